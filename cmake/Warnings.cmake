@@ -1,0 +1,11 @@
+# Common compile options for every target of the project.
+add_library(zv_options INTERFACE)
+target_compile_options(zv_options INTERFACE -Wall -Wextra)
+if(ZV_WERROR)
+  target_compile_options(zv_options INTERFACE -Werror)
+endif()
+if(ZV_SANITIZE)
+  target_compile_options(zv_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                              -fno-sanitize-recover=undefined)
+  target_link_options(zv_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian packages of scripts/packages.txt that are missing.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+mapfile -t wanted < <(grep -v '^\s*#' "$here/packages.txt" | grep -v '^\s*$')
+missing=()
+for p in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

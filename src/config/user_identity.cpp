@@ -1,0 +1,96 @@
+#include "config/user_identity.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "config/codec.h"
+#include "config/launcher_settings.h"
+#include "launcher/message_dialogs.h"
+#include "platform/platform.h"
+
+namespace zv {
+namespace {
+
+constexpr std::size_t kNameBuffer = 255;
+
+// The system and registry sources in the order they are asked.
+std::string LookupSystemName() {
+    if (auto name = CurrentPlatform().SystemUserName(); name && !name->empty())
+        return name->substr(0, kNameBuffer);
+    static const struct {
+        const char* key;
+        const char* value;
+    } kRegistrySources[] = {
+        {"Network\\Logon", "username"},
+        {"System\\CurrentControlSet\\control", "Current User"},
+        {"SOFTWARE\\Microsoft\\Windows\\Current\\Version", "Registered Owner"},
+    };
+    for (const auto& source : kRegistrySources) {
+        std::string buffer;
+        if (ReadRegistryString(RegistryRoot::LocalMachine, source.key, source.value, buffer) && !buffer.empty())
+            return buffer;
+    }
+    return "unknown";
+}
+
+bool MakeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST; }
+
+}  // namespace
+
+bool ReadRegistryString(RegistryRoot, const std::string& keyPath, const std::string& valueName,
+                        std::string& buffer) {
+    auto value = CurrentPlatform().ReadRegistryValue(keyPath, valueName);
+    if (!value) return false;
+    buffer = value->substr(0, kNameBuffer);
+    return true;
+}
+
+std::string LookupUserName(const std::string& userOverride) {
+    if (!userOverride.empty()) return userOverride;
+    return LookupSystemName();
+}
+
+bool PathExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool IsSafeDirectoryName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+           name.find('\0') == std::string::npos && Cp932Width(name) <= kNameBuffer;
+}
+
+void SettleUser(LauncherSettings& settings, MessageDialogs& dialogs) {
+    std::string name = LookupUserName(settings.UserOverride);
+    if (!IsSafeDirectoryName(name)) {
+        dialogs.ShowErrorDialog(name, "このユーザ名はディレクトリ名に使えません",
+                                "システムのユーザ名で起動します");
+        name = LookupSystemName();
+        if (!IsSafeDirectoryName(name)) name = "unknown";
+    }
+    settings.UserName = name;
+    settings.UserDir = CurrentPlatform().InstallDir() + "usr/" + name;
+}
+
+void EnsureUserDirectory(const std::string& installDir, const std::string& userDir, MessageDialogs& dialogs) {
+    std::string usr = installDir + "usr";
+    if (!PathExists(usr) && !MakeDirectory(usr)) {
+        dialogs.ShowErrorDialog(usr, "ユーザ情報用ディレクトリを作成できませんでした", "パーミッションを確認してください");
+        return;
+    }
+    if (PathExists(userDir)) {
+        if (!IsDirectory(userDir))
+            dialogs.ShowErrorDialog(userDir, "ユーザ情報用ディレクトリが誤っています", "ディレクトリではありません");
+        return;
+    }
+    if (!MakeDirectory(userDir))
+        dialogs.ShowErrorDialog(userDir, "ユーザ情報用ディレクトリを作成できませんでした", "パーミッションを確認してください");
+}
+
+}  // namespace zv

@@ -1,0 +1,67 @@
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/platform.h"
+
+namespace zv {
+namespace {
+
+Platform* g_override = nullptr;
+
+std::optional<std::string> Environment(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') return std::nullopt;
+    return std::string(value);
+}
+
+}  // namespace
+
+std::string ExecutableDir() {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    std::string dir = ec ? std::string(".") : exe.parent_path().string();
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
+std::string Platform::InstallDir() const {
+    static const std::string dir = ExecutableDir();
+    return dir;
+}
+
+std::optional<std::string> Platform::SystemUserName() const {
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    char buffer[4096];
+    if (getpwuid_r(geteuid(), &entry, buffer, sizeof buffer, &found) != 0 || found == nullptr) {
+        return std::nullopt;
+    }
+    std::string name = found->pw_name != nullptr ? found->pw_name : "";
+    if (name.empty() || name.size() > 255) return std::nullopt;
+    return name;
+}
+
+std::optional<std::string> Platform::ReadRegistryValue(const std::string& keyPath,
+                                                       const std::string& valueName) const {
+    // The current user of the machine's control set is what the login
+    // environment names; nothing else of the registry exists on Linux.
+    if (keyPath == "System\\CurrentControlSet\\control" && valueName == "Current User") {
+        auto name = Environment("LOGNAME");
+        if (!name) name = Environment("USER");
+        if (name && name->size() <= 255) return name;
+    }
+    return std::nullopt;
+}
+
+Platform& CurrentPlatform() {
+    static Platform real;
+    return g_override != nullptr ? *g_override : real;
+}
+
+void SetPlatform(Platform* platform) { g_override = platform; }
+
+}  // namespace zv
