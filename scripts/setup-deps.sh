@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt that are missing.
+# Installs the Debian packages listed in scripts/packages/*.txt that are missing.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v '^\s*#' "$here/packages.txt" | grep -v '^\s*$')
+mapfile -t wanted < <(cat "$here"/packages/*.txt | grep -v '^\s*#' | grep -v '^\s*$' | sort -u)
 missing=()
 for p in "${wanted[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
