@@ -293,6 +293,8 @@ NucNode* NucMakeString(std::string text) {
     return node;
 }
 
+void NucReleaseAllForTesting() { Arena().clear(); }
+
 void NucOpen(std::string_view text) { TheReader().Open(text); }
 NucNode* NucRead() { return TheReader().Read(); }
 void SetNucErrorHook(std::function<void(const std::string&)> hook) { TheReader().SetHook(std::move(hook)); }
