@@ -34,25 +34,7 @@ std::string SubstituteMarkers(const std::string& commandTemplate, const std::str
     return result;
 }
 
-std::string InvokerUserName() {
-    if (auto name = CurrentPlatform().SystemUserName(); name && !name->empty()) return name->substr(0, 255);
-    static const struct {
-        const char* key;
-        const char* value;
-    } kRegistrySources[] = {
-        {"Network\\Logon", "username"},
-        {"System\\CurrentControlSet\\control", "Current User"},
-        {"SOFTWARE\\Microsoft\\Windows\\Current\\Version", "Registered Owner"},
-        {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "DefaultUserName"},
-    };
-    for (const auto& source : kRegistrySources) {
-        std::string buffer;
-        if (ReadRegistryString(RegistryRoot::LocalMachine, source.key, source.value, buffer) &&
-            !buffer.empty())
-            return buffer;
-    }
-    return "unknown";
-}
+std::string InvokerUserName() { return FindUserName(UserNameSources::WithWinlogon).value_or("unknown"); }
 
 std::optional<std::string> ReadCommandTemplate(const std::string& installDir) {
     auto text = ReadTextFile(installDir + "command/zvcomm.arg");
