@@ -276,18 +276,12 @@ GameOutcome PlayGame(const GameRules& rules, const std::array<SeatStyle, 4>& sea
     scores[static_cast<std::size_t>(order[0])] += sticks;
     game.leftoverSticks = sticks;
 
-    // The counted score: without "under", a score below zero counts as zero
-    // and the top player's count gives up the difference, so the total stays.
+    // The counted score: without "under", a score below zero counts as zero;
+    // the debt left unpaid comes out of the top's points, which always take
+    // what the others' leave (points are zero-sum).
     std::array<int, 4> counted = scores;
-    if (!rules.under) {
-        for (int s = 0; s < 4; ++s) {
-            int& c = counted[static_cast<std::size_t>(s)];
-            if (c < 0) {
-                counted[static_cast<std::size_t>(order[0])] += c;
-                c = 0;
-            }
-        }
-    }
+    if (!rules.under)
+        for (int& c : counted) c = std::max(c, 0);
     int sinking = 0;
     for (int c : counted) sinking += c < rules.startPoint ? 1 : 0;
     std::vector<int> uma = UmaForPlaces(rules.uma, sinking);
