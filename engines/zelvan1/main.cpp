@@ -172,7 +172,7 @@ private:
         const GameOutcome& last = game_.lastGame();
         for (std::size_t s = 0; s < 4; ++s) {
             const PlayerStats& p = last.players[s];
-            scores_[s]->setText(QString::fromUtf8("%1点  %2位  %3%4")
+            scores_[s]->setText(QString::fromUtf8("%1点\n%2位  %3%4")
                                     .arg(p.finalScore)
                                     .arg(p.place)
                                     .arg(p.points >= 0 ? "+" : "")
