@@ -43,7 +43,8 @@ struct LauncherHooks {
     Open clientDirectStart;
 
     // Characters: picture and description of a character, and the selection
-    // dialog, which calls `picked` once for each newly picked character.
+    // dialog, which it places directly below its owner (PlaceBelow), shows
+    // modally and which calls `picked` once for each newly picked character.
     std::function<QPixmap(const std::string& name)> characterPicture;
     std::function<std::string(const std::string& name)> characterDescription;
     std::function<void(QWidget* owner, std::function<void(const std::string&)> picked)> charSelectBox;
