@@ -188,6 +188,20 @@ void DrawMachine(QPainter& p) {
     p.drawRoundedRect(QRectF(24, 80, 52, 8), 3, 3);
 }
 
+// The board setup: a small table with a red pencil across it.
+void DrawBoardSetup(QPainter& p) {
+    TableLayout(p, 10);
+    p.save();
+    p.translate(66, 64);
+    p.rotate(-45);
+    p.setPen(Outline(4));
+    p.setBrush(kRed);
+    p.drawRect(QRectF(-30, -8, 48, 16));
+    p.setBrush(kIvory);
+    p.drawPolygon(QPolygonF({QPointF(18, -8), QPointF(34, 0), QPointF(18, 8)}));
+    p.restore();
+}
+
 void DrawAbout(QPainter& p) {
     p.setPen(Outline());
     p.setBrush(kBlue);
@@ -209,7 +223,7 @@ QIcon LayoutPicture(const std::string& layout) {
 
 QIcon LauncherButtonPicture(const std::string& component) {
     if (component == "RuleButton") return Render(DrawRule);
-    if (component == "ZvInstall") return Render([](QPainter& p) { TableLayout(p, 0); });
+    if (component == "ZvInstall") return Render(DrawBoardSetup);
     if (component == "CharButton") return Render(DrawCharacter);
     if (component == "WakeRulebook") return Render(DrawBook);
     if (component == "WakeHelp") return Render(DrawHelp);
