@@ -150,9 +150,10 @@ def make_emf():
     records.append(emr(14, struct.pack("<III", 0, 16, 20)))  # EOF
 
     description = "glimpse sample\0shapes\0\0".encode("utf-16-le")
+    padding = b"\0" * (-len(description) % 4)  # records are whole multiples of 4 bytes
     header_size = 108
     body = b"".join(records)
-    total = header_size + len(description) + len(body)
+    total = header_size + len(description) + len(padding) + len(body)
     frame = (0, 0, width * 2540 // 96, height * 2540 // 96)  # 0.01 mm
     header = struct.pack(
         "<iiii iiii IIIIHHIIIiiii IIIii",
@@ -164,7 +165,7 @@ def make_emf():
         0, 0, 0,  # no pixel format, no OpenGL
         508000, 381000,  # device size in micrometres
     )
-    return emr(1, header + description) + body
+    return emr(1, header + description + padding) + body
 
 
 def main():

@@ -126,7 +126,10 @@ void TImageForm::OpenFolder(const QString& folder, const QString& root) {
         auto index = DriveOfFolder(driveComboBox1_->Roots(), S(folder));
         if (index) drive = Q(driveComboBox1_->Roots()[*index]);
     }
-    directoryListBox1_->SetDirectory(folder, drive);
+    const QString before = directoryListBox1_->Directory();
+    // Opening the folder already shown reads it again.
+    if (directoryListBox1_->SetDirectory(folder, drive) && directoryListBox1_->Directory() == before)
+        fileListBox1_->Update();
 }
 
 void TImageForm::Start(const std::vector<std::string>& args) {
