@@ -85,6 +85,7 @@ TImageForm::TImageForm(QWidget* parent) : QWidget(parent) {
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(6);
     auto* editRow = new QHBoxLayout;
+    editRow->setSpacing(8);
     editRow->addWidget(fileLabel);
     editRow->addWidget(fileEdit_, 1);
     grid->addLayout(editRow, 0, 0, 1, 2);

@@ -2,6 +2,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTreeWidget>
 
 #include "viewer/gui/browse_controls.h"
@@ -72,6 +75,21 @@ TEST_F(ImageFormTest, BitmapGivesBothCaptionsItsSizeAndSizesTheViewer) {
     EXPECT_EQ(View().Picture().pixelColor(320, 240), QColor(Qt::darkCyan));
     EXPECT_EQ(form->Image1Picture().width(), 640);
     EXPECT_EQ(Find<QLineEdit>(*form, "FileEdit")->text(), "big.bmp");
+}
+
+TEST_F(ImageFormTest, PictureLargerThanTheScreenKeepsTheViewerOnScreenAndScrolls) {
+    SaveBitmap(dir, "huge.bmp", 3000, 2000);
+    form->Start({dir.path()});
+    ClickFile(*form, "huge.bmp");
+    EXPECT_EQ(Title(), "Image Viewer - huge.bmp (3000 x 2000)");
+    EXPECT_EQ(View().ScrollRange(), QSize(3000, 2000));
+    QSize room = View().screen()->availableGeometry().size();
+    EXPECT_LE(View().ClientSize().width(), room.width());
+    EXPECT_LE(View().ClientSize().height(), room.height());
+    auto* scroller = Find<QScrollArea>(View(), "ViewScroller");
+    QApplication::processEvents();
+    EXPECT_GT(scroller->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(scroller->verticalScrollBar()->maximum(), 0);
 }
 
 TEST_F(ImageFormTest, UpperCaseAndLongerExtensionsAreBitmaps) {
