@@ -36,7 +36,8 @@ MetafileInfo Fail(MetafileFormat format, const std::string& why) {
 }
 
 bool SizeAcceptable(MetafileInfo& info) {
-    if (info.width > kMaxPictureSide || info.height > kMaxPictureSide) {
+    if (info.width > kMaxPictureSide || info.height > kMaxPictureSide ||
+        static_cast<long long>(info.width) * info.height > kMaxPictureArea) {
         info.error = "the picture is too large";
         return false;
     }

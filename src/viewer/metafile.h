@@ -11,6 +11,7 @@ namespace zv::viewer {
 inline constexpr int kScreenDpi = 96;
 // Larger pictures are refused rather than allocated.
 inline constexpr int kMaxPictureSide = 16384;
+inline constexpr long long kMaxPictureArea = 64LL * 1024 * 1024;
 
 enum class MetafileFormat { Unknown, Wmf, PlaceableWmf, Emf };
 

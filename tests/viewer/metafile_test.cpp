@@ -104,6 +104,13 @@ TEST(InspectMetafileTest, OversizedPicturesAreRefused) {
     EXPECT_FALSE(info.ok());
     EXPECT_NE(info.error.find("too large"), std::string::npos);
 
+    // Each side within limits, but together too many pixels to hold.
+    std::string square = Sample("shapes.wmf");
+    Put16(square, 10, 15000);
+    Put16(square, 12, 15000);
+    Put16(square, 14, 96);
+    EXPECT_FALSE(InspectMetafile(square).ok());
+
     std::string emf = Sample("shapes.emf");
     Put32(emf, 32, 0x7FFFFFFF);
     EXPECT_FALSE(InspectMetafile(emf).ok());

@@ -108,7 +108,8 @@ std::optional<QByteArray> WmfToSvg(const std::string& bytes, int& width, int& he
     if (width <= 0 || height <= 0) {
         unsigned int w = 0, h = 0;
         if (wmf_display_size(api.get(), &w, &h, kScreenDpi, kScreenDpi) != wmf_E_None || w == 0 || h == 0 ||
-            w > static_cast<unsigned>(kMaxPictureSide) || h > static_cast<unsigned>(kMaxPictureSide)) {
+            w > static_cast<unsigned>(kMaxPictureSide) || h > static_cast<unsigned>(kMaxPictureSide) ||
+            static_cast<long long>(w) * h > kMaxPictureArea) {
             error = QStringLiteral("the picture has no usable size");
             return std::nullopt;
         }
