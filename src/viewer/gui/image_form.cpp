@@ -98,7 +98,7 @@ TImageForm::TImageForm(QWidget* parent) : QWidget(parent) {
 
     connect(driveComboBox1_, &DriveComboBox::DriveChosen, this, [this](const QString& root) {
         if (!directoryListBox1_->SetDirectory(root, root)) {
-            ShowErrorBox(this, QStringLiteral("The drive %1 cannot be opened.").arg(root));
+            ShowErrorBox(this, QStringLiteral("The drive \"%1\" cannot be opened.").arg(root));
             driveComboBox1_->ShowDriveOf(directoryListBox1_->Directory());
         }
     });
@@ -139,8 +139,8 @@ void TImageForm::Start(const std::vector<std::string>& args) {
     QString wanted = Q(ResolvePath(S(CurrentFolder()), *request.folder, S(HomeFolder())));
     QFileInfo info(wanted);
     if (!info.isDir() || !info.isExecutable()) {
-        ShowErrorBox(this, QStringLiteral("The folder %1 does not exist or cannot be opened.\n"
-                                          "Showing %2 instead.")
+        ShowErrorBox(this, QStringLiteral("The folder \"%1\" does not exist or cannot be opened.\n"
+                                          "Showing \"%2\" instead.")
                                .arg(Q(*request.folder), directoryListBox1_->Directory()));
         return;
     }
@@ -188,13 +188,13 @@ bool TImageForm::FileEditKeyPress(QKeyEvent* event) {
     FilePathRequest request =
         ApplyFilePath(S(directoryListBox1_->Directory()), S(fileEdit_->text()), isDirectory);
     if (request.missing) {
-        ShowErrorBox(this, QStringLiteral("The folder %1 does not exist.").arg(Q(*request.missing)));
+        ShowErrorBox(this, QStringLiteral("The folder \"%1\" does not exist.").arg(Q(*request.missing)));
         return true;
     }
     if (request.folder) OpenFolder(Q(*request.folder));
     if (request.mask) fileListBox1_->SetMask(Q(*request.mask));
     if (request.selectFile && !fileListBox1_->SelectFile(Q(*request.selectFile)))
-        ShowErrorBox(this, QStringLiteral("The file %1 is not in the list.").arg(Q(*request.selectFile)));
+        ShowErrorBox(this, QStringLiteral("The file \"%1\" is not in the list.").arg(Q(*request.selectFile)));
     return true;
 }
 
