@@ -5,7 +5,7 @@
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
 #include "config/tokenizer.h"
-#include "info/os_kind.h"
+#include "info/machine_info.h"
 #include "platform/sockets.h"
 
 namespace zv {
