@@ -36,13 +36,16 @@ std::string SearchResultMessage(int found) {
 
 std::vector<std::string> ScanForServers(const std::string& address, const std::string& mask,
                                         const std::string& port,
-                                        const std::function<bool(const std::string&)>& progress) {
-    std::vector<std::string> found;
+                                        const std::function<bool(const std::string&)>& progress,
+                                        const std::function<void(const std::string&)>& found) {
+    std::vector<std::string> servers;
     for (const std::string& candidate : SearchAddresses(address, mask)) {
         if (progress && !progress(candidate)) break;
-        if (TcpConnectTest(candidate, port) == kConnected) found.push_back(candidate);
+        if (TcpConnectTest(candidate, port) != kConnected) continue;
+        servers.push_back(candidate);
+        if (found) found(candidate);
     }
-    return found;
+    return servers;
 }
 
 }  // namespace zv

@@ -31,10 +31,12 @@ std::vector<std::string> SearchAddresses(const std::string& address, const std::
 std::string SearchResultMessage(int found);
 
 // Runs a scan: for each address, `progress` is told it first (it returns
-// false to stop the scan there), then the address is tried at `port`.
-// Returns the addresses that answered, in order.
+// false to stop the scan there), then the address is tried at `port`, and
+// `found` is told each address that answered. Returns those addresses, in
+// order. Either callback may be empty.
 std::vector<std::string> ScanForServers(const std::string& address, const std::string& mask,
                                         const std::string& port,
-                                        const std::function<bool(const std::string&)>& progress);
+                                        const std::function<bool(const std::string&)>& progress,
+                                        const std::function<void(const std::string&)>& found = nullptr);
 
 }  // namespace zv
