@@ -74,6 +74,7 @@ TProtocolBox::TProtocolBox(QWidget* owner, MessageDialogs& dialogs) : QDialog(ow
     TcpipHostName->setEditText(QStringLiteral("localhost"));
     TcpipHostName->setMinimumWidth(200);
     TcpipPortNumber = Named(new QLineEdit(QStringLiteral("4112")), "TcpipPortNumber");
+    TcpipPortNumber->setFixedWidth(90);
     ReadHostsCheckBox = Named(new QCheckBox(QStringLiteral("hostsファイルを読む")), "ReadHostsCheckBox");
     ReadHostsCheckBox->setToolTip(QStringLiteral("ホスト名にhostsﾌｧｲﾙの内容を設定するかどうかの指定です。"));
     auto* tcpGrid = new QGridLayout(tcpGroup);
@@ -81,8 +82,9 @@ TProtocolBox::TProtocolBox(QWidget* owner, MessageDialogs& dialogs) : QDialog(ow
     tcpGrid->addWidget(Label(QStringLiteral("ホスト名"), "tcpip1"), 1, 0);
     tcpGrid->addWidget(TcpipHostName, 1, 1);
     tcpGrid->addWidget(Label(QStringLiteral("ポート番号"), "tcpip2"), 2, 0);
-    tcpGrid->addWidget(TcpipPortNumber, 2, 1);
+    tcpGrid->addWidget(TcpipPortNumber, 2, 1, Qt::AlignLeft);
     tcpGrid->addWidget(ReadHostsCheckBox, 3, 1);
+    tcpGrid->setColumnStretch(1, 1);
     auto* tcpPage = new QVBoxLayout(TabSheetTCPIP);
     tcpPage->addWidget(tcpIntro);
     tcpPage->addWidget(tcpGroup);
@@ -109,6 +111,7 @@ TProtocolBox::TProtocolBox(QWidget* owner, MessageDialogs& dialogs) : QDialog(ow
     ipxGrid->addWidget(NodeNumber, 2, 1);
     ipxGrid->addWidget(Label(QStringLiteral("ソケットナンバー"), "ipx2"), 3, 0);
     ipxGrid->addWidget(SocketNumber, 3, 1);
+    ipxGrid->setColumnStretch(1, 1);
     auto* ipxPage = new QVBoxLayout(TabSheetIPXSPX);
     ipxPage->addWidget(ipxMsg);
     ipxPage->addWidget(ipxNote);
@@ -139,7 +142,7 @@ TProtocolBox::TProtocolBox(QWidget* owner, MessageDialogs& dialogs) : QDialog(ow
     PageControl->addTab(TabSheetTCPIP, QStringLiteral("TCP/IP"));
     PageControl->addTab(TabSheetIPXSPX, QStringLiteral("IPX/SPX"));
     PageControl->addTab(TabSheetKanji, QStringLiteral("漢字コード"));
-    PageControl->setMinimumWidth(420);
+    PageControl->setMinimumWidth(500);
 
     OKButton = Named(new QPushButton(QStringLiteral("OK")), "OKButton");
     OKButton->setDefault(true);
