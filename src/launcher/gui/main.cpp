@@ -11,6 +11,7 @@
 #include "launcher/gui/launch_window.h"
 #include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/program_threads.h"
+#include "net/gui/net_dialogs.h"
 
 int main(int argc, char** argv) {
     using namespace zv;
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
     app.setProperty("helpFile", QStringLiteral("zelvan.hlp"));
 
     if (auto name = UserOverrideArgument(args)) Settings().UserOverride = *name;
+
+    InstallNetworkHooks();
 
     TLaunch window;
 

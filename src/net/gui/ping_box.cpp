@@ -10,15 +10,15 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
+#include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
-#include "launcher/message_dialogs.h"
 #include "net/gui/net_dialogs.h"
 #include "net/server_check.h"
 #include "net/socket_helpers.h"
 
 namespace zv {
 
-TPingBox::TPingBox(QWidget* owner, MessageDialogs& dialogs) : QDialog(owner), dialogs_(dialogs) {
+TPingBox::TPingBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TPingBox");
     setWindowTitle(QStringLiteral("麻雀  ゲームサーバーの動作の確認"));
 
@@ -87,7 +87,8 @@ void TPingBox::FormCreate() {
     bool tcp = UsesTcpip(settings);
     pingresult->setText(QString::fromUtf8(tcp ? kPingPrompt : kPingNoIpx));
     ConnectButton->setEnabled(tcp);
-    SocketStartup(dialogs_);
+    WidgetDialogs dialogs(this);
+    SocketStartup(dialogs);
 }
 
 void TPingBox::ConnectButtonClick() {
@@ -99,11 +100,11 @@ void TPingBox::ConnectButtonClick() {
         return;
     }
     pingresult->setText(QString::fromUtf8(kPingFailed));
-    dialogs_.ShowErrorDialog(kPingFailed, PingFailureLine(result), SocketErrorText());
+    ShowErrorDialog(this, kPingFailed, PingFailureLine(result), SocketErrorText());
 }
 
 void TPingBox::NetworkMenuClick() {
-    RunProtocolBox(this, 0, "ゲームサーバーの確認", dialogs_);
+    RunProtocolBox(this, 0, "ゲームサーバーの確認");
     // Only the address line follows the new settings; the button and the
     // state line stay as they were.
     NetworkProtocol->setText(Q(PingAddressLine(Settings())));
@@ -114,9 +115,9 @@ void TPingBox::OkButtonClick() {
     accept();
 }
 
-void RunPingBox(QWidget* owner, MessageDialogs& dialogs) {
-    TPingBox box(owner, dialogs);
-    PlaceNetDialog(owner, &box);
+void RunPingBox(QWidget* owner) {
+    TPingBox box(owner);
+    PlaceDialog(owner, &box);
     box.exec();
 }
 

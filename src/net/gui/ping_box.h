@@ -9,12 +9,10 @@ class QPushButton;
 
 namespace zv {
 
-class MessageDialogs;
-
 class TPingBox : public QDialog {
     Q_OBJECT
 public:
-    TPingBox(QWidget* owner, MessageDialogs& dialogs);
+    explicit TPingBox(QWidget* owner);
 
     void ConnectButtonClick();
     void NetworkMenuClick();
@@ -31,8 +29,6 @@ public:
 
 private:
     void FormCreate();
-
-    MessageDialogs& dialogs_;
 };
 
 }  // namespace zv

@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
+#include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
-#include "launcher/message_dialogs.h"
 #include "net/gui/net_dialogs.h"
 #include "net/protocol_settings.h"
 
@@ -41,7 +41,7 @@ QLabel* WrappedLabel(const QString& text, const char* name = nullptr) {
 
 }  // namespace
 
-TProtocolBox::TProtocolBox(QWidget* owner, MessageDialogs& dialogs) : QDialog(owner), dialogs_(dialogs) {
+TProtocolBox::TProtocolBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TProtocolBox");
     setWindowTitle(QStringLiteral("麻雀  ネットワークの設定"));
 
@@ -187,7 +187,7 @@ void TProtocolBox::ApplyProtocolState() {
 
 void TProtocolBox::OKButtonClick() {
     if (ipxspx->isChecked() && !NodeNumberLengthOk(S(NodeNumber->text()))) {
-        dialogs_.ShowErrorDialog("麻雀  ", "IPX/SPXのノードナンバーは12桁です。", "再入力してください。");
+        ShowErrorDialog(this, "麻雀  ", "IPX/SPXのノードナンバーは12桁です。", "再入力してください。");
         return;
     }
     // The settings file has no escapes: a double quote would cut the value
@@ -196,8 +196,7 @@ void TProtocolBox::OKButtonClick() {
                                              IsStorableText(S(TcpipPortNumber->text()))
                                        : IsStorableText(S(NodeNumber->text()));
     if (!storable) {
-        dialogs_.ShowErrorDialog("麻雀  ", "ダブルクォーテーション(\")は使えません。",
-                                 "再入力してください。");
+        ShowErrorDialog(this, "麻雀  ", "ダブルクォーテーション(\")は使えません。", "再入力してください。");
         return;
     }
     Settings().readhosts = ReadHostsCheckBox->isChecked() ? 1 : 0;
@@ -208,17 +207,11 @@ void ReadHostsFile(QComboBox* list) {
     for (const std::string& name : ReadHostNames(HostsFilePath())) list->addItem(Q(name));
 }
 
-void PlaceNetDialog(QWidget* owner, QWidget* dialog) {
-    if (owner == nullptr) return;
-    QWidget* window = owner->window();
-    dialog->move(window->pos() + QPoint(50, 50));
-}
-
-void RunProtocolBox(QWidget* owner, int mode, const std::string& title, MessageDialogs& dialogs) {
+void RunProtocolBox(QWidget* owner, int mode, const std::string& title) {
     SetProtocolBoxMode(mode);
     LauncherSettings& settings = Settings();
-    TProtocolBox box(owner, dialogs);
-    PlaceNetDialog(owner, &box);
+    TProtocolBox box(owner);
+    PlaceDialog(owner, &box);
     box.what->setText(Q(title));
     box.CheckProtocol(settings.protocol);
     if (box.ReadHostsCheckBox->isChecked()) ReadHostsFile(box.TcpipHostName);
@@ -254,9 +247,9 @@ void RunProtocolBox(QWidget* owner, int mode, const std::string& title, MessageD
     StoreProtocolChoice(settings, choice);
 }
 
-std::string ChooseProtocol(QWidget* owner, const std::string& protocol, MessageDialogs& dialogs) {
-    TProtocolBox box(owner, dialogs);
-    PlaceNetDialog(owner, &box);
+std::string ChooseProtocol(QWidget* owner, const std::string& protocol) {
+    TProtocolBox box(owner);
+    PlaceDialog(owner, &box);
     if (protocol == "TCP/IP") {
         box.tcpip->setChecked(true);
     } else {

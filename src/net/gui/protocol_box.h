@@ -15,12 +15,10 @@ class QWidget;
 
 namespace zv {
 
-class MessageDialogs;
-
 class TProtocolBox : public QDialog {
     Q_OBJECT
 public:
-    TProtocolBox(QWidget* owner, MessageDialogs& dialogs);
+    explicit TProtocolBox(QWidget* owner);
 
     // Enables the controls that fit the checked protocol (and the stored
     // purpose) and shows the protocol's page.
@@ -52,8 +50,6 @@ public:
 
 private:
     void FormCreate();
-
-    MessageDialogs& dialogs_;
 };
 
 // Fills the item list of a combo box with the host names of the system's

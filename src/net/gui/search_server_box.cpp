@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
+#include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 #include "net/gui/net_dialogs.h"
 #include "net/server_search.h"
@@ -111,15 +112,16 @@ void TSearchServerBox::done(int result) {
     QDialog::done(result);
 }
 
-std::string RunSearchServerBox(QWidget* owner, MessageDialogs& dialogs) {
+std::string RunSearchServerBox(QWidget* owner) {
     std::string chosen;
     {
         TSearchServerBox box(owner);
-        PlaceNetDialog(owner, &box);
+        PlaceDialog(owner, &box);
         SearchIdentity identity = LocalSearchIdentity();
         box.IPaddress->setText(Q(identity.address));
         box.IPmask->setText(Q(identity.mask));
         box.MessageLabel->clear();
+        WidgetDialogs dialogs(&box);
         SocketStartup(dialogs);
         box.exec();
         chosen = box.ChosenServer();

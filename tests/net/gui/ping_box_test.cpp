@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "config/launcher_settings.h"
+#include "launcher/gui/message_boxes.h"
 #include "launcher/message_dialogs.h"
 #include "net/gui/net_dialogs.h"
 #include "net/gui/protocol_box.h"
@@ -25,10 +26,13 @@ using test::WhenModal;
 class PingBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        SetDialogOverrideForTests(&dialogs);
         Settings() = LauncherSettings{};
         Settings().readhosts = 0;
         SetLastSocketError(0);
     }
+
+    void TearDown() override { SetDialogOverrideForTests(nullptr); }
 
     test::LoopbackSockets sockets;
     RecordingDialogs dialogs;
@@ -37,7 +41,7 @@ protected:
 TEST_F(PingBoxTest, OpensWithTheAddressLineAndStartsSockets) {
     Settings().hostname = "127.0.0.1";
     Settings().port = "4999";
-    TPingBox box(nullptr, dialogs);
+    TPingBox box(nullptr);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("麻雀  ゲームサーバーの動作の確認"));
     EXPECT_EQ(box.NetworkProtocol->text(), "TCP/IP 127.0.0.1 4999");
     EXPECT_EQ(box.pingresult->text(), QStringLiteral("確認ボタンを押してください"));
@@ -51,7 +55,7 @@ TEST_F(PingBoxTest, OpensWithTheAddressLineAndStartsSockets) {
 TEST_F(PingBoxTest, RunningServerIsReported) {
     test::Listener listener;
     Settings().port = listener.portText();
-    TPingBox box(nullptr, dialogs);
+    TPingBox box(nullptr);
     box.ConnectButton->click();
     EXPECT_EQ(box.pingresult->text(), QStringLiteral("ゲームサーバーは稼動中です"));
     EXPECT_TRUE(dialogs.calls.empty());
@@ -60,7 +64,7 @@ TEST_F(PingBoxTest, RunningServerIsReported) {
 TEST_F(PingBoxTest, RefusedConnectIsReportedAndCanBeRepeated) {
     test::ClosedPort closed;
     Settings().port = closed.portText();
-    TPingBox box(nullptr, dialogs);
+    TPingBox box(nullptr);
     box.ConnectButton->click();
     EXPECT_EQ(box.pingresult->text(), QStringLiteral("ゲームサーバーへの接続に失敗しました"));
     ASSERT_EQ(dialogs.calls.size(), 1u);
@@ -75,7 +79,7 @@ TEST_F(PingBoxTest, RefusedConnectIsReportedAndCanBeRepeated) {
 
 TEST_F(PingBoxTest, UnresolvableHostHasAnEmptyMessage) {
     Settings().hostname = "nonexistent.invalid";
-    TPingBox box(nullptr, dialogs);
+    TPingBox box(nullptr);
     box.ConnectButton->click();
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].texts,
@@ -85,7 +89,7 @@ TEST_F(PingBoxTest, UnresolvableHostHasAnEmptyMessage) {
 
 TEST_F(PingBoxTest, StartupFailureIsReportedAndTheDialogOpensAnyway) {
     sockets.startupError = 10092;
-    TPingBox box(nullptr, dialogs);
+    TPingBox box(nullptr);
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].texts[0], "WSAStartup");
     EXPECT_EQ(dialogs.calls[0].texts[1], "winsockの初期化が失敗しました。");
@@ -95,7 +99,7 @@ TEST_F(PingBoxTest, StartupFailureIsReportedAndTheDialogOpensAnyway) {
 TEST_F(PingBoxTest, IpxOpeningKeepsTheButtonDisabledAfterSwitchingToTcpip) {
     Settings().protocol = "IPX/SPX";
     Settings().nodenum = "0123456789AB";
-    TPingBox box(nullptr, dialogs);
+    TPingBox box(nullptr);
     EXPECT_EQ(box.NetworkProtocol->text(), "IPX/SPX 0123456789AB 2FFF");
     EXPECT_FALSE(box.ConnectButton->isEnabled());
     const QString noIpx =
@@ -117,7 +121,7 @@ TEST_F(PingBoxTest, IpxOpeningKeepsTheButtonDisabledAfterSwitchingToTcpip) {
 }
 
 TEST_F(PingBoxTest, SwitchingToIpxRunsTheIpxTest) {
-    TPingBox box(nullptr, dialogs);
+    TPingBox box(nullptr);
     WhenModal<TProtocolBox>([&](TProtocolBox* settingsBox) {
         settingsBox->ipxspx->click();
         settingsBox->NodeNumber->setText("00AA00BB00CC");
@@ -141,7 +145,7 @@ TEST_F(PingBoxTest, RunPingBoxShowsItModally) {
         shown = true;
         box->OkButton->click();
     });
-    RunPingBox(nullptr, dialogs);
+    RunPingBox(nullptr);
     EXPECT_TRUE(shown);
     EXPECT_EQ(sockets.cleanups, 1);
 }

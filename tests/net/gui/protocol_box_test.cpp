@@ -12,6 +12,7 @@
 
 #include "config/codec.h"
 #include "config/launcher_settings.h"
+#include "launcher/gui/message_boxes.h"
 #include "launcher/message_dialogs.h"
 #include "net/gui/net_dialogs.h"
 #include "net/protocol_settings.h"
@@ -27,6 +28,7 @@ using test::WhenModal;
 class ProtocolBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        SetDialogOverrideForTests(&dialogs);
         Settings() = LauncherSettings{};
         SetProtocolBoxMode(0);
         sockets.hostsPath = dir.Write("hosts", ToCp932("127.0.0.1 localhost\n# 10.0.0.9 hidden\n"
@@ -40,6 +42,8 @@ protected:
     }
 
     test::TempDir dir;
+    void TearDown() override { SetDialogOverrideForTests(nullptr); }
+
     test::LoopbackSockets sockets;
     RecordingDialogs dialogs;
 };
@@ -82,7 +86,7 @@ TEST_F(ProtocolBoxTest, ClientModeOpensWithTheSettingsAndHostsNames) {
         box->TcpipHostName->setEditText("other");
         box->OKButton->click();
     });
-    RunProtocolBox(nullptr, 0, "ネットワークの設定", dialogs);
+    RunProtocolBox(nullptr, 0, "ネットワークの設定");
     EXPECT_TRUE(checked);
     EXPECT_EQ(Settings().hostname, "other");
     EXPECT_EQ(Settings().kanji, "shiftjis");
@@ -102,7 +106,7 @@ TEST_F(ProtocolBoxTest, ServerModeDisablesHostAndNodeFields) {
         EXPECT_TRUE(Enabled(box, "IpxspxGroupBox"));
         box->OKButton->click();
     });
-    RunProtocolBox(nullptr, 1, "ゲームサーバー", dialogs);
+    RunProtocolBox(nullptr, 1, "ゲームサーバー");
     EXPECT_EQ(ProtocolBoxMode(), 1);  // kept after closing
     EXPECT_EQ(Settings().protocol, "IPX/SPX");
     EXPECT_EQ(Settings().nodenum, "000000000000");
@@ -119,7 +123,7 @@ TEST_F(ProtocolBoxTest, ClosingByTheFrameStoresAShortNodeNumber) {
         box->ReadHostsCheckBox->setChecked(true);
         box->close();
     });
-    RunProtocolBox(nullptr, 0, "ネットワークの設定", dialogs);
+    RunProtocolBox(nullptr, 0, "ネットワークの設定");
     EXPECT_EQ(Settings().protocol, "IPX/SPX");
     EXPECT_EQ(Settings().nodenum, "12345678901");
     EXPECT_EQ(Settings().readhosts, 0);  // stored by OK only
@@ -137,7 +141,7 @@ TEST_F(ProtocolBoxTest, OkRefusesANodeNumberThatIsNot12Long) {
         box->NodeNumber->setText("ABCDEF123456");
         box->OKButton->click();
     });
-    RunProtocolBox(nullptr, 0, "ネットワークの設定", dialogs);
+    RunProtocolBox(nullptr, 0, "ネットワークの設定");
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(
@@ -156,7 +160,7 @@ TEST_F(ProtocolBoxTest, OkRefusesADoubleQuoteInTheHostName) {
         box->TcpipHostName->setEditText("good");
         box->OKButton->click();
     });
-    RunProtocolBox(nullptr, 0, "ネットワークの設定", dialogs);
+    RunProtocolBox(nullptr, 0, "ネットワークの設定");
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(dialogs.Of("error").size(), 1u);
     EXPECT_EQ(Settings().hostname, "good");
@@ -169,7 +173,7 @@ TEST_F(ProtocolBoxTest, UnknownKanjiIsWrittenBackAsUnicode) {
         EXPECT_FALSE(box->EUC->isChecked());
         box->OKButton->click();
     });
-    RunProtocolBox(nullptr, 0, "ネットワークの設定", dialogs);
+    RunProtocolBox(nullptr, 0, "ネットワークの設定");
     EXPECT_EQ(Settings().kanji, "unicode");
 }
 
@@ -180,7 +184,7 @@ TEST_F(ProtocolBoxTest, OtherProtocolOpensAsTcpipAndIsReplaced) {
         EXPECT_TRUE(box->tcpip->isChecked());
         box->reject();
     });
-    RunProtocolBox(nullptr, 0, "ネットワークの設定", dialogs);
+    RunProtocolBox(nullptr, 0, "ネットワークの設定");
     EXPECT_EQ(Settings().protocol, "TCP/IP");
     EXPECT_EQ(Settings().nodenum, "111111111111");
 }
@@ -198,14 +202,14 @@ TEST_F(ProtocolBoxTest, ChooseProtocolStoresNothingButReadHosts) {
         box->ReadHostsCheckBox->setChecked(false);
         box->OKButton->click();
     });
-    EXPECT_EQ(ChooseProtocol(nullptr, "NetBEUI", dialogs), "TCP/IP");
+    EXPECT_EQ(ChooseProtocol(nullptr, "NetBEUI"), "TCP/IP");
     EXPECT_EQ(ProtocolBoxMode(), 1);
     EXPECT_EQ(Settings().hostname, "keep");
     EXPECT_EQ(Settings().protocol, "TCP/IP");
     EXPECT_EQ(Settings().readhosts, 0);
 
     WhenModal<TProtocolBox>([&](TProtocolBox* box) { box->close(); });
-    EXPECT_EQ(ChooseProtocol(nullptr, "IPX/SPX", dialogs), "IPX/SPX");
+    EXPECT_EQ(ChooseProtocol(nullptr, "IPX/SPX"), "IPX/SPX");
 }
 
 TEST_F(ProtocolBoxTest, IsPlacedBelowAndRightOfItsOwner) {
@@ -218,7 +222,7 @@ TEST_F(ProtocolBoxTest, IsPlacedBelowAndRightOfItsOwner) {
         where = box->pos();
         box->close();
     });
-    RunProtocolBox(&owner, 0, "ネットワークの設定", dialogs);
+    RunProtocolBox(&owner, 0, "ネットワークの設定");
     EXPECT_EQ(where, owner.pos() + QPoint(50, 50));
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "config/launcher_settings.h"
+#include "launcher/gui/message_boxes.h"
 #include "launcher/message_dialogs.h"
 #include "net/gui/net_dialogs.h"
 #include "support/loopback_sockets.h"
@@ -22,6 +23,7 @@ using test::WhenModal;
 class SearchServerBoxTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        SetDialogOverrideForTests(&dialogs);
         Settings() = LauncherSettings{};
         Settings().port = high.portText();
         sockets.local = {"127.0.0.1", "255.255.255.0"};
@@ -32,6 +34,8 @@ protected:
         for (int i = 0; i < box->ServerListBox->count(); ++i) items << box->ServerListBox->item(i)->text();
         return items;
     }
+
+    void TearDown() override { SetDialogOverrideForTests(nullptr); }
 
     test::LoopbackSockets sockets;
     // Game servers on three loopback hosts, on the port of the settings.
@@ -54,7 +58,7 @@ TEST_F(SearchServerBoxTest, FullMaskFindsEveryServerAndOkTakesTheSelectedOne) {
         box->ServerListBox->setCurrentRow(1);
         box->OKButton->click();
     });
-    EXPECT_EQ(RunSearchServerBox(nullptr, dialogs), "127.0.0.100");
+    EXPECT_EQ(RunSearchServerBox(nullptr), "127.0.0.100");
     ASSERT_EQ(sockets.tried.size(), 253u);
     EXPECT_EQ(sockets.tried.front(), "127.0.0.2");
     EXPECT_EQ(sockets.tried.back(), "127.0.0.254");
@@ -71,7 +75,7 @@ TEST_F(SearchServerBoxTest, OtherMaskStopsAt127AndOkTakesTheFirstEntry) {
         box->ServerListBox->clearSelection();
         box->OKButton->click();
     });
-    EXPECT_EQ(RunSearchServerBox(nullptr, dialogs), "127.0.0.3");
+    EXPECT_EQ(RunSearchServerBox(nullptr), "127.0.0.3");
     EXPECT_EQ(sockets.tried.back(), "127.0.0.127");
 }
 
@@ -82,7 +86,7 @@ TEST_F(SearchServerBoxTest, SearchingTwiceEmptiesTheListFirst) {
         EXPECT_EQ(box->ServerListBox->count(), 3);
         box->CancelButton->click();
     });
-    EXPECT_EQ(RunSearchServerBox(nullptr, dialogs), "");
+    EXPECT_EQ(RunSearchServerBox(nullptr), "");
     EXPECT_EQ(sockets.tried.size(), 2 * 253u);
 }
 
@@ -95,7 +99,7 @@ TEST_F(SearchServerBoxTest, NothingFoundAndOkGivesAnEmptyServer) {
         EXPECT_EQ(box->MessageLabel->text(), QStringLiteral("ｹﾞｰﾑｻｰﾊﾞｰは見つかりませんでした。"));
         box->OKButton->click();
     });
-    EXPECT_EQ(RunSearchServerBox(nullptr, dialogs), "");
+    EXPECT_EQ(RunSearchServerBox(nullptr), "");
 }
 
 TEST_F(SearchServerBoxTest, CancelKeepsTheChoiceEmpty) {
@@ -104,7 +108,7 @@ TEST_F(SearchServerBoxTest, CancelKeepsTheChoiceEmpty) {
         box->ServerListBox->setCurrentRow(0);
         box->CancelButton->click();
     });
-    EXPECT_EQ(RunSearchServerBox(nullptr, dialogs), "");
+    EXPECT_EQ(RunSearchServerBox(nullptr), "");
 }
 
 TEST_F(SearchServerBoxTest, CloseStopsARunningScanAndTheAddressIsShown) {
@@ -122,7 +126,7 @@ TEST_F(SearchServerBoxTest, CloseStopsARunningScanAndTheAddressIsShown) {
         box->FindButton->click();
         watcher->stop();
     });
-    EXPECT_EQ(RunSearchServerBox(nullptr, dialogs), "");
+    EXPECT_EQ(RunSearchServerBox(nullptr), "");
     ASSERT_FALSE(sockets.tried.empty());
     EXPECT_LE(sockets.tried.size(), 50u);
     EXPECT_EQ(sockets.tried.back(), "127.0.0.50");
@@ -136,7 +140,7 @@ TEST_F(SearchServerBoxTest, UnknownIdentityIsShown) {
         EXPECT_EQ(box->IPmask->text(), "unknown");
         box->close();
     });
-    EXPECT_EQ(RunSearchServerBox(nullptr, dialogs), "");
+    EXPECT_EQ(RunSearchServerBox(nullptr), "");
     EXPECT_TRUE(sockets.tried.empty());
 }
 
