@@ -60,5 +60,12 @@ TEST_F(NetworkHooksTest, ProtocolButtonMenuAndItsTwinOpenTheClientSettings) {
     EXPECT_EQ(titles, QStringList(3, QStringLiteral("ネットワークの設定")));
 }
 
+TEST_F(NetworkHooksTest, ProgramStartInstallsTheNetworkTools) {
+    Hooks() = LauncherHooks{};
+    InstallSubsystemHooks();
+    EXPECT_TRUE(Hooks().pingBox);
+    EXPECT_TRUE(Hooks().protocolBox);
+}
+
 }  // namespace
 }  // namespace zv
