@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
 
     if (auto name = UserOverrideArgument(args)) Settings().UserOverride = *name;
 
+    InstallSubsystemHooks();
     TLaunch window;
 
     std::vector<std::unique_ptr<ThreadHelp>> helpThreads;
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (Hooks().createKeptWindows) Hooks().createKeptWindows(&window);
+    for (const auto& create : Hooks().keptWindows) create(&window);
 
     if (!directPlay) window.show();
     int result = app.exec();
