@@ -1,6 +1,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cstring>
+#include <fstream>
 #include <mutex>
 
 #include "sound/audio_output.h"
@@ -48,6 +50,13 @@ void MusicFinished() {
         g_active->ended = nullptr;
     }
     if (ended) ended();
+}
+
+bool IsWaveFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char head[12] = {};
+    if (!in.read(head, sizeof head)) return false;
+    return std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0;
 }
 
 }  // namespace
@@ -101,7 +110,10 @@ SdlAudio::Format SdlAudio::DeviceFormat() const {
 }
 
 bool SdlAudio::PlaySoundFile(const std::string& path) {
-    if (!Open()) return false;
+    // Event sounds are wave files. The mixer would also decode other formats
+    // (a MIDI file is rendered whole before it starts), which is neither what
+    // the engines can play nor quick enough to return at once.
+    if (!IsWaveFile(path) || !Open()) return false;
     Mix_HaltChannel(-1);
     if (state_->chunk != nullptr) {
         Mix_FreeChunk(state_->chunk);

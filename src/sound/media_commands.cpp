@@ -13,14 +13,16 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 }  // namespace
 
 AudioOutput& DeviceMediaCommands::Output() { return output_ != nullptr ? *output_ : CurrentAudio(); }
 
-int DeviceMediaCommands::SendString(const std::string& command, std::string& reply, const MediaNotify& notify) {
+int DeviceMediaCommands::SendString(const std::string& command, std::string& reply,
+                                    const MediaNotify& notify) {
     reply.clear();
     const std::string openPrefix = kOpenPrefix;
     const std::string openSuffix = kOpenSuffix;

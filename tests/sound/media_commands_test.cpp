@@ -112,8 +112,9 @@ protected:
 
 TEST_F(BackgroundMusicTest, DefaultSettingsOpenAndPlayTheShippedPiece) {
     StartMusic(settings, notify);
-    EXPECT_EQ(commands.sent, (std::vector<std::string>{"open \"/opt/zv/sound/jan#7.mid\" type sequencer alias bgm",
-                                                       "play bgm from 0 notify"}));
+    EXPECT_EQ(commands.sent,
+              (std::vector<std::string>{"open \"/opt/zv/sound/jan#7.mid\" type sequencer alias bgm",
+                                        "play bgm from 0 notify"}));
     EXPECT_EQ(commands.withNotify, (std::vector<bool>{false, true}));
     RestartMusic(notify);
     StopMusic();
@@ -172,8 +173,8 @@ TEST(BackgroundMusicLoop, EachEndRestartsThePiece) {
     EXPECT_EQ(restarts, 3);
     StopMusic();  // a second close fails silently
     SetMediaCommands(nullptr);
-    EXPECT_EQ(audio.log, (std::vector<std::string>{"load /i/sound/jan#7.mid", "play", "play", "play", "play",
-                                                   "close"}));
+    EXPECT_EQ(audio.log,
+              (std::vector<std::string>{"load /i/sound/jan#7.mid", "play", "play", "play", "play", "close"}));
 }
 
 }  // namespace

@@ -27,8 +27,7 @@ TEST(SoundEventTable, KeysComponentsAndPagesAreConsistent) {
         keys.insert(event.key);
         components.insert(event.component);
         // Every default is the key's event name with ".wav".
-        EXPECT_EQ(std::string("sound_") + event.fallback, std::string(event.key) + ".wav")
-            << event.key;
+        EXPECT_EQ(std::string("sound_") + event.fallback, std::string(event.key) + ".wav") << event.key;
     }
     EXPECT_EQ(keys.size(), 36u);
     EXPECT_EQ(components.size(), 36u);
@@ -122,7 +121,8 @@ TEST_F(SoundNucTest, FailedSaveReportsAndKeepsTheOldFile) {
     EXPECT_FALSE(WriteSoundNuc(path, DefaultSoundValues(), dialogs));
     EXPECT_EQ(dir.Read("sound.nuc"), "old");
     ASSERT_EQ(dialogs.Of("error").size(), 1u);
-    EXPECT_EQ(dialogs.Of("error")[0].texts, (std::vector<std::string>{path, "ファイルをオープンできません", ""}));
+    EXPECT_EQ(dialogs.Of("error")[0].texts,
+              (std::vector<std::string>{path, "ファイルをオープンできません", ""}));
 
     InjectSaveFault(SaveFault::Rename);
     EXPECT_FALSE(WriteSoundNuc(path, DefaultSoundValues(), dialogs));
