@@ -28,7 +28,8 @@ std::string LookupSystemName() {
     };
     for (const auto& source : kRegistrySources) {
         std::string buffer;
-        if (ReadRegistryString(RegistryRoot::LocalMachine, source.key, source.value, buffer) && !buffer.empty())
+        if (ReadRegistryString(RegistryRoot::LocalMachine, source.key, source.value, buffer) &&
+            !buffer.empty())
             return buffer;
     }
     return "unknown";
@@ -81,16 +82,19 @@ void SettleUser(LauncherSettings& settings, MessageDialogs& dialogs) {
 void EnsureUserDirectory(const std::string& installDir, const std::string& userDir, MessageDialogs& dialogs) {
     std::string usr = installDir + "usr";
     if (!PathExists(usr) && !MakeDirectory(usr)) {
-        dialogs.ShowErrorDialog(usr, "ユーザ情報用ディレクトリを作成できませんでした", "パーミッションを確認してください");
+        dialogs.ShowErrorDialog(usr, "ユーザ情報用ディレクトリを作成できませんでした",
+                                "パーミッションを確認してください");
         return;
     }
     if (PathExists(userDir)) {
         if (!IsDirectory(userDir))
-            dialogs.ShowErrorDialog(userDir, "ユーザ情報用ディレクトリが誤っています", "ディレクトリではありません");
+            dialogs.ShowErrorDialog(userDir, "ユーザ情報用ディレクトリが誤っています",
+                                    "ディレクトリではありません");
         return;
     }
     if (!MakeDirectory(userDir))
-        dialogs.ShowErrorDialog(userDir, "ユーザ情報用ディレクトリを作成できませんでした", "パーミッションを確認してください");
+        dialogs.ShowErrorDialog(userDir, "ユーザ情報用ディレクトリを作成できませんでした",
+                                "パーミッションを確認してください");
 }
 
 }  // namespace zv
