@@ -81,6 +81,7 @@ std::string SoundTestPath(const std::string& name, const std::string& installDir
 
 std::string MusicPath(const std::string& bgm, const std::string& installDir) {
     if (HasDrive(bgm)) return FromRoot(bgm);
+    if (!bgm.empty() && bgm.front() == '/') return WithSlashes(bgm);
     return installDir + "sound/" + WithSlashes(bgm);
 }
 

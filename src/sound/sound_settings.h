@@ -46,8 +46,9 @@ std::string WithSlashes(std::string path);
 std::string SoundTestPath(const std::string& name, const std::string& installDir);
 
 // The file the background music opens for the `bgm` setting: a name starting
-// with a drive prefix is used as written (drive dropped, as above); every
-// other name, a leading separator included, lies below sound/.
+// with a drive prefix is used as written (drive dropped, as above), and so is
+// a full path of this system ("/..."), which is what the file chooser gives;
+// every other name, one starting with '\\' included, lies below sound/.
 std::string MusicPath(const std::string& bgm, const std::string& installDir);
 
 }  // namespace zv

@@ -158,6 +158,8 @@ TEST(SoundPaths, MusicForms) {
     // Unlike the sound test, a leading separator stays below sound/.
     EXPECT_EQ(MusicPath("\\b.mid", install), "/opt/zv/sound//b.mid");
     EXPECT_EQ(MusicPath("ab", install), "/opt/zv/sound/ab");
+    // A full path of this system, as the file chooser returns it, is kept.
+    EXPECT_EQ(MusicPath("/home/u/music/b.mid", install), "/home/u/music/b.mid");
 }
 
 }  // namespace
