@@ -51,15 +51,17 @@ TSoundBox::TSoundBox(QWidget* owner, MessageDialogs& dialogs) : QDialog(owner), 
                    Qt::WindowCloseButtonHint);
 
     auto* layout = new QVBoxLayout(this);
+    // The notes stand on one line each; the dialog is as wide as they are.
     layout->addWidget(
-        WrappedLabel(QStringLiteral("各イベントが発生したときに鳴らすサウンドファイルを指定します。 "
-                                    "任意のサウンドファイルを指定可能です。"),
-                     this));
+        new QLabel(QStringLiteral("各イベントが発生したときに鳴らすサウンドファイルを指定します。 "
+                                  "任意のサウンドファイルを指定可能です。"),
+                   this));
     layout->addWidget(
-        WrappedLabel(QStringLiteral("ファイル名をダブルクリックをするとサウンドテストが行われます。"), this));
+        new QLabel(QStringLiteral("ファイル名をダブルクリックをするとサウンドテストが行われます。"), this));
 
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
+    PageControl->setUsesScrollButtons(false);  // all seven tabs always in sight
     for (const SoundPage& page : SoundPages()) {
         int tab = PageControl->addTab(BuildEventPage(page), Q(page.caption));
         PageControl->setTabToolTip(tab, Q(page.hint));
