@@ -2,9 +2,13 @@
 // order of the calls is the order in which the kept windows are created.
 #include "info/gui/info_boxes.h"
 #include "launcher/gui/launcher_hooks.h"
+#include "sound/gui/sound_hooks.h"
 
 namespace zv {
 
-void InstallSubsystemHooks() { InstallInfoHooks(); }
+void InstallSubsystemHooks() {
+    InstallSoundHooks();
+    InstallInfoHooks();
+}
 
 }  // namespace zv
