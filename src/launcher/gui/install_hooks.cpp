@@ -2,6 +2,7 @@
 // order of the calls is the order in which the kept windows are created.
 #include "info/gui/info_boxes.h"
 #include "launcher/gui/launcher_hooks.h"
+#include "net/gui/net_dialogs.h"
 #include "sound/gui/sound_hooks.h"
 
 namespace zv {
@@ -9,6 +10,7 @@ namespace zv {
 void InstallSubsystemHooks() {
     InstallSoundHooks();
     InstallInfoHooks();
+    InstallNetworkHooks();
 }
 
 }  // namespace zv
