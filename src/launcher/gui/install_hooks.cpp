@@ -3,10 +3,12 @@
 #include "info/gui/info_boxes.h"
 #include "launcher/gui/launcher_hooks.h"
 #include "net/gui/net_dialogs.h"
+#include "sound/gui/sound_hooks.h"
 
 namespace zv {
 
 void InstallSubsystemHooks() {
+    InstallSoundHooks();
     InstallInfoHooks();
     InstallNetworkHooks();
 }
