@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "config/launcher_settings.h"
+#include "game/gui/rule_layout_hooks.h"
 #include "launcher/command_line.h"
 #include "launcher/gui/launch_window.h"
 #include "launcher/gui/launcher_hooks.h"
@@ -24,6 +25,9 @@ int main(int argc, char** argv) {
     app.setProperty("helpFile", QStringLiteral("zelvan.hlp"));
 
     if (auto name = UserOverrideArgument(args)) Settings().UserOverride = *name;
+
+    // The dialogs of the other subsystems, reached through the hook table.
+    InstallRuleAndLayoutHooks();
 
     TLaunch window;
 
