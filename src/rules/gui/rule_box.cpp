@@ -122,6 +122,7 @@ TRuleBox::TRuleBox(QWidget* owner) : QDialog(owner) {
         auto* grid = new QGridLayout;
         grid->setHorizontalSpacing(16);
         grid->setVerticalSpacing(6);
+        grid->setColumnStretch(2, 1);  // keeps the explanations beside their controls
         auto* outer = new QVBoxLayout(page);
         outer->addLayout(grid);
         outer->addStretch();
@@ -142,7 +143,7 @@ TRuleBox::TRuleBox(QWidget* owner) : QDialog(owner) {
     lengths->addWidget(TonnanButton);
     lengths->addStretch();
     QGridLayout* game = pageGrid(rulegame);
-    game->addWidget(TonpuGroup, 0, 0, 1, 2);
+    game->addWidget(TonpuGroup, 0, 0, 1, 3);
     for (const char* key : kGameKeys) addRow(rulegame, game, key);
     textBoxes["startpoint"]->setToolTip(QStringLiteral("ｹﾞｰﾑ開始時のﾌﾟﾚｰﾔそれぞれの持ち点"));
 
