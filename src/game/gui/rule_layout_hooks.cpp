@@ -16,13 +16,9 @@ void InstallRuleAndLayoutHooks() {
         box->Kind = kindOfGame;
         ShowKeptWindow(owner, box);
     };
-    // Windows installed earlier (sound settings, machine information) are
-    // created first; the board-layout windows follow them.
-    auto earlier = hooks.createKeptWindows;
-    hooks.createKeptWindows = [earlier](QWidget* mainWindow) {
-        if (earlier) earlier(mainWindow);
-        CreateLayoutWindows(mainWindow);
-    };
+    // Created after the kept windows installed before this call (sound
+    // settings, machine information).
+    hooks.keptWindows.push_back(CreateLayoutWindows);
 }
 
 }  // namespace zv

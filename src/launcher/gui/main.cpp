@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "config/launcher_settings.h"
-#include "game/gui/rule_layout_hooks.h"
 #include "launcher/command_line.h"
 #include "launcher/gui/launch_window.h"
 #include "launcher/gui/launcher_hooks.h"
@@ -26,9 +25,7 @@ int main(int argc, char** argv) {
 
     if (auto name = UserOverrideArgument(args)) Settings().UserOverride = *name;
 
-    // The dialogs of the other subsystems, reached through the hook table.
-    InstallRuleAndLayoutHooks();
-
+    InstallSubsystemHooks();
     TLaunch window;
 
     std::vector<std::unique_ptr<ThreadHelp>> helpThreads;
@@ -42,7 +39,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (Hooks().createKeptWindows) Hooks().createKeptWindows(&window);
+    for (const auto& create : Hooks().keptWindows) create(&window);
 
     if (!directPlay) window.show();
     int result = app.exec();

@@ -28,7 +28,7 @@ protected:
         WriteLaunchNuc(stored);
         InstallRuleAndLayoutHooks();
         auto window = std::make_unique<TLaunch>();
-        Hooks().createKeptWindows(window.get());
+        for (const auto& create : Hooks().keptWindows) create(window.get());
         return window;
     }
 };
@@ -133,7 +133,7 @@ TEST_F(LayoutBoxTest, EveryCloseStoresTheChoiceAndRealTiles) {
 
 TEST_F(LayoutBoxTest, KeptWindowsAreCreatedAfterEarlierOnesAndReused) {
     std::vector<std::string> order;
-    Hooks().createKeptWindows = [&](QWidget*) { order.push_back("earlier"); };
+    Hooks().keptWindows.push_back([&](QWidget*) { order.push_back("earlier"); });
     auto window = StartLauncher(LauncherSettings{});
     ASSERT_EQ(order, std::vector<std::string>{"earlier"});
 
@@ -143,7 +143,7 @@ TEST_F(LayoutBoxTest, KeptWindowsAreCreatedAfterEarlierOnesAndReused) {
     EXPECT_EQ(kept, (std::vector<QString>{"TZv4FormBox", "TZv1FormBox", "TZvSetupBox"}));
     TZv1FormBox* first = Zv1FormBox(window.get());
     EXPECT_EQ(first->parent(), window.get());
-    Hooks().createKeptWindows(window.get());
+    CreateLayoutWindows(window.get());
     EXPECT_EQ(Zv1FormBox(window.get()), first);
 
     // The radio buttons keep their state between showings.

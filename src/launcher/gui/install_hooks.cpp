@@ -1,0 +1,14 @@
+// Connects the main window's commands to the dialogs of every subsystem. The
+// order of the calls is the order in which the kept windows are created.
+#include "game/gui/rule_layout_hooks.h"
+#include "info/gui/info_boxes.h"
+#include "launcher/gui/launcher_hooks.h"
+
+namespace zv {
+
+void InstallSubsystemHooks() {
+    InstallInfoHooks();
+    InstallRuleAndLayoutHooks();
+}
+
+}  // namespace zv
