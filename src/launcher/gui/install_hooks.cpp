@@ -1,5 +1,6 @@
 // Connects the main window's commands to the dialogs of every subsystem. The
 // order of the calls is the order in which the kept windows are created.
+#include "game/gui/rule_layout_hooks.h"
 #include "info/gui/info_boxes.h"
 #include "launcher/gui/launcher_hooks.h"
 #include "net/gui/net_dialogs.h"
@@ -10,6 +11,7 @@ namespace zv {
 void InstallSubsystemHooks() {
     InstallSoundHooks();
     InstallInfoHooks();
+    InstallRuleAndLayoutHooks();
     InstallNetworkHooks();
 }
 
