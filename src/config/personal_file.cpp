@@ -23,12 +23,17 @@ bool ReadPersonalFile(const std::string& path,
                       const std::function<void(const std::string& key, const std::string& value)>& apply) {
     auto text = ReadTextFile(path);
     if (!text) return false;
-    LineSource source(std::move(*text));
+    ApplyPersonalText(*text, apply);
+    return true;
+}
+
+void ApplyPersonalText(const std::string& text,
+                       const std::function<void(const std::string& key, const std::string& value)>& apply) {
+    LineSource source(text);
     while (!source.AtEnd()) {
         ReadTokenLine(source);
         if (Token(1) == "param:") apply(Token(2), Token(4));
     }
-    return true;
 }
 
 }  // namespace zv

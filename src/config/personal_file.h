@@ -30,4 +30,8 @@ SaveResult WritePersonalFile(const std::string& path, PersonalFileKind kind, con
 bool ReadPersonalFile(const std::string& path,
                       const std::function<void(const std::string& key, const std::string& value)>& apply);
 
+// The same for a text already read and decoded (UTF-8).
+void ApplyPersonalText(const std::string& text,
+                       const std::function<void(const std::string& key, const std::string& value)>& apply);
+
 }  // namespace zv

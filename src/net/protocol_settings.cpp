@@ -120,10 +120,14 @@ std::string ProtocolOf(bool tcpip) { return tcpip ? "TCP/IP" : "IPX/SPX"; }
 bool NodeNumberLengthOk(const std::string& node) { return CharacterCount(node) == 12; }
 
 std::vector<std::string> ReadHostNames(const std::string& path) {
-    std::vector<std::string> names;
     auto text = ReadTextFile(path);
-    if (!text) return names;
-    LineSource lines(std::move(*text));
+    if (!text) return {};
+    return HostNamesFromText(*text);
+}
+
+std::vector<std::string> HostNamesFromText(const std::string& text) {
+    std::vector<std::string> names;
+    LineSource lines(text);
     while (!lines.AtEnd()) {
         int words = ReadTokenLine(lines);
         std::string line = Token(0);

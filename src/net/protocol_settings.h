@@ -55,6 +55,9 @@ bool NodeNumberLengthOk(const std::string& node);
 // A missing or unreadable file gives no names.
 std::vector<std::string> ReadHostNames(const std::string& path);
 
+// The same for the text of a hosts file (UTF-8).
+std::vector<std::string> HostNamesFromText(const std::string& text);
+
 // The system's hosts file.
 std::string HostsFilePath();
 

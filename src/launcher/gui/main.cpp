@@ -1,7 +1,14 @@
 // zelvan: the launcher. Reads its command line, creates the main window and
 // the windows kept for the whole run, and runs until the main window closes
 // (or, in direct play, until the one-player engine has ended).
+//
+// ZV_EXIT_AFTER_SHOWN=1 in the environment makes the program end as soon as
+// its main window has been shown and the events of showing it are handled:
+// the start-up benchmark measures start to first window with it.
 #include <QApplication>
+#include <QTimer>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,7 +48,12 @@ int main(int argc, char** argv) {
 
     for (const auto& create : Hooks().keptWindows) create(&window);
 
-    if (!directPlay) window.show();
+    if (!directPlay) {
+        window.show();
+        const char* exitAfterShown = std::getenv("ZV_EXIT_AFTER_SHOWN");
+        if (exitAfterShown != nullptr && std::strcmp(exitAfterShown, "1") == 0)
+            QTimer::singleShot(0, &app, &QApplication::quit);
+    }
     int result = app.exec();
     for (auto& thread : helpThreads) thread->wait();
     return result;
