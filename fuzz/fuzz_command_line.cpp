@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Inserted text is taken literally: substituting stand-ins and then
     // replacing them gives the same line.
-    std::string line = zv::SubstituteMarkers(commandTemplate, installDir, userName);
+    const std::string line = zv::SubstituteMarkers(commandTemplate, installDir, userName);
     if (commandTemplate.find('\x01') == std::string::npos &&
         commandTemplate.find('\x02') == std::string::npos) {
         std::string marked = zv::SubstituteMarkers(commandTemplate, "\x01", "\x02");

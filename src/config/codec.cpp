@@ -7,21 +7,27 @@
 namespace zv {
 namespace {
 
-// An iconv descriptor; iconv_t is not thread-safe, so each call opens its
-// own (cheap next to the file I/O around it).
+// An iconv descriptor; iconv_t is not thread-safe, so each call has its
+// own. It is opened at the first conversion: most texts are plain ASCII,
+// which needs none, and opening costs more than converting a short text.
 class Iconv {
 public:
-    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    Iconv(const char* to, const char* from) : to_(to), from_(from) {}
     ~Iconv() {
-        if (valid()) iconv_close(cd_);
+        if (cd_ != kClosed) iconv_close(cd_);
     }
     Iconv(const Iconv&) = delete;
     Iconv& operator=(const Iconv&) = delete;
-    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
     // Converts one chunk; returns false when the input at `in` cannot be
-    // converted (the caller decides what to emit and skips it).
+    // converted (the caller decides what to emit and skips it) or when no
+    // converter is available.
     bool convert(const char*& in, std::size_t& inLeft, std::string& out) {
+        if (cd_ == kClosed && !failed_) {
+            cd_ = iconv_open(to_, from_);
+            failed_ = cd_ == kClosed;
+        }
+        if (failed_) return false;
         char buffer[256];
         while (inLeft > 0) {
             char* outPtr = buffer;
@@ -38,7 +44,11 @@ public:
     }
 
 private:
-    iconv_t cd_;
+    static inline const iconv_t kClosed = reinterpret_cast<iconv_t>(-1);
+    const char* to_;
+    const char* from_;
+    iconv_t cd_ = kClosed;
+    bool failed_ = false;
 };
 
 // Length of the UTF-8 sequence starting with byte `lead`, 0 when invalid.
@@ -138,7 +148,7 @@ std::string Encode(std::string_view utf8, std::size_t& replaced) {
         const char* in = one.data();
         std::size_t inLeft = one.size();
         std::string converted;
-        if (cd.valid() && cd.convert(in, inLeft, converted)) {
+        if (cd.convert(in, inLeft, converted)) {
             out += converted;
         } else {
             out += '?';
@@ -172,7 +182,7 @@ std::string FromCp932(std::string_view bytes) {
         const char* piece = in;
         std::size_t pieceLeft = take;
         std::string converted;
-        if (cd.valid() && cd.convert(piece, pieceLeft, converted) && !converted.empty()) {
+        if (cd.convert(piece, pieceLeft, converted) && !converted.empty()) {
             out += converted;
             in += take;
             inLeft -= take;

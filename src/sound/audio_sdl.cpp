@@ -10,6 +10,10 @@
 namespace zv {
 
 struct SdlAudio::State {
+    // Calls come from the user-interface thread (test plays) and from the
+    // thread that opens the background music at start; one runs at a time.
+    std::recursive_mutex calls;
+
     bool tried = false;   // Open() was attempted
     bool opened = false;  // the device is open
     Mix_Chunk* chunk = nullptr;
@@ -64,6 +68,7 @@ bool IsWaveFile(const std::string& path) {
 SdlAudio::SdlAudio() : state_(std::make_unique<State>()) {}
 
 SdlAudio::~SdlAudio() {
+    std::lock_guard serial(state_->calls);
     if (!state_->opened) return;
     {
         std::lock_guard active(g_activeMutex);
@@ -80,6 +85,7 @@ SdlAudio::~SdlAudio() {
 }
 
 bool SdlAudio::Open() {
+    std::lock_guard serial(state_->calls);
     if (state_->tried) return state_->opened;
     state_->tried = true;
     // The application owns the signals; SDL must not catch Ctrl+C.
@@ -101,6 +107,7 @@ bool SdlAudio::Open() {
 }
 
 SdlAudio::Format SdlAudio::DeviceFormat() const {
+    std::lock_guard serial(state_->calls);
     Format format;
     if (!state_->opened) return format;
     Uint16 sdlFormat = 0;
@@ -113,7 +120,9 @@ bool SdlAudio::PlaySoundFile(const std::string& path) {
     // Event sounds are wave files. The mixer would also decode other formats
     // (a MIDI file is rendered whole before it starts), which is neither what
     // the engines can play nor quick enough to return at once.
-    if (!IsWaveFile(path) || !Open()) return false;
+    if (!IsWaveFile(path)) return false;
+    std::lock_guard serial(state_->calls);
+    if (!Open()) return false;
     Mix_HaltChannel(-1);
     if (state_->chunk != nullptr) {
         Mix_FreeChunk(state_->chunk);
@@ -125,6 +134,7 @@ bool SdlAudio::PlaySoundFile(const std::string& path) {
 }
 
 bool SdlAudio::OpenMusic(const std::string& path) {
+    std::lock_guard serial(state_->calls);
     if (!Open()) return false;
     CloseMusic();
     state_->music = Mix_LoadMUS(path.c_str());
@@ -132,6 +142,7 @@ bool SdlAudio::OpenMusic(const std::string& path) {
 }
 
 bool SdlAudio::PlayMusic(std::function<void()> ended) {
+    std::lock_guard serial(state_->calls);
     if (!state_->opened || state_->music == nullptr) return false;
     state_->HaltMusic();
     {
@@ -145,6 +156,7 @@ bool SdlAudio::PlayMusic(std::function<void()> ended) {
 }
 
 void SdlAudio::CloseMusic() {
+    std::lock_guard serial(state_->calls);
     if (state_->music == nullptr) return;
     state_->HaltMusic();
     Mix_FreeMusic(state_->music);

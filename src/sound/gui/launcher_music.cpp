@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
+#include <thread>
 
 #include "config/launcher_settings.h"
 #include "sound/background_music.h"
@@ -28,10 +29,33 @@ MediaNotify NotifyOnThreadOf(QPointer<QObject> receiver) {
     };
 }
 
+// Opening the piece loads the synthesizer's instrument samples, which can
+// take a second; it runs on this thread so that the window shows at once.
+// The thread is always joined before the music is touched again.
+struct MusicStarter {
+    std::thread thread;
+    void Wait() {
+        if (thread.joinable()) thread.join();
+    }
+    ~MusicStarter() { Wait(); }
+};
+MusicStarter g_starter;
+
 }  // namespace
 
-void StartLauncherMusic(QObject* receiver) { StartMusic(Settings(), NotifyOnThreadOf(receiver)); }
+void StartLauncherMusic(QObject* receiver) {
+    g_starter.Wait();
+    // The settings as they are now: the user-interface thread may change
+    // them while the music opens.
+    g_starter.thread = std::thread(
+        [settings = Settings(), notify = NotifyOnThreadOf(receiver)] { StartMusic(settings, notify); });
+}
 
-void StopLauncherMusic() { StopMusic(); }
+void WaitForLauncherMusicStart() { g_starter.Wait(); }
+
+void StopLauncherMusic() {
+    g_starter.Wait();
+    StopMusic();
+}
 
 }  // namespace zv

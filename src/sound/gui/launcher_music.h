@@ -9,10 +9,15 @@ namespace zv {
 // Starts the music from the settings; `receiver` (the main window, or any
 // object living on the user-interface thread) receives the notifications,
 // each answered with RestartMusic on that object's thread. Notifications
-// arriving after the receiver is gone are dropped.
+// arriving after the receiver is gone are dropped. The piece is opened and
+// started on a thread of its own, so this returns at once.
 void StartLauncherMusic(QObject* receiver);
 
-// Closes the music device (always sent).
+// Blocks until the music started by StartLauncherMusic has been opened and
+// started (or has failed to).
+void WaitForLauncherMusicStart();
+
+// Waits for the start to finish, then closes the music device (always sent).
 void StopLauncherMusic();
 
 }  // namespace zv

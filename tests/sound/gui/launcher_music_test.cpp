@@ -5,6 +5,9 @@
 #include <QCoreApplication>
 #include <QObject>
 #include <QThread>
+#include <chrono>
+#include <future>
+#include <mutex>
 #include <thread>
 
 #include "config/launcher_settings.h"
@@ -42,6 +45,7 @@ TEST(LauncherMusic, EndOfPieceIsAnsweredOnTheWindowThread) {
 
     auto window = std::make_unique<QObject>();
     StartLauncherMusic(window.get());
+    WaitForLauncherMusicStart();
     ASSERT_EQ(commands.sent.size(), 2u);
     ASSERT_TRUE(commands.last);
 
@@ -69,6 +73,53 @@ TEST(LauncherMusic, EndOfPieceIsAnsweredOnTheWindowThread) {
 
     StopLauncherMusic();
     EXPECT_EQ(commands.sent.back(), "close bgm");
+    Settings() = saved;
+}
+
+// Opening the piece blocks until the test lets it go, like a synthesizer
+// loading its instruments.
+class SlowOpeningCommands : public MediaCommands {
+public:
+    SlowOpeningCommands() { SetMediaCommands(this); }
+    ~SlowOpeningCommands() override { SetMediaCommands(nullptr); }
+    int SendString(const std::string& command, std::string& reply, const MediaNotify&) override {
+        reply.clear();
+        // (Bounded, so that a start on the caller's thread fails the test
+        // instead of hanging it.)
+        if (command.starts_with("open ")) release.wait_for(std::chrono::seconds(5));
+        std::lock_guard lock(mutex);
+        sent.push_back(command);
+        threads.push_back(std::this_thread::get_id());
+        return kMediaOk;
+    }
+    std::promise<void> opened;
+    std::shared_future<void> release = opened.get_future().share();
+    std::mutex mutex;
+    std::vector<std::string> sent;
+    std::vector<std::thread::id> threads;
+};
+
+TEST(LauncherMusic, ASlowPieceDoesNotHoldUpTheWindow) {
+    test::FakePlatform platform;
+    platform.installDir = "/i/";
+    SlowOpeningCommands commands;
+    LauncherSettings saved = Settings();
+    Settings().bgm = "jan#7.mid";
+    Settings().playbgm = 1;
+
+    QObject window;
+    StartLauncherMusic(&window);     // returns while the piece is still opening
+    Settings().bgm = "changed.mid";  // later changes do not reach the start under way
+    {
+        std::lock_guard lock(commands.mutex);
+        EXPECT_TRUE(commands.sent.empty());
+    }
+    commands.opened.set_value();
+    StopLauncherMusic();  // waits for the start, then closes
+    ASSERT_EQ(commands.sent, (std::vector<std::string>{"open \"/i/sound/jan#7.mid\" type sequencer alias bgm",
+                                                       "play bgm from 0 notify", "close bgm"}));
+    EXPECT_NE(commands.threads[0], std::this_thread::get_id());
+    EXPECT_EQ(commands.threads[2], std::this_thread::get_id());
     Settings() = saved;
 }
 

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "sound/audio_output.h"
+#include "sound/gui/launcher_music.h"
 #include "sound/gui/sound_box.h"
 #include "sound/media_commands.h"
 #include "support/launcher_fixture.h"
@@ -53,7 +54,9 @@ TEST_F(SoundHooksTest, MainWindowRunsTheMusicAndKeepsTheSoundBox) {
     ASSERT_EQ(Hooks().keptWindows.size(), 1u);
     {
         TLaunch window;
-        // The music starts while the window is created.
+        // The music starts while the window is created, on a thread of its
+        // own so that the window does not wait for the piece to load.
+        WaitForLauncherMusicStart();
         EXPECT_EQ(commands.sent, (std::vector<std::string>{
                                      "open \"" + dir.path() + "/sound/jan#7.mid\" type sequencer alias bgm",
                                      "play bgm from 0 notify"}));
