@@ -1,5 +1,6 @@
 // Connects the main window's commands to the dialogs of every subsystem. The
 // order of the calls is the order in which the kept windows are created.
+#include "game/gui/network_games.h"
 #include "info/gui/info_boxes.h"
 #include "launcher/gui/launcher_hooks.h"
 #include "net/gui/net_dialogs.h"
@@ -9,6 +10,7 @@ namespace zv {
 void InstallSubsystemHooks() {
     InstallInfoHooks();
     InstallNetworkHooks();
+    InstallNetworkGameHooks();
 }
 
 }  // namespace zv
