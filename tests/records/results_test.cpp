@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
+
+#include "config/tokenizer.h"
 
 #include "config/codec.h"
 #include "records/rating.h"
@@ -271,6 +274,106 @@ TEST(RatingTest, AttributeClassesInOrder) {
     EXPECT_EQ(AttributeClass(-401), "Chaos");
     EXPECT_EQ(AttributeClass(-400), "Neutral");
     EXPECT_EQ(AttributeClass(0), "Neutral");
+}
+
+}  // namespace
+}  // namespace zv
+
+namespace zv {
+namespace {
+
+// Totals computed the slow, obvious way with the shared line tokenizer.
+PlayerResults ReferenceTotals(const std::vector<std::string>& lines) {
+    PlayerResults r;
+    for (const std::string& line : lines) {
+        std::string text = line;
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        TokenizeLine(text);
+        if (Token(1) == "result:") {
+            r.games = static_cast<std::int32_t>(static_cast<std::uint32_t>(r.games) + 1u);
+            std::int32_t place = TokenInt(2);
+            if (place >= 1 && place <= 4) ++r.places[place - 1];
+            std::int32_t* fields[] = {&r.points,   &r.chips,        &r.plays,      &r.reaches,
+                                      &r.calls,    &r.tsumoPoints,  &r.tsumoCount, &r.ronPoints,
+                                      &r.ronCount, &r.dealInPoints, &r.dealInCount};
+            for (int k = 0; k < 11; ++k)
+                *fields[k] = static_cast<std::int32_t>(static_cast<std::uint32_t>(*fields[k]) +
+                                                       static_cast<std::uint32_t>(TokenInt(3 + k)));
+        } else if (Token(1) == "yaku:") {
+            std::string digits = Token(2);
+            bool ok = digits.size() == kYakuCount;
+            for (char c : digits) ok = ok && c >= '0' && c <= '9';
+            if (ok)
+                for (int k = 0; k < kYakuCount; ++k) r.yaku[k] += digits[k] - '0';
+        }
+    }
+    return r;
+}
+
+TEST(ResultsReaderTest, AgreesWithTheTokenizerOnRandomLines) {
+    std::mt19937 random(12345);
+    const std::vector<std::string> oddWords = {
+        "-",        "+",          "+17",      "$1F", "-$10", "12x", "-7x", "123456789", "-12345678",
+        "99999999", "4294967297", "00000042", "ｱ",   "名前", "",    "-0",  "--5",       "5-"};
+    auto number = [&]() -> std::string {
+        switch (random() % 6) {
+            case 0:
+                return oddWords[random() % oddWords.size()];
+            case 1:
+                return "-" + std::to_string(random() % 100000);
+            default:
+                return std::to_string(random() % 20000);
+        }
+    };
+    auto blanks = [&]() -> std::string {
+        static const char* kinds[] = {" ", " ", " ", "\t", "  ", " \t "};
+        return kinds[random() % 6];
+    };
+    std::vector<std::string> lines;
+    for (int i = 0; i < 4000; ++i) {
+        std::string line;
+        int kind = static_cast<int>(random() % 10);
+        if (kind < 5) {
+            line = (random() % 8 == 0 ? blanks() : "") + "result:";
+            int words = static_cast<int>(random() % 16);
+            for (int w = 0; w < words; ++w) line += blanks() + number();
+            if (random() % 5 == 0) line += blanks();
+            if (random() % 9 == 0) line += blanks() + std::string(70, '7');  // longer than one look
+        } else if (kind < 8) {
+            std::string digits(kYakuCount, '0');
+            for (char& c : digits) c = static_cast<char>('0' + random() % 10);
+            if (random() % 6 == 0) digits[random() % kYakuCount] = 'x';
+            if (random() % 9 == 0) digits.pop_back();
+            if (random() % 9 == 0) digits += "1";
+            line = (random() % 6 == 0 ? blanks() : "") + "yaku:" + blanks() + digits;
+            if (random() % 4 == 0) line += blanks() + "tail";
+        } else if (kind == 8) {
+            line = random() % 2 ? "# result: 1 2 3" : "resultx: 1 2";
+        }
+        if (random() % 2) line += '\r';
+        lines.push_back(line);
+    }
+    std::string text;
+    for (const auto& line : lines) text += line + "\n";
+    text.pop_back();  // the last line without its line end
+
+    test::TempDir dir;
+    std::string path = dir.Write("r.res", text);
+    PlayerResults read;
+    ASSERT_TRUE(ReadResultsFile(path, read));
+    PlayerResults expected = ReferenceTotals(lines);
+    EXPECT_EQ(read.games, expected.games);
+    EXPECT_EQ(read.places, expected.places);
+    EXPECT_EQ(read.points, expected.points);
+    EXPECT_EQ(read.chips, expected.chips);
+    EXPECT_EQ(read.dealInCount, expected.dealInCount);
+    EXPECT_EQ(read.yaku, expected.yaku);
+    EXPECT_EQ(read, expected);
+
+    // Line by line, too.
+    PlayerResults byLine;
+    for (const auto& line : lines) AddResultsLine(line, byLine);
+    EXPECT_EQ(byLine, expected);
 }
 
 }  // namespace
