@@ -9,3 +9,10 @@ if(ZV_SANITIZE)
                                               -fno-sanitize-recover=undefined)
   target_link_options(zv_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(ZV_FUZZ)
+  # Instrument the library for coverage; only the fuzz executables link the
+  # fuzzer's main.
+  target_compile_options(zv_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                                              -fno-omit-frame-pointer)
+  target_link_options(zv_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -18,5 +18,10 @@ if [[ "${ZV_SKIP_ASAN:-0}" != 1 ]]; then
   (cd "$root/build-asan" && ctest --output-on-failure -j "$jobs" --timeout 600)
 fi
 
+if [[ "${ZV_SKIP_FUZZ:-0}" != 1 ]]; then
+  echo "== fuzz targets: corpus replay and a short run each =="
+  "$root/scripts/fuzz.sh" "${ZV_FUZZ_SECONDS:-20}"
+fi
+
 if [[ -x "$root/scripts/extra-checks.sh" ]]; then "$root/scripts/extra-checks.sh"; fi
 echo "All tests passed."

@@ -86,16 +86,26 @@ void AppendUtf8(std::string& out, char32_t cp) {
 // Windows writes them with the CP932 code of the right-hand character.
 char32_t BestFit(char32_t cp) {
     switch (cp) {
-        case 0x301C: return 0xFF5E;  // WAVE DASH -> FULLWIDTH TILDE
-        case 0x2016: return 0x2225;  // DOUBLE VERTICAL LINE -> PARALLEL TO
-        case 0x2212: return 0xFF0D;  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
-        case 0x00A2: return 0xFFE0;  // CENT SIGN
-        case 0x00A3: return 0xFFE1;  // POUND SIGN
-        case 0x00AC: return 0xFFE2;  // NOT SIGN
-        case 0x2014: return 0x2015;  // EM DASH -> HORIZONTAL BAR
-        case 0x00A5: return U'\\';   // YEN SIGN -> the byte 0x5C
-        case 0x203E: return U'~';    // OVERLINE -> the byte 0x7E
-        default: return cp;
+        case 0x301C:
+            return 0xFF5E;  // WAVE DASH -> FULLWIDTH TILDE
+        case 0x2016:
+            return 0x2225;  // DOUBLE VERTICAL LINE -> PARALLEL TO
+        case 0x2212:
+            return 0xFF0D;  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS
+        case 0x00A2:
+            return 0xFFE0;  // CENT SIGN
+        case 0x00A3:
+            return 0xFFE1;  // POUND SIGN
+        case 0x00AC:
+            return 0xFFE2;  // NOT SIGN
+        case 0x2014:
+            return 0x2015;  // EM DASH -> HORIZONTAL BAR
+        case 0x00A5:
+            return U'\\';  // YEN SIGN -> the byte 0x5C
+        case 0x203E:
+            return U'~';  // OVERLINE -> the byte 0x7E
+        default:
+            return cp;
     }
 }
 

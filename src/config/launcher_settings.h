@@ -58,8 +58,8 @@ struct LauncherSettings {
     // Run-time fields.
     std::string UserOverride;  // -u name
     std::string UserName;
-    std::string UserDir;       // <install>usr/<UserName>, no trailing separator
-    std::string LayoutOption;  // " -T " + layout word
+    std::string UserDir;           // <install>usr/<UserName>, no trailing separator
+    std::string LayoutOption;      // " -T " + layout word
     bool ConfirmCommands = false;  // -d
     bool DisplayHiColor = true;
 };

@@ -293,6 +293,8 @@ NucNode* NucMakeString(std::string text) {
     return node;
 }
 
+void NucReleaseAllForTesting() { Arena().clear(); }
+
 void NucOpen(std::string_view text) { TheReader().Open(text); }
 NucNode* NucRead() { return TheReader().Read(); }
 void SetNucErrorHook(std::function<void(const std::string&)> hook) { TheReader().SetHook(std::move(hook)); }
@@ -307,7 +309,8 @@ std::int32_t NucTextToInt(std::string_view text) {
         for (++i; i < text.size() && HexValue(text[i]) >= 0; ++i)
             value = value * 16u + static_cast<std::uint32_t>(HexValue(text[i]));
     } else {
-        for (; i < text.size() && IsDigit(text[i]); ++i) value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
+        for (; i < text.size() && IsDigit(text[i]); ++i)
+            value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
     }
     if (negative) value = 0u - value;
     return static_cast<std::int32_t>(value);
@@ -325,7 +328,6 @@ int NucLength(const NucNode* list) {
     for (; list != nullptr && list->kind == kNucPair; list = list->cdr) ++length;
     return length;
 }
-
 
 void NucGetString(const NucNode* list, int n, std::string& destination) {
     const NucNode* item = NucNth(list, n);

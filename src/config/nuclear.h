@@ -59,6 +59,10 @@ std::int32_t NucTextToInt(std::string_view text);
 // describe vector" and the limit messages. The default hook does nothing.
 void SetNucErrorHook(std::function<void(const std::string&)> hook);
 
+// Frees every node made so far. Only for long-running tests such as fuzzing:
+// the program itself keeps its trees until it ends.
+void NucReleaseAllForTesting();
+
 // Builds a node (used to construct lists in memory, e.g. for tests).
 NucNode* NucMake(NucKind kind);
 NucNode* NucCons(NucNode* car, NucNode* cdr);

@@ -15,8 +15,7 @@ std::vector<std::string> PersonalFileLines(PersonalFileKind kind, const Personal
     return lines;
 }
 
-SaveResult WritePersonalFile(const std::string& path, PersonalFileKind kind,
-                             const PersonalParams& params) {
+SaveResult WritePersonalFile(const std::string& path, PersonalFileKind kind, const PersonalParams& params) {
     return SaveFileAtomically(path, EncodeCrLfLines(PersonalFileLines(kind, params)));
 }
 

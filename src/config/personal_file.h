@@ -22,8 +22,7 @@ using PersonalParams = std::vector<std::pair<std::string, std::string>>;
 std::vector<std::string> PersonalFileLines(PersonalFileKind kind, const PersonalParams& params);
 
 // Writes the file whole and atomically.
-SaveResult WritePersonalFile(const std::string& path, PersonalFileKind kind,
-                             const PersonalParams& params);
+SaveResult WritePersonalFile(const std::string& path, PersonalFileKind kind, const PersonalParams& params);
 
 // Calls `apply(key, value)` for every parameter line in file order (the last
 // occurrence of a key therefore wins). Returns false when the file cannot be

@@ -14,25 +14,7 @@ namespace {
 
 constexpr std::size_t kNameBuffer = 255;
 
-// The system and registry sources in the order they are asked.
-std::string LookupSystemName() {
-    if (auto name = CurrentPlatform().SystemUserName(); name && !name->empty())
-        return name->substr(0, kNameBuffer);
-    static const struct {
-        const char* key;
-        const char* value;
-    } kRegistrySources[] = {
-        {"Network\\Logon", "username"},
-        {"System\\CurrentControlSet\\control", "Current User"},
-        {"SOFTWARE\\Microsoft\\Windows\\Current\\Version", "Registered Owner"},
-    };
-    for (const auto& source : kRegistrySources) {
-        std::string buffer;
-        if (ReadRegistryString(RegistryRoot::LocalMachine, source.key, source.value, buffer) && !buffer.empty())
-            return buffer;
-    }
-    return "unknown";
-}
+std::string LookupSystemName() { return FindUserName().value_or("unknown"); }
 
 bool MakeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST; }
 
@@ -44,6 +26,29 @@ bool ReadRegistryString(RegistryRoot, const std::string& keyPath, const std::str
     if (!value) return false;
     buffer = value->substr(0, kNameBuffer);
     return true;
+}
+
+std::optional<std::string> FindUserName(UserNameSources sources) {
+    if (auto name = CurrentPlatform().SystemUserName(); name && !name->empty())
+        return name->substr(0, kNameBuffer);
+    static const struct {
+        const char* key;
+        const char* value;
+    } kRegistrySources[] = {
+        {"Network\\Logon", "username"},
+        {"System\\CurrentControlSet\\control", "Current User"},
+        {"SOFTWARE\\Microsoft\\Windows\\Current\\Version", "Registered Owner"},
+        {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "DefaultUserName"},
+    };
+    std::size_t count = std::size(kRegistrySources) - (sources == UserNameSources::Launcher ? 1 : 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string buffer;
+        if (ReadRegistryString(RegistryRoot::LocalMachine, kRegistrySources[i].key, kRegistrySources[i].value,
+                               buffer) &&
+            !buffer.empty())
+            return buffer;
+    }
+    return std::nullopt;
 }
 
 std::string LookupUserName(const std::string& userOverride) {
@@ -81,16 +86,19 @@ void SettleUser(LauncherSettings& settings, MessageDialogs& dialogs) {
 void EnsureUserDirectory(const std::string& installDir, const std::string& userDir, MessageDialogs& dialogs) {
     std::string usr = installDir + "usr";
     if (!PathExists(usr) && !MakeDirectory(usr)) {
-        dialogs.ShowErrorDialog(usr, "ユーザ情報用ディレクトリを作成できませんでした", "パーミッションを確認してください");
+        dialogs.ShowErrorDialog(usr, "ユーザ情報用ディレクトリを作成できませんでした",
+                                "パーミッションを確認してください");
         return;
     }
     if (PathExists(userDir)) {
         if (!IsDirectory(userDir))
-            dialogs.ShowErrorDialog(userDir, "ユーザ情報用ディレクトリが誤っています", "ディレクトリではありません");
+            dialogs.ShowErrorDialog(userDir, "ユーザ情報用ディレクトリが誤っています",
+                                    "ディレクトリではありません");
         return;
     }
     if (!MakeDirectory(userDir))
-        dialogs.ShowErrorDialog(userDir, "ユーザ情報用ディレクトリを作成できませんでした", "パーミッションを確認してください");
+        dialogs.ShowErrorDialog(userDir, "ユーザ情報用ディレクトリを作成できませんでした",
+                                "パーミッションを確認してください");
 }
 
 }  // namespace zv

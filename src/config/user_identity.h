@@ -1,6 +1,7 @@
 #pragma once
 // Who the user is and where their files live: usr/<name>/ below the
 // installation directory. Characters use the same layout.
+#include <optional>
 #include <string>
 
 namespace zv {
@@ -9,6 +10,14 @@ class MessageDialogs;
 struct LauncherSettings;
 
 enum class RegistryRoot { LocalMachine };
+
+enum class UserNameSources {
+    Launcher,      // the system, then three registry values
+    WithWinlogon,  // the same, then the Winlogon default user name
+};
+
+// The first user name the sources give (each cut to 255 bytes), or nothing.
+std::optional<std::string> FindUserName(UserNameSources sources = UserNameSources::Launcher);
 
 // The user name: the system's, then three registry values, then "unknown";
 // a non-empty `userOverride` (-u) replaces whatever was found.

@@ -18,8 +18,7 @@ public:
     // True only when the user answered yes.
     virtual bool AskYesNo(const std::string& title, const std::string& question) = 0;
     // `value` is replaced by the typed text only when that text is not empty.
-    virtual void AskInputLine(const std::string& title, const std::string& label,
-                              std::string& value) = 0;
+    virtual void AskInputLine(const std::string& title, const std::string& label, std::string& value) = 0;
 };
 
 // Records every dialog and answers questions from queues (no answer queued:
@@ -45,8 +44,7 @@ public:
         yesNoAnswers.pop_front();
         return answer;
     }
-    void AskInputLine(const std::string& title, const std::string& label,
-                      std::string& value) override {
+    void AskInputLine(const std::string& title, const std::string& label, std::string& value) override {
         calls.push_back({"input", {title, label, value}});
         if (inputAnswers.empty()) return;
         if (!inputAnswers.front().empty()) value = inputAnswers.front();

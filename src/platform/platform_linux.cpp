@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/platform.h"
+#include "platform/system_info.h"
 
 namespace zv {
 namespace {
@@ -47,12 +48,22 @@ std::optional<std::string> Platform::SystemUserName() const {
 
 std::optional<std::string> Platform::ReadRegistryValue(const std::string& keyPath,
                                                        const std::string& valueName) const {
-    // The current user of the machine's control set is what the login
-    // environment names; nothing else of the registry exists on Linux.
+    // Values with a real counterpart on Linux: the login environment's user,
+    // the host name and the system's name and version. Nothing else exists.
     if (keyPath == "System\\CurrentControlSet\\control" && valueName == "Current User") {
         auto name = Environment("LOGNAME");
         if (!name) name = Environment("USER");
         if (name && name->size() <= 255) return name;
+    } else if (keyPath == "System\\CurrentControlSet\\control\\ComputerName\\ComputerName" &&
+               valueName == "ComputerName") {
+        return CurrentSystemInfo().ComputerName();
+    } else if (keyPath == "SOFTWARE\\Microsoft\\Windows\\CurrentVersion") {
+        auto version = CurrentSystemInfo().Version();
+        if (!version) return std::nullopt;
+        if (valueName == "Version") return version->platformName;
+        if (valueName == "VersionNumber")
+            return std::to_string(version->major) + "." + std::to_string(version->minor) + "." +
+                   std::to_string(version->build);
     }
     return std::nullopt;
 }

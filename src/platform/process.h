@@ -5,6 +5,10 @@
 //
 // As with Platform, the base class is the Linux implementation; tests
 // install a fake with SetProcessStarter.
+//
+// Linux has no window show mode at process start. The mode is handed to the
+// started program in the environment variable ZV_SHOW_MODE (its decimal
+// value); our own engines read it, other programs ignore it.
 #include <string>
 #include <vector>
 
@@ -13,8 +17,16 @@ namespace zv {
 // Show modes of the started program's window.
 enum ShowMode : int { kShowNormal = 5, kShowMinNoActive = 6, kShowMinimizedNoActivate = 7 };
 
+// Name of the environment variable that carries the show mode.
+inline constexpr const char* kShowModeVariable = "ZV_SHOW_MODE";
+
 // Result codes of a start: 0 out of resources, 2 file not found, 3 path not
 // found, 11 not a valid program; 32 or more means the program was started.
+inline constexpr unsigned kStartOutOfResources = 0;
+inline constexpr unsigned kStartFileNotFound = 2;
+inline constexpr unsigned kStartPathNotFound = 3;
+inline constexpr unsigned kStartBadProgram = 11;
+inline constexpr unsigned kStartNoAssociation = 31;
 inline constexpr unsigned kStartOk = 33;
 inline bool StartSucceeded(unsigned result) { return result >= 32; }
 
@@ -27,21 +39,39 @@ class ProcessStarter {
 public:
     virtual ~ProcessStarter() = default;
 
-    // WinExec: starts the command line; the program is its first word,
-    // looked up in the installation directory first, then PATH (a name
-    // ending in ".exe" that is not found is tried without it). The started
-    // program is not followed; no zombie is left behind.
+    // WinExec: starts the command line; the program is its first word.
+    // A word without '/' is looked up in the installation directory first,
+    // then in each PATH folder (empty PATH entries, meaning the current
+    // directory, are skipped); in each folder a name ending in ".exe" that
+    // is not there is tried without it. A word with '/' is used as given
+    // (again trying it without ".exe"). The program runs with the caller's
+    // current directory and environment plus ZV_SHOW_MODE. It is started
+    // through an intermediate process that ends at once, so the program is
+    // not our child and leaves no zombie behind.
+    //
+    // Results: kStartOk; 2 when no such file exists; 3 when the word's
+    // directory part does not exist; 11 when the file exists but cannot be
+    // run (not executable, not a program); 0 when the system is out of
+    // processes or memory.
     virtual unsigned WinExec(const std::string& commandLine, int showMode);
 
-    // Like WinExec, but the caller gets a handle to wait on.
+    // Like WinExec, but the program is our child and the caller gets a
+    // handle to wait on. The caller must wait for it (WaitForProcess), or a
+    // zombie stays until our process ends.
     virtual unsigned StartWaitable(const std::string& commandLine, int showMode, ProcessHandle& handle);
 
-    // Blocks until the process has ended; returns its exit status (-1 when
-    // it cannot be waited for).
+    // Blocks until the process has ended; returns its exit status, 128 plus
+    // the signal number when a signal ended it, or -1 when it cannot be
+    // waited for. Any thread may wait.
     virtual int WaitForProcess(ProcessHandle handle);
 
     // ShellExecute with no verb: opens a file with the desktop's default
-    // program. Returns a value of 32 or more on success.
+    // program (xdg-open from PATH, given the file as its one argument; the
+    // opener takes no further parameters, so `parameters` is not passed on).
+    // `directory`, when not empty, is the opener's current directory and
+    // the folder a relative `file` is taken from. Returns kStartOk when the
+    // opener started, 2 when the file does not exist, 3 when the directory
+    // does not exist, 31 when there is no opener, 0 when out of resources.
     virtual unsigned OpenDocument(const std::string& file, const std::string& parameters,
                                   const std::string& directory, int showMode);
 };

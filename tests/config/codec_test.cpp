@@ -38,8 +38,11 @@ TEST(Codec, NecSpecialCharacters) {
 }
 
 TEST(Codec, InvalidBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(FromCp932(std::string("a\x80" "b", 3)), "a\uFFFD"
-                                                       "b");
+    EXPECT_EQ(FromCp932(std::string("a\x80"
+                                    "b",
+                                    3)),
+              "a\uFFFD"
+              "b");
     EXPECT_EQ(FromCp932("\xA0\xFD"), "\uFFFD\uFFFD");
     // A lead byte cut off at the end of the data is reported, not dropped.
     EXPECT_EQ(FromCp932("x\x82"), "x\uFFFD");

@@ -17,10 +17,12 @@ std::map<std::string, std::string> ReadAll(const std::string& path) {
 
 TEST(PersonalFile, RulesFileLayout) {
     test::TempDir dir;
-    ASSERT_EQ(WritePersonalFile(dir.Path("zelvan1.pf"), PersonalFileKind::Rules, {{"tonpu", "1"}, {"uma", "10-20"}}),
+    ASSERT_EQ(WritePersonalFile(dir.Path("zelvan1.pf"), PersonalFileKind::Rules,
+                                {{"tonpu", "1"}, {"uma", "10-20"}}),
               SaveResult::Saved);
-    EXPECT_EQ(dir.Read("zelvan1.pf"),
-              "#!/bin/sh\r\n# zelvan personal file\r\n# params\r\n\r\nparam: tonpu = 1\r\nparam: uma = 10-20\r\n");
+    EXPECT_EQ(
+        dir.Read("zelvan1.pf"),
+        "#!/bin/sh\r\n# zelvan personal file\r\n# params\r\n\r\nparam: tonpu = 1\r\nparam: uma = 10-20\r\n");
 }
 
 TEST(PersonalFile, CharacterFileLayout) {

@@ -16,7 +16,8 @@ public:
 
     std::string InstallDir() const override { return installDir; }
     std::optional<std::string> SystemUserName() const override { return userName; }
-    std::optional<std::string> ReadRegistryValue(const std::string& key, const std::string& value) const override {
+    std::optional<std::string> ReadRegistryValue(const std::string& key,
+                                                 const std::string& value) const override {
         auto found = registry.find({key, value});
         if (found == registry.end()) return std::nullopt;
         return found->second;

@@ -1,0 +1,36 @@
+#pragma once
+// Facts about the machine: its name, the operating system and the memory.
+// The base class answers from the running Linux system; tests install a fake
+// with SetSystemInfo.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace zv {
+
+struct OsVersion {
+    int platform = -1;         // 0 Win32s, 1 the 95 family, 2 NT; 3 for Linux
+    std::string platformName;  // e.g. "Linux"
+    std::string servicePack;   // extra text: the distribution's name
+    int major = 0;
+    int minor = 0;
+    int build = 0;
+};
+
+struct MemoryStatus {
+    std::uint64_t totalPhysicalBytes = 0;
+    int memoryLoadPercent = 0;  // share of physical memory in use
+};
+
+class SystemInfo {
+public:
+    virtual ~SystemInfo() = default;
+    virtual std::optional<std::string> ComputerName() const;
+    virtual std::optional<OsVersion> Version() const;
+    virtual std::optional<MemoryStatus> Memory() const;
+};
+
+SystemInfo& CurrentSystemInfo();
+void SetSystemInfo(SystemInfo* info);
+
+}  // namespace zv
