@@ -9,45 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/process.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
 
 namespace zv {
 namespace {
-
-// The Windows C runtime's split of the arguments after the program name.
-std::vector<std::string> SplitArguments(const std::string& line) {
-    std::vector<std::string> words;
-    std::size_t i = 0;
-    const std::size_t n = line.size();
-    while (true) {
-        while (i < n && (line[i] == ' ' || line[i] == '\t')) ++i;
-        if (i == n) break;
-        std::string word;
-        bool quoted = false;
-        while (i < n && (quoted || (line[i] != ' ' && line[i] != '\t'))) {
-            std::size_t slashes = 0;
-            while (i < n && line[i] == '\\') ++slashes, ++i;
-            if (i < n && line[i] == '"') {
-                word.append(slashes / 2, '\\');
-                if (slashes % 2) {
-                    word += '"';
-                } else if (quoted && i + 1 < n && line[i + 1] == '"') {
-                    word += '"';
-                    ++i;
-                } else {
-                    quoted = !quoted;
-                }
-                ++i;
-            } else {
-                word.append(slashes, '\\');
-                if (i < n && (quoted || (line[i] != ' ' && line[i] != '\t'))) word += line[i++];
-            }
-        }
-        words.push_back(word);
-    }
-    return words;
-}
 
 std::vector<std::string> Sorted(std::vector<std::string> v) {
     std::sort(v.begin(), v.end());
@@ -135,8 +102,8 @@ TEST(RecordCommandTest, ViewerAndAnalyserQuoteThePathThePlayerDoesNot) {
     EXPECT_EQ(ReplayRecordCommand(""), "plview.exe ");
 
     // What the started programs receive.
-    EXPECT_EQ(SplitArguments(ViewRecordCommand(path)), (std::vector<std::string>{"textview", path}));
-    EXPECT_EQ(SplitArguments(ReplayRecordCommand(path)),
+    EXPECT_EQ(SplitCommandLine(ViewRecordCommand(path)), (std::vector<std::string>{"textview", path}));
+    EXPECT_EQ(SplitCommandLine(ReplayRecordCommand(path)),
               (std::vector<std::string>{"plview.exe", "/opt/my", "games/usr/alice/zelvan1.fu"}));
     ::unsetenv("ZELVAN_TEXT_VIEWER");
     EXPECT_EQ(TextViewerProgram(), "xdg-open");
@@ -144,7 +111,7 @@ TEST(RecordCommandTest, ViewerAndAnalyserQuoteThePathThePlayerDoesNot) {
 
 TEST(RecordCommandTest, OddNamesSurviveTheCommandLineSplit) {
     for (std::string name : {"/a/b\"c.fu", "/a/back\\slash.fu", "/a/ends\\", "/a/q\\\"x.fu", "plain"}) {
-        auto words = SplitArguments(AnalyseRecordCommand(name));
+        auto words = SplitCommandLine(AnalyseRecordCommand(name));
         ASSERT_EQ(words.size(), 2u) << name;
         EXPECT_EQ(words[1], name);
     }
