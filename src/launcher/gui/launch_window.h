@@ -1,0 +1,144 @@
+#pragma once
+// The launcher's main window: a bar of picture buttons with a menu. It loads
+// the settings when it is created and saves them when it is destroyed; every
+// dialog of the launcher is opened from here and owned by it.
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+class QMenu;
+class QAction;
+class QToolButton;
+
+namespace zv {
+
+class ThreadZelvan1;
+
+class TLaunch : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs FormCreate (user, settings, position, tip).
+    TLaunch();
+    ~TLaunch() override;
+
+    // Direct play: the window is minimised and hidden for good, and the
+    // engine is started and waited for on a thread that ends the launcher.
+    void StartDirectPlay();
+
+    // The screen depth used for the colour test; 0 asks the screen (tests).
+    static void SetScreenDepthForTests(int bitsPerPixel);
+
+    // Buttons, visible ones first in their order.
+    QToolButton* Zv1Exec;
+    QToolButton* RuleButton;
+    QToolButton* ZvInstall;
+    QToolButton* CharButton;
+    QToolButton* WakeRulebook;
+    QToolButton* WakeHelp;
+    QToolButton* haifuswbutton;
+    QToolButton* SoundButton;
+    QToolButton* UnameButton;
+    QToolButton* About;
+
+    QMenuBar* LaunchMainMenu;
+    QMenu* GameMenu;
+    QAction* lV1;
+    QAction* ExitMenu;
+    QMenu* N4;
+    QAction* N2;
+    QAction* N3;
+    QMenu* N7;
+    QAction* WakeRuleBookMenu;
+    QAction* WakeHelpMenu;
+    QAction* AboutMenu;
+
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+
+    // Commands of the buttons and menus.
+    void Zv1ExecClick();
+    void RuleButtonClick();
+    void ZvInstallClick();
+    void CharButtonClick();
+    void WakeRulebookClick();
+    void WakeHelpClick();
+    void HaifuswButtonClick();
+    void SoundButtonClick();
+    void UnameButtonClick();
+    void AboutClick();
+    void Zv1ExecMenuClick();
+    void ExitMenuClick();
+    void RankZelvan1Click();
+    void PlayerInfoMenuClick();
+    void WakeRuleBookMenuClick();
+    void WakeHelpMenuClick();
+    void AboutMenuClick();
+
+    // Further commands that no control of this window invokes.
+    void Small1Click();
+    void Taku1Click();
+    void Standard4Click();
+    void Small4Click();
+    void Taku4Click();
+    void smalltaku4Click();
+    void AutoClick();
+    void GameServerClick();
+    void PingButtonClick();
+    void ProtocolButtonClick();
+    void NetworkMenuClick();
+    void CustomExClick();
+    void HaifuButtonClick();
+    void RankClick();
+    void RankClientClick();
+    void Zv1InstallClick();
+    void SanmaClick();
+    void AmericaClick();
+    void ImageViewMenuClick();
+
+    void Standard4MenuClick();
+    void Small4MenuClick();
+    void Taku4MenuClick();
+    void SmallTaku4MenuClick();
+    void AutoMenuClick();
+    void GameServerMenuClick();
+    void PingMenuClick();
+    void SanmaMenuClick();
+    void AmericaMenuClick();
+    void UnameButtonMenuClick();
+    void CharButtonMenuClick();
+    void SoundButtonMenuClick();
+    void RuleButtonMenuClick();
+    void CustomExMenuClick();
+    void HaifuButtonMenuClick();
+    void ProtocolButtonMenuClick();
+    void Zv1InstallMenuClick();
+
+    // Menu items of earlier editions that do nothing.
+    void Standard1MenuClick() {}
+    void Small1MenuClick() {}
+    void Taku1MenuClick() {}
+    void SmallTaku1MenuClick() {}
+    void CustomButtonMenuClick() {}
+    void HostNameButtonMenuClick() {}
+    void PortNumberButtonMenuClick() {}
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QToolButton* AddButton(const char* name, const QString& caption, const QString& hint, bool visible);
+    void BuildMenu();
+    // The one-player game with the given layout word.
+    void PlayOnePlayer(const std::string& layout);
+    // The network client with the given layout word.
+    void PlayClient(const std::string& layout);
+    void RenewPlayPicture();
+    void StartOrReport(const std::string& commandLine, const char* game, const char* failure,
+                       const char* advice);
+
+    std::unique_ptr<ThreadZelvan1> directPlay_;
+    bool destroyed_ = false;
+};
+
+}  // namespace zv

@@ -1,0 +1,292 @@
+#include "launcher/gui/launch_window.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QThread>
+#include <QToolButton>
+
+#include "launcher/gui/button_pictures.h"
+#include "launcher/gui/program_threads.h"
+#include "support/launcher_fixture.h"
+#include "support/modal.h"
+
+namespace zv {
+namespace {
+
+class LaunchWindowTest : public test::LauncherFixture {
+protected:
+    // Starts the launcher window with launch.nuc holding `count`, and returns
+    // the start-up tip it showed (empty for none).
+    std::string TipForCount(int count, int depth) {
+        LauncherSettings stored;
+        stored.count = count;
+        WriteLaunchNuc(stored);
+        TLaunch::SetScreenDepthForTests(depth);
+        dialogs.calls.clear();
+        {
+            TLaunch window;
+            EXPECT_EQ(Settings().count, count + 1);
+        }
+        auto messages = dialogs.Of("message");
+        if (messages.empty()) return "";
+        EXPECT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].texts[0], "麻雀からのメッセージ");
+        return messages[0].texts[1];
+    }
+};
+
+TEST_F(LaunchWindowTest, StartUpTipDependsOnTheStartCountAndIsCountedOnClose) {
+    EXPECT_EQ(TipForCount(0, 8),
+              "ボタン２でツモぎりです。カラーは、65535色以上同時発色であることが望まれます。"
+              "そうでない場合は色化けを避けることはできません。");
+    EXPECT_EQ(ReadBack().count, 1);
+    EXPECT_EQ(TipForCount(0, 16), "ボタン２でツモぎりです。");
+    EXPECT_EQ(TipForCount(99, 32), "");
+    EXPECT_EQ(ReadBack().count, 100);
+    EXPECT_EQ(TipForCount(100, 32), "どうですか？操作しにくいところはありませんか？");
+    EXPECT_EQ(TipForCount(150, 32), "");
+    EXPECT_EQ(ReadBack().count, 151);
+}
+
+TEST_F(LaunchWindowTest, FirstStartCreatesTheUserDirectoryAndSavesAllSettings) {
+    {
+        TLaunch window;
+        EXPECT_EQ(Settings().UserDir, UserDir());
+        EXPECT_EQ(window.pos(), QPoint(50, 50));
+        window.move(120, 90);
+    }
+    std::string text = dir.Read("usr/guest/launch.nuc");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 40);
+    LauncherSettings read = ReadBack();
+    EXPECT_EQ(read.launchleft, 120);
+    EXPECT_EQ(read.launchtop, 90);
+    EXPECT_EQ(read.count, 1);
+    EXPECT_TRUE(dialogs.Of("error").empty());
+}
+
+TEST_F(LaunchWindowTest, WindowHasItsButtonsAndMenus) {
+    TLaunch window;
+    window.show();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("ゼルバンライト"));
+    EXPECT_EQ(window.minimumSize(), window.maximumSize());
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowMaximizeButtonHint);
+
+    const char* visible[] = {"Zv1Exec", "RuleButton", "ZvInstall", "CharButton", "WakeRulebook", "WakeHelp"};
+    int left = -1;
+    for (const char* name : visible) {
+        auto* button = window.findChild<QToolButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_TRUE(button->isVisible()) << name;
+        EXPECT_EQ(button->size(), QSize(50, 50)) << name;
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        EXPECT_TRUE(button->autoRaise());
+        EXPECT_GT(button->x(), left) << name;
+        left = button->x();
+    }
+    for (const char* name : {"haifuswbutton", "SoundButton", "UnameButton", "About"}) {
+        auto* button = window.findChild<QToolButton*>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_FALSE(button->isVisible()) << name;
+    }
+    EXPECT_EQ(window.WakeHelp->toolTip(), QStringLiteral("ヘルプの参照"));
+    EXPECT_EQ(window.CharButton->text(), QStringLiteral("キャラ"));
+
+    auto* menu = window.findChild<QMenuBar*>("LaunchMainMenu");
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(window.GameMenu->menuAction()->isVisible());
+    EXPECT_FALSE(window.N4->menuAction()->isVisible());
+    EXPECT_TRUE(window.N7->menuAction()->isVisible());
+    EXPECT_EQ(window.N2->text(), QStringLiteral("全体成績"));
+    EXPECT_EQ(window.WakeRuleBookMenu->text(), QStringLiteral("ルールブック"));
+}
+
+TEST_F(LaunchWindowTest, PlayButtonShowsThePictureOfTheLayout) {
+    auto image = [](const QIcon& icon) { return icon.pixmap(26, 26).toImage(); };
+    for (auto [form, shown] :
+         {std::pair{"small4", "small4"}, {"small", "small"}, {"bogus", "large"}, {"", "large"}}) {
+        LauncherSettings stored;
+        stored.count = 3;
+        stored.zv1form = form;
+        WriteLaunchNuc(stored);
+        TLaunch window;
+        window.show();
+        EXPECT_EQ(image(window.Zv1Exec->icon()), image(LayoutPicture(shown))) << form;
+    }
+    EXPECT_NE(image(LayoutPicture("small")), image(LayoutPicture("small4")));
+    EXPECT_NE(image(LayoutPicture("large")), image(LayoutPicture("large4")));
+}
+
+TEST_F(LaunchWindowTest, PlayWithoutTheDialogStartsTheDefaultOpponents) {
+    LauncherSettings stored;
+    stored.count = 1;
+    stored.execdlg_zelvan1 = 0;
+    stored.zv1form = "small4";
+    stored.player1 = "someone";
+    WriteLaunchNuc(stored);
+    TLaunch window;
+    window.Zv1Exec->click();
+    EXPECT_EQ(Settings().LayoutOption, " -T small4");
+    ASSERT_EQ(starter.starts.size(), 1u);
+    EXPECT_EQ(starter.starts[0].kind, "exec");
+    EXPECT_EQ(starter.starts[0].commandLine, "zelvan1.exe  -T small4 -B \"" + UserDir() +
+                                                 "\" -c  -n guest -Q  -l \"" + UserDir() +
+                                                 "/zelvan1.fu\" -u _todo -u _min -u _wizard ");
+    EXPECT_EQ(test::FindVisibleWindow("TZelvan1Box"), nullptr);
+}
+
+TEST_F(LaunchWindowTest, PlayWithTheDialogStartsOnItsOk) {
+    LauncherSettings stored;
+    stored.count = 1;
+    stored.player2 = "bob";
+    WriteLaunchNuc(stored);
+    TLaunch window;
+    window.move(100, 100);
+    QPoint placed;
+    auto shown = test::WhenShown("TZelvan1Box", [&](QWidget* box) {
+        EXPECT_TRUE(starter.starts.empty());
+        placed = box->pos();
+        test::Child<QPushButton>(box, "OKButton")->click();
+    });
+    window.lV1->trigger();
+    ASSERT_TRUE(*shown);
+    EXPECT_EQ(placed, QPoint(150, 150));
+    ASSERT_EQ(starter.starts.size(), 1u);
+    EXPECT_EQ(starter.starts[0].commandLine, "zelvan1.exe  -T small -B \"" + UserDir() +
+                                                 "\" -c  -n guest -Q  -l \"" + UserDir() +
+                                                 "/zelvan1.fu\" -u _todo -u bob -u _wizard");
+}
+
+TEST_F(LaunchWindowTest, DeclinedConfirmationStartsNothing) {
+    LauncherSettings stored;
+    stored.count = 1;
+    stored.execdlg_zelvan1 = 0;
+    WriteLaunchNuc(stored);
+    TLaunch window;
+    Settings().ConfirmCommands = true;
+    window.Zv1Exec->click();
+    EXPECT_TRUE(starter.starts.empty());
+    ASSERT_EQ(dialogs.Of("yesno").size(), 1u);
+    EXPECT_EQ(dialogs.Of("yesno")[0].texts[0], "Execute?");
+    EXPECT_TRUE(dialogs.Of("error").empty());
+}
+
+TEST_F(LaunchWindowTest, MissingEngineIsReported) {
+    LauncherSettings stored;
+    stored.count = 1;
+    stored.execdlg_zelvan1 = 0;
+    WriteLaunchNuc(stored);
+    TLaunch window;
+    starter.result = 2;
+    window.Zv1Exec->click();
+    ASSERT_EQ(dialogs.Of("error").size(), 1u);
+    EXPECT_EQ(dialogs.Of("error")[0].texts,
+              (std::vector<std::string>{"", "コマンドの実行が失敗しました", "ファイルが見つかりません"}));
+}
+
+TEST_F(LaunchWindowTest, HelpPagesAndRuleBookOpenWithoutReports) {
+    TLaunch window;
+    starter.result = 2;
+    window.WakeHelp->click();
+    window.WakeRuleBookMenu->trigger();
+    ASSERT_EQ(starter.starts.size(), 2u);
+    EXPECT_EQ(starter.starts[0].commandLine, dir.path() + "/help/index.html||");
+    EXPECT_EQ(starter.starts[1].commandLine, dir.path() + "/rulebook/index.html||");
+    EXPECT_TRUE(dialogs.Of("error").empty());
+}
+
+TEST_F(LaunchWindowTest, CommandsReachTheirHooks) {
+    std::vector<std::string> opened;
+    Hooks().ruleBoxOnePlayer = [&](QWidget*) { opened.push_back("rule"); };
+    Hooks().rankBox = [&](QWidget*, bool client, bool load) {
+        opened.push_back(std::string("rank") + (client ? "C" : "-") + (load ? "L" : "-"));
+    };
+    Hooks().clientBox = [&](QWidget*) { opened.push_back("client" + Settings().LayoutOption); };
+    Hooks().protocolBox = [&](QWidget*, const std::string& title) { opened.push_back(title); };
+    Hooks().zvSetupBox = [&](QWidget*, int kind) {
+        opened.push_back("setup" + std::to_string(kind));
+        Settings().zv1form = "small4";
+    };
+    TLaunch window;
+    window.RuleButtonMenuClick();
+    window.RankZelvan1Click();
+    window.RankClick();
+    window.RankClientClick();
+    window.SmallTaku4MenuClick();
+    window.NetworkMenuClick();
+    window.Zv1InstallMenuClick();
+    window.CharButtonClick();  // no hook installed: nothing happens
+    EXPECT_EQ(opened, (std::vector<std::string>{"rule", "rank-L", "rank--", "rankCL", "client -T small4 ",
+                                                "ネットワークの設定", "setup1"}));
+    auto image = [](const QIcon& icon) { return icon.pixmap(26, 26).toImage(); };
+    EXPECT_EQ(image(window.Zv1Exec->icon()), image(LayoutPicture("small4")));
+}
+
+TEST_F(LaunchWindowTest, MissingThreePlayerGameGetsItsOwnMessage) {
+    TLaunch window;
+    starter.result = 2;
+    window.SanmaMenuClick();
+    ASSERT_EQ(dialogs.Of("error").size(), 1u);
+    EXPECT_EQ(dialogs.Of("error")[0].texts[0], "ゼルバンサンマ");
+    EXPECT_EQ(starter.starts[0].commandLine, "sanma1.exe -n guest -c");
+    starter.result = kStartOk;
+    window.AmericaClick();
+    window.ImageViewMenuClick();
+    EXPECT_EQ(dialogs.Of("error").size(), 1u);
+    EXPECT_EQ(starter.starts[2].commandLine,
+              "\"" + dir.path() + "/glimpse.exe\" \"" + dir.path() + "/image\"");
+}
+
+// Direct play: the window never shows, the engine is waited for and the
+// event loop ends afterwards.
+TEST_F(LaunchWindowTest, DirectPlayWaitsForTheEngineAndEnds) {
+    LauncherSettings stored;
+    stored.count = 1;
+    stored.zv1form = "large4";
+    stored.player1 = "";
+    WriteLaunchNuc(stored);
+    {
+        TLaunch window;
+        window.StartDirectPlay();
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_FALSE(window.isVisible());
+    }
+    ASSERT_EQ(starter.starts.size(), 1u);
+    EXPECT_EQ(starter.starts[0].kind, "waitable");
+    EXPECT_EQ(starter.starts[0].commandLine, "zelvan1.exe  -T large4 -B \"" + UserDir() +
+                                                 "\" -c  -n guest -Q  -l \"" + UserDir() +
+                                                 "/zelvan1.fu\" -u _wizard -u _min -u _wizard");
+    EXPECT_EQ(starter.waited, std::vector<int>{4242});
+    EXPECT_EQ(ReadBack().count, 2);
+}
+
+// Records on which thread each dialog ran.
+class ThreadRecordingDialogs : public RecordingDialogs {
+public:
+    void ShowErrorDialog(const std::string& what, const std::string& failure,
+                         const std::string& detail) override {
+        onUiThread = QThread::currentThread() == QApplication::instance()->thread();
+        RecordingDialogs::ShowErrorDialog(what, failure, detail);
+    }
+    bool onUiThread = false;
+};
+
+TEST_F(LaunchWindowTest, DirectPlayWithAMissingEngineReportsOnTheUiThreadThenEnds) {
+    ThreadRecordingDialogs threadDialogs;
+    SetDialogOverrideForTests(&threadDialogs);
+    starter.result = 2;
+    {
+        TLaunch window;
+        window.StartDirectPlay();
+        EXPECT_EQ(QApplication::exec(), 0);
+    }
+    ASSERT_EQ(threadDialogs.Of("error").size(), 1u);
+    EXPECT_TRUE(threadDialogs.onUiThread);
+    EXPECT_EQ(threadDialogs.Of("error")[0].texts[2], "zelvan1.exeを実行できませんでした");
+    EXPECT_TRUE(starter.waited.empty());
+}
+
+}  // namespace
+}  // namespace zv

@@ -1,0 +1,59 @@
+#pragma once
+// A throw-away installation for GUI tests of the launcher's windows: a fake
+// platform pointing at a temporary folder, a recording program starter,
+// recorded message dialogs, fresh settings and hooks, and user "guest".
+#include <gtest/gtest.h>
+
+#include "config/file_io.h"
+#include "config/launcher_settings.h"
+#include "game/zelvan1_start.h"
+#include "launcher/gui/launch_window.h"
+#include "launcher/gui/launcher_hooks.h"
+#include "launcher/gui/message_boxes.h"
+#include "support/fake_platform.h"
+#include "support/recording_starter.h"
+#include "support/temp_dir.h"
+
+namespace zv::test {
+
+class LauncherFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform.installDir = dir.path() + "/";
+        Settings() = LauncherSettings{};
+        Settings().UserOverride = "guest";
+        Hooks() = LauncherHooks{};
+        NextOpponentSlot = 0;
+        SetDialogOverrideForTests(&dialogs);
+        TLaunch::SetScreenDepthForTests(32);
+    }
+    void TearDown() override {
+        SetDialogOverrideForTests(nullptr);
+        TLaunch::SetScreenDepthForTests(0);
+        Hooks() = LauncherHooks{};
+        Settings() = LauncherSettings{};
+        NextOpponentSlot = 0;
+    }
+
+    std::string UserDir() const { return dir.path() + "/usr/guest"; }
+
+    // Writes usr/guest/launch.nuc holding `settings`' stored keys.
+    void WriteLaunchNuc(const LauncherSettings& settings) {
+        dir.Write("usr/guest/launch.nuc", EncodeCrLfLines(LaunchNucLines(settings)));
+    }
+
+    // The settings a fresh read of usr/guest/launch.nuc gives.
+    LauncherSettings ReadBack() const {
+        LauncherSettings read;
+        read.UserDir = UserDir();
+        ReadLauncherSettings(read);
+        return read;
+    }
+
+    TempDir dir;
+    FakePlatform platform;
+    RecordingStarter starter;
+    RecordingDialogs dialogs;
+};
+
+}  // namespace zv::test
