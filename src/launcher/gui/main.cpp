@@ -11,6 +11,7 @@
 #include "launcher/gui/launch_window.h"
 #include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/program_threads.h"
+#include "records/gui/records_hooks.h"
 
 int main(int argc, char** argv) {
     using namespace zv;
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
 
     if (auto name = UserOverrideArgument(args)) Settings().UserOverride = *name;
 
+    InstallRecordsHooks();
     TLaunch window;
 
     std::vector<std::unique_ptr<ThreadHelp>> helpThreads;

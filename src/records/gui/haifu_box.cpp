@@ -154,7 +154,8 @@ void THaifuBox::ExecButtonClick() {
 void THaifuBox::PlviewButtonClick() {
     WidgetDialogs dialogs(this);
     if (!TryCommand(dialogs, ReplayRecordCommand(S(HaifuFileName->text())), kShowNormal)) {
-        ShowErrorDialog(this, "麻雀", "牌譜の再生はパワーアップ版でサポートされる予定です", "過去の牌譜を再生する機能です");
+        ShowErrorDialog(this, "麻雀", "牌譜の再生はパワーアップ版でサポートされる予定です",
+                        "過去の牌譜を再生する機能です");
     }
 }
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
+#include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 #include "records/player_list.h"
@@ -41,9 +42,12 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
     return button;
 }
 
-// A player's face. Stand-in for the shared character pictures: reads the
-// face file directly.
-QPixmap PlayerFacePicture(const std::string& name) { return QPixmap(Q(PlayerFacePath(name))); }
+// A player's face: the shared character picture when the character
+// helpers are installed, else the face file read directly.
+QPixmap PlayerFacePicture(const std::string& name) {
+    if (Hooks().characterPicture) return Hooks().characterPicture(name);
+    return QPixmap(Q(PlayerFacePath(name)));
+}
 
 // Sets the list's view from a `liststyle` value: "small" small icons,
 // "list" a plain list, anything else large icons with faces.
@@ -93,15 +97,24 @@ TShowPlayerBox::TShowPlayerBox(QWidget* owner) : QDialog(owner) {
         const char* caption;
     };
     const Row rows[] = {
-        {PlayerName, "PlayerName", "プレーヤ名"}, {TotalGame, "TotalGame", "総ゲーム数"},
-        {TotalPlay, "TotalPlay", "総プレイ数"},   {TotalPoint, "TotalPoint", "総ポイント"},
-        {TotalTip, "TotalTip", "総チップ"},       {TotalMoney, "TotalMoney", "持ち金"},
-        {First, "First", "1位回数"},              {Second, "Second", "2位回数"},
-        {Third, "Third", "3位回数"},              {Fourth, "Fourth", "4位回数"},
-        {TumoCount, "TumoCount", "ツモ回数"},     {RonCount, "RonCount", "ロン回数"},
-        {FuriCount, "FuriCount", "放銃回数"},     {ReachCount, "ReachCount", "リーチ回数"},
-        {NakiCount, "NakiCount", "鳴いた回数"},   {TumoAve, "TumoAve", "ツモ平均点"},
-        {RonAve, "RonAve", "ロン平均点"},         {FuriAve, "FuriAve", "放銃平均点"},
+        {PlayerName, "PlayerName", "プレーヤ名"},
+        {TotalGame, "TotalGame", "総ゲーム数"},
+        {TotalPlay, "TotalPlay", "総プレイ数"},
+        {TotalPoint, "TotalPoint", "総ポイント"},
+        {TotalTip, "TotalTip", "総チップ"},
+        {TotalMoney, "TotalMoney", "持ち金"},
+        {First, "First", "1位回数"},
+        {Second, "Second", "2位回数"},
+        {Third, "Third", "3位回数"},
+        {Fourth, "Fourth", "4位回数"},
+        {TumoCount, "TumoCount", "ツモ回数"},
+        {RonCount, "RonCount", "ロン回数"},
+        {FuriCount, "FuriCount", "放銃回数"},
+        {ReachCount, "ReachCount", "リーチ回数"},
+        {NakiCount, "NakiCount", "鳴いた回数"},
+        {TumoAve, "TumoAve", "ツモ平均点"},
+        {RonAve, "RonAve", "ロン平均点"},
+        {FuriAve, "FuriAve", "放銃平均点"},
     };
     auto* figures = new QGridLayout;
     figures->setHorizontalSpacing(12);
@@ -180,9 +193,8 @@ TShowPointBox::TShowPointBox(QWidget* owner) : QDialog(owner) {
         const char* caption;
     };
     const Row rows[] = {
-        {user, "user", "プレーヤ名"},         {tech, "tech", "技能ポイント"},
-        {luck, "luck", "運ポイント"},         {strength, "strength", "雀力ポイント"},
-        {attr, "attr", "属性"},
+        {user, "user", "プレーヤ名"},           {tech, "tech", "技能ポイント"}, {luck, "luck", "運ポイント"},
+        {strength, "strength", "雀力ポイント"}, {attr, "attr", "属性"},
     };
     auto* figures = new QGridLayout;
     figures->setHorizontalSpacing(12);

@@ -70,7 +70,8 @@ TRankBox::TRankBox(QWidget* owner) : QDialog(owner) {
 void TRankBox::FillRanking() {
     Header->setText(Q(RankingHeader()));
     PlayerListBox->clear();
-    for (const std::string& row : CollectRankingRows(ClientCheck->isChecked())) PlayerListBox->addItem(Q(row));
+    for (const std::string& row : CollectRankingRows(ClientCheck->isChecked()))
+        PlayerListBox->addItem(Q(row));
 }
 
 void TRankBox::BitBtn1Click() { close(); }
