@@ -118,12 +118,14 @@ TShowPlayerBox::TShowPlayerBox(QWidget* owner) : QDialog(owner) {
     };
     auto* figures = new QGridLayout;
     figures->setHorizontalSpacing(12);
-    int index = 0;
+    // Two columns: the totals with reaches and calls on the left, places,
+    // wins, deal-ins and their averages on the right.
+    int index = 0, leftLine = 0, rightLine = 0;
     for (const Row& row : rows) {
         row.label = ValueLabel(this, row.name);
-        // Two columns of nine figures; the name spans the top.
-        int column = index < 9 ? 0 : 2;
-        int line = index < 9 ? index : index - 9;
+        const bool left = index < 6 || row.label == ReachCount || row.label == NakiCount;
+        const int column = left ? 0 : 2;
+        const int line = left ? leftLine++ : rightLine++;
         figures->addWidget(new QLabel(QString::fromUtf8(row.caption), this), line, column);
         figures->addWidget(row.label, line, column + 1);
         ++index;
