@@ -197,6 +197,14 @@ TEST_F(LaunchWindowTest, HelpPagesAndRuleBookOpenWithoutReports) {
     EXPECT_TRUE(dialogs.Of("error").empty());
 }
 
+TEST_F(LaunchWindowTest, HelpThreadOpensTheHelpPages) {
+    ThreadHelp thread;
+    ASSERT_TRUE(thread.wait(10000));
+    ASSERT_EQ(starter.Starts().size(), 1u);
+    EXPECT_EQ(starter.Starts()[0].commandLine, dir.path() + "/help/index.html||");
+    EXPECT_EQ(starter.Starts()[0].showMode, kShowNormal);
+}
+
 TEST_F(LaunchWindowTest, CommandsReachTheirHooks) {
     std::vector<std::string> opened;
     Hooks().ruleBoxOnePlayer = [&](QWidget*) { opened.push_back("rule"); };

@@ -1,0 +1,140 @@
+#include "viewer/metafile.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace zv::viewer {
+
+namespace {
+
+constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
+constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
+constexpr std::uint32_t kEmrHeader = 1;
+constexpr std::uint32_t kEmrEof = 14;
+
+std::uint16_t U16(const std::string& b, std::size_t at) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
+                                      (static_cast<unsigned char>(b[at + 1]) << 8));
+}
+std::int16_t I16(const std::string& b, std::size_t at) { return static_cast<std::int16_t>(U16(b, at)); }
+std::uint32_t U32(const std::string& b, std::size_t at) {
+    return static_cast<std::uint32_t>(U16(b, at)) | (static_cast<std::uint32_t>(U16(b, at + 2)) << 16);
+}
+std::int32_t I32(const std::string& b, std::size_t at) { return static_cast<std::int32_t>(U32(b, at)); }
+
+// Size in pixels of a length given in units of 1/`perInch` inch.
+int ToPixels(long long length, long long perInch) {
+    return static_cast<int>(std::llround(static_cast<double>(std::llabs(length)) * kScreenDpi / perInch));
+}
+
+MetafileInfo Fail(MetafileFormat format, const std::string& why) {
+    MetafileInfo info;
+    info.format = format;
+    info.error = why;
+    return info;
+}
+
+bool SizeAcceptable(MetafileInfo& info) {
+    if (info.width > kMaxPictureSide || info.height > kMaxPictureSide ||
+        static_cast<long long>(info.width) * info.height > kMaxPictureArea) {
+        info.error = "the picture is too large";
+        return false;
+    }
+    return true;
+}
+
+MetafileInfo InspectEmf(const std::string& bytes) {
+    const auto format = MetafileFormat::Emf;
+    std::uint32_t headerSize = U32(bytes, 4);
+    if (headerSize < 88 || headerSize > bytes.size() || headerSize % 4 != 0)
+        return Fail(format, "the header record is damaged");
+    std::uint32_t total = U32(bytes, 48);
+    if (total < headerSize || total > bytes.size())
+        return Fail(format, "the file is shorter than its header says");
+
+    // Walk the records up to the end-of-file record.
+    std::size_t at = headerSize;
+    bool sawEof = false;
+    while (at + 8 <= total) {
+        std::uint32_t type = U32(bytes, at);
+        std::uint32_t size = U32(bytes, at + 4);
+        if (size < 8 || size % 4 != 0 || size > total - at) return Fail(format, "a record is damaged");
+        at += size;
+        if (type == kEmrEof) {
+            sawEof = true;
+            break;
+        }
+    }
+    if (!sawEof) return Fail(format, "the end-of-file record is missing");
+
+    MetafileInfo info;
+    info.format = format;
+    // The frame is given in hundredths of a millimetre; the bounds in device
+    // pixels serve when the frame is empty.
+    std::int64_t frameW = static_cast<std::int64_t>(I32(bytes, 32)) - I32(bytes, 24);
+    std::int64_t frameH = static_cast<std::int64_t>(I32(bytes, 36)) - I32(bytes, 28);
+    if (frameW > 0 && frameH > 0) {
+        info.width = ToPixels(frameW, 2540);
+        info.height = ToPixels(frameH, 2540);
+    } else {
+        info.width =
+            static_cast<int>(std::llabs(static_cast<std::int64_t>(I32(bytes, 16)) - I32(bytes, 8)) + 1);
+        info.height =
+            static_cast<int>(std::llabs(static_cast<std::int64_t>(I32(bytes, 20)) - I32(bytes, 12)) + 1);
+    }
+    if (info.width <= 0 || info.height <= 0) return Fail(format, "the picture has no size");
+    SizeAcceptable(info);
+    return info;
+}
+
+MetafileInfo InspectWmf(const std::string& bytes) {
+    MetafileInfo info;
+    std::size_t at = 0;
+    info.format = MetafileFormat::Wmf;
+    if (bytes.size() >= 4 && U32(bytes, 0) == kPlaceableKey) {
+        info.format = MetafileFormat::PlaceableWmf;
+        if (bytes.size() < 22) return Fail(info.format, "the placeable header is cut off");
+        int inch = U16(bytes, 14);
+        if (inch == 0) return Fail(info.format, "the placeable header gives no units");
+        long long w = static_cast<long long>(I16(bytes, 10)) - I16(bytes, 6);
+        long long h = static_cast<long long>(I16(bytes, 12)) - I16(bytes, 8);
+        info.width = ToPixels(w, inch);
+        info.height = ToPixels(h, inch);
+        if (info.width <= 0 || info.height <= 0) return Fail(info.format, "the picture has no size");
+        at = 22;
+    }
+    const auto format = info.format;
+    if (bytes.size() < at + 18) return Fail(format, "the header is cut off");
+    std::uint16_t type = U16(bytes, at);
+    std::uint16_t headerWords = U16(bytes, at + 2);
+    std::uint16_t version = U16(bytes, at + 4);
+    if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300))
+        return Fail(format, "the header is not a metafile header");
+
+    // Walk the records (sizes in 16-bit words) up to the end record.
+    at += 18;
+    while (at < bytes.size()) {
+        if (bytes.size() - at < 6) return Fail(format, "a record is cut off");
+        std::uint32_t words = U32(bytes, at);
+        std::uint16_t function = U16(bytes, at + 4);
+        if (words < 3 || words > (bytes.size() - at) / 2) return Fail(format, "a record is damaged");
+        at += static_cast<std::size_t>(words) * 2;
+        if (function == 0) {
+            SizeAcceptable(info);
+            return info;
+        }
+    }
+    return Fail(format, "the end record is missing");
+}
+
+}  // namespace
+
+MetafileInfo InspectMetafile(const std::string& bytes) {
+    if (bytes.size() >= 44 && U32(bytes, 0) == kEmrHeader && U32(bytes, 40) == kEmfSignature)
+        return InspectEmf(bytes);
+    if (bytes.empty()) return Fail(MetafileFormat::Unknown, "the file is empty");
+    return InspectWmf(bytes);
+}
+
+}  // namespace zv::viewer

@@ -1,0 +1,33 @@
+#pragma once
+// Checks the structure of Windows metafiles before they are handed to the
+// rendering libraries, and works out their natural size in screen pixels.
+// A file that fails these checks is reported as not valid and never reaches
+// the renderers, which do not defend themselves against broken records.
+#include <string>
+
+namespace zv::viewer {
+
+// Pixels per inch of the screen the natural sizes are given for.
+inline constexpr int kScreenDpi = 96;
+// Larger pictures are refused rather than allocated.
+inline constexpr int kMaxPictureSide = 16384;
+inline constexpr long long kMaxPictureArea = 64LL * 1024 * 1024;
+
+enum class MetafileFormat { Unknown, Wmf, PlaceableWmf, Emf };
+
+struct MetafileInfo {
+    MetafileFormat format = MetafileFormat::Unknown;
+    // Natural size in pixels at kScreenDpi; 0 x 0 for a WMF without the
+    // placeable header, whose size only its records tell.
+    int width = 0;
+    int height = 0;
+    std::string error;  // empty when the file is sound
+    bool ok() const { return error.empty(); }
+};
+
+// Looks at the bytes: an enhanced metafile is recognised by its header record
+// and signature whatever the file is called; anything else is read as a
+// Windows metafile, with or without the placeable header.
+MetafileInfo InspectMetafile(const std::string& bytes);
+
+}  // namespace zv::viewer
