@@ -4,6 +4,7 @@
 #include "info/gui/info_boxes.h"
 #include "launcher/gui/launcher_hooks.h"
 #include "net/gui/net_dialogs.h"
+#include "records/gui/records_hooks.h"
 #include "sound/gui/sound_hooks.h"
 
 namespace zv {
@@ -13,6 +14,7 @@ void InstallSubsystemHooks() {
     InstallInfoHooks();
     InstallRuleAndLayoutHooks();
     InstallNetworkHooks();
+    InstallRecordsHooks();
 }
 
 }  // namespace zv
