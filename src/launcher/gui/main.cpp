@@ -11,6 +11,7 @@
 #include "launcher/gui/launch_window.h"
 #include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/program_threads.h"
+#include "rules/gui/characters.h"
 
 int main(int argc, char** argv) {
     using namespace zv;
@@ -24,6 +25,9 @@ int main(int argc, char** argv) {
     app.setProperty("helpFile", QStringLiteral("zelvan.hlp"));
 
     if (auto name = UserOverrideArgument(args)) Settings().UserOverride = *name;
+
+    // The dialogs of the other subsystems, reached through the hook table.
+    InstallCharacterHooks();
 
     TLaunch window;
 
