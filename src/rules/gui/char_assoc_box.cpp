@@ -58,7 +58,8 @@ TCharAssocBox::TCharAssocBox(QWidget* owner) : QDialog(owner) {
     Grid->setHorizontalHeaderLabels({QStringLiteral("キャラクタ"), QStringLiteral("プログラム名")});
     Grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     Grid->verticalHeader()->setDefaultSectionSize(Grid->fontMetrics().height() + 8);
-    Grid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    Grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                          QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
     for (int row = 0; row < kRows; ++row)
         for (int column = 0; column < 2; ++column) Grid->setItem(row, column, new QTableWidgetItem);
@@ -76,7 +77,7 @@ TCharAssocBox::TCharAssocBox(QWidget* owner) : QDialog(owner) {
     layout->addWidget(Label2);
     layout->addWidget(Grid, 1);
     layout->addLayout(buttons);
-    setMinimumWidth(480);
+    setMinimumWidth(540);
 
     connect(CloseButton, &QPushButton::clicked, this, &TCharAssocBox::CloseButtonClick);
 }

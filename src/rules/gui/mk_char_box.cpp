@@ -106,7 +106,7 @@ TMkCharBox::TMkCharBox(QWidget* owner) : QDialog(owner) {
     Tomato->setObjectName("Tomato");
     Tomato->setVisible(false);
     forms[3]->addRow(PlainLabel(QStringLiteral("名前"), namePage), NameEdit);
-    int at = 1;
+    int at = 0;
     for (const char* line :
          {"ここで指定した名前は、ゲーム上の名前として利用されます。",
           "ただし、パラメータに関するファイル名などはユーザ名あるいはログイン名を元に設定されます。",
