@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -14,9 +15,10 @@ namespace zv {
 struct LauncherHooks {
     using Open = std::function<void(QWidget* owner)>;
 
-    // Created after the main window and kept until the end (sound settings,
-    // machine information, the three board-layout windows).
-    Open createKeptWindows;
+    // Creators of the windows made after the main window and kept until the
+    // end, run in list order (sound settings, machine information, the three
+    // board-layout windows).
+    std::vector<Open> keptWindows;
     // Background music, started when the main window is created and stopped
     // when it is destroyed.
     std::function<void()> startMusic;
@@ -52,5 +54,9 @@ struct LauncherHooks {
 
 // The process-wide table.
 LauncherHooks& Hooks();
+
+// Fills the table with every subsystem's entry points, in the order the kept
+// windows must be created. Called once by the program's main().
+void InstallSubsystemHooks();
 
 }  // namespace zv

@@ -11,7 +11,6 @@
 #include "launcher/gui/launch_window.h"
 #include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/program_threads.h"
-#include "rules/gui/characters.h"
 
 int main(int argc, char** argv) {
     using namespace zv;
@@ -26,9 +25,7 @@ int main(int argc, char** argv) {
 
     if (auto name = UserOverrideArgument(args)) Settings().UserOverride = *name;
 
-    // The dialogs of the other subsystems, reached through the hook table.
-    InstallCharacterHooks();
-
+    InstallSubsystemHooks();
     TLaunch window;
 
     std::vector<std::unique_ptr<ThreadHelp>> helpThreads;
@@ -42,7 +39,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    if (Hooks().createKeptWindows) Hooks().createKeptWindows(&window);
+    for (const auto& create : Hooks().keptWindows) create(&window);
 
     if (!directPlay) window.show();
     int result = app.exec();
