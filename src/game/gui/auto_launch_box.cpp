@@ -14,12 +14,12 @@
 
 #include "config/launcher_settings.h"
 #include "game/gui/click_label.h"
-#include "game/gui/zelvan1_box.h"
 #include "game/network_start.h"
-#include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 #include "net/gui/net_dialogs.h"
+#include "rules/gui/char_select_box.h"
+#include "rules/gui/characters.h"
 
 namespace zv {
 namespace {
@@ -147,8 +147,8 @@ TClickLabel* TAutoLaunchBox::Images(int place) const {
 
 void TAutoLaunchBox::ShowCharacter(int place, const std::string& name) {
     Names(place)->setText(Q(name));
-    Images(place)->setPixmap(OpponentPicture(name));
-    Images(place)->setToolTip(Q(OpponentDescription(name)));
+    Images(place)->setPixmap(CharacterPicture(name));
+    Images(place)->setToolTip(Q(CharacterDescription(name)));
 }
 
 std::string TAutoLaunchBox::PlaceName(int place) const { return S(Names(place)->text()); }
@@ -165,12 +165,15 @@ void TAutoLaunchBox::NetworkMenuClick() {
 }
 
 void TAutoLaunchBox::CharSelectMenuClick() {
-    if (Hooks().charSelectBox) Hooks().charSelectBox(this, OnAutoPlayerSelected);
+    TCharSelectBox box(this);
+    PlaceDialog(this, &box);
+    SetCharSelectCallback(OnAutoPlayerSelected);
+    box.exec();
 }
 
 void TAutoLaunchBox::CharAssocMenuClick() {
-    if (!Hooks().charAssocBox) return;
-    Hooks().charAssocBox(this, Settings().charassoc);
+    RunCharAssocBox(this, Settings().charassoc);
+    // The next player started uses the associations just edited.
     ReloadCharAssoc(Settings());
 }
 

@@ -6,6 +6,7 @@
 #include "launcher/gui/launcher_hooks.h"
 #include "net/gui/net_dialogs.h"
 #include "records/gui/records_hooks.h"
+#include "rules/gui/characters.h"
 #include "sound/gui/sound_hooks.h"
 
 namespace zv {
@@ -16,6 +17,7 @@ void InstallSubsystemHooks() {
     InstallRuleAndLayoutHooks();
     InstallNetworkHooks();
     InstallRecordsHooks();
+    InstallCharacterHooks();
     InstallNetworkGameHooks();
 }
 

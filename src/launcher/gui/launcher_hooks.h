@@ -12,8 +12,6 @@ class QWidget;
 
 namespace zv {
 
-struct NucNode;
-
 struct LauncherHooks {
     using Open = std::function<void(QWidget* owner)>;
 
@@ -52,9 +50,6 @@ struct LauncherHooks {
     std::function<QPixmap(const std::string& name)> characterPicture;
     std::function<std::string(const std::string& name)> characterDescription;
     std::function<void(QWidget* owner, std::function<void(const std::string&)> picked)> charSelectBox;
-    // The association of characters with computer-player programs, shown
-    // with the associations of the settings.
-    std::function<void(QWidget* owner, const NucNode* associations)> charAssocBox;
 };
 
 // The process-wide table.

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 
 #include "config/char_assoc.h"
 #include "game/gui/auto_launch_box.h"
@@ -23,6 +24,9 @@
 #include "net/gui/protocol_box.h"
 #include "net/gui/search_server_box.h"
 #include "net/protocol_settings.h"
+#include "rules/gui/char_assoc_box.h"
+#include "rules/gui/char_select_box.h"
+#include "rules/gui/characters.h"
 #include "support/launcher_fixture.h"
 #include "support/modal.h"
 #include "support/when_modal.h"
@@ -39,12 +43,20 @@ protected:
         Settings().UserName = "guest";
         Settings().UserDir = UserDir();
         NextAutoSlot = 0;
-        SetCharAssocDialogText(std::nullopt);
+        ResetCharAssocBoxForTests();
     }
     void TearDown() override {
         NextAutoSlot = 0;
-        SetCharAssocDialogText(std::nullopt);
+        ResetCharAssocBoxForTests();
+        SetCharSelectCallback(nullptr);
         LauncherFixture::TearDown();
+    }
+
+    void SaveFace(const std::string& path, Qt::GlobalColor colour) {
+        QImage face(48, 48, QImage::Format_RGB32);
+        face.fill(colour);
+        dir.Write(path, "");
+        ASSERT_TRUE(face.save(QString::fromStdString(dir.Path(path)), "BMP"));
     }
 
     std::string Install() const { return dir.path() + "/"; }
@@ -281,20 +293,18 @@ TEST_F(NetworkBoxesTest, AutoBoxShowsTheFourCharactersAndTheAddress) {
     Settings().auto4 = "_todo";
     Settings().autononterm = 2;
     Settings().protocol = "NetBEUI";
-    Hooks().characterDescription = [](const std::string& name) { return "about " + name; };
-    Hooks().characterPicture = [](const std::string& name) {
-        QPixmap face(8, 8);
-        face.fill(name == "_min" ? Qt::red : Qt::blue);
-        return face;
-    };
+    SaveFace("usr/_min/_min.bmp", Qt::red);
+    SaveFace("usr/_default/_default.bmp", Qt::blue);
+    dir.Write("usr/_min/_min.cha", "about min\r\nmore\r\n");
     TAutoLaunchBox box(nullptr);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("麻雀  コンピュータプレーヤの起動"));
     EXPECT_EQ(box.player1->text(), QStringLiteral("auto"));
     EXPECT_EQ(box.player2->text(), QStringLiteral("_min"));
     EXPECT_EQ(box.player4->text(), QStringLiteral("_todo"));
-    EXPECT_EQ(box.Image2->toolTip(), QStringLiteral("about _min"));
-    EXPECT_EQ(box.Image2->pixmap().toImage().pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(box.Image3->pixmap().toImage().pixelColor(0, 0), QColor(Qt::blue));
+    EXPECT_EQ(box.Image2->toolTip(), QStringLiteral("about min"));
+    EXPECT_EQ(box.Image1->toolTip(), QString());
+    EXPECT_EQ(box.Image2->pixmap().toImage().pixelColor(24, 24), QColor(Qt::red));
+    EXPECT_EQ(box.Image3->pixmap().toImage().pixelColor(24, 24), QColor(Qt::blue));  // the shared face
     EXPECT_FALSE(box.NonTerminate->isChecked());
     EXPECT_EQ(box.Protocol->text(), QStringLiteral("NetBEUI"));
     EXPECT_EQ(box.Host->text(), QStringLiteral("not available"));
@@ -335,19 +345,27 @@ TEST_F(NetworkBoxesTest, EachClickOnAPictureStartsOnePlayerMinimised) {
 }
 
 TEST_F(NetworkBoxesTest, FivePicksFillPlacesOneToFourThenOneAgain) {
+    for (const char* name : {"a", "b", "c", "d", "e", "f"})
+        dir.Write(std::string("usr/") + name + "/" + name + ".pf", "");
+    dir.Write("usr/e/e.cha", "about e\r\n");
+    auto pick = [](TCharSelectBox* select, const char* name) {
+        select->ListView->setCurrentItem(select->ListView->findItems(name, Qt::MatchExactly).front());
+    };
     NextOpponentSlot = 2;
     OnAutoPlayerSelected("ignored");  // no dialog yet
     EXPECT_EQ(NextAutoSlot, 0);
-    QWidget* owner = nullptr;
-    Hooks().charSelectBox = [&](QWidget* box, std::function<void(const std::string&)> picked) {
-        owner = box;
-        for (const char* name : {"a", "b", "c", "d", "e"}) picked(name);
-    };
-    Hooks().characterDescription = [](const std::string& name) { return "about " + name; };
     {
         TAutoLaunchBox box(nullptr);
+        box.move(200, 100);
+        QPoint placed;
+        WhenModal<TCharSelectBox>([&](TCharSelectBox* select) {
+            placed = select->pos();
+            EXPECT_EQ(select->parentWidget(), &box);
+            for (const char* name : {"a", "b", "c", "d", "e"}) pick(select, name);
+            select->CancelButton->click();
+        });
         box.CharSelectMenu->trigger();
-        EXPECT_EQ(owner, &box);
+        EXPECT_EQ(placed, QPoint(250, 150));
         EXPECT_EQ(box.player1->text(), QStringLiteral("e"));
         EXPECT_EQ(box.player2->text(), QStringLiteral("b"));
         EXPECT_EQ(box.player3->text(), QStringLiteral("c"));
@@ -367,30 +385,35 @@ TEST_F(NetworkBoxesTest, FivePicksFillPlacesOneToFourThenOneAgain) {
 
     // The counter goes on in the next dialog.
     TAutoLaunchBox again(nullptr);
-    OnAutoPlayerSelected("f");
+    WhenModal<TCharSelectBox>([&](TCharSelectBox* select) {
+        pick(select, "f");
+        select->close();
+    });
+    again.CharSelectMenuClick();
     EXPECT_EQ(again.player2->text(), QStringLiteral("f"));
     EXPECT_EQ(Settings().auto2, "f");
 }
 
 TEST_F(NetworkBoxesTest, AssociationsMadeInTheDialogApplyToTheNextStart) {
-    const NucNode* shown = nullptr;
-    QWidget* owner = nullptr;
-    Hooks().charAssocBox = [&](QWidget* box, const NucNode* list) {
-        owner = box;
-        shown = list;
-        SetCharAssocDialogText(CharAssocTextFromRows({{"auto", "mybot"}}));
-    };
     NucOpen(R"((("x" "y")))");
     Settings().charassoc = NucRead();
-    const NucNode* before = Settings().charassoc;
     TAutoLaunchBox box(nullptr);
-    box.CharAssocMenu->trigger();
-    EXPECT_EQ(owner, &box);
-    EXPECT_EQ(shown, before);
     box.ImageClick(0);
-    ASSERT_EQ(starter.starts.size(), 1u);
-    EXPECT_EQ(starter.starts[0].commandLine.substr(0, 15), "mybot -n auto -");
+    WhenModal<TCharAssocBox>([&](TCharAssocBox* assoc) {
+        EXPECT_EQ(assoc->pos(), box.pos() + QPoint(50, 50));
+        EXPECT_EQ(assoc->Grid->item(0, 0)->text(), QStringLiteral("x"));
+        assoc->Grid->item(0, 0)->setText("auto");
+        assoc->Grid->item(0, 1)->setText("mybot");
+        assoc->CloseButton->click();
+    });
+    box.CharAssocMenu->trigger();
+    box.ImageClick(0);
+    ASSERT_EQ(starter.starts.size(), 2u);
+    EXPECT_EQ(starter.starts[0].commandLine.substr(0, 19), "zvauto.exe -n auto ");
+    EXPECT_EQ(starter.starts[1].commandLine.substr(0, 14), "mybot -n auto ");
     EXPECT_EQ(AutoPlayerProgram(Settings(), "x"), "zvauto.exe");
+    // What is written to launch.nuc is the same list.
+    EXPECT_EQ(CharAssocText(Settings().charassoc), "( (\"auto\" \"mybot\") )");
 }
 
 TEST_F(NetworkBoxesTest, AutoNetworkSettingsUseTheirOwnTitle) {
