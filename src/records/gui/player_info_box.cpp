@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 #include "records/rating.h"
