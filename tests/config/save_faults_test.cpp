@@ -15,6 +15,7 @@
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
 #include "launcher/message_dialogs.h"
+#include "rules/character_file.h"
 #include "rules/rule_file.h"
 #include "sound/sound_settings.h"
 #include "support/temp_dir.h"
@@ -62,6 +63,13 @@ std::vector<Saver> Savers() {
          [](const std::string& folder, MessageDialogs& dialogs) {
              std::string path = RulesFilePath(folder, 0);
              ReportResult(WriteRulesFile(path, LocalRules()), path, dialogs);
+         }},
+        {"chara.pf",
+         [](const std::string& folder, MessageDialogs& dialogs) {
+             std::string path = folder + "/chara.pf";
+             CharacterValues values = DefaultCharacterValues("chara");
+             values.displayName = "キャラ";
+             ReportResult(SaveCharacterFile(path, values), path, dialogs);
          }},
     };
 }

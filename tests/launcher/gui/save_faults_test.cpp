@@ -1,6 +1,6 @@
 // Saves from the windows under injected failures: the launcher's settings
-// when its main window closes, the sound dialog's OK and the rule editor's
-// save when the rename fails. The user sees the error dialog with the file
+// when its main window closes, the sound dialog's OK, the rule editor's and
+// the character maker's saves when the rename fails. The user sees the error dialog with the file
 // and what failed; the old file stays byte for byte.
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "config/codec.h"
+#include "rules/gui/mk_char_box.h"
 #include "rules/gui/rule_box.h"
 #include "sound/gui/sound_box.h"
 #include "support/launcher_fixture.h"
@@ -108,6 +109,39 @@ TEST_F(WindowSaveFaultsTest, RuleEditorReportsAFailedRenameAndKeepsTheRulesFile)
               (std::vector<std::string>{UserDir() + "/zelvan1.pf", "ファイルI/Oエラー",
                                         "ファイルに書き出せません"}));
     EXPECT_EQ(dir.Read("usr/guest/zelvan1.pf"), old);
+}
+
+TEST_F(WindowSaveFaultsTest, CharacterMakerReportsFailedSavesAndKeepsTheCharacterFile) {
+    const std::string old = ToCp932("param: random = 3\r\nparam: name = 古い\r\n");
+    dir.Write("usr/old/old.pf", old);
+    const std::string path = dir.path() + "/usr/old/old.pf";
+
+    // The new file cannot be created: reported, the maker stays open.
+    TMkCharBox box(nullptr);
+    box.SetCharacter("old");
+    box.show();
+    InjectSaveFault(SaveFault::Create);
+    box.SaveButton->click();
+    InjectSaveFault(SaveFault::None);
+    ASSERT_EQ(dialogs.Of("error").size(), 1u);
+    EXPECT_EQ(dialogs.Of("error")[0].texts[0], path);
+    EXPECT_EQ(dialogs.Of("error")[0].texts[1], "ファイルをオープンできません");
+    EXPECT_TRUE(box.isVisible());
+    EXPECT_EQ(dir.Read("usr/old/old.pf"), old);
+
+    // The rename fails after a complete write: reported as a failed write,
+    // the maker closes without success.
+    InjectSaveFault(SaveFault::Rename);
+    box.SaveButton->click();
+    InjectSaveFault(SaveFault::None);
+    ASSERT_EQ(dialogs.Of("error").size(), 2u);
+    EXPECT_EQ(dialogs.Of("error")[1].texts,
+              (std::vector<std::string>{
+                  path, "ファイルに書き込みができません",
+                  "ディスクがいっぱいではないか、ファイルに書き込みが可能かどうかを確認してください"}));
+    EXPECT_FALSE(box.isVisible());
+    EXPECT_TRUE(dialogs.Of("message").empty());
+    EXPECT_EQ(dir.Read("usr/old/old.pf"), old);
 }
 
 }  // namespace
