@@ -391,8 +391,9 @@ std::size_t ConsumeLines(const char* data, std::size_t filled, PlayerResults& re
             start = static_cast<std::size_t>(end - data) + 1;
             continue;
         }
-        std::size_t length = static_cast<std::size_t>(__builtin_ctzll(newlines));
-        start += length + 1;
+        const std::size_t lineLength = static_cast<std::size_t>(__builtin_ctzll(newlines));
+        start += lineLength + 1;
+        std::size_t length = lineLength;
         if (length > 0 && line[length - 1] == '\r') --length;
         if (length >= 7 && std::memcmp(line, "result:", 7) == 0 && (length == 7 || IsBlank(line[7]))) {
             std::array<std::int32_t, 13> value{};
@@ -400,7 +401,9 @@ std::size_t ConsumeLines(const char* data, std::size_t filled, PlayerResults& re
             ResultNumbersFromMasks(line + 7, length - 7, after, value);
             AddResultValues(value, results);
         } else {
-            AddPaddedLine(line, line + length, results);
+            // The whole line: AddPaddedLine drops the CR of a CR LF itself,
+            // and only that one ("result:\r\r\n" is no result line).
+            AddPaddedLine(line, line + lineLength, results);
         }
     }
     return start;

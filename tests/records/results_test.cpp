@@ -203,6 +203,21 @@ TEST_F(ResultsTest, LastLineWithoutLineEndAndLongLinesCount) {
     EXPECT_EQ(r.points, 3);
 }
 
+TEST_F(ResultsTest, OnlyOneCarriageReturnIsDroppedBeforeTheLineEnd) {
+    // "result:" followed by a stray CR and then CR LF is not a result line:
+    // the file reader used to drop both CRs and count a game that the line
+    // reader does not.
+    WriteNetwork("cr", "result:\r\r\nresult:\t\r\r\nyaku: 1\r\r\nresult: 2 5\r\n");
+    PlayerResults whole;
+    ASSERT_TRUE(ReadResults(whole, "cr", true));
+    PlayerResults lines;
+    for (const char* line : {"result:\r\r", "result:\t\r\r", "yaku: 1\r\r", "result: 2 5\r"})
+        AddResultsLine(line, lines);
+    EXPECT_EQ(whole, lines);
+    EXPECT_EQ(whole.games, 2);  // "result:\t\r" is a result line with no numbers
+    EXPECT_EQ(whole.points, 5);
+}
+
 TEST_F(ResultsTest, LinesAcrossReadBoundariesAreNotSplit) {
     // Enough lines that several reads are needed; each line counts once.
     std::string text;
