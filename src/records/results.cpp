@@ -186,8 +186,9 @@ std::int32_t NextNumber(const char*& p, const char* end) {
     return WordToInt(std::string_view(word, static_cast<std::size_t>(p - word)));
 }
 
-// Adds the 60 digits at `digits` when they all are digits.
-void AddYakuDigits(const char* digits, PlayerResults& results) {
+// Adds the 60 digits at `digits` when they all are digits; returns whether
+// they were.
+bool AddYakuDigits(const char* digits, PlayerResults& results) {
 #if defined(__SSE2__)
     // Four loads of 16 bytes, the last one overlapping the third.
     const __m128i belowZero = _mm_set1_epi8('0' - 1), aboveNine = _mm_set1_epi8('9' + 1);
@@ -199,7 +200,7 @@ void AddYakuDigits(const char* digits, PlayerResults& results) {
         valid = _mm_and_si128(
             valid, _mm_and_si128(_mm_cmpgt_epi8(chunk[i], belowZero), _mm_cmplt_epi8(chunk[i], aboveNine)));
     }
-    if (_mm_movemask_epi8(valid) != 0xFFFF) return;
+    if (_mm_movemask_epi8(valid) != 0xFFFF) return false;
     chunk[3] = _mm_srli_si128(chunk[3], 4);  // digits 48 to 59 first
     for (int i = 0; i < 4; ++i) {
         __m128i values = _mm_sub_epi8(chunk[i], zeroDigit);
@@ -216,9 +217,10 @@ void AddYakuDigits(const char* digits, PlayerResults& results) {
 #else
     unsigned bad = 0;
     for (int k = 0; k < kYakuCount; ++k) bad |= static_cast<unsigned char>(digits[k] - '0') > 9 ? 1u : 0u;
-    if (bad) return;
+    if (bad) return false;
     for (int k = 0; k < kYakuCount; ++k) Add(results.yaku[k], digits[k] - '0');
 #endif
+    return true;
 }
 
 void AddYaku(const char* p, const char* end, PlayerResults& results) {
@@ -372,9 +374,10 @@ std::size_t ConsumeLines(const char* data, std::size_t filled, PlayerResults& re
         // The usual "yaku:" line, one blank and 60 characters, is longer
         // than the 64 bytes looked at below.
         if (left >= 67 && std::memcmp(line, "yaku: ", 6) == 0) {
+            // Only when those are 60 digits: a shorter "yaku:" line can be
+            // followed by other lines that put a line end at the same place.
             std::size_t length = line[66] == '\n' ? 66 : (line[66] == '\r' && line[67] == '\n' ? 67 : 0);
-            if (length != 0) {
-                AddYakuDigits(line + 6, results);
+            if (length != 0 && AddYakuDigits(line + 6, results)) {
                 start += length + 1;
                 continue;
             }

@@ -218,6 +218,21 @@ TEST_F(ResultsTest, OnlyOneCarriageReturnIsDroppedBeforeTheLineEnd) {
     EXPECT_EQ(whole.points, 5);
 }
 
+TEST_F(ResultsTest, AShortYakuLineDoesNotSwallowTheLinesAfterIt) {
+    // Byte 66 after a "yaku: " line start is a line end, as for a full
+    // 60-digit line, but the line is short: the result line after it used
+    // to be taken as part of the yaku digits and lost.
+    std::string text = "yaku: 33\nresult: 2 10\r\n";
+    text += std::string(66 - text.size(), 'x') + "\n";
+    ASSERT_EQ(text[66], '\n');
+    WriteNetwork("short", text);
+    PlayerResults r;
+    ASSERT_TRUE(ReadResults(r, "short", true));
+    EXPECT_EQ(r.games, 1);
+    EXPECT_EQ(r.points, 10);
+    EXPECT_EQ(r.yaku, PlayerResults{}.yaku);
+}
+
 TEST_F(ResultsTest, LinesAcrossReadBoundariesAreNotSplit) {
     // Enough lines that several reads are needed; each line counts once.
     std::string text;
