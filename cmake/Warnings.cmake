@@ -13,6 +13,6 @@ if(ZV_FUZZ)
   # Instrument the library for coverage; only the fuzz executables link the
   # fuzzer's main.
   target_compile_options(zv_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
-                                              -fno-omit-frame-pointer)
+                                              -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   target_link_options(zv_options INTERFACE -fsanitize=address,undefined)
 endif()

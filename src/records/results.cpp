@@ -302,8 +302,10 @@ void ResultNumbersFromMasks(const char* p, std::size_t length, const ByteClasses
         const bool negative = p[first] == '-';
         const unsigned from = first + ((negative || p[first] == '+') ? 1u : 0u);
         const unsigned count = last + 1 - from;
-        const std::uint64_t wanted = count >= 64 ? 0 : ((std::uint64_t{1} << count) - 1) << from;
-        if (count >= 1 && count <= 8 && (digits & wanted) == wanted) {
+        // A lone sign at the last byte gives count 0 and from 64: no shift then.
+        const bool shortWord = count >= 1 && count <= 8;
+        const std::uint64_t wanted = shortWord ? ((std::uint64_t{1} << count) - 1) << from : 0;
+        if (shortWord && (digits & wanted) == wanted) {
             std::uint32_t v = DigitsValue(Load8(p + from), count);
             value[k] = static_cast<std::int32_t>(negative ? 0u - v : v);
         } else {

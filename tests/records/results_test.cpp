@@ -194,6 +194,16 @@ TEST(ResultsLineTest, OnlyExactKeywordsCount) {
     EXPECT_EQ(r.chips, 11);
 }
 
+TEST(ResultsLineTest, ALoneSignAtTheEndOfALongLineIsNoNumber) {
+    // The sign is the 64th byte after the keyword: no shift past the word.
+    PlayerResults r;
+    AddResultsLine("result:" + std::string(63, ' ') + "-", r);
+    AddResultsLine("result: 3" + std::string(61, ' ') + "+", r);
+    EXPECT_EQ(r.games, 2);
+    EXPECT_EQ(r.places[2], 1);
+    EXPECT_EQ(r.points, 0);
+}
+
 TEST_F(ResultsTest, LastLineWithoutLineEndAndLongLinesCount) {
     std::string text = "comment " + std::string(600000, 'x') + "\nresult: 1 1\nresult: 2 2";
     WriteNetwork("long", text);
