@@ -1,0 +1,46 @@
+#include "engine_paths.h"
+
+#include <filesystem>
+
+namespace zv::engine {
+
+bool IsPlainName(const std::string& name) {
+    if (name.empty() || name.size() > 64 || name == "." || name == "..") return false;
+    for (unsigned char c : name) {
+        if (c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ' ' || c == ':' || c == '"') return false;
+    }
+    return true;
+}
+
+std::string OneWord(const std::string& name) {
+    std::string word;
+    for (unsigned char c : name) {
+        bool bad = c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ' ' || c == '"';
+        word += bad ? '_' : static_cast<char>(c);
+    }
+    if (word.size() > 64) word.resize(64);  // may cut a character: only ever shown
+    return word.empty() ? "_" : word;
+}
+
+bool IsDirectory(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+std::string JoinPath(const std::string& dir, const std::string& file) {
+    if (dir.empty()) return file;
+    return dir.back() == '/' ? dir + file : dir + "/" + file;
+}
+
+std::string CheckRecordPath(const std::string& path) {
+    if (path.empty()) return "the record file name is empty";
+    std::filesystem::path p(path);
+    std::error_code ec;
+    if (std::filesystem::is_directory(p, ec)) return path + ": is a directory, not a record file";
+    std::filesystem::path parent = p.parent_path();
+    if (!parent.empty() && !std::filesystem::is_directory(parent, ec))
+        return path + ": the folder of the record file does not exist";
+    return {};
+}
+
+}  // namespace zv::engine

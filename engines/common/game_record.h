@@ -1,0 +1,65 @@
+#pragma once
+// Game records (.fu) of the stand-in engines: a plain-text format of our own,
+// described in engines/README.md. One file holds the games of one run, each
+// as a block from "game:" to "end:". Text is CP932 with CR LF line ends on
+// disk; these functions work on UTF-8 lines.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "game_outcome.h"
+#include "game_rules.h"
+
+namespace zv::engine {
+
+struct RecordSeat {
+    std::string name;         // the player's or character's name (one word)
+    std::string displayName;  // shown name (one word; the name when empty)
+};
+
+// The lines of one game's block.
+std::vector<std::string> RecordLines(int gameNumber, const std::string& program, const GameRules& rules,
+                                     const std::array<RecordSeat, 4>& seats, const GameOutcome& game);
+
+// The first line of every record file.
+inline constexpr const char* kRecordMagic = "# zelvan stand-in game record";
+
+// Writes the whole record (magic line + blocks) atomically. Empty string on
+// success, else a message naming the file.
+std::string SaveRecord(const std::string& path, const std::vector<std::string>& blockLines);
+
+// A record read back.
+struct RecordedFinal {
+    int seat = 0;
+    int place = 0;
+    int score = 0;
+    int points = 0;
+    int chips = 0;
+};
+
+struct RecordedGame {
+    int number = 0;
+    std::string program;
+    std::string seed;
+    std::string rules;  // the "rules:" line's words after the keyword
+    std::array<RecordSeat, 4> seats{};
+    std::vector<HandRecord> hands;
+    std::vector<RecordedFinal> finals;
+    bool complete = false;  // its "end:" line was seen
+};
+
+struct RecordFile {
+    std::vector<RecordedGame> games;
+    std::vector<std::string> problems;  // lines that could not be understood
+};
+
+RecordFile ParseRecord(const std::string& utf8Text);
+
+// A readable summary (Japanese), one line per entry.
+std::vector<std::string> SummarizeRecord(const RecordFile& record);
+
+// Name of yaku index 0..59 (entries 57..59 are empty).
+const std::string& YakuName(int index);
+
+}  // namespace zv::engine

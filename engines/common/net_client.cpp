@@ -1,0 +1,49 @@
+#include "net_client.h"
+
+#include "engine_paths.h"
+
+namespace zv::engine {
+
+std::string NetClient::Prepare(const EngineOptions& o, std::vector<std::string>& warnings) {
+    if (o.nonTcp) return "IPX/SPX (-S) is not available on this platform; choose TCP/IP";
+    if (o.baseDir.empty()) return "no player directory given (-B)";
+    if (!IsDirectory(o.baseDir)) return o.baseDir + ": the player directory does not exist";
+    if (o.name.empty()) return "no player name given (-n)";
+    if (!IsPlainName(o.name)) return "\"" + o.name + "\" cannot be a player name";
+    port_ = o.port.empty() ? 4112 : ParsePort(o.port);
+    if (port_ == 0) return "\"" + o.port + "\" is not a TCP port (1-65535)";
+    if (!o.recordFile.empty()) {
+        std::string problem = CheckRecordPath(o.recordFile);
+        if (!problem.empty()) return problem;
+    }
+    bool known = true;
+    layout_ = LayoutFor(o.layout, known);
+    if (!known && !o.layout.empty()) warnings.push_back("unknown layout \"" + o.layout + "\", using small");
+    host_ = o.host.empty() ? "localhost" : o.host;
+    name_ = o.name;
+    resultsPath_ = JoinPath(o.baseDir, "zvclient.res");
+    recordPath_ = o.recordFile;
+    return {};
+}
+
+bool NetClient::PlayOnce(std::string& message, const LogFn& progress, const std::atomic<bool>* cancel) {
+    JoinRequest request;
+    request.kind = "human";
+    request.name = name_;
+    NetGameResult result;
+    message.clear();
+    status_ = PlayNetworkGame(host_, port_, request, result, message, progress, cancel);
+    if (status_ != NetStatus::Played) return false;
+    last_ = result;
+    ++games_;
+    std::string problems = AppendResults(resultsPath_, result.mine);
+    if (!recordPath_.empty()) {
+        recordBlocks_.insert(recordBlocks_.end(), result.recordLines.begin(), result.recordLines.end());
+        std::string problem = SaveRecord(recordPath_, recordBlocks_);
+        if (!problem.empty()) problems += (problems.empty() ? "" : "\n") + problem;
+    }
+    message = problems;
+    return true;
+}
+
+}  // namespace zv::engine

@@ -1,0 +1,45 @@
+#pragma once
+// The network client stand-in without its window: checks the options, joins
+// the server for one game at a time, appends the outcome to
+// <-B>/zvclient.res and rewrites the run's record (the -l file).
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "engine_options.h"
+#include "net_game.h"
+#include "one_player.h"
+
+namespace zv::engine {
+
+class NetClient {
+public:
+    // Empty when the options can be used, else the message to show.
+    std::string Prepare(const EngineOptions& options, std::vector<std::string>& warnings);
+
+    // Plays one game. On success returns true; `message` then holds any
+    // file problem. On failure `message` says why.
+    bool PlayOnce(std::string& message, const LogFn& progress, const std::atomic<bool>* cancel);
+
+    const std::string& host() const { return host_; }
+    int port() const { return port_; }
+    const std::string& name() const { return name_; }
+    const Layout& layout() const { return layout_; }
+    const NetGameResult& last() const { return last_; }
+    int gamesPlayed() const { return games_; }
+    NetStatus lastStatus() const { return status_; }
+
+private:
+    std::string host_;
+    int port_ = 0;
+    std::string name_;
+    std::string resultsPath_;
+    std::string recordPath_;
+    Layout layout_;
+    std::vector<std::string> recordBlocks_;
+    NetGameResult last_;
+    int games_ = 0;
+    NetStatus status_ = NetStatus::Played;
+};
+
+}  // namespace zv::engine

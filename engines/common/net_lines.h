@@ -1,0 +1,39 @@
+#pragma once
+// Plain TCP sockets carrying text lines (UTF-8, LF-terminated) for the
+// stand-in network engines. Non-blocking descriptors driven by poll().
+#include <string>
+#include <vector>
+
+namespace zv::engine {
+
+inline constexpr std::size_t kMaxLineLength = 4096;
+
+// A listening socket on address:port (IPv4 dotted address), or -1 with
+// `error` set.
+int ListenTcp(const std::string& address, int port, std::string& error);
+
+// Connects to host:port (IPv4) within `timeoutMs`; returns the descriptor
+// (non-blocking) or -1 with `error` set.
+int ConnectTcp(const std::string& host, int port, int timeoutMs, std::string& error);
+
+// Incoming bytes split into lines. A line longer than kMaxLineLength is an error.
+class LineReader {
+public:
+    // Reads what is available on fd. Returns false at end of stream or on an
+    // error (then `closed` says which); complete lines are added to `lines`.
+    bool ReadAvailable(int fd, std::vector<std::string>& lines, bool& tooLong);
+
+private:
+    std::string buffer_;
+};
+
+// Sends all of `data` on a non-blocking fd, waiting up to `timeoutMs` in all.
+bool SendAll(int fd, const std::string& data, int timeoutMs);
+
+// Sends what it can without blocking; removes the sent bytes from `data`.
+// Returns false on a broken connection.
+bool SendSome(int fd, std::string& data);
+
+void CloseSocket(int fd);
+
+}  // namespace zv::engine

@@ -1,0 +1,43 @@
+#include "engine_widgets.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+
+namespace zv::engine {
+
+QPixmap FacePixmap(const std::string& path, const std::string& name, int size) {
+    QPixmap picture;
+    if (!path.empty() && picture.load(Q(path)) && !picture.isNull())
+        return picture.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPixmap placeholder(size, size);
+    std::size_t hash = std::hash<std::string>{}(name);
+    placeholder.fill(QColor::fromHsv(static_cast<int>(hash % 360), 90, 220));
+    QPainter painter(&placeholder);
+    QFont font = painter.font();
+    font.setPixelSize(size / 2);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, size - 1, size - 1);
+    QString text = Q(name);
+    while (text.startsWith('_')) text.remove(0, 1);
+    painter.drawText(placeholder.rect(), Qt::AlignCenter, text.left(1).toUpper());
+    return placeholder;
+}
+
+QString JoinLines(const std::vector<std::string>& lines) {
+    QString text;
+    for (const auto& line : lines) {
+        if (!text.isEmpty()) text += '\n';
+        text += Q(line);
+    }
+    return text;
+}
+
+QString StandInNote() {
+    return QString::fromUtf8(
+        "代用エンジン: 牌のやりとりはありません。ルール設定に沿って乱数で結果を決めます。");
+}
+
+}  // namespace zv::engine

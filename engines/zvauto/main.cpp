@@ -1,0 +1,123 @@
+// zvauto: stand-in computer player. Joins a stand-in game server as the
+// character named by -n (its playing style read from <-B>/<name>.pf), and
+// appends its outcome to <-B>/zvclient.res. With -X it joins again after
+// each game, giving up when the server stays away. Windowless.
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine_options.h"
+#include "engine_paths.h"
+#include "net_game.h"
+
+namespace {
+
+std::atomic<bool> g_stop{false};
+
+void OnSignal(int) { g_stop.store(true); }
+
+const char* kUsage =
+    "zvauto - STAND-IN computer player for the stand-in game server (no real\n"
+    "mahjong: the server decides a seeded random outcome).\n"
+    "\n"
+    "usage: zvauto -n NAME -p PORT -h HOST -B \"DIR\" [-X] [-k] [-S]\n"
+    "  -n NAME  the character to play as\n"
+    "  -p PORT  the server's TCP port;  -h HOST  the server (default localhost)\n"
+    "  -B DIR   the character's directory (NAME.pf; zvclient.res is appended there)\n"
+    "  -X       after a game, join the server again (gives up after\n"
+    "           $ZV_AUTO_RETRY_SECONDS seconds without a server, default 30)\n"
+    "  -k       accepted; the stand-in protocol is always UTF-8\n"
+    "  -S       IPX/SPX: not available on this platform\n";
+
+void Say(const std::string& text) {
+    std::printf("zvauto: %s\n", text.c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    auto parsed = zv::engine::ParseEngineOptions(args, "nSphBXk");
+    for (const auto& w : parsed.warnings) std::fprintf(stderr, "zvauto: %s\n", w.c_str());
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "zvauto: %s\n%s", parsed.error.c_str(), kUsage);
+        return 2;
+    }
+    const auto& o = parsed.options;
+    if (o.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (o.nonTcp) {
+        std::fprintf(stderr, "zvauto: IPX/SPX (-S) is not available on this platform; choose TCP/IP\n");
+        return 2;
+    }
+    int port = o.port.empty() ? 4112 : zv::engine::ParsePort(o.port);
+    if (port == 0) {
+        std::fprintf(stderr, "zvauto: \"%s\" is not a TCP port (1-65535)\n", o.port.c_str());
+        return 2;
+    }
+    std::string name = o.name.empty() ? "auto" : o.name;
+    if (!zv::engine::IsPlainName(name)) {
+        std::fprintf(stderr, "zvauto: \"%s\" cannot be a character name\n", name.c_str());
+        return 2;
+    }
+    std::string host = o.host.empty() ? "localhost" : o.host;
+
+    zv::engine::JoinRequest request;
+    request.kind = "auto";
+    request.name = name;
+    // Results go to the character's directory; without one the player still
+    // plays, with the default style, and keeps no results.
+    bool haveDir = zv::engine::IsDirectory(o.baseDir);
+    if (haveDir) {
+        if (!zv::engine::ReadCharacterFile(zv::engine::JoinPath(o.baseDir, name + ".pf"), request.style))
+            std::fprintf(stderr, "zvauto: no character file %s.pf, default style\n", name.c_str());
+    } else {
+        std::fprintf(stderr, "zvauto: no character directory \"%s\"; results are not kept\n",
+                     o.baseDir.c_str());
+    }
+
+    int retrySeconds = 30;
+    if (const char* env = std::getenv("ZV_AUTO_RETRY_SECONDS"); env != nullptr && *env != '\0')
+        retrySeconds = std::max(0, std::atoi(env));
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    int games = 0;
+    for (;;) {
+        zv::engine::NetGameResult result;
+        std::string message;
+        auto status = zv::engine::PlayNetworkGame(host, port, request, result, message, Say, &g_stop);
+        // After a game with -X the server may be between games: keep trying
+        // for a while before giving up.
+        auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(retrySeconds);
+        while (status == zv::engine::NetStatus::ConnectFailed && games > 0 && o.resident && !g_stop.load() &&
+               std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            status = zv::engine::PlayNetworkGame(host, port, request, result, message, Say, &g_stop);
+        }
+        if (status == zv::engine::NetStatus::Cancelled) return 0;
+        if (status != zv::engine::NetStatus::Played) {
+            std::fprintf(stderr, "zvauto: %s\n", message.c_str());
+            return games > 0 ? 0 : 1;
+        }
+        ++games;
+        Say("game " + std::to_string(result.gameNumber) + " over: place " +
+            std::to_string(result.mine.place) + ", points " + std::to_string(result.mine.points));
+        if (haveDir) {
+            std::string problem =
+                zv::engine::AppendResults(zv::engine::JoinPath(o.baseDir, "zvclient.res"), result.mine);
+            if (!problem.empty()) std::fprintf(stderr, "zvauto: %s\n", problem.c_str());
+        }
+        if (!o.resident) return 0;
+    }
+}

@@ -1,0 +1,99 @@
+// zvserver: stand-in network game server. Seats four players (clients and
+// computer players), plays one seeded stand-in game (no tiles), sends each
+// player its outcome and, with -l, writes the game record. With -X it stays
+// for the next game. Windowless; messages go to stdout/stderr.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine_options.h"
+#include "engine_paths.h"
+#include "net_game.h"
+
+namespace {
+
+std::atomic<bool> g_stop{false};
+
+void OnSignal(int) { g_stop.store(true); }
+
+const char* kUsage =
+    "zvserver - STAND-IN network game server (no real mahjong: each game is a\n"
+    "seeded random outcome that respects the rules file server.pf).\n"
+    "\n"
+    "usage: zvserver -p PORT [-Q|-H] [-l \"RECORD\"] [-B \"DIR\"] [-X] [-S]\n"
+    "  -p PORT  TCP port to listen on (address 127.0.0.1, or $ZV_SERVER_BIND)\n"
+    "  -Q / -H  east round only / east and south rounds (default: server.pf)\n"
+    "  -l FILE  write the game record (the folder must exist)\n"
+    "  -B DIR   directory holding server.pf\n"
+    "  -X       stay resident: serve game after game\n"
+    "  -S       IPX/SPX: not available on this platform\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    auto parsed = zv::engine::ParseEngineOptions(args, "pQHlBXS");
+    for (const auto& w : parsed.warnings) std::fprintf(stderr, "zvserver: %s\n", w.c_str());
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "zvserver: %s\n%s", parsed.error.c_str(), kUsage);
+        return 2;
+    }
+    const auto& o = parsed.options;
+    if (o.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (o.nonTcp) {
+        std::fprintf(stderr, "zvserver: IPX/SPX (-S) is not available on this platform; choose TCP/IP\n");
+        return 2;
+    }
+    zv::engine::ServerConfig config;
+    config.port = o.port.empty() ? 4112 : zv::engine::ParsePort(o.port);
+    if (config.port == 0) {
+        std::fprintf(stderr, "zvserver: \"%s\" is not a TCP port (1-65535)\n", o.port.c_str());
+        return 2;
+    }
+    if (const char* bind = std::getenv("ZV_SERVER_BIND"); bind != nullptr && *bind != '\0')
+        config.bindAddress = bind;
+    if (!o.baseDir.empty()) {
+        if (!zv::engine::IsDirectory(o.baseDir)) {
+            std::fprintf(stderr, "zvserver: %s: the directory does not exist\n", o.baseDir.c_str());
+            return 2;
+        }
+        if (!zv::engine::ReadRulesFile(zv::engine::JoinPath(o.baseDir, "server.pf"), config.rules))
+            std::fprintf(stderr, "zvserver: no server.pf, playing with the default rules\n");
+    }
+    if (o.length == 1) config.rules.eastOnly = true;
+    if (o.length == 2) config.rules.eastOnly = false;
+    if (!o.recordFile.empty()) {
+        std::string problem = zv::engine::CheckRecordPath(o.recordFile);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "zvserver: %s\n", problem.c_str());
+            return 2;
+        }
+        config.recordPath = o.recordFile;
+    }
+    config.resident = o.resident;
+    if (const char* seed = std::getenv("ZV_ENGINE_SEED"); seed != nullptr && *seed != '\0')
+        config.seed = std::strtoull(seed, nullptr, 10);
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    zv::engine::GameServer server(config, [](const std::string& text) {
+        std::printf("zvserver: %s\n", text.c_str());
+        std::fflush(stdout);
+    });
+    std::string error;
+    if (!server.Open(error)) {
+        std::fprintf(stderr, "zvserver: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("zvserver (stand-in): listening on %s:%d, waiting for four players%s\n",
+                config.bindAddress.c_str(), server.Port(), config.resident ? " (resident)" : "");
+    std::fflush(stdout);
+    return server.Run(g_stop);
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The network settings dialog: protocol, game server address per protocol,
+// and the kanji code used on the network.
+#include <QDialog>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QWidget;
+
+namespace zv {
+
+class TProtocolBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TProtocolBox(QWidget* owner);
+
+    // Enables the controls that fit the checked protocol (and the stored
+    // purpose) and shows the protocol's page.
+    void ApplyProtocolState();
+
+    // Checks the protocol radio buttons after a protocol text: "TCP/IP" or
+    // "IPX/SPX"; any other text leaves the current check.
+    void CheckProtocol(const std::string& protocol);
+
+    void OKButtonClick();
+
+    QLabel* what;
+    QRadioButton* tcpip;
+    QRadioButton* ipxspx;
+    QTabWidget* PageControl;
+    QWidget* TabSheetTCPIP;
+    QWidget* TabSheetIPXSPX;
+    QWidget* TabSheetKanji;
+    QComboBox* TcpipHostName;
+    QLineEdit* TcpipPortNumber;
+    QCheckBox* ReadHostsCheckBox;
+    QLineEdit* IpxNetworknumber;
+    QLineEdit* NodeNumber;
+    QLineEdit* SocketNumber;
+    QRadioButton* ShiftJIS;
+    QRadioButton* EUC;
+    QRadioButton* unicode;
+    QPushButton* OKButton;
+
+private:
+    void FormCreate();
+};
+
+// Fills the item list of a combo box with the host names of the system's
+// hosts file (nothing when it cannot be read).
+void ReadHostsFile(QComboBox* list);
+
+}  // namespace zv
