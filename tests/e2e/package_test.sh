@@ -21,6 +21,12 @@ cmake --install "$build" --prefix "$first" >"$work/install.log" || { cat "$work/
 for program in zelvan glimpse invoker; do
   [[ -x "$first/$program" ]] || fail "$program is not installed at the top of the package"
 done
+# Every program built into the stage folder (engines included) is installed.
+for staged in "$build"/stage/*; do
+  if [[ -f "$staged" && -x "$staged" ]]; then
+    [[ -x "$first/$(basename "$staged")" ]] || fail "the program $(basename "$staged") of the stage folder is not installed"
+  fi
+done
 [[ -f "$first/command/zvcomm.arg" ]] || fail "command/zvcomm.arg is missing"
 [[ -d "$first/image" ]] || fail "image/ is missing"
 for dir in help rulebook sound usr; do
