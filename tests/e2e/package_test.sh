@@ -53,6 +53,13 @@ done
 mv "$first" "$moved"
 [[ ! -e "$first" ]] || fail "the first folder is still there"
 
+# Every stand-in engine that came along starts from the moved folder.
+for engine in zelvan1 rzelvan1 zvserver zvclient rclient zvauto pad; do
+  [[ -x "$moved/$engine" ]] || continue
+  (cd / && QT_QPA_PLATFORM=offscreen timeout 60 "$moved/$engine" --help >/dev/null 2>&1) ||
+    fail "the moved $engine does not start"
+done
+
 # The invoker of the moved folder fills in its own folder and starts the
 # launcher there (here the argrecorder in the launcher's place).
 mv "$moved/zelvan" "$moved/zelvan.real"
