@@ -1,0 +1,88 @@
+#include "sound/sound_settings.h"
+
+#include "config/codec.h"
+#include "config/file_io.h"
+#include "config/launcher_settings.h"
+#include "config/nuclear.h"
+#include "launcher/message_dialogs.h"
+
+namespace zv {
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// "X:..." names a drive. There is one file tree here, so the drive is dropped
+// and what follows is taken from the root.
+std::string FromRoot(const std::string& name) {
+    std::string rest = name.substr(2);
+    if (rest.empty() || !IsSeparator(rest.front())) rest.insert(rest.begin(), '/');
+    return WithSlashes(rest);
+}
+
+// Lengths are those of the CP932 text, as the engines and the file count them.
+bool HasDrive(const std::string& name) { return Cp932Width(name) > 2 && name[1] == ':'; }
+
+}  // namespace
+
+std::string SoundNucPath(const LauncherSettings& settings) { return settings.UserDir + "/sound.nuc"; }
+
+void ApplySoundNuc(SoundValues& values, const std::string& text) {
+    NucOpen(text);
+    while (NucNode* form = NucRead()) {
+        std::string key;
+        NucGetString(form, 1, key);
+        int index = SoundEventIndex(key);
+        if (index >= 0) NucGetString(form, 2, values[static_cast<std::size_t>(index)]);
+    }
+}
+
+bool ReadSoundNuc(const std::string& path, SoundValues& values) {
+    auto text = ReadTextFile(path);
+    if (!text) return false;
+    ApplySoundNuc(values, *text);
+    return true;
+}
+
+std::vector<std::string> SoundNucLines(const SoundValues& values) {
+    std::vector<std::string> lines;
+    lines.reserve(kSoundEventCount);
+    for (std::size_t i = 0; i < kSoundEventCount; ++i)
+        lines.push_back(std::string("(define ") + SoundEvents()[i].key + " \"" + StorableText(values[i]) +
+                        "\")");
+    return lines;
+}
+
+bool WriteSoundNuc(const std::string& path, const SoundValues& values, MessageDialogs& dialogs) {
+    switch (SaveFileAtomically(path, EncodeCrLfLines(SoundNucLines(values)))) {
+        case SaveResult::Saved:
+            return true;
+        case SaveResult::CannotCreate:
+            dialogs.ShowErrorDialog(path, "ファイルをオープンできません", "");
+            return false;
+        case SaveResult::WriteFailed:
+            dialogs.ShowErrorDialog(path, "ファイルを書き出し時にエラーです", "");
+            return false;
+    }
+    return false;
+}
+
+std::string WithSlashes(std::string path) {
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
+std::string SoundTestPath(const std::string& name, const std::string& installDir) {
+    if (HasDrive(name)) return FromRoot(name);
+    if (!name.empty() && IsSeparator(name.front())) return WithSlashes(name);
+    if (Cp932Width(name) <= 2) return WithSlashes(name);
+    return installDir + "sound/" + WithSlashes(name);
+}
+
+std::string MusicPath(const std::string& bgm, const std::string& installDir) {
+    if (HasDrive(bgm)) return FromRoot(bgm);
+    if (!bgm.empty() && bgm.front() == '/') return WithSlashes(bgm);
+    return installDir + "sound/" + WithSlashes(bgm);
+}
+
+}  // namespace zv

@@ -1,0 +1,380 @@
+#include "records/results.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+
+#include "config/tokenizer.h"
+
+#include "config/codec.h"
+#include "records/rating.h"
+#include "support/fake_platform.h"
+#include "support/temp_dir.h"
+
+namespace zv {
+namespace {
+
+class ResultsTest : public ::testing::Test {
+protected:
+    ResultsTest() { platform.installDir = dir.path() + "/"; }
+
+    void WriteNetwork(const std::string& name, const std::string& text) {
+        dir.Write("usr/" + name + "/zvclient.res", text);
+    }
+
+    std::string Text(const std::vector<std::pair<std::string, std::string>>& texts,
+                     const std::string& label) {
+        for (const auto& [name, text] : texts)
+            if (name == label) return text;
+        ADD_FAILURE() << "no label " << label;
+        return {};
+    }
+
+    test::TempDir dir;
+    test::FakePlatform platform;
+};
+
+std::string YakuWord(int index, char digit) {
+    std::string word(kYakuCount, '0');
+    word[index] = digit;
+    return word;
+}
+
+TEST_F(ResultsTest, TwoGamesAreTotalledWithMoneyAndPlaces) {
+    WriteNetwork("alice",
+                 "result: 1 25 2 10 3 4 3000 2 8000 1 2000 1\r\n"
+                 "result: 3 -10 0 12 1 2 1000 1 0 0 5900 2\r\n");
+    PlayerResults r;
+    ASSERT_TRUE(ReadResults(r, "alice", true));
+    EXPECT_EQ(r.games, 2);
+    EXPECT_EQ(r.places, (std::array<std::int32_t, 4>{1, 0, 1, 0}));
+    EXPECT_EQ(r.points, 15);
+    EXPECT_EQ(r.chips, 2);
+    EXPECT_EQ(r.Money(), 2500);
+    EXPECT_EQ(r.plays, 22);
+    EXPECT_EQ(r.reaches, 4);
+    EXPECT_EQ(r.calls, 6);
+    EXPECT_EQ(r.tsumoPoints, 4000);
+    EXPECT_EQ(r.tsumoCount, 3);
+    EXPECT_EQ(r.ronPoints, 8000);
+    EXPECT_EQ(r.ronCount, 1);
+    EXPECT_EQ(r.dealInPoints, 7900);
+    EXPECT_EQ(r.dealInCount, 3);
+
+    auto texts = StatisticsTexts("alice", r);
+    ASSERT_EQ(texts.size(), 18u);
+    EXPECT_EQ(texts.front().first, "PlayerName");
+    EXPECT_EQ(Text(texts, "PlayerName"), "alice");
+    EXPECT_EQ(Text(texts, "TotalMoney"), "2500");
+    EXPECT_EQ(Text(texts, "First"), "1");
+    EXPECT_EQ(Text(texts, "Third"), "1");
+    EXPECT_EQ(Text(texts, "FuriCount"), "3");
+    EXPECT_EQ(Text(texts, "TumoAve"), "1333");  // 4000 / 3, truncated
+    EXPECT_EQ(Text(texts, "RonAve"), "8000");
+    EXPECT_EQ(Text(texts, "FuriAve"), "2633");
+}
+
+TEST_F(ResultsTest, ChoosesNetworkOrOnePlayerFile) {
+    WriteNetwork("bob", "result: 2 10 1\n");
+    dir.Write("usr/bob/bob.res", "result: 4 -30 0\nresult: 4 -5 0\n");
+    PlayerResults network, single;
+    ASSERT_TRUE(ReadResults(network, "bob", true));
+    ASSERT_TRUE(ReadResults(single, "bob", false));
+    EXPECT_EQ(network.games, 1);
+    EXPECT_EQ(network.places[1], 1);
+    EXPECT_EQ(single.games, 2);
+    EXPECT_EQ(single.places[3], 2);
+    EXPECT_EQ(single.points, -35);
+    EXPECT_EQ(ResultsPath("bob", false), dir.path() + "/usr/bob/bob.res");
+}
+
+TEST_F(ResultsTest, EmptyFileGivesZerosAndEmptyAverages) {
+    WriteNetwork("empty", "");
+    PlayerResults r;
+    r.games = 99;
+    r.yaku[5] = 3;
+    ASSERT_TRUE(ReadResults(r, "empty", true));
+    EXPECT_EQ(r, PlayerResults{});
+    for (const auto& [label, text] : StatisticsTexts("empty", r)) {
+        if (label == "PlayerName") continue;
+        if (label == "TumoAve" || label == "RonAve" || label == "FuriAve")
+            EXPECT_EQ(text, "") << label;
+        else
+            EXPECT_EQ(text, "0") << label;
+    }
+    EXPECT_TRUE(YakuListLines(r).empty());
+}
+
+TEST_F(ResultsTest, OnlyTheAverageWithZeroCountIsEmpty) {
+    WriteNetwork("p", "result: 1 0 0 0 0 0 -700 2 0 0 100 0\n");
+    PlayerResults r;
+    ASSERT_TRUE(ReadResults(r, "p", true));
+    auto texts = StatisticsTexts("p", r);
+    EXPECT_EQ(Text(texts, "TumoAve"), "-350");
+    EXPECT_EQ(Text(texts, "RonAve"), "");
+    EXPECT_EQ(Text(texts, "FuriAve"), "");  // points without a count stay hidden
+}
+
+TEST_F(ResultsTest, MissingFileOrFolderLeavesRecordUntouched) {
+    PlayerResults r;
+    r.games = 7;
+    EXPECT_FALSE(ReadResults(r, "nobody", true));
+    dir.Write("usr/carol/carol.res/x", "");  // a folder where the file should be
+    EXPECT_FALSE(ReadResults(r, "carol", false));
+    EXPECT_EQ(r.games, 7);
+}
+
+TEST_F(ResultsTest, YakuDigitsAddToTheirCounters) {
+    WriteNetwork("y", "yaku: " + YakuWord(16, '2') + "\nyaku: " + YakuWord(16, '1') + "\n" + "yaku:\t" +
+                          YakuWord(56, '9') + "\n");
+    PlayerResults r;
+    ASSERT_TRUE(ReadResults(r, "y", true));
+    EXPECT_EQ(r.yaku[16], 3);
+    EXPECT_EQ(r.yaku[56], 9);
+    EXPECT_EQ(r.games, 0);
+    auto lines = YakuListLines(r);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "リーチ" + std::string(14, ' ') + "3");
+    EXPECT_EQ(Cp932Width(lines[1]), 21u);  // "ノーテンリーチ" is 14 bytes
+}
+
+TEST(YakuListLinesTest, ReachCountOfTwoAndLongNames) {
+    PlayerResults r;
+    r.yaku[16] = 2;
+    EXPECT_EQ(YakuListLines(r), std::vector<std::string>{"リーチ" + std::string(14, ' ') + "2"});
+
+    r.yaku[16] = 0;
+    r.yaku[0] = 12;   // first in index order
+    r.yaku[46] = 1;   // "二ペイコウ(3)": 13 bytes
+    r.yaku[57] = -4;  // negative counts are not listed
+    auto lines = YakuListLines(r);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "役満" + std::string(16, ' ') + "12");
+    EXPECT_EQ(lines[1], "二ペイコウ(3)" + std::string(7, ' ') + "1");
+}
+
+TEST(ResultsLineTest, MalformedLinesCannotReachOutsideTheRecord) {
+    PlayerResults r;
+    AddResultsLine("result: 0 5", r);
+    AddResultsLine("result: 5 5", r);
+    AddResultsLine("result: -1 5", r);
+    AddResultsLine("result: 2147483647 5", r);
+    EXPECT_EQ(r.games, 4);  // the games count; the impossible place does not
+    EXPECT_EQ(r.places, (std::array<std::int32_t, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(r.points, 20);
+
+    PlayerResults y;
+    AddResultsLine("yaku: " + std::string(59, '1'), y);
+    AddResultsLine("yaku: " + std::string(61, '1'), y);
+    AddResultsLine("yaku: " + std::string(59, '1') + "x", y);
+    AddResultsLine("yaku: " + std::string(59, '1') + "-", y);
+    AddResultsLine("yaku:", y);
+    EXPECT_EQ(y, PlayerResults{});
+}
+
+TEST(ResultsLineTest, OnlyExactKeywordsCount) {
+    PlayerResults r;
+    AddResultsLine("Result: 1 10", r);
+    AddResultsLine("result 1 10", r);
+    AddResultsLine("result:1 10", r);
+    AddResultsLine("# result: 1 10", r);
+    AddResultsLine("yaku: x result: 1", r);
+    AddResultsLine("", r);
+    AddResultsLine("   \t ", r);
+    EXPECT_EQ(r, PlayerResults{});
+
+    AddResultsLine("  \tresult:\t 2\t\t-3  +4\r", r);  // leading blanks, tabs, CR LF
+    EXPECT_EQ(r.games, 1);
+    EXPECT_EQ(r.places[1], 1);
+    EXPECT_EQ(r.points, -3);
+    EXPECT_EQ(r.chips, 4);
+    AddResultsLine("result: 1 12abc -7x", r);  // leading digits count; a partial minus does not
+    EXPECT_EQ(r.points, 9);
+    EXPECT_EQ(r.chips, 11);
+}
+
+TEST_F(ResultsTest, LastLineWithoutLineEndAndLongLinesCount) {
+    std::string text = "comment " + std::string(600000, 'x') + "\nresult: 1 1\nresult: 2 2";
+    WriteNetwork("long", text);
+    PlayerResults r;
+    ASSERT_TRUE(ReadResults(r, "long", true));
+    EXPECT_EQ(r.games, 2);
+    EXPECT_EQ(r.points, 3);
+}
+
+TEST_F(ResultsTest, LinesAcrossReadBoundariesAreNotSplit) {
+    // Enough lines that several reads are needed; each line counts once.
+    std::string text;
+    for (int i = 0; i < 40000; ++i)
+        text += i % 2 ? "result: 1 3 1\n" : "yaku: " + YakuWord(i % 60, '1') + "\n";
+    WriteNetwork("many", text);
+    PlayerResults r;
+    ASSERT_TRUE(ReadResults(r, "many", true));
+    EXPECT_EQ(r.games, 20000);
+    EXPECT_EQ(r.points, 60000);
+    std::int32_t yakuTotal = 0;
+    for (auto count : r.yaku) yakuTotal += count;
+    EXPECT_EQ(yakuTotal, 20000);
+}
+
+TEST(ResultsMoneyTest, MoneyDoesNotOverflow) {
+    PlayerResults r;
+    r.points = 2147483647;
+    r.chips = 2147483647;
+    EXPECT_EQ(r.Money(), 2147483647LL * 600);
+    r.tsumoPoints = -2147483647 - 1;
+    r.tsumoCount = 1;
+    EXPECT_EQ(r.TsumoAverage(), -2147483647 - 1);
+    r.tsumoCount = -1;  // a negative count never divides
+    EXPECT_EQ(r.TsumoAverage(), std::nullopt);
+}
+
+TEST(YakuNamesTest, TableShape) {
+    EXPECT_STREQ(YakuNames[0], "役満");
+    EXPECT_STREQ(YakuNames[16], "リーチ");
+    EXPECT_STREQ(YakuNames[38], "対々(2)");
+    EXPECT_STREQ(YakuNames[49], "七対子(2)");
+    EXPECT_STREQ(YakuNames[56], "ノーテンリーチ");
+    for (int i = 57; i < kYakuCount; ++i) EXPECT_STREQ(YakuNames[i], "");
+}
+
+TEST(RatingTest, WeightedSumsAndPlaceTerms) {
+    PlayerResults r;
+    r.places = {1, 2, 3, 4};
+    PlayerRating places = RatePlayer(r);
+    EXPECT_EQ(places.technique, 9 + 8 - 57 - 364);
+    EXPECT_EQ(places.luck, -8 + 6 - 102 + 328);
+    EXPECT_EQ(places.strength, 8 + 6 - 102 - 344);
+    EXPECT_EQ(places.attribute, 7 + 4 - 66 - 300);
+
+    PlayerResults y;
+    y.yaku[1] = 2;
+    y.yaku[56] = 1;
+    PlayerRating rating = RatePlayer(y);
+    EXPECT_EQ(rating.technique, -20 - 500);
+    EXPECT_EQ(rating.luck, 3000 - 100);
+    EXPECT_EQ(rating.strength, -200 + 10);
+    EXPECT_EQ(rating.attribute, -1800 - 500);
+    EXPECT_EQ(YakuPointTable[10][1], 9900);
+    EXPECT_EQ(YakuPointTable[50][3], -700);
+}
+
+TEST(RatingTest, AttributeClassesInOrder) {
+    EXPECT_EQ(AttributeClass(1201), "Angel");
+    EXPECT_EQ(AttributeClass(1200), "Master");
+    EXPECT_EQ(AttributeClass(-1201), "Wizard");
+    EXPECT_EQ(AttributeClass(-1200), "Devil");
+    EXPECT_EQ(AttributeClass(801), "Master");
+    EXPECT_EQ(AttributeClass(800), "Law");
+    EXPECT_EQ(AttributeClass(-801), "Devil");
+    EXPECT_EQ(AttributeClass(-800), "Chaos");
+    EXPECT_EQ(AttributeClass(401), "Law");
+    EXPECT_EQ(AttributeClass(400), "Neutral");
+    EXPECT_EQ(AttributeClass(-401), "Chaos");
+    EXPECT_EQ(AttributeClass(-400), "Neutral");
+    EXPECT_EQ(AttributeClass(0), "Neutral");
+}
+
+}  // namespace
+}  // namespace zv
+
+namespace zv {
+namespace {
+
+// Totals computed the slow, obvious way with the shared line tokenizer.
+PlayerResults ReferenceTotals(const std::vector<std::string>& lines) {
+    PlayerResults r;
+    for (const std::string& line : lines) {
+        std::string text = line;
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+        TokenizeLine(text);
+        if (Token(1) == "result:") {
+            r.games = static_cast<std::int32_t>(static_cast<std::uint32_t>(r.games) + 1u);
+            std::int32_t place = TokenInt(2);
+            if (place >= 1 && place <= 4) ++r.places[place - 1];
+            std::int32_t* fields[] = {&r.points,   &r.chips,        &r.plays,      &r.reaches,
+                                      &r.calls,    &r.tsumoPoints,  &r.tsumoCount, &r.ronPoints,
+                                      &r.ronCount, &r.dealInPoints, &r.dealInCount};
+            for (int k = 0; k < 11; ++k)
+                *fields[k] = static_cast<std::int32_t>(static_cast<std::uint32_t>(*fields[k]) +
+                                                       static_cast<std::uint32_t>(TokenInt(3 + k)));
+        } else if (Token(1) == "yaku:") {
+            std::string digits = Token(2);
+            bool ok = digits.size() == kYakuCount;
+            for (char c : digits) ok = ok && c >= '0' && c <= '9';
+            if (ok)
+                for (int k = 0; k < kYakuCount; ++k) r.yaku[k] += digits[k] - '0';
+        }
+    }
+    return r;
+}
+
+TEST(ResultsReaderTest, AgreesWithTheTokenizerOnRandomLines) {
+    std::mt19937 random(12345);
+    const std::vector<std::string> oddWords = {
+        "-",        "+",          "+17",      "$1F", "-$10", "12x", "-7x", "123456789", "-12345678",
+        "99999999", "4294967297", "00000042", "ｱ",   "名前", "",    "-0",  "--5",       "5-"};
+    auto number = [&]() -> std::string {
+        switch (random() % 6) {
+            case 0:
+                return oddWords[random() % oddWords.size()];
+            case 1:
+                return "-" + std::to_string(random() % 100000);
+            default:
+                return std::to_string(random() % 20000);
+        }
+    };
+    auto blanks = [&]() -> std::string {
+        static const char* kinds[] = {" ", " ", " ", "\t", "  ", " \t "};
+        return kinds[random() % 6];
+    };
+    std::vector<std::string> lines;
+    for (int i = 0; i < 4000; ++i) {
+        std::string line;
+        int kind = static_cast<int>(random() % 10);
+        if (kind < 5) {
+            line = (random() % 8 == 0 ? blanks() : "") + "result:";
+            int words = static_cast<int>(random() % 16);
+            for (int w = 0; w < words; ++w) line += blanks() + number();
+            if (random() % 5 == 0) line += blanks();
+            if (random() % 9 == 0) line += blanks() + std::string(70, '7');  // longer than one look
+        } else if (kind < 8) {
+            std::string digits(kYakuCount, '0');
+            for (char& c : digits) c = static_cast<char>('0' + random() % 10);
+            if (random() % 6 == 0) digits[random() % kYakuCount] = 'x';
+            if (random() % 9 == 0) digits.pop_back();
+            if (random() % 9 == 0) digits += "1";
+            line = (random() % 6 == 0 ? blanks() : "") + "yaku:" + blanks() + digits;
+            if (random() % 4 == 0) line += blanks() + "tail";
+        } else if (kind == 8) {
+            line = random() % 2 ? "# result: 1 2 3" : "resultx: 1 2";
+        }
+        if (random() % 2) line += '\r';
+        lines.push_back(line);
+    }
+    std::string text;
+    for (const auto& line : lines) text += line + "\n";
+    text.pop_back();  // the last line without its line end
+
+    test::TempDir dir;
+    std::string path = dir.Write("r.res", text);
+    PlayerResults read;
+    ASSERT_TRUE(ReadResultsFile(path, read));
+    PlayerResults expected = ReferenceTotals(lines);
+    EXPECT_EQ(read.games, expected.games);
+    EXPECT_EQ(read.places, expected.places);
+    EXPECT_EQ(read.points, expected.points);
+    EXPECT_EQ(read.chips, expected.chips);
+    EXPECT_EQ(read.dealInCount, expected.dealInCount);
+    EXPECT_EQ(read.yaku, expected.yaku);
+    EXPECT_EQ(read, expected);
+
+    // Line by line, too.
+    PlayerResults byLine;
+    for (const auto& line : lines) AddResultsLine(line, byLine);
+    EXPECT_EQ(byLine, expected);
+}
+
+}  // namespace
+}  // namespace zv
