@@ -14,12 +14,11 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
-#include "records/player_list.h"
 #include "records/rating.h"
 #include "records/results.h"
+#include "rules/gui/characters.h"
 
 namespace zv {
 namespace {
@@ -42,44 +41,14 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
     return button;
 }
 
-// A player's face: the shared character picture when the character
-// helpers are installed, else the face file read directly.
-QPixmap PlayerFacePicture(const std::string& name) {
-    if (Hooks().characterPicture) return Hooks().characterPicture(name);
-    return QPixmap(Q(PlayerFacePath(name)));
-}
+// A player's face: the shared character picture.
+QPixmap PlayerFacePicture(const std::string& name) { return CharacterPicture(name); }
 
-// Sets the list's view from a `liststyle` value: "small" small icons,
-// "list" a plain list, anything else large icons with faces.
-void ApplyPlayerListStyle(QListWidget* list, const std::string& style) {
-    if (style == "small" || style == "list") {
-        list->setViewMode(QListView::ListMode);
-        list->setFlow(style == "small" ? QListView::LeftToRight : QListView::TopToBottom);
-        list->setWrapping(true);
-        list->setIconSize(QSize(16, 16));
-        list->setGridSize(QSize());
-        list->setSpacing(2);
-    } else {
-        list->setViewMode(QListView::IconMode);
-        list->setFlow(QListView::LeftToRight);
-        list->setWrapping(true);
-        list->setIconSize(QSize(48, 48));
-        list->setGridSize(QSize(88, 76));
-        list->setSpacing(0);
-    }
-    list->setMovement(QListView::Static);
-    list->setResizeMode(QListView::Adjust);
-}
-
-// Fills the list with one item per player directory, with its face when
-// faces are read. Stand-in for the shared character list.
-void FillPlayerList(QListWidget* list) {
+// Fills the list with every player (the shared character list: never
+// _default; faces only when faces are read).
+void FillPlayerList(QWidget* owner, QListWidget* list) {
     list->clear();
-    const bool faces = Settings().readface == 1;
-    for (const std::string& name : ListPlayerDirectories()) {
-        auto* item = new QListWidgetItem(Q(name), list);
-        if (faces) item->setIcon(QIcon(PlayerFacePicture(name)));
-    }
+    FillCharacterList(owner, list);
 }
 
 }  // namespace
@@ -296,8 +265,8 @@ TPlayerInfoBox::TPlayerInfoBox(QWidget* owner) : QDialog(owner) {
 }
 
 void TPlayerInfoBox::FormCreate() {
-    ApplyPlayerListStyle(ListView, Settings().liststyle);
-    FillPlayerList(ListView);
+    FillPlayerList(this, ListView);
+    ApplyCharacterListStyle(ListView, CharacterListStyle());
 }
 
 bool TPlayerInfoBox::ReadSelected(std::string& name, PlayerResults& results) {
@@ -340,12 +309,12 @@ void TPlayerInfoBox::CancelButtonClick() { close(); }
 
 void TPlayerInfoBox::FaceMenuClick() {
     Settings().liststyle = "normal";
-    ApplyPlayerListStyle(ListView, Settings().liststyle);
+    ApplyCharacterListStyle(ListView, CharacterListStyle());
 }
 
 void TPlayerInfoBox::ListMenuClick() {
     Settings().liststyle = "list";
-    ApplyPlayerListStyle(ListView, Settings().liststyle);
+    ApplyCharacterListStyle(ListView, CharacterListStyle());
 }
 
 void RunPlayerInfoBox(QWidget* owner) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
@@ -65,6 +67,34 @@ TEST_F(PlayerInfoBoxTest, ViewMenuSwitchesStyleAndStoresIt) {
     box.FaceMenu->trigger();
     EXPECT_EQ(Settings().liststyle, "normal");
     EXPECT_EQ(box.ListView->viewMode(), QListView::IconMode);
+}
+
+TEST_F(PlayerInfoBoxTest, FacesAreShownOnlyWhenFacesAreRead) {
+    dir.Write("usr/alice/alice.pf", "");
+    dir.Write("usr/_default/_default.bmp", "");
+    QImage face(32, 32, QImage::Format_RGB32);
+    face.fill(Qt::red);
+    ASSERT_TRUE(face.save(QString::fromStdString(dir.path() + "/usr/_default/_default.bmp"), "BMP"));
+    Settings().hicolorchar = 1;
+    Settings().liststyle = "normal";
+    auto aliceIcon = [](TPlayerInfoBox& box) {
+        auto found = box.ListView->findItems("alice", Qt::MatchExactly);
+        return found.size() == 1 ? found.front()->icon() : QIcon();
+    };
+    {
+        Settings().readface = 0;
+        TPlayerInfoBox box(nullptr);
+        EXPECT_TRUE(aliceIcon(box).isNull());
+    }
+    Settings().readface = 1;
+    TPlayerInfoBox box(nullptr);
+    EXPECT_FALSE(aliceIcon(box).isNull());  // the shared face stands in for her own
+    EXPECT_EQ(box.ListView->count(), 1);
+    // The plain list shows names only; the face view brings the faces back.
+    box.ListMenu->trigger();
+    EXPECT_TRUE(aliceIcon(box).isNull());
+    box.FaceMenu->trigger();
+    EXPECT_FALSE(aliceIcon(box).isNull());
 }
 
 TEST_F(PlayerInfoBoxTest, NoSelectionOrNoResultsFileTellsTheUser) {
