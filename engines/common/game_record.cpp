@@ -5,72 +5,10 @@
 
 #include "config/file_io.h"
 #include "config/tokenizer.h"
+#include "records/results.h"
 
 namespace zv::engine {
 namespace {
-
-const std::string kYakuNames[kYakuCount] = {
-    "役満",
-    "国士無双",
-    "大三元",
-    "四暗刻",
-    "四槓子",
-    "小四喜",
-    "大四喜",
-    "字一色",
-    "緑一色",
-    "九連宝燈",
-    "天和",
-    "地和",
-    "清老頭",
-    "人和",
-    "流し満ガン",
-    "ダブリー",
-    "リーチ",
-    "一発",
-    "ツモ",
-    "平和",
-    "タンヤオ",
-    "イイペイコ",
-    "ハイテイ",
-    "自風",
-    "場風",
-    "白",
-    "発",
-    "中",
-    "チャンカン",
-    "リンシャン",
-    "三色(1)",
-    "一通(1)",
-    "チャンタ(1)",
-    "三色(2)",
-    "一通(2)",
-    "チャンタ(2)",
-    "三暗刻(2)",
-    "三槓子(2)",
-    "対々(2)",
-    "小三元(2)",
-    "混老頭",
-    "三色同刻",
-    "混一(2)",
-    "純チャン(2)",
-    "混一(3)",
-    "純チャン(3)",
-    "二ペイコウ(3)",
-    "清一(5)",
-    "清一(6)",
-    "七対子(2)",
-    "フリテン",
-    "同巡",
-    "九種九牌",
-    "四風連打",
-    "四槓流れ",
-    "三家和",
-    "ノーテンリーチ",
-    "",
-    "",
-    "",
-};
 
 const char* EndWord(HandEnd end) {
     switch (end) {
@@ -123,8 +61,10 @@ bool IsSeat(int seat) { return seat >= 0 && seat < 4; }
 }  // namespace
 
 const std::string& YakuName(int index) {
+    // The results reader's names, as strings for the record writer.
+    static const std::vector<std::string> names(zv::YakuNames.begin(), zv::YakuNames.end());
     static const std::string empty;
-    return index >= 0 && index < kYakuCount ? kYakuNames[index] : empty;
+    return index >= 0 && index < kYakuCount ? names[index] : empty;
 }
 
 std::vector<std::string> RecordLines(int gameNumber, const std::string& program, const GameRules& rules,
