@@ -1,6 +1,9 @@
 # Common compile options for every target of the project.
 add_library(zv_options INTERFACE)
 target_compile_options(zv_options INTERFACE -Wall -Wextra)
+# Link only the shared libraries a program really uses: the launcher does not
+# load the viewer's metafile libraries, for example.
+target_link_options(zv_options INTERFACE -Wl,--as-needed)
 if(ZV_WERROR)
   target_compile_options(zv_options INTERFACE -Werror)
 endif()
