@@ -1,5 +1,8 @@
 #include "engine_widgets.h"
 
+#include <QApplication>
+#include <QMessageBox>
+
 #include <QColor>
 #include <QFont>
 #include <QPainter>
@@ -38,6 +41,23 @@ QString JoinLines(const std::vector<std::string>& lines) {
 QString StandInNote() {
     return QString::fromUtf8(
         "代用エンジン: 牌のやりとりはありません。ルール設定に沿って乱数で結果を決めます。");
+}
+
+void PrintWarnings(const char* program, const std::vector<std::string>& warnings) {
+    for (const auto& warning : warnings) std::fprintf(stderr, "%s: %s\n", program, warning.c_str());
+}
+
+int ReportStartFailure(int argc, char** argv, const char* program, const char* title,
+                       const std::string& error, void (*printUsage)(std::FILE*), bool badOptions,
+                       int autoplay) {
+    std::fprintf(stderr, "%s: %s\n", program, error.c_str());
+    if (badOptions) printUsage(stderr);
+    if (autoplay == 0) {
+        QApplication app(argc, argv);
+        QMessageBox::critical(nullptr, QString::fromUtf8("麻雀  エラー"),
+                              QString::fromUtf8(title) + "\n" + Q(error));
+    }
+    return 2;
 }
 
 }  // namespace zv::engine

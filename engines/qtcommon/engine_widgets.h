@@ -2,6 +2,7 @@
 // Qt helpers of the stand-in engines' windows.
 #include <QPixmap>
 #include <QString>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,16 @@ QString JoinLines(const std::vector<std::string>& lines);
 
 // The note every stand-in window shows.
 QString StandInNote();
+
+// Prints each warning as "<program>: <warning>" on standard error.
+void PrintWarnings(const char* program, const std::vector<std::string>& warnings);
+
+// Reports a failed start on standard error (with the usage when the options
+// were wrong). Started for a window (no ZV_ENGINE_AUTOPLAY), the program has
+// no console when the launcher started it, so the error is shown in a window
+// with `title` too. Returns the exit code, 2.
+int ReportStartFailure(int argc, char** argv, const char* program, const char* title,
+                       const std::string& error, void (*printUsage)(std::FILE*), bool badOptions,
+                       int autoplay);
 
 }  // namespace zv::engine

@@ -197,7 +197,7 @@ private:
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     auto parsed = ParseEngineOptions(args, "BncTuQHl");
-    for (const auto& w : parsed.warnings) std::fprintf(stderr, "%s: %s\n", kProgram, w.c_str());
+    PrintWarnings(kProgram, parsed.warnings);
     if (parsed.options.help) {
         PrintUsage(stdout);
         return 0;
@@ -208,18 +208,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> warnings;
     if (error.empty()) error = game.Prepare(parsed.options, zv::ExecutableDir(), kProgram, warnings);
     if (error.empty() && autoplay < 0) error = "ZV_ENGINE_AUTOPLAY must be a number of games (1 or more)";
-    for (const auto& w : warnings) std::fprintf(stderr, "%s: %s\n", kProgram, w.c_str());
-    if (!error.empty()) {
-        std::fprintf(stderr, "%s: %s\n", kProgram, error.c_str());
-        if (!parsed.error.empty()) PrintUsage(stderr);
-        if (autoplay == 0) {
-            // Started from the launcher there is no console: say it in a window too.
-            QApplication app(argc, argv);
-            QMessageBox::critical(nullptr, QString::fromUtf8("麻雀  エラー"),
-                                  QString::fromUtf8(kTitle) + "\n" + Q(error));
-        }
-        return 2;
-    }
+    PrintWarnings(kProgram, warnings);
+    if (!error.empty())
+        return ReportStartFailure(argc, argv, kProgram, kTitle, error, PrintUsage, !parsed.error.empty(),
+                                  autoplay);
     if (autoplay > 0) return Autoplay(game, autoplay);
 
     QApplication app(argc, argv);
