@@ -4,6 +4,7 @@
 
 #include "config/codec.h"
 #include "launcher/message_dialogs.h"
+#include "support/default_character.h"
 #include "support/temp_dir.h"
 
 namespace zv {
@@ -15,40 +16,7 @@ std::string Lines(std::initializer_list<const char*> lines) {
     return text;
 }
 
-// What a new character "abc" saved without changes must give, byte for byte.
-const std::string kDefaultFile = Lines({
-    "#!/bin/sh",
-    "# zelvan personal file",
-    "",
-    "",
-    "param: yaku = 1000",
-    "param: chitoi = 0",
-    "param: kokushi = 700",
-    "param: toitoi = 1000",
-    "param: tanyao = 1000",
-    "param: kyusyu = 700",
-    "param: random = 50",
-    "param: dora = 100",
-    "param: color = 300",
-    "param: suji = 100",
-    "param: zone = 300",
-    "param: deep = 500",
-    "param: reach = 700",
-    "param: kan = 0",
-    "param: pon = 50",
-    "param: tie = 200",
-    "param: yomi = 500",
-    "param: zone = 300",
-    "param: tsuyoki = 200",
-    "param: chitoi = 0",
-    "param: kokushi = 700",
-    "param: toitoi = 1000",
-    "param: tanyao = 1000",
-    "param: yaku = 1000",
-    "param: noisy = 0",
-    "param: name = abc",
-    "",
-});
+const std::string kDefaultFile = test::DefaultAbcCharacterFile();
 
 class CharacterFileTest : public ::testing::Test {
 protected:

@@ -12,49 +12,12 @@
 #include "config/codec.h"
 #include "rules/gui/characters.h"
 #include "rules/gui/mk_char_box.h"
+#include "support/default_character.h"
 #include "support/launcher_fixture.h"
 #include "support/modal.h"
 
 namespace zv {
 namespace {
-
-// The file a new character "abc" saved unchanged must give.
-std::string DefaultAbcFile() {
-    const char* lines[] = {"#!/bin/sh",
-                           "# zelvan personal file",
-                           "",
-                           "",
-                           "param: yaku = 1000",
-                           "param: chitoi = 0",
-                           "param: kokushi = 700",
-                           "param: toitoi = 1000",
-                           "param: tanyao = 1000",
-                           "param: kyusyu = 700",
-                           "param: random = 50",
-                           "param: dora = 100",
-                           "param: color = 300",
-                           "param: suji = 100",
-                           "param: zone = 300",
-                           "param: deep = 500",
-                           "param: reach = 700",
-                           "param: kan = 0",
-                           "param: pon = 50",
-                           "param: tie = 200",
-                           "param: yomi = 500",
-                           "param: zone = 300",
-                           "param: tsuyoki = 200",
-                           "param: chitoi = 0",
-                           "param: kokushi = 700",
-                           "param: toitoi = 1000",
-                           "param: tanyao = 1000",
-                           "param: yaku = 1000",
-                           "param: noisy = 0",
-                           "param: name = abc",
-                           ""};
-    std::string text;
-    for (const char* line : lines) text += std::string(line) + "\r\n";
-    return text;
-}
 
 class CharNameBoxTest : public test::LauncherFixture {
 protected:
@@ -125,7 +88,7 @@ TEST_F(CharNameBoxTest, NewCharacterAbcGetsItsDirectoryAndTheDefaultFile) {
     CharacterValues defaults = DefaultCharacterValues("abc");
     EXPECT_EQ(shownValues.weights, defaults.weights);
     EXPECT_EQ(shownValues.displayName, "abc");
-    EXPECT_EQ(dir.Read("usr/abc/abc.pf"), DefaultAbcFile());
+    EXPECT_EQ(dir.Read("usr/abc/abc.pf"), test::DefaultAbcCharacterFile());
     EXPECT_EQ(box.result(), QDialog::Accepted);
     EXPECT_FALSE(box.isVisible());
 }
