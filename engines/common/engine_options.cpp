@@ -1,6 +1,7 @@
 #include "engine_options.h"
 
 #include <cctype>
+#include <cstdio>
 
 namespace zv::engine {
 namespace {
@@ -125,6 +126,24 @@ int ParsePort(const std::string& word) {
         port = port * 10 + (c - '0');
     }
     return port >= 1 && port <= 65535 ? port : 0;
+}
+
+std::optional<int> HandleNetworkEngineStart(const char* program, const char* usage,
+                                            const ParsedOptions& parsed) {
+    for (const auto& warning : parsed.warnings) std::fprintf(stderr, "%s: %s\n", program, warning.c_str());
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "%s: %s\n%s", program, parsed.error.c_str(), usage);
+        return 2;
+    }
+    if (parsed.options.help) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (parsed.options.nonTcp) {
+        std::fprintf(stderr, "%s: IPX/SPX (-S) is not available on this platform; choose TCP/IP\n", program);
+        return 2;
+    }
+    return std::nullopt;
 }
 
 }  // namespace zv::engine

@@ -2,6 +2,7 @@
 // Command-line options of the stand-in engines. The launcher passes
 // Windows-style single-dash options, each as its own word; the values that
 // follow -B, -n, -T, -u, -l, -h and -p are the next word.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,12 @@ struct ParsedOptions {
 // (the launcher may pass them); `accepted` lists the option letters this
 // program takes, the others are reported as warnings ("-x ignored").
 ParsedOptions ParseEngineOptions(const std::vector<std::string>& args, const std::string& accepted);
+
+// The start of a windowless network engine: prints warnings, then handles a
+// fatal option error, -help and -S (no IPX/SPX here). Returns the exit code
+// when the program must end now, or nothing to go on.
+std::optional<int> HandleNetworkEngineStart(const char* program, const char* usage,
+                                            const ParsedOptions& parsed);
 
 // A port word as a TCP port (1..65535), or 0 when it is not one.
 int ParsePort(const std::string& word);

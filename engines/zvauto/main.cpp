@@ -44,20 +44,8 @@ void Say(const std::string& text) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     auto parsed = zv::engine::ParseEngineOptions(args, "nSphBXk");
-    for (const auto& w : parsed.warnings) std::fprintf(stderr, "zvauto: %s\n", w.c_str());
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "zvauto: %s\n%s", parsed.error.c_str(), kUsage);
-        return 2;
-    }
+    if (auto exitCode = zv::engine::HandleNetworkEngineStart("zvauto", kUsage, parsed)) return *exitCode;
     const auto& o = parsed.options;
-    if (o.help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (o.nonTcp) {
-        std::fprintf(stderr, "zvauto: IPX/SPX (-S) is not available on this platform; choose TCP/IP\n");
-        return 2;
-    }
     int port = o.port.empty() ? 4112 : zv::engine::ParsePort(o.port);
     if (port == 0) {
         std::fprintf(stderr, "zvauto: \"%s\" is not a TCP port (1-65535)\n", o.port.c_str());

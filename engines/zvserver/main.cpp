@@ -35,20 +35,8 @@ const char* kUsage =
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     auto parsed = zv::engine::ParseEngineOptions(args, "pQHlBXS");
-    for (const auto& w : parsed.warnings) std::fprintf(stderr, "zvserver: %s\n", w.c_str());
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "zvserver: %s\n%s", parsed.error.c_str(), kUsage);
-        return 2;
-    }
+    if (auto exitCode = zv::engine::HandleNetworkEngineStart("zvserver", kUsage, parsed)) return *exitCode;
     const auto& o = parsed.options;
-    if (o.help) {
-        std::fputs(kUsage, stdout);
-        return 0;
-    }
-    if (o.nonTcp) {
-        std::fprintf(stderr, "zvserver: IPX/SPX (-S) is not available on this platform; choose TCP/IP\n");
-        return 2;
-    }
     zv::engine::ServerConfig config;
     config.port = o.port.empty() ? 4112 : zv::engine::ParsePort(o.port);
     if (config.port == 0) {
