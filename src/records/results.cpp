@@ -1,6 +1,8 @@
 #include "records/results.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -186,67 +188,95 @@ std::int32_t NextNumber(const char*& p, const char* end) {
     return WordToInt(std::string_view(word, static_cast<std::size_t>(p - word)));
 }
 
-// Adds the 60 digits at `digits` when they all are digits; returns whether
-// they were.
-bool AddYakuDigits(const char* digits, PlayerResults& results) {
+// Yaku counts of many lines, summed in byte counters, which hold 28 lines
+// of nines; they are folded into the 32-bit totals (which wrap) every 28
+// lines and at the end.
+class YakuSums {
+public:
+    // Adds the 60 digits at `digits` when they all are digits; returns
+    // whether they were.
+    bool AddLine(const char* digits, PlayerResults& results) {
 #if defined(__SSE2__)
-    // Four loads of 16 bytes, the last one overlapping the third.
-    const __m128i belowZero = _mm_set1_epi8('0' - 1), aboveNine = _mm_set1_epi8('9' + 1);
-    const __m128i zeroDigit = _mm_set1_epi8('0'), nothing = _mm_setzero_si128();
-    __m128i chunk[4];
-    __m128i valid = _mm_set1_epi8(-1);
-    for (int i = 0; i < 4; ++i) {
-        chunk[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(digits + (i < 3 ? 16 * i : 44)));
-        valid = _mm_and_si128(
-            valid, _mm_and_si128(_mm_cmpgt_epi8(chunk[i], belowZero), _mm_cmplt_epi8(chunk[i], aboveNine)));
-    }
-    if (_mm_movemask_epi8(valid) != 0xFFFF) return false;
-    chunk[3] = _mm_srli_si128(chunk[3], 4);  // digits 48 to 59 first
-    for (int i = 0; i < 4; ++i) {
-        __m128i values = _mm_sub_epi8(chunk[i], zeroDigit);
-        __m128i low = _mm_unpacklo_epi8(values, nothing), high = _mm_unpackhi_epi8(values, nothing);
-        const __m128i wide[4] = {_mm_unpacklo_epi16(low, nothing), _mm_unpackhi_epi16(low, nothing),
-                                 _mm_unpacklo_epi16(high, nothing), _mm_unpackhi_epi16(high, nothing)};
-        const int groups = i < 3 ? 4 : 3;
-        for (int g = 0; g < groups; ++g) {
-            auto* counters = reinterpret_cast<__m128i*>(results.yaku.data() + 16 * i + 4 * g);
-            // Wrapping 32-bit adds, like the scalar totals.
-            _mm_storeu_si128(counters, _mm_add_epi32(_mm_loadu_si128(counters), wide[g]));
+        // Digits 0 to 15, 16 to 31, 32 to 47, and 44 to 59 overlapping the third.
+        const __m128i zeroDigit = _mm_set1_epi8('0'), nine = _mm_set1_epi8(9);
+        __m128i values[4];
+        __m128i highest = _mm_setzero_si128();
+        for (int i = 0; i < 4; ++i) {
+            const char* from = digits + (i < 3 ? 16 * i : 44);
+            values[i] = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(from)), zeroDigit);
+            highest = _mm_max_epu8(highest, values[i]);  // bytes below '0' wrap to large values
         }
-    }
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(highest, nine), highest)) != 0xFFFF) return false;
+        values[3] = _mm_srli_si128(values[3], 4);  // digits 48 to 59, then zeros
+        for (int i = 0; i < 4; ++i) counters_[i] = _mm_add_epi8(counters_[i], values[i]);
 #else
-    unsigned bad = 0;
-    for (int k = 0; k < kYakuCount; ++k) bad |= static_cast<unsigned char>(digits[k] - '0') > 9 ? 1u : 0u;
-    if (bad) return false;
-    for (int k = 0; k < kYakuCount; ++k) Add(results.yaku[k], digits[k] - '0');
+        unsigned bad = 0;
+        for (int k = 0; k < kYakuCount; ++k) bad |= static_cast<unsigned char>(digits[k] - '0') > 9 ? 1u : 0u;
+        if (bad != 0) return false;
+        for (int k = 0; k < kYakuCount; ++k)
+            counters_[k] = static_cast<std::uint8_t>(counters_[k] + digits[k] - '0');
 #endif
-    return true;
-}
+        if (++lines_ == kMaxLines) FlushInto(results);
+        return true;
+    }
+
+    void FlushInto(PlayerResults& results) {
+#if defined(__SSE2__)
+        const __m128i nothing = _mm_setzero_si128();
+        for (int i = 0; i < 4; ++i) {
+            const __m128i low = _mm_unpacklo_epi8(counters_[i], nothing);
+            const __m128i high = _mm_unpackhi_epi8(counters_[i], nothing);
+            const __m128i wide[4] = {_mm_unpacklo_epi16(low, nothing), _mm_unpackhi_epi16(low, nothing),
+                                     _mm_unpacklo_epi16(high, nothing), _mm_unpackhi_epi16(high, nothing)};
+            for (int q = 0; q < 4 && 16 * i + 4 * q < kYakuCount; ++q) {
+                auto* totals = reinterpret_cast<__m128i*>(results.yaku.data() + 16 * i + 4 * q);
+                _mm_storeu_si128(totals, _mm_add_epi32(_mm_loadu_si128(totals), wide[q]));  // wraps like Add
+            }
+            counters_[i] = nothing;
+        }
+#else
+        for (int k = 0; k < kYakuCount; ++k) Add(results.yaku[k], counters_[k]);
+        counters_.fill(0);
+#endif
+        lines_ = 0;
+    }
+
+private:
+    static constexpr unsigned kMaxLines = 255 / 9;
+#if defined(__SSE2__)
+    __m128i counters_[4] = {};  // yaku 0 to 63, sixteen per register
+#else
+    std::array<std::uint8_t, kYakuCount> counters_{};
+#endif
+    unsigned lines_ = 0;
+};
 
 void AddYaku(const char* p, const char* end, PlayerResults& results) {
     while (p < end && IsBlank(*p)) ++p;
     if (end - p < kYakuCount || (end - p > kYakuCount && !IsBlank(p[kYakuCount]))) return;
-    AddYakuDigits(p, results);
+    YakuSums sums;
+    if (sums.AddLine(p, results)) sums.FlushInto(results);
 }
 
 #if defined(__SSE2__)
-// Bit i set when byte i of the 64 bytes at `p` is a blank or a tab, and
-// when it is a decimal digit.
-// (Also bit i of `newlines` for a line feed, of `minus` for a minus sign.)
+// Bit i set when byte i of the 64 bytes at `p` is a blank or a tab, when
+// it is a decimal digit, and when it is a line feed.
 struct ByteClasses {
-    std::uint64_t blanks = 0, digits = 0, newlines = 0, minus = 0;
+    std::uint64_t blanks = 0, digits = 0, newlines = 0;
 };
 
-ByteClasses ClassifyBytes(const char* p) {
+// `digitValues`, when given, receives the 64 bytes with each digit turned
+// into its value and every other byte into 0.
+[[gnu::always_inline]] inline ByteClasses ClassifyBytes(const char* p, char* digitValues = nullptr) {
     const __m128i space = _mm_set1_epi8(' '), tab = _mm_set1_epi8('\t'), feed = _mm_set1_epi8('\n');
-    const __m128i minusSign = _mm_set1_epi8('-');
+    const __m128i zeroDigit = _mm_set1_epi8('0'), nine = _mm_set1_epi8(9);
     ByteClasses classes;
-    const __m128i belowZero = _mm_set1_epi8('0' - 1), aboveNine = _mm_set1_epi8('9' + 1);
     for (int i = 0; i < 4; ++i) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-        __m128i blank = _mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab));
-        // Bytes of 0x80 and above compare as negative and fail the first test.
-        __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(bytes, belowZero), _mm_cmplt_epi8(bytes, aboveNine));
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+        const __m128i blank = _mm_or_si128(_mm_cmpeq_epi8(bytes, space), _mm_cmpeq_epi8(bytes, tab));
+        // Bytes below '0' wrap around to large values.
+        const __m128i values = _mm_sub_epi8(bytes, zeroDigit);
+        const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(values, nine), values);
         const int shift = 16 * i;
         auto bits = [shift](__m128i mask) {
             return static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(mask))) << shift;
@@ -254,7 +284,8 @@ ByteClasses ClassifyBytes(const char* p) {
         classes.blanks |= bits(blank);
         classes.digits |= bits(digit);
         classes.newlines |= bits(_mm_cmpeq_epi8(bytes, feed));
-        classes.minus |= bits(_mm_cmpeq_epi8(bytes, minusSign));
+        if (digitValues != nullptr)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(digitValues + 16 * i), _mm_and_si128(values, digit));
     }
     return classes;
 }
@@ -262,8 +293,7 @@ ByteClasses ClassifyBytes(const char* p) {
 // The numbers of a "result:" line of at most 64 bytes after the keyword,
 // with every word's bounds found at once, so that the words convert
 // independently of each other. Needs 64 readable bytes at `p`.
-// `classes` describe the bytes from `p` on. At least 7 readable bytes must
-// precede `p` (the keyword does).
+// `classes` describe the bytes from `p` on.
 void ResultNumbersFromMasks(const char* p, std::size_t length, const ByteClasses& classes,
                             std::array<std::int32_t, 13>& value) {
     const std::uint64_t inside = length >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << length) - 1;
@@ -271,32 +301,9 @@ void ResultNumbersFromMasks(const char* p, std::size_t length, const ByteClasses
     const std::uint64_t digits = classes.digits & inside;
     std::uint64_t starts = word & ~(word << 1);
     std::uint64_t ends = word & ~(word >> 1);
-    const std::uint64_t signs = classes.minus & starts;
-    // The usual line: every word is digits, perhaps after a minus sign.
-    if ((word & ~digits) == signs && (signs & ends) == 0) {
-        for (int k = 1; k < 13 && starts != 0; ++k) {
-            const unsigned first = static_cast<unsigned>(__builtin_ctzll(starts));
-            const unsigned last = static_cast<unsigned>(__builtin_ctzll(ends));
-            starts &= starts - 1;
-            ends &= ends - 1;
-            const unsigned negative = static_cast<unsigned>(signs >> first) & 1u;
-            const unsigned count = last + 1 - first - negative;
-            if (count > 8) {
-                value[k] = WordToInt(std::string_view(p + first, last + 1 - first));
-                continue;
-            }
-            // The 8 bytes ending with the word's last digit, without what
-            // comes before the word.
-            std::uint64_t chunk = Load8(p + last - 7) & 0x0F0F0F0F0F0F0F0Full;
-            chunk &= ~std::uint64_t{0} << (8 * (8 - count));
-            const std::uint32_t v = EightDigitsValue(chunk);
-            value[k] = static_cast<std::int32_t>((v ^ (0u - negative)) + negative);
-        }
-        return;
-    }
     for (int k = 1; k < 13 && starts != 0; ++k) {
-        const unsigned first = static_cast<unsigned>(__builtin_ctzll(starts));
-        const unsigned last = static_cast<unsigned>(__builtin_ctzll(ends));
+        const auto first = static_cast<std::uint64_t>(__builtin_ctzll(starts));
+        const auto last = static_cast<std::uint64_t>(__builtin_ctzll(ends));
         starts &= starts - 1;
         ends &= ends - 1;
         const bool negative = p[first] == '-';
@@ -319,21 +326,164 @@ void ResultNumbersShort(const char* p, std::size_t length, std::array<std::int32
 }
 #endif
 
-void AddResultValues(const std::array<std::int32_t, 13>& value, PlayerResults& results) {
+// The summed words of a "result:" line, from word 2 on.
+constexpr std::array<std::int32_t PlayerResults::*, 13> kSummedFields = {
+    nullptr,
+    nullptr,
+    &PlayerResults::points,
+    &PlayerResults::chips,
+    &PlayerResults::plays,
+    &PlayerResults::reaches,
+    &PlayerResults::calls,
+    &PlayerResults::tsumoPoints,
+    &PlayerResults::tsumoCount,
+    &PlayerResults::ronPoints,
+    &PlayerResults::ronCount,
+    &PlayerResults::dealInPoints,
+    &PlayerResults::dealInCount,
+};
+
+void CountGame(std::int32_t place, PlayerResults& results) {
     Add(results.games, 1);
-    if (value[1] >= 1 && value[1] <= 4) Add(results.places[value[1] - 1], 1);
-    Add(results.points, value[2]);
-    Add(results.chips, value[3]);
-    Add(results.plays, value[4]);
-    Add(results.reaches, value[5]);
-    Add(results.calls, value[6]);
-    Add(results.tsumoPoints, value[7]);
-    Add(results.tsumoCount, value[8]);
-    Add(results.ronPoints, value[9]);
-    Add(results.ronCount, value[10]);
-    Add(results.dealInPoints, value[11]);
-    Add(results.dealInCount, value[12]);
+    if (place >= 1 && place <= 4) Add(results.places[place - 1], 1);
 }
+
+void AddResultValues(const std::array<std::int32_t, 13>& value, PlayerResults& results) {
+    CountGame(value[1], results);
+    for (int k = 2; k < 13; ++k) Add(results.*kSummedFields[k], value[k]);
+}
+
+// Value of eight byte-wide place counters (up to 255 each), the highest
+// place (10^7) in the lowest byte, modulo 2^32.
+std::uint32_t PlaceCountersValue(std::uint64_t v) {
+    constexpr std::uint64_t kBytes = 0x00FF00FF00FF00FFull, kHalves = 0x0000FFFF0000FFFFull;
+    // Pairs of places in 16 bits (up to 2805), then fours in 32 bits (up
+    // to 283305), so that no lane spills into the next.
+    const std::uint64_t pairs = (v & kBytes) * 10 + ((v >> 8) & kBytes);
+    const std::uint64_t fours = (pairs & kHalves) * 100 + ((pairs >> 16) & kHalves);
+    return static_cast<std::uint32_t>((fours & 0xFFFFFFFFu) * 10000 + (fours >> 32));
+}
+
+// Totals of the words 2 to 12 of many "result:" lines whose words have at
+// most 8 bytes. Converting each word is the costly part, and the totals
+// are sums: so the digits are summed place by place in byte counters
+// (which hold 28 lines of nines) and turned into numbers only when those
+// are folded into the 32-bit totals. Modulo 2^32 that is the same as
+// adding every number on its own, so the totals wrap identically.
+class ResultDigitSums {
+public:
+    // `digits`: the digit values of word `field`, its units in the top
+    // byte. A negative word is added with AddWord, as if positive, and
+    // with AddNegativeWord, which takes it off twice.
+    void AddWord(int field, std::uint64_t digits) { places_[field][0] += digits; }
+    void AddNegativeWord(int field, std::uint64_t digits) { places_[field][1] += digits; }
+
+    void LineDone(PlayerResults& results) {
+        if (++lines_ == kMaxLines) FlushInto(results);
+    }
+
+    void FlushInto(PlayerResults& results) {
+        for (int k = 2; k < 13; ++k) {
+            const std::uint32_t sum =
+                PlaceCountersValue(places_[k][0]) - 2 * PlaceCountersValue(places_[k][1]);
+            Add(results.*kSummedFields[k], static_cast<std::int32_t>(sum));
+            places_[k][0] = places_[k][1] = 0;
+        }
+        lines_ = 0;
+    }
+
+private:
+    static constexpr unsigned kMaxLines = 255 / 9;
+    std::uint64_t places_[13][2] = {};  // [k][0] all words, [k][1] negative ones
+    unsigned lines_ = 0;
+};
+
+// Counters of the usual lines of a whole file; FlushInto adds what they
+// hold to the totals.
+struct LineSums {
+    YakuSums yaku;
+    ResultDigitSums results;
+
+    void FlushInto(PlayerResults& totals) {
+        yaku.FlushInto(totals);
+        results.FlushInto(totals);
+    }
+};
+
+#if defined(__SSE2__)
+// Whether the word bits `word` hold a run longer than 8 bytes.
+bool HasLongWord(std::uint64_t word) {
+    std::uint64_t run = word & (word >> 1);  // bit i: bytes i to i + 1 are in a word
+    run &= run >> 2;                         // i to i + 3
+    run &= run >> 4;                         // i to i + 7
+    return (run & (word >> 8)) != 0;
+}
+
+// Masks keeping the last n + 1 of 8 bytes, n = 0 to 7.
+constexpr std::array<std::uint64_t, 8> kLastBytes = {
+    0xFF00000000000000ull, 0xFFFF000000000000ull, 0xFFFFFF0000000000ull, 0xFFFFFFFF00000000ull,
+    0xFFFFFFFFFF000000ull, 0xFFFFFFFFFFFF0000ull, 0xFFFFFFFFFFFFFF00ull, 0xFFFFFFFFFFFFFFFFull,
+};
+
+// Adds the usual "result:" line: every word of digits after an optional
+// minus sign, at most 8 bytes long. Returns false, having added nothing,
+// for any other line. `classes` and `digitValues` describe the 64 bytes
+// from the line start; `length` (below 64) excludes the
+// line end.
+bool AddUsualResult(const char* line, const ByteClasses& classes, const char* digitValues, std::size_t length,
+                    LineSums& sums, PlayerResults& results) {
+    // The bytes after the keyword.
+    const std::uint64_t inside = ((std::uint64_t{1} << length) - 1) & ~std::uint64_t{0x7F};
+    const std::uint64_t word = ~classes.blanks & inside;
+    const std::uint64_t wordStarts = word & ~(word << 1), wordEnds = word & ~(word >> 1);
+    // Besides digits, only a minus sign before a word's digits.
+    const std::uint64_t signs = word & ~classes.digits;
+    if ((signs & ~wordStarts) != 0 || (signs & wordEnds) != 0 || HasLongWord(word)) return false;
+    for (std::uint64_t sign = signs; sign != 0; sign &= sign - 1)
+        if (line[__builtin_ctzll(sign)] != '-') return false;
+    // The digit values of the word [first, last], right-aligned in 8 bytes:
+    // the 8 bytes that end with its last digit, without those before the
+    // word (a minus sign has value 0).
+    auto digitsOf = [digitValues](std::uint64_t first, std::uint64_t last) {
+        return Load8(digitValues + last - 7) & kLastBytes[last - first];
+    };
+    std::uint64_t starts = wordStarts, ends = wordEnds;
+    auto next = [&]() {
+        const auto first = static_cast<std::uint64_t>(__builtin_ctzll(starts));
+        const auto last = static_cast<std::uint64_t>(__builtin_ctzll(ends));
+        starts &= starts - 1;
+        ends &= ends - 1;
+        return digitsOf(first, last);
+    };
+    std::int32_t place = 0;
+    if (starts != 0) {
+        const bool negative = (signs & starts & -starts) != 0;
+        const std::uint64_t digits = next();  // no sign in a positive word
+        // Mostly a single digit.
+        const std::uint32_t value =
+            (digits << 8) == 0 ? static_cast<std::uint32_t>(digits >> 56) : EightDigitsValue(digits);
+        if (!negative) place = static_cast<std::int32_t>(value);
+    }
+    // The other words count as if none had a minus sign...
+#pragma GCC unroll 11
+    for (int k = 2; k < 13; ++k) {
+        if (starts == 0) break;
+        sums.results.AddWord(k, next());
+    }
+    // ...and the few negative ones are taken off twice, found by their signs.
+    for (std::uint64_t negative = signs; negative != 0; negative &= negative - 1) {
+        const unsigned first = static_cast<unsigned>(__builtin_ctzll(negative));
+        const int field = 1 + __builtin_popcountll(wordStarts & ((std::uint64_t{1} << first) - 1));
+        if (field > 12) break;
+        if (field == 1) continue;  // the place
+        const unsigned last = first + static_cast<unsigned>(__builtin_ctzll(wordEnds >> first));
+        sums.results.AddNegativeWord(field, digitsOf(first, last));
+    }
+    CountGame(place, results);
+    sums.results.LineDone(results);
+    return true;
+}
+#endif
 
 void AddResult(const char* p, const char* end, PlayerResults& results) {
     std::array<std::int32_t, 13> value{};
@@ -365,7 +515,7 @@ void AddPaddedLine(const char* p, const char* end, PlayerResults& results) {
 
 // Adds every complete line of data[0, filled) and returns where the
 // unfinished last line begins. 64 readable bytes must follow `filled`.
-std::size_t ConsumeLines(const char* data, std::size_t filled, PlayerResults& results) {
+std::size_t ConsumeLines(const char* data, std::size_t filled, LineSums& sums, PlayerResults& results) {
     std::size_t start = 0;
 #if defined(__SSE2__)
     // Typical lines are shorter than 64 bytes: one look at 64 bytes finds
@@ -375,21 +525,21 @@ std::size_t ConsumeLines(const char* data, std::size_t filled, PlayerResults& re
         const std::size_t left = filled - start;
         // The usual "yaku:" line, one blank and 60 characters, is longer
         // than the 64 bytes looked at below.
-        if (left >= 67 && std::memcmp(line, "yaku: ", 6) == 0) {
+        if (left >= 68 && std::memcmp(line, "yaku: ", 6) == 0) {
             // Only when those are 60 digits: a shorter "yaku:" line can be
             // followed by other lines that put a line end at the same place.
             std::size_t length = line[66] == '\n' ? 66 : (line[66] == '\r' && line[67] == '\n' ? 67 : 0);
-            if (length != 0 && AddYakuDigits(line + 6, results)) {
+            if (length != 0 && sums.yaku.AddLine(line + 6, results)) {
                 start += length + 1;
                 continue;
             }
         }
-        const ByteClasses classes = ClassifyBytes(line);
+        char digitValues[64];
+        const ByteClasses classes = ClassifyBytes(line, digitValues);
         std::uint64_t newlines = classes.newlines;
-        const std::size_t available = left;
-        if (available < 64) newlines &= (std::uint64_t{1} << available) - 1;
+        if (left < 64) newlines &= (std::uint64_t{1} << left) - 1;
         if (newlines == 0) {
-            const void* found = std::memchr(line, '\n', available);
+            const void* found = std::memchr(line, '\n', left);
             if (found == nullptr) return start;
             const char* end = static_cast<const char*>(found);
             AddPaddedLine(line, end, results);
@@ -401,8 +551,9 @@ std::size_t ConsumeLines(const char* data, std::size_t filled, PlayerResults& re
         std::size_t length = lineLength;
         if (length > 0 && line[length - 1] == '\r') --length;
         if (length >= 7 && std::memcmp(line, "result:", 7) == 0 && (length == 7 || IsBlank(line[7]))) {
+            if (AddUsualResult(line, classes, digitValues, length, sums, results)) continue;
+            const ByteClasses after{classes.blanks >> 7, classes.digits >> 7, 0};
             std::array<std::int32_t, 13> value{};
-            const ByteClasses after{classes.blanks >> 7, classes.digits >> 7, 0, classes.minus >> 7};
             ResultNumbersFromMasks(line + 7, length - 7, after, value);
             AddResultValues(value, results);
         } else {
@@ -413,6 +564,7 @@ std::size_t ConsumeLines(const char* data, std::size_t filled, PlayerResults& re
     }
     return start;
 #else
+    (void)sums;
     while (const void* found = std::memchr(data + start, '\n', filled - start)) {
         const char* end = static_cast<const char*>(found);
         AddPaddedLine(data + start, end, results);
@@ -430,40 +582,84 @@ void AddResultsLine(std::string_view line, PlayerResults& results) {
     AddPaddedLine(padded.data(), padded.data() + line.size(), results);
 }
 
+namespace {
+
+// Files smaller than this are read: mapping them costs more than copying.
+constexpr off_t kMinMappedSize = off_t{1} << 20;
+
+// Adds the complete lines among the `filled` bytes of `buffer` and keeps
+// the unfinished last one there. Room for the padding must follow them.
+void ConsumeBuffered(std::string& buffer, std::size_t& filled, LineSums& sums, PlayerResults& totals) {
+    std::memset(buffer.data() + filled, 0, kPadding);
+    const std::size_t start = ConsumeLines(buffer.data(), filled, sums, totals);
+    if (start > 0) {
+        std::memmove(buffer.data(), buffer.data() + start, filled - start);
+        filled -= start;
+    }
+}
+
+// Adds the lines of the file's present contents through a memory mapping,
+// which saves copying them, and leaves the unfinished last line in
+// `buffer` (`filled` bytes) and the file offset after the mapped part.
+// False, having done nothing, when the file cannot be mapped (a pipe, a
+// file of /proc) or is small.
+bool ConsumeMapped(int fd, std::string& buffer, std::size_t& filled, LineSums& sums, PlayerResults& totals) {
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < kMinMappedSize) return false;
+    const auto size = static_cast<std::size_t>(info.st_size);
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    if (map == MAP_FAILED) return false;
+    if (::lseek(fd, info.st_size, SEEK_SET) != info.st_size) {
+        ::munmap(map, size);
+        return false;
+    }
+    ::madvise(map, size, MADV_SEQUENTIAL);
+    const char* data = static_cast<const char*>(map);
+    // ConsumeLines looks at up to 64 bytes after its end, so the last
+    // bytes go with the unfinished line.
+    const std::size_t start = ConsumeLines(data, size - kPadding, sums, totals);
+    filled = size - start;
+    if (buffer.size() < filled + kPadding) buffer.resize(filled + kPadding);
+    std::memcpy(buffer.data(), data + start, filled);
+    ::munmap(map, size);
+    ConsumeBuffered(buffer, filled, sums, totals);
+    return true;
+}
+
+// Adds the lines read from `fd`, starting with the `filled` bytes already
+// in `buffer`, up to the unfinished last line, which is left there. False
+// on a read error.
+bool ConsumeRead(int fd, std::string& buffer, std::size_t& filled, LineSums& sums, PlayerResults& totals) {
+    for (;;) {
+        if (filled + kPadding >= buffer.size()) buffer.resize(2 * buffer.size());  // one very long line
+        const std::size_t capacity = buffer.size() - kPadding;
+        ssize_t got = ::read(fd, buffer.data() + filled, capacity - filled);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (got == 0) return true;
+        filled += static_cast<std::size_t>(got);
+        ConsumeBuffered(buffer, filled, sums, totals);
+    }
+}
+
+}  // namespace
+
 bool ReadResultsFile(const std::string& path, PlayerResults& results) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     // Totals go into a fresh record and reach the caller only when the whole
     // file was read.
     PlayerResults totals;
-    std::size_t capacity = std::size_t{1} << 18;
-    std::string buffer(capacity + kPadding, '\0');
+    LineSums sums;
+    std::string buffer((std::size_t{1} << 18) + kPadding, '\0');
     std::size_t filled = 0;
-    bool ok = true;
-    for (;;) {
-        if (filled == capacity) {  // one very long line
-            capacity *= 2;
-            buffer.resize(capacity + kPadding);
-        }
-        ssize_t got = ::read(fd, buffer.data() + filled, capacity - filled);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        if (got == 0) break;
-        filled += static_cast<std::size_t>(got);
-        std::memset(buffer.data() + filled, 0, kPadding);
-        const char* data = buffer.data();
-        std::size_t start = ConsumeLines(data, filled, totals);
-        // Keep the unfinished line for the next read.
-        if (start > 0) {
-            std::memmove(buffer.data(), data + start, filled - start);
-            filled -= start;
-        }
-    }
+    ConsumeMapped(fd, buffer, filled, sums, totals);
+    const bool ok = ConsumeRead(fd, buffer, filled, sums, totals);
     ::close(fd);
     if (!ok) return false;
+    sums.FlushInto(totals);
     if (filled > 0) {
         std::memset(buffer.data() + filled, 0, kPadding);
         AddPaddedLine(buffer.data(), buffer.data() + filled, totals);
