@@ -353,6 +353,28 @@ void AddResultValues(const std::array<std::int32_t, 13>& value, PlayerResults& r
     for (int k = 2; k < 13; ++k) Add(results.*kSummedFields[k], value[k]);
 }
 
+// Number of bits set, without a call into the compiler's runtime library
+// where the processor has no instruction for it.
+int BitCount(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555ull;
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
+// Masks keeping the last n + 1 of 8 bytes, n = 0 to 7.
+constexpr std::array<std::uint64_t, 8> kLastBytes = {
+    0xFF00000000000000ull, 0xFFFF000000000000ull, 0xFFFFFF0000000000ull, 0xFFFFFFFF00000000ull,
+    0xFFFFFFFFFF000000ull, 0xFFFFFFFFFFFF0000ull, 0xFFFFFFFFFFFFFF00ull, 0xFFFFFFFFFFFFFFFFull,
+};
+
+// The digit values of the word [first, last] of the 64 bytes at
+// `digitValues` (see ClassifyBytes), right-aligned in 8 bytes: the 8 bytes
+// that end with its last digit, without those before the word.
+std::uint64_t WordDigits(const char* digitValues, std::uint64_t first, std::uint64_t last) {
+    return Load8(digitValues + last - 7) & kLastBytes[last - first];
+}
+
 // Value of eight byte-wide place counters (up to 255 each), the highest
 // place (10^7) in the lowest byte, modulo 2^32.
 std::uint32_t PlaceCountersValue(std::uint64_t v) {
@@ -372,10 +394,22 @@ std::uint32_t PlaceCountersValue(std::uint64_t v) {
 // adding every number on its own, so the totals wrap identically.
 class ResultDigitSums {
 public:
-    // `digits`: the digit values of word `field`, its units in the top
-    // byte. A negative word is added with AddWord, as if positive, and
-    // with AddNegativeWord, which takes it off twice.
-    void AddWord(int field, std::uint64_t digits) { places_[field][0] += digits; }
+    // A negative word is added by AddWords, as if positive, and by
+    // AddNegativeWord, which takes it off twice. `digits`: the digit
+    // values of word `field`, its units in the top byte.
+    // Adds the words 2 to 12 of a line as if none had a minus sign; the
+    // bits of `starts` and `ends` mark where they begin and end. Out of
+    // line, so that few values compete for the registers.
+    [[gnu::noinline]] void AddWords(std::uint64_t starts, std::uint64_t ends, const char* digitValues) {
+#pragma GCC unroll 11
+        for (int k = 2; k < 13 && starts != 0; ++k) {
+            const auto first = static_cast<std::uint64_t>(__builtin_ctzll(starts));
+            const auto last = static_cast<std::uint64_t>(__builtin_ctzll(ends));
+            starts &= starts - 1;
+            ends &= ends - 1;
+            places_[k][0] += WordDigits(digitValues, first, last);
+        }
+    }
     void AddNegativeWord(int field, std::uint64_t digits) { places_[field][1] += digits; }
 
     void LineDone(PlayerResults& results) {
@@ -419,12 +453,6 @@ bool HasLongWord(std::uint64_t word) {
     return (run & (word >> 8)) != 0;
 }
 
-// Masks keeping the last n + 1 of 8 bytes, n = 0 to 7.
-constexpr std::array<std::uint64_t, 8> kLastBytes = {
-    0xFF00000000000000ull, 0xFFFF000000000000ull, 0xFFFFFF0000000000ull, 0xFFFFFFFF00000000ull,
-    0xFFFFFFFFFF000000ull, 0xFFFFFFFFFFFF0000ull, 0xFFFFFFFFFFFFFF00ull, 0xFFFFFFFFFFFFFFFFull,
-};
-
 // Adds the usual "result:" line: every word of digits after an optional
 // minus sign, at most 8 bytes long. Returns false, having added nothing,
 // for any other line. `classes` and `digitValues` describe the 64 bytes
@@ -441,43 +469,30 @@ bool AddUsualResult(const char* line, const ByteClasses& classes, const char* di
     if ((signs & ~wordStarts) != 0 || (signs & wordEnds) != 0 || HasLongWord(word)) return false;
     for (std::uint64_t sign = signs; sign != 0; sign &= sign - 1)
         if (line[__builtin_ctzll(sign)] != '-') return false;
-    // The digit values of the word [first, last], right-aligned in 8 bytes:
-    // the 8 bytes that end with its last digit, without those before the
-    // word (a minus sign has value 0).
-    auto digitsOf = [digitValues](std::uint64_t first, std::uint64_t last) {
-        return Load8(digitValues + last - 7) & kLastBytes[last - first];
-    };
     std::uint64_t starts = wordStarts, ends = wordEnds;
-    auto next = [&]() {
-        const auto first = static_cast<std::uint64_t>(__builtin_ctzll(starts));
-        const auto last = static_cast<std::uint64_t>(__builtin_ctzll(ends));
-        starts &= starts - 1;
-        ends &= ends - 1;
-        return digitsOf(first, last);
-    };
     std::int32_t place = 0;
     if (starts != 0) {
         const bool negative = (signs & starts & -starts) != 0;
-        const std::uint64_t digits = next();  // no sign in a positive word
+        const std::uint64_t digits =
+            WordDigits(digitValues, static_cast<std::uint64_t>(__builtin_ctzll(starts)),
+                       static_cast<std::uint64_t>(__builtin_ctzll(ends)));
+        starts &= starts - 1;
+        ends &= ends - 1;
         // Mostly a single digit.
         const std::uint32_t value =
             (digits << 8) == 0 ? static_cast<std::uint32_t>(digits >> 56) : EightDigitsValue(digits);
         if (!negative) place = static_cast<std::int32_t>(value);
     }
     // The other words count as if none had a minus sign...
-#pragma GCC unroll 11
-    for (int k = 2; k < 13; ++k) {
-        if (starts == 0) break;
-        sums.results.AddWord(k, next());
-    }
+    sums.results.AddWords(starts, ends, digitValues);
     // ...and the few negative ones are taken off twice, found by their signs.
     for (std::uint64_t negative = signs; negative != 0; negative &= negative - 1) {
         const unsigned first = static_cast<unsigned>(__builtin_ctzll(negative));
-        const int field = 1 + __builtin_popcountll(wordStarts & ((std::uint64_t{1} << first) - 1));
+        const int field = 1 + BitCount(wordStarts & ((std::uint64_t{1} << first) - 1));
         if (field > 12) break;
         if (field == 1) continue;  // the place
         const unsigned last = first + static_cast<unsigned>(__builtin_ctzll(wordEnds >> first));
-        sums.results.AddNegativeWord(field, digitsOf(first, last));
+        sums.results.AddNegativeWord(field, WordDigits(digitValues, first, last));
     }
     CountGame(place, results);
     sums.results.LineDone(results);
@@ -607,7 +622,7 @@ bool ConsumeMapped(int fd, std::string& buffer, std::size_t& filled, LineSums& s
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < kMinMappedSize) return false;
     const auto size = static_cast<std::size_t>(info.st_size);
-    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
     if (map == MAP_FAILED) return false;
     if (::lseek(fd, info.st_size, SEEK_SET) != info.st_size) {
         ::munmap(map, size);
