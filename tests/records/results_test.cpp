@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <thread>
 
 #include "config/tokenizer.h"
 
@@ -256,6 +260,133 @@ TEST_F(ResultsTest, LinesAcrossReadBoundariesAreNotSplit) {
     std::int32_t yakuTotal = 0;
     for (auto count : r.yaku) yakuTotal += count;
     EXPECT_EQ(yakuTotal, 20000);
+}
+
+// The totals of `text` added line by line, as the whole-file reader must
+// give them.
+PlayerResults TotalsByLine(const std::string& text) {
+    PlayerResults totals;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        AddResultsLine(std::string_view(text).substr(start, end - start), totals);
+        start = end + 1;
+    }
+    return totals;
+}
+
+// A mix of usual lines and odd ones, with LF or CR LF line ends.
+std::string MixedLines(int count, unsigned seed) {
+    std::mt19937 random(seed);
+    auto number = [&](int digits) {
+        std::string word = random() % 4 == 0 ? "-" : "";
+        for (int d = 0; d < digits; ++d) word += char('0' + random() % 10);
+        return word;
+    };
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        std::string line;
+        switch (random() % 8) {
+            case 0:
+            case 1:
+            case 2: {  // usual, numbers of 1 to 8 digits
+                line = "result:";
+                for (int k = 0, words = 1 + random() % 14; k < words; ++k)
+                    line +=
+                        std::string(1 + random() % 2, random() % 5 ? ' ' : '\t') + number(1 + random() % 8);
+                break;
+            }
+            case 3: {  // usual yaku
+                std::string digits;
+                for (int k = 0; k < kYakuCount; ++k) digits += char('0' + random() % 10);
+                line = "yaku: " + digits;
+                break;
+            }
+            case 4:  // long numbers, hex, signs and letters
+                line = "result: " + number(9) + " +" + number(3) + " $1F 12x " + number(10) + " -";
+                break;
+            case 5:  // yaku words that are not 60 digits, and odd blanks
+                line = random() % 2 ? "yaku:\t" + std::string(60, '7') + " x"
+                                    : "yaku: " + std::string(60, '8') + "-";
+                break;
+            case 6:
+                line = " result: 3 " + number(2);
+                break;
+            default:
+                line = "comment " + std::string(random() % 90, 'c');
+        }
+        text += line + (random() % 2 ? "\r\n" : "\n");
+    }
+    return text;
+}
+
+TEST_F(ResultsTest, WholeFileAndLineByLineTotalsAgree) {
+    // Small files are read, large ones mapped; the cut points of both (the
+    // last 64 bytes of a mapping, each read of a block) fall at every kind
+    // of place across the sizes tried here.
+    for (int lines : {1, 7, 300, 9000, 40000}) {
+        std::string text = MixedLines(lines, static_cast<unsigned>(lines));
+        for (const std::string& tail : {std::string(), std::string("result: 2 -17 3"),
+                                        "yaku: " + std::string(60, '9'), std::string("yaku: 1\r")}) {
+            WriteNetwork("mix", text + tail);
+            PlayerResults whole;
+            ASSERT_TRUE(ReadResults(whole, "mix", true));
+            EXPECT_EQ(whole, TotalsByLine(text + tail)) << lines << " lines, tail " << tail;
+        }
+    }
+}
+
+TEST_F(ResultsTest, NarrowCountersAreFoldedBeforeTheyOverflow) {
+    // 1,001 lines of nines: more than any byte or 16-bit counter holds.
+    const std::string yaku = "yaku: " + std::string(kYakuCount, '9') + "\n";
+    const std::string result = "result: 4 99999999 -9999999 9 -9 99 -99 999 -999 9999 -9999 99999\r\n";
+    std::string text;
+    for (int i = 0; i < 1001; ++i) text += yaku + result;
+    WriteNetwork("nines", text);
+    PlayerResults r;
+    ASSERT_TRUE(ReadResults(r, "nines", true));
+    for (std::int32_t count : r.yaku) EXPECT_EQ(count, 9009);
+    EXPECT_EQ(r.games, 1001);
+    EXPECT_EQ(r.places[3], 1001);
+    // The 32-bit totals wrap as if every line had been added on its own.
+    EXPECT_EQ(r.points, static_cast<std::int32_t>(static_cast<std::uint32_t>(99999999u * 1001u)));
+    EXPECT_EQ(r.chips, static_cast<std::int32_t>(static_cast<std::uint32_t>(-9999999 * 1001LL)));
+    EXPECT_EQ(r.plays, 9 * 1001);
+    EXPECT_EQ(r.reaches, -9 * 1001);
+    EXPECT_EQ(r.dealInPoints, -9999 * 1001);
+    EXPECT_EQ(r.dealInCount, 99999 * 1001);
+    EXPECT_EQ(r, TotalsByLine(text));
+}
+
+TEST_F(ResultsTest, TheLastLineNeedsNoLineEnd) {
+    for (const char* end : {"\n", "\r\n", ""}) {
+        const std::string yaku = "yaku: " + YakuWord(3, '5');
+        WriteNetwork("end", "result: 1 2\r\n" + yaku + end);
+        PlayerResults r;
+        ASSERT_TRUE(ReadResults(r, "end", true));
+        EXPECT_EQ(r.games, 1);
+        EXPECT_EQ(r.yaku[3], 5) << "line end " << end;
+    }
+}
+
+TEST_F(ResultsTest, FilesThatCannotBeMappedAreRead) {
+    // A pipe, filled while it is read.
+    const std::string text = MixedLines(3000, 5);
+    const std::string fifo = dir.Path("pipe.res");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << text; });
+    PlayerResults piped;
+    const bool read = ReadResultsFile(fifo, piped);
+    writer.join();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(piped, TotalsByLine(text));
+
+    // A file of /proc, which reports no size.
+    PlayerResults proc;
+    proc.games = 5;
+    EXPECT_TRUE(ReadResultsFile("/proc/self/status", proc));
+    EXPECT_EQ(proc, PlayerResults{});
 }
 
 TEST(ResultsMoneyTest, MoneyDoesNotOverflow) {
