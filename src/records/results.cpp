@@ -394,12 +394,10 @@ std::uint32_t PlaceCountersValue(std::uint64_t v) {
 // adding every number on its own, so the totals wrap identically.
 class ResultDigitSums {
 public:
-    // A negative word is added by AddWords, as if positive, and by
-    // AddNegativeWord, which takes it off twice. `digits`: the digit
-    // values of word `field`, its units in the top byte.
     // Adds the words 2 to 12 of a line as if none had a minus sign; the
-    // bits of `starts` and `ends` mark where they begin and end. Out of
-    // line, so that few values compete for the registers.
+    // bits of `starts` and `ends` mark where they begin and end in the
+    // 64 bytes of `digitValues`. Out of line, so that few values compete
+    // for the registers.
     [[gnu::noinline]] void AddWords(std::uint64_t starts, std::uint64_t ends, const char* digitValues) {
 #pragma GCC unroll 11
         for (int k = 2; k < 13 && starts != 0; ++k) {
@@ -410,6 +408,8 @@ public:
             places_[k][0] += WordDigits(digitValues, first, last);
         }
     }
+    // Takes a negative word, which AddWords added as if positive, off
+    // twice. `digits`: its digit values, as WordDigits gives them.
     void AddNegativeWord(int field, std::uint64_t digits) { places_[field][1] += digits; }
 
     void LineDone(PlayerResults& results) {
@@ -617,7 +617,8 @@ void ConsumeBuffered(std::string& buffer, std::size_t& filled, LineSums& sums, P
 // which saves copying them, and leaves the unfinished last line in
 // `buffer` (`filled` bytes) and the file offset after the mapped part.
 // False, having done nothing, when the file cannot be mapped (a pipe, a
-// file of /proc) or is small.
+// file of /proc) or is small. Results files only grow (the engines append
+// to them); lines added while the mapping is read are read afterwards.
 bool ConsumeMapped(int fd, std::string& buffer, std::size_t& filled, LineSums& sums, PlayerResults& totals) {
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < kMinMappedSize) return false;
