@@ -399,7 +399,9 @@ public:
     // 64 bytes of `digitValues`. Out of line, so that few values compete
     // for the registers.
     [[gnu::noinline]] void AddWords(std::uint64_t starts, std::uint64_t ends, const char* digitValues) {
+#if defined(__OPTIMIZE__)  // unoptimised builds would warn that they do not unroll
 #pragma GCC unroll 11
+#endif
         for (int k = 2; k < 13 && starts != 0; ++k) {
             const auto first = static_cast<std::uint64_t>(__builtin_ctzll(starts));
             const auto last = static_cast<std::uint64_t>(__builtin_ctzll(ends));
