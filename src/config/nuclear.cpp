@@ -1,5 +1,6 @@
 #include "config/nuclear.h"
 
+#include <algorithm>
 #include <array>
 #include <deque>
 
@@ -69,7 +70,8 @@ private:
     void Report(const std::string& message) {
         if (hook_) hook_(message);
     }
-    void Collect(int c);
+    void Collect(std::size_t start, std::size_t end);
+    void SkipTo(std::size_t end);
     void CloseToken();
     int Lex();
     bool Push(State state, NucNode* partial);
@@ -94,17 +96,29 @@ Reader& TheReader() {
     return reader;
 }
 
-void Reader::Collect(int c) {
-    // Raw bytes are capped at four per allowed byte (the widest UTF-8
-    // character); CloseToken cuts the text to the real limit.
-    if (token_.size() < kNucTokenLimit * 4) {
-        token_ += static_cast<char>(c);
-    } else {
+// Adds the input bytes start..end to the token. Raw bytes are capped at four
+// per allowed byte (the widest UTF-8 character); CloseToken cuts the text to
+// the real limit.
+void Reader::Collect(std::size_t start, std::size_t end) {
+    std::size_t room = kNucTokenLimit * 4 - std::min(token_.size(), kNucTokenLimit * 4);
+    std::size_t count = end - start;
+    if (count > room) {
+        count = room;
         tokenOverflow_ = true;
     }
+    token_.append(input_, start, count);
+}
+
+// Makes the byte at `end` the lookahead (the end of input when past it).
+void Reader::SkipTo(std::size_t end) {
+    pos_ = end;
+    look_ = Next();
 }
 
 void Reader::CloseToken() {
+    // A character is at least one byte and at most two CP932 bytes wide, so
+    // a short token needs no measuring.
+    if (token_.size() * 2 <= kNucTokenLimit && !tokenOverflow_) return;
     std::size_t width = 0;
     std::size_t i = 0;
     while (i < token_.size()) {
@@ -129,28 +143,25 @@ int Reader::Lex() {
         token_.clear();
         while (look_ == ' ' || look_ == '\t') look_ = Next();
 
+        // The lookahead, when it came from the input, is the byte before pos_.
         if (look_ == '#') {
-            while (look_ != '\n' && look_ != -1) look_ = Next();
-            if (look_ == '\n') look_ = Next();
+            std::size_t end = input_.find('\n', pos_);
+            SkipTo(end == std::string::npos ? input_.size() : end + 1);
             continue;
         }
         if (IsLetter(look_)) {
-            while (IsLetter(look_) || IsDigit(look_)) {
-                Collect(look_);
-                look_ = Next();
-            }
+            std::size_t end = pos_;
+            while (end < input_.size() && (IsLetter(input_[end]) || IsDigit(input_[end]))) ++end;
+            Collect(pos_ - 1, end);
+            SkipTo(end);
             CloseToken();
             return kTokSymbol;
         }
         if (IsDigit(look_) || look_ == '-') {
-            if (look_ == '-') {
-                Collect(look_);
-                look_ = Next();
-            }
-            while (IsDigit(look_)) {
-                Collect(look_);
-                look_ = Next();
-            }
+            std::size_t end = pos_;
+            while (end < input_.size() && IsDigit(input_[end])) ++end;
+            Collect(pos_ - 1, end);
+            SkipTo(end);
             CloseToken();
             return kTokNumber;
         }
@@ -165,12 +176,14 @@ int Reader::Lex() {
         }
         if (look_ == '"' || look_ == '\'') {
             int quote = look_;
-            look_ = Next();
-            while (look_ != quote && look_ != -1) {
-                Collect(look_);
-                look_ = Next();
+            std::size_t end = input_.find(static_cast<char>(quote), pos_);
+            if (end == std::string::npos) {
+                Collect(pos_, input_.size());
+                SkipTo(input_.size());
+            } else {
+                Collect(pos_, end);
+                SkipTo(end + 1);
             }
-            if (look_ == quote) look_ = Next();
             CloseToken();
             return quote == '"' ? kTokString : kTokQuoted;
         }

@@ -20,7 +20,8 @@ std::string FromRoot(const std::string& name) {
 }
 
 // Lengths are those of the CP932 text, as the engines and the file count them.
-bool HasDrive(const std::string& name) { return Cp932Width(name) > 2 && name[1] == ':'; }
+// (A text is never wider than its UTF-8 bytes, so a short one needs no measuring.)
+bool HasDrive(const std::string& name) { return name.size() > 2 && name[1] == ':' && Cp932Width(name) > 2; }
 
 }  // namespace
 
@@ -46,9 +47,13 @@ bool ReadSoundNuc(const std::string& path, SoundValues& values) {
 std::vector<std::string> SoundNucLines(const SoundValues& values) {
     std::vector<std::string> lines;
     lines.reserve(kSoundEventCount);
-    for (std::size_t i = 0; i < kSoundEventCount; ++i)
-        lines.push_back(std::string("(define ") + SoundEvents()[i].key + " \"" + StorableText(values[i]) +
-                        "\")");
+    for (std::size_t i = 0; i < kSoundEventCount; ++i) {
+        std::string& line = lines.emplace_back("(define ");
+        line += SoundEvents()[i].key;
+        line += " \"";
+        AppendStorableText(line, values[i]);
+        line += "\")";
+    }
     return lines;
 }
 
