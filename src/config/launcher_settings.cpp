@@ -117,10 +117,13 @@ std::vector<std::string> LaunchNucLines(const LauncherSettings& settings) {
     std::vector<std::string> lines;
     lines.reserve(std::size(kKeys));
     for (const Key& key : kKeys) {
-        std::string& line = lines.emplace_back("(define ");
+        std::string& line = lines.emplace_back();
+        auto* text = std::get_if<TextField>(&key.field);
+        line.reserve(32 + (text != nullptr ? (settings.*(*text)).size() : 0));
+        line += "(define ";
         line += key.name;
         line += ' ';
-        if (auto* text = std::get_if<TextField>(&key.field)) {
+        if (text != nullptr) {
             line += '"';
             AppendStorableText(line, settings.*(*text));
             line += '"';

@@ -1,8 +1,8 @@
 #include "config/nuclear.h"
 
-#include <algorithm>
 #include <array>
-#include <deque>
+#include <memory>
+#include <vector>
 
 namespace zv {
 namespace {
@@ -21,13 +21,69 @@ enum Token {
 enum State { kStart = 0, kDone = 1, kDispatch = 2, kAfterElement = 3 };
 
 // Every node ever made; never freed, so references stay valid for the run.
-std::deque<NucNode>& Arena() {
-    static std::deque<NucNode> arena;
+// Nodes are made in blocks: a settings file makes hundreds of them.
+class NodeArena {
+public:
+    NucNode& make() {
+        if (used_ == kBlockSize) {
+            blocks_.push_back(std::make_unique<NucNode[]>(kBlockSize));
+            used_ = 0;
+        }
+        return blocks_.back()[used_++];
+    }
+    void clear() {
+        blocks_.clear();
+        used_ = kBlockSize;
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 128;
+    std::vector<std::unique_ptr<NucNode[]>> blocks_;
+    std::size_t used_ = kBlockSize;
+};
+
+NodeArena& Arena() {
+    static NodeArena arena;
     return arena;
 }
 
-bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+constexpr bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+
+// What a byte starts for the lexer; letters and digits come last, so that
+// ClassOf(c) >= kLetter means "continues a symbol".
+enum CharClass : std::uint8_t {
+    kOther,
+    kBlank,
+    kHash,
+    kMinus,
+    kPercent,
+    kQuote,
+    kOpen,
+    kClose,
+    kEnd,
+    kLetter,
+    kDigit,
+};
+
+constexpr std::array<CharClass, 256> kCharClasses = [] {
+    std::array<CharClass, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        if (IsLetter(c)) classes[c] = kLetter;
+        if (IsDigit(c)) classes[c] = kDigit;
+    }
+    classes[' '] = classes['\t'] = kBlank;
+    classes['#'] = kHash;
+    classes['-'] = kMinus;
+    classes['%'] = kPercent;
+    classes['"'] = classes['\''] = kQuote;
+    classes['('] = kOpen;
+    classes[')'] = kClose;
+    return classes;
+}();
+
+// The class of a byte (0..255) or of the end of input (-1).
+CharClass ClassOf(int c) { return c < 0 ? kEnd : kCharClasses[static_cast<std::size_t>(c)]; }
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -53,7 +109,7 @@ public:
         input_.assign(text);
         pos_ = 0;
         look_ = ' ';
-        token_.clear();
+        token_ = {};
         sp_ = 0;
     }
 
@@ -70,9 +126,8 @@ private:
     void Report(const std::string& message) {
         if (hook_) hook_(message);
     }
-    void Collect(std::size_t start, std::size_t end);
+    void TakeToken(std::size_t start, std::size_t end);
     void SkipTo(std::size_t end);
-    void CloseToken();
     int Lex();
     bool Push(State state, NucNode* partial);
     void Pop(State& state, NucNode*& partial) {
@@ -84,8 +139,8 @@ private:
     std::string input_;
     std::size_t pos_ = 0;
     int look_ = ' ';
-    std::string token_;
-    bool tokenOverflow_ = false;
+    std::string_view token_;  // in input_ or longToken_
+    std::string longToken_;
     std::array<Frame, kNucStackSize> stack_{};
     int sp_ = 0;
     std::function<void(const std::string&)> hook_;
@@ -96,17 +151,36 @@ Reader& TheReader() {
     return reader;
 }
 
-// Adds the input bytes start..end to the token. Raw bytes are capped at four
-// per allowed byte (the widest UTF-8 character); CloseToken cuts the text to
-// the real limit.
-void Reader::Collect(std::size_t start, std::size_t end) {
-    std::size_t room = kNucTokenLimit * 4 - std::min(token_.size(), kNucTokenLimit * 4);
-    std::size_t count = end - start;
-    if (count > room) {
-        count = room;
-        tokenOverflow_ = true;
+// Makes the input bytes start..end the token. A short token stays a view of
+// the input; a long one is copied, with its raw bytes capped at four per
+// allowed byte (the widest UTF-8 character), and cut to the limit.
+void Reader::TakeToken(std::size_t start, std::size_t end) {
+    std::string_view text = std::string_view(input_).substr(start, end - start);
+    // A character is at least one byte and at most two CP932 bytes wide, so
+    // a short token needs no measuring.
+    if (text.size() * 2 <= kNucTokenLimit) {
+        token_ = text;
+        return;
     }
-    token_.append(input_, start, count);
+    bool overflow = text.size() > kNucTokenLimit * 4;
+    longToken_.assign(text.substr(0, kNucTokenLimit * 4));
+    std::size_t width = 0;
+    std::size_t i = 0;
+    while (i < longToken_.size()) {
+        auto lead = static_cast<unsigned char>(longToken_[i]);
+        std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (i + len > longToken_.size()) len = longToken_.size() - i;
+        std::size_t w = Cp932CharWidth(std::string_view(longToken_).substr(i, len));
+        if (width + w > kNucTokenLimit) {
+            longToken_.resize(i);
+            overflow = true;
+            break;
+        }
+        width += w;
+        i += len;
+    }
+    token_ = longToken_;
+    if (overflow) Report("token too long: cut to 259 characters");
 }
 
 // Makes the byte at `end` the lookahead (the end of input when past it).
@@ -115,88 +189,68 @@ void Reader::SkipTo(std::size_t end) {
     look_ = Next();
 }
 
-void Reader::CloseToken() {
-    // A character is at least one byte and at most two CP932 bytes wide, so
-    // a short token needs no measuring.
-    if (token_.size() * 2 <= kNucTokenLimit && !tokenOverflow_) return;
-    std::size_t width = 0;
-    std::size_t i = 0;
-    while (i < token_.size()) {
-        auto lead = static_cast<unsigned char>(token_[i]);
-        std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        if (i + len > token_.size()) len = token_.size() - i;
-        std::size_t w = Cp932CharWidth(std::string_view(token_).substr(i, len));
-        if (width + w > kNucTokenLimit) {
-            token_.resize(i);
-            tokenOverflow_ = true;
-            break;
-        }
-        width += w;
-        i += len;
-    }
-    if (tokenOverflow_) Report("token too long: cut to 259 characters");
-    tokenOverflow_ = false;
-}
-
 int Reader::Lex() {
     for (;;) {
-        token_.clear();
-        while (look_ == ' ' || look_ == '\t') look_ = Next();
-
+        token_ = {};
         // The lookahead, when it came from the input, is the byte before pos_.
-        if (look_ == '#') {
-            std::size_t end = input_.find('\n', pos_);
-            SkipTo(end == std::string::npos ? input_.size() : end + 1);
-            continue;
-        }
-        if (IsLetter(look_)) {
-            std::size_t end = pos_;
-            while (end < input_.size() && (IsLetter(input_[end]) || IsDigit(input_[end]))) ++end;
-            Collect(pos_ - 1, end);
-            SkipTo(end);
-            CloseToken();
-            return kTokSymbol;
-        }
-        if (IsDigit(look_) || look_ == '-') {
-            std::size_t end = pos_;
-            while (end < input_.size() && IsDigit(input_[end])) ++end;
-            Collect(pos_ - 1, end);
-            SkipTo(end);
-            CloseToken();
-            return kTokNumber;
-        }
-        if (look_ == '%') {
-            look_ = Next();
-            if (look_ == '(') {
+        switch (ClassOf(look_)) {
+            case kBlank:
                 look_ = Next();
-                return kTokVector;
+                continue;
+            case kHash: {
+                std::size_t end = input_.find('\n', pos_);
+                SkipTo(end == std::string::npos ? input_.size() : end + 1);
+                continue;
             }
-            Report("illegal character %%: ( required to describe vector");
-            continue;
-        }
-        if (look_ == '"' || look_ == '\'') {
-            int quote = look_;
-            std::size_t end = input_.find(static_cast<char>(quote), pos_);
-            if (end == std::string::npos) {
-                Collect(pos_, input_.size());
-                SkipTo(input_.size());
-            } else {
-                Collect(pos_, end);
-                SkipTo(end + 1);
+            case kLetter: {
+                std::size_t end = pos_;
+                while (end < input_.size() && ClassOf(static_cast<unsigned char>(input_[end])) >= kLetter)
+                    ++end;
+                TakeToken(pos_ - 1, end);
+                SkipTo(end);
+                return kTokSymbol;
             }
-            CloseToken();
-            return quote == '"' ? kTokString : kTokQuoted;
+            case kDigit:
+            case kMinus: {
+                std::size_t end = pos_;
+                while (end < input_.size() && ClassOf(static_cast<unsigned char>(input_[end])) == kDigit)
+                    ++end;
+                TakeToken(pos_ - 1, end);
+                SkipTo(end);
+                return kTokNumber;
+            }
+            case kPercent:
+                look_ = Next();
+                if (look_ == '(') {
+                    look_ = Next();
+                    return kTokVector;
+                }
+                Report("illegal character %%: ( required to describe vector");
+                continue;
+            case kQuote: {
+                int quote = look_;
+                std::size_t end = input_.find(static_cast<char>(quote), pos_);
+                if (end == std::string::npos) {
+                    TakeToken(pos_, input_.size());
+                    SkipTo(input_.size());
+                } else {
+                    TakeToken(pos_, end);
+                    SkipTo(end + 1);
+                }
+                return quote == '"' ? kTokString : kTokQuoted;
+            }
+            case kOpen:
+                look_ = Next();
+                return kTokOpen;
+            case kClose:
+                look_ = Next();
+                return kTokClose;
+            case kEnd:
+                return kTokEof;
+            default:
+                look_ = Next();  // anything else separates items
+                continue;
         }
-        if (look_ == '(') {
-            look_ = Next();
-            return kTokOpen;
-        }
-        if (look_ == ')') {
-            look_ = Next();
-            return kTokClose;
-        }
-        if (look_ == -1) return kTokEof;
-        look_ = Next();  // anything else separates items
     }
 }
 
@@ -288,7 +342,7 @@ NucNode* Reader::Read() {
 }  // namespace
 
 NucNode* NucMake(NucKind kind) {
-    NucNode& node = Arena().emplace_back();
+    NucNode& node = Arena().make();
     node.kind = kind;
     return &node;
 }
