@@ -1,5 +1,6 @@
 #include "config/nuclear.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
@@ -21,25 +22,29 @@ enum Token {
 enum State { kStart = 0, kDone = 1, kDispatch = 2, kAfterElement = 3 };
 
 // Every node ever made; never freed, so references stay valid for the run.
-// Nodes are made in blocks: a settings file makes hundreds of them.
+// Nodes are made in blocks, each twice the size of the one before (up to a
+// bound): a settings file makes hundreds of them, a short text a few.
 class NodeArena {
 public:
     NucNode& make() {
-        if (used_ == kBlockSize) {
-            blocks_.push_back(std::make_unique<NucNode[]>(kBlockSize));
+        if (used_ == blockSize_) {
+            blockSize_ = blocks_.empty() ? kFirstBlock : std::min(blockSize_ * 2, kLargestBlock);
+            blocks_.push_back(std::make_unique<NucNode[]>(blockSize_));
             used_ = 0;
         }
         return blocks_.back()[used_++];
     }
     void clear() {
         blocks_.clear();
-        used_ = kBlockSize;
+        used_ = blockSize_ = 0;
     }
 
 private:
-    static constexpr std::size_t kBlockSize = 128;
+    static constexpr std::size_t kFirstBlock = 16;
+    static constexpr std::size_t kLargestBlock = 1024;
     std::vector<std::unique_ptr<NucNode[]>> blocks_;
-    std::size_t used_ = kBlockSize;
+    std::size_t blockSize_ = 0;
+    std::size_t used_ = 0;
 };
 
 NodeArena& Arena() {
