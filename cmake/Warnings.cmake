@@ -16,6 +16,7 @@ if(ZV_FUZZ)
   # Instrument the library for coverage; only the fuzz executables link the
   # fuzzer's main.
   target_compile_options(zv_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
-                                              -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+                                              -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+                                              -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/fuzz/coverage-ignore.txt)
   target_link_options(zv_options INTERFACE -fsanitize=address,undefined)
 endif()

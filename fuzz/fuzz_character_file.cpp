@@ -24,8 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
 
     auto lines = zv::PersonalFileLines(zv::PersonalFileKind::Character, zv::CharacterFileParams(values));
-    std::string written;
-    for (const auto& line : lines) written += line + "\r\n";
+    std::string written;  // the lines as the file holds them
+    for (const auto& line : lines) {
+        written += line;
+        written += "\r\n";
+    }
     if (zv::IsCp932Encodable(written)) {
         zv::CharacterValues again = zv::DefaultCharacterValues("other");
         again.noisy = !values.noisy;

@@ -12,8 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zv::LauncherSettings settings;
     zv::ApplyLaunchNuc(settings, zv::FromCp932(std::string_view(reinterpret_cast<const char*>(data), size)));
     auto lines = zv::LaunchNucLines(settings);
-    std::string written;
-    for (const auto& line : lines) written += line + "\r\n";
+    std::string written;  // the lines as the file holds them
+    for (const auto& line : lines) {
+        written += line;
+        written += "\r\n";
+    }
 
     zv::LauncherSettings again;
     zv::ApplyLaunchNuc(again, zv::FromCp932(zv::ToCp932(written)));

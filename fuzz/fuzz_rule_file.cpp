@@ -29,8 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zv::PersonalParams params = zv::RuleParams(rules);
     if (params.size() != zv::kRuleKeys.size()) std::abort();
     auto lines = zv::PersonalFileLines(zv::PersonalFileKind::Rules, params);
-    std::string written;
-    for (const auto& line : lines) written += line + "\r\n";
+    std::string written;  // the lines as the file holds them
+    for (const auto& line : lines) {
+        written += line;
+        written += "\r\n";
+    }
     if (zv::IsCp932Encodable(written)) {
         zv::LocalRules again;
         zv::PersonalParams seen;

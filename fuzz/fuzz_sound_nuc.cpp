@@ -17,8 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto lines = zv::SoundNucLines(values);
     if (lines.size() != zv::kSoundEventCount) std::abort();
 
-    std::string written;
-    for (const auto& line : lines) written += line + "\r\n";
+    std::string written;  // the lines as the file holds them
+    for (const auto& line : lines) {
+        written += line;
+        written += "\r\n";
+    }
     if (zv::IsCp932Encodable(written)) {
         zv::SoundValues again = zv::DefaultSoundValues();
         again[0] = "(changed)";  // the file must set every value itself

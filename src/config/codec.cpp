@@ -2,14 +2,19 @@
 
 #include <iconv.h>
 
+#include <array>
+#include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <optional>
 
 namespace zv {
 namespace {
 
-// An iconv descriptor; iconv_t is not thread-safe, so each call has its
-// own. It is opened at the first conversion: most texts are plain ASCII,
-// which needs none, and opening costs more than converting a short text.
+// An iconv descriptor; iconv_t is not thread-safe, so each user has its
+// own. It is opened at the first conversion, as most texts never need one.
 class Iconv {
 public:
     Iconv(const char* to, const char* from) : to_(to), from_(from) {}
@@ -43,6 +48,16 @@ public:
         return true;
     }
 
+    // One whole character: its converted form (which may be empty), or
+    // nothing when the converter refuses it.
+    std::optional<std::string> convertOne(std::string_view piece) {
+        const char* in = piece.data();
+        std::size_t inLeft = piece.size();
+        std::string converted;
+        if (!convert(in, inLeft, converted)) return std::nullopt;
+        return converted;
+    }
+
 private:
     static inline const iconv_t kClosed = reinterpret_cast<iconv_t>(-1);
     const char* to_;
@@ -50,6 +65,90 @@ private:
     iconv_t cd_ = kClosed;
     bool failed_ = false;
 };
+
+// Characters are converted one at a time, and the code page is stateless, so
+// each character has one fixed result. Those results are kept in tables of
+// 256 entries, each filled from the converter the first time one of its
+// characters is met; texts then convert by lookup.
+//
+// One entry: the converted bytes, kRefused when the converter refuses the
+// character, kAsk when the result does not fit (it is then asked each time).
+struct Entry {
+    std::uint8_t size = 0;
+    char bytes[4] = {};
+};
+constexpr std::uint8_t kRefused = 0xFE;
+constexpr std::uint8_t kAsk = 0xFF;
+using Page = std::array<Entry, 256>;
+
+// A lazily filled set of pages; safe to use from several threads (two
+// threads may fill the same page, one of the results is kept).
+template <std::size_t Count>
+class PageTable {
+public:
+    // The page `index`, filled by `fill(page)` when first needed.
+    template <typename Fill>
+    const Page& get(std::size_t index, Fill fill) {
+        const Page* page = pages_[index].load(std::memory_order_acquire);
+        if (page != nullptr) return *page;
+        auto made = std::make_unique<Page>();
+        fill(*made);
+        const Page* expected = nullptr;
+        if (pages_[index].compare_exchange_strong(expected, made.get(), std::memory_order_acq_rel))
+            return *made.release();
+        return *expected;
+    }
+
+private:
+    std::array<std::atomic<const Page*>, Count> pages_{};
+};
+
+void Store(Entry& entry, const std::optional<std::string>& converted) {
+    if (!converted) {
+        entry.size = kRefused;
+    } else if (converted->size() > sizeof entry.bytes) {
+        entry.size = kAsk;
+    } else {
+        entry.size = static_cast<std::uint8_t>(converted->size());
+        converted->copy(entry.bytes, converted->size());
+    }
+}
+
+// Decoding: page 0 holds the bytes taken alone (only 0x80..0xFF are used),
+// page 1 + lead holds the two-byte characters of one lead byte.
+PageTable<257>& DecodePages() {
+    static PageTable<257> pages;
+    return pages;
+}
+
+const Entry& DecodeEntry(unsigned char lead, int trail) {
+    if (trail < 0) {
+        return DecodePages().get(0, [](Page& page) {
+            Iconv cd("UTF-8", "CP932");
+            for (int b = 0x80; b < 0x100; ++b)
+                Store(page[b], cd.convertOne(std::string(1, static_cast<char>(b))));
+        })[lead];
+    }
+    return DecodePages().get(1u + lead, [lead](Page& page) {
+        Iconv cd("UTF-8", "CP932");
+        for (int t = 0; t < 0x100; ++t) {
+            const char pair[2] = {static_cast<char>(lead), static_cast<char>(t)};
+            Store(page[t], cd.convertOne(std::string_view(pair, 2)));
+        }
+    })[static_cast<unsigned char>(trail)];
+}
+
+// Length of the run of ASCII bytes at the start of `text`, eight at a time.
+std::size_t AsciiRun(std::string_view text) {
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & 0x8080808080808080ull) != 0) break;
+    }
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+    return i;
+}
 
 // Length of the UTF-8 sequence starting with byte `lead`, 0 when invalid.
 std::size_t Utf8Length(unsigned char lead) {
@@ -119,43 +218,70 @@ char32_t BestFit(char32_t cp) {
     }
 }
 
-// Encodes, counting replacements; the shared core of ToCp932 and friends.
-std::string Encode(std::string_view utf8, std::size_t& replaced) {
-    replaced = 0;
-    std::string out;
-    out.reserve(utf8.size());
-    Iconv cd("CP932", "UTF-8");
+// Encoding of the code points up to U+FFFF, one page per high byte.
+PageTable<256>& EncodePages() {
+    static PageTable<256> pages;
+    return pages;
+}
+
+// Encodes, handing the CP932 bytes to `put(data, size)`; returns the number
+// of replacements. The shared core of ToCp932 and friends.
+template <typename Put>
+std::size_t Encode(std::string_view utf8, Put put) {
+    std::size_t replaced = 0;
+    std::optional<Iconv> cd;  // for characters the tables do not hold
     std::size_t pos = 0;
     std::string one;
     while (pos < utf8.size()) {
-        auto c = static_cast<unsigned char>(utf8[pos]);
-        if (c < 0x80) {  // ASCII passes unchanged, backslash and tilde too
-            out += static_cast<char>(c);
-            ++pos;
+        // ASCII passes unchanged, backslash and tilde too.
+        std::size_t run = AsciiRun(utf8.substr(pos));
+        if (run > 0) {
+            put(utf8.data() + pos, run);
+            pos += run;
             continue;
         }
         char32_t cp = 0;
         std::size_t len = DecodeUtf8(utf8, pos, cp);
         if (len == 0) {
-            out += '?';
+            put("?", 1);
             ++replaced;
             ++pos;
             continue;
         }
         pos += len;
+        cp = BestFit(cp);
+        const Entry* entry = nullptr;
+        if (cp <= 0xFFFF) {
+            entry = &EncodePages().get(cp >> 8, [page = cp >> 8](Page& table) {
+                Iconv pageCd("CP932", "UTF-8");
+                std::string character;
+                for (char32_t low = 0; low < 0x100; ++low) {
+                    character.clear();
+                    AppendUtf8(character, (page << 8) | low);
+                    Store(table[low], pageCd.convertOne(character));
+                }
+            })[cp & 0xFF];
+        }
+        if (entry != nullptr && entry->size != kAsk) {
+            if (entry->size == kRefused) {
+                put("?", 1);
+                ++replaced;
+            } else {
+                put(entry->bytes, entry->size);
+            }
+            continue;
+        }
+        if (!cd) cd.emplace("CP932", "UTF-8");
         one.clear();
-        AppendUtf8(one, BestFit(cp));
-        const char* in = one.data();
-        std::size_t inLeft = one.size();
-        std::string converted;
-        if (cd.convert(in, inLeft, converted)) {
-            out += converted;
+        AppendUtf8(one, cp);
+        if (auto converted = cd->convertOne(one)) {
+            put(converted->data(), converted->size());
         } else {
-            out += '?';
+            put("?", 1);
             ++replaced;
         }
     }
-    return out;
+    return replaced;
 }
 
 }  // namespace
@@ -163,52 +289,57 @@ std::string Encode(std::string_view utf8, std::size_t& replaced) {
 std::string FromCp932(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 3 / 2);
-    Iconv cd("UTF-8", "CP932");
-    const char* in = bytes.data();
-    std::size_t inLeft = bytes.size();
-    while (inLeft > 0) {
-        // Fast path for plain ASCII runs.
-        auto c = static_cast<unsigned char>(*in);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-            ++in;
-            --inLeft;
+    std::optional<Iconv> cd;  // for characters the tables do not hold
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t run = AsciiRun(bytes.substr(pos));
+        if (run > 0) {
+            out.append(bytes.data() + pos, run);
+            pos += run;
             continue;
         }
         // Convert one character: a lead byte with its trail byte, or a single
         // byte (half-width katakana).
+        auto c = static_cast<unsigned char>(bytes[pos]);
         bool isLead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-        std::size_t take = isLead && inLeft >= 2 ? 2 : 1;
-        const char* piece = in;
-        std::size_t pieceLeft = take;
-        std::string converted;
-        if (cd.convert(piece, pieceLeft, converted) && !converted.empty()) {
+        std::size_t take = isLead && bytes.size() - pos >= 2 ? 2 : 1;
+        const Entry& entry = DecodeEntry(c, take == 2 ? static_cast<unsigned char>(bytes[pos + 1]) : -1);
+        std::string_view converted;  // stays empty when refused: no character
+        std::optional<std::string> asked;
+        if (entry.size == kAsk) {
+            if (!cd) cd.emplace("UTF-8", "CP932");
+            asked = cd->convertOne(bytes.substr(pos, take));
+            if (asked) converted = *asked;
+        } else if (entry.size != kRefused) {
+            converted = std::string_view(entry.bytes, entry.size);
+        }
+        if (!converted.empty()) {
             out += converted;
-            in += take;
-            inLeft -= take;
+            pos += take;
         } else {
             out += "\xEF\xBF\xBD";  // U+FFFD for the offending byte
-            ++in;
-            --inLeft;
+            ++pos;
         }
     }
     return out;
 }
 
 std::string ToCp932(std::string_view utf8) {
-    std::size_t replaced = 0;
-    return Encode(utf8, replaced);
+    std::string out;
+    out.reserve(utf8.size());
+    Encode(utf8, [&out](const char* data, std::size_t size) { out.append(data, size); });
+    return out;
 }
 
 bool IsCp932Encodable(std::string_view utf8) {
-    std::size_t replaced = 0;
-    Encode(utf8, replaced);
-    return replaced == 0;
+    return Encode(utf8, [](const char*, std::size_t) {}) == 0;
 }
 
 std::size_t Cp932Width(std::string_view utf8) {
     // Unmappable characters count as the one '?' they are written as.
-    return ToCp932(utf8).size();
+    std::size_t width = 0;
+    Encode(utf8, [&width](const char*, std::size_t size) { width += size; });
+    return width;
 }
 
 }  // namespace zv

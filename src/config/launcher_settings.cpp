@@ -1,5 +1,7 @@
 #include "config/launcher_settings.h"
 
+#include <string_view>
+#include <unordered_map>
 #include <variant>
 
 #include "config/char_assoc.h"
@@ -63,6 +65,17 @@ const Key kKeys[] = {
 };
 static_assert(std::size(kKeys) == 40);
 
+// The key of a stored name, or null for a name that is not stored.
+const Key* FindKey(std::string_view name) {
+    static const std::unordered_map<std::string_view, const Key*> byName = [] {
+        std::unordered_map<std::string_view, const Key*> map;
+        for (const Key& key : kKeys) map.emplace(key.name, &key);
+        return map;
+    }();
+    auto found = byName.find(name);
+    return found == byName.end() ? nullptr : found->second;
+}
+
 }  // namespace
 
 LauncherSettings& Settings() {
@@ -76,21 +89,21 @@ bool IsStorableText(const std::string& text) { return text.find('"') == std::str
 
 std::string StorableText(const std::string& text) { return text.substr(0, text.find('"')); }
 
+void AppendStorableText(std::string& out, const std::string& text) { out.append(text, 0, text.find('"')); }
+
 void ApplyLaunchNuc(LauncherSettings& settings, const std::string& text) {
     NucOpen(text);
     while (NucNode* form = NucRead()) {
         std::string name;
         NucGetString(form, 1, name);
-        for (const Key& key : kKeys) {
-            if (name != key.name) continue;
-            if (auto* text = std::get_if<TextField>(&key.field))
-                NucGetString(form, 2, settings.*(*text));
-            else if (auto* number = std::get_if<IntField>(&key.field))
-                settings.*(*number) = NucGetInt(form, 2);
-            else
-                settings.charassoc = NucNth(form, 2);
-            break;
-        }
+        const Key* key = FindKey(name);
+        if (key == nullptr) continue;
+        if (auto* text = std::get_if<TextField>(&key->field))
+            NucGetString(form, 2, settings.*(*text));
+        else if (auto* number = std::get_if<IntField>(&key->field))
+            settings.*(*number) = NucGetInt(form, 2);
+        else
+            settings.charassoc = NucNth(form, 2);
     }
 }
 
@@ -104,14 +117,22 @@ std::vector<std::string> LaunchNucLines(const LauncherSettings& settings) {
     std::vector<std::string> lines;
     lines.reserve(std::size(kKeys));
     for (const Key& key : kKeys) {
-        std::string line = std::string("(define ") + key.name + " ";
-        if (auto* text = std::get_if<TextField>(&key.field))
-            line += "\"" + StorableText(settings.*(*text)) + "\"";
-        else if (auto* number = std::get_if<IntField>(&key.field))
+        std::string& line = lines.emplace_back();
+        auto* text = std::get_if<TextField>(&key.field);
+        line.reserve(32 + (text != nullptr ? (settings.*(*text)).size() : 0));
+        line += "(define ";
+        line += key.name;
+        line += ' ';
+        if (text != nullptr) {
+            line += '"';
+            AppendStorableText(line, settings.*(*text));
+            line += '"';
+        } else if (auto* number = std::get_if<IntField>(&key.field)) {
             line += std::to_string(settings.*(*number));
-        else
+        } else {
             line += CharAssocText(settings.charassoc);
-        lines.push_back(line + ")");
+        }
+        line += ')';
     }
     return lines;
 }

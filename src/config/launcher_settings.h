@@ -91,5 +91,7 @@ bool IsStorableText(const std::string& text);
 // What the writer stores for a text: the part before any double quote, which
 // is what a reader would take from it anyway, so other keys stay intact.
 std::string StorableText(const std::string& text);
+// Appends StorableText(text) to `out` (writers build long texts this way).
+void AppendStorableText(std::string& out, const std::string& text);
 
 }  // namespace zv

@@ -1,7 +1,9 @@
 #include "config/nuclear.h"
 
+#include <algorithm>
 #include <array>
-#include <deque>
+#include <memory>
+#include <vector>
 
 namespace zv {
 namespace {
@@ -20,13 +22,73 @@ enum Token {
 enum State { kStart = 0, kDone = 1, kDispatch = 2, kAfterElement = 3 };
 
 // Every node ever made; never freed, so references stay valid for the run.
-std::deque<NucNode>& Arena() {
-    static std::deque<NucNode> arena;
+// Nodes are made in blocks, each twice the size of the one before (up to a
+// bound): a settings file makes hundreds of them, a short text a few.
+class NodeArena {
+public:
+    NucNode& make() {
+        if (used_ == blockSize_) {
+            blockSize_ = blocks_.empty() ? kFirstBlock : std::min(blockSize_ * 2, kLargestBlock);
+            blocks_.push_back(std::make_unique<NucNode[]>(blockSize_));
+            used_ = 0;
+        }
+        return blocks_.back()[used_++];
+    }
+    void clear() {
+        blocks_.clear();
+        used_ = blockSize_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kFirstBlock = 16;
+    static constexpr std::size_t kLargestBlock = 1024;
+    std::vector<std::unique_ptr<NucNode[]>> blocks_;
+    std::size_t blockSize_ = 0;
+    std::size_t used_ = 0;
+};
+
+NodeArena& Arena() {
+    static NodeArena arena;
     return arena;
 }
 
-bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+constexpr bool IsLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+constexpr bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+
+// What a byte starts for the lexer; letters and digits come last, so that
+// ClassOf(c) >= kLetter means "continues a symbol".
+enum CharClass : std::uint8_t {
+    kOther,
+    kBlank,
+    kHash,
+    kMinus,
+    kPercent,
+    kQuote,
+    kOpen,
+    kClose,
+    kEnd,
+    kLetter,
+    kDigit,
+};
+
+constexpr std::array<CharClass, 256> kCharClasses = [] {
+    std::array<CharClass, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        if (IsLetter(c)) classes[c] = kLetter;
+        if (IsDigit(c)) classes[c] = kDigit;
+    }
+    classes[' '] = classes['\t'] = kBlank;
+    classes['#'] = kHash;
+    classes['-'] = kMinus;
+    classes['%'] = kPercent;
+    classes['"'] = classes['\''] = kQuote;
+    classes['('] = kOpen;
+    classes[')'] = kClose;
+    return classes;
+}();
+
+// The class of a byte (0..255) or of the end of input (-1).
+CharClass ClassOf(int c) { return c < 0 ? kEnd : kCharClasses[static_cast<std::size_t>(c)]; }
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -52,7 +114,7 @@ public:
         input_.assign(text);
         pos_ = 0;
         look_ = ' ';
-        token_.clear();
+        token_ = {};
         sp_ = 0;
     }
 
@@ -69,8 +131,8 @@ private:
     void Report(const std::string& message) {
         if (hook_) hook_(message);
     }
-    void Collect(int c);
-    void CloseToken();
+    void TakeToken(std::size_t start, std::size_t end);
+    void SkipTo(std::size_t end);
     int Lex();
     bool Push(State state, NucNode* partial);
     void Pop(State& state, NucNode*& partial) {
@@ -82,8 +144,8 @@ private:
     std::string input_;
     std::size_t pos_ = 0;
     int look_ = ' ';
-    std::string token_;
-    bool tokenOverflow_ = false;
+    std::string_view token_;  // in input_ or longToken_
+    std::string longToken_;
     std::array<Frame, kNucStackSize> stack_{};
     int sp_ = 0;
     std::function<void(const std::string&)> hook_;
@@ -94,96 +156,106 @@ Reader& TheReader() {
     return reader;
 }
 
-void Reader::Collect(int c) {
-    // Raw bytes are capped at four per allowed byte (the widest UTF-8
-    // character); CloseToken cuts the text to the real limit.
-    if (token_.size() < kNucTokenLimit * 4) {
-        token_ += static_cast<char>(c);
-    } else {
-        tokenOverflow_ = true;
+// Makes the input bytes start..end the token. A short token stays a view of
+// the input; a long one is copied, with its raw bytes capped at four per
+// allowed byte (the widest UTF-8 character), and cut to the limit.
+void Reader::TakeToken(std::size_t start, std::size_t end) {
+    std::string_view text = std::string_view(input_).substr(start, end - start);
+    // A character is at least one byte and at most two CP932 bytes wide, so
+    // a short token needs no measuring.
+    if (text.size() * 2 <= kNucTokenLimit) {
+        token_ = text;
+        return;
     }
-}
-
-void Reader::CloseToken() {
+    bool overflow = text.size() > kNucTokenLimit * 4;
+    longToken_.assign(text.substr(0, kNucTokenLimit * 4));
     std::size_t width = 0;
     std::size_t i = 0;
-    while (i < token_.size()) {
-        auto lead = static_cast<unsigned char>(token_[i]);
+    while (i < longToken_.size()) {
+        auto lead = static_cast<unsigned char>(longToken_[i]);
         std::size_t len = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        if (i + len > token_.size()) len = token_.size() - i;
-        std::size_t w = Cp932CharWidth(std::string_view(token_).substr(i, len));
+        if (i + len > longToken_.size()) len = longToken_.size() - i;
+        std::size_t w = Cp932CharWidth(std::string_view(longToken_).substr(i, len));
         if (width + w > kNucTokenLimit) {
-            token_.resize(i);
-            tokenOverflow_ = true;
+            longToken_.resize(i);
+            overflow = true;
             break;
         }
         width += w;
         i += len;
     }
-    if (tokenOverflow_) Report("token too long: cut to 259 characters");
-    tokenOverflow_ = false;
+    token_ = longToken_;
+    if (overflow) Report("token too long: cut to 259 characters");
+}
+
+// Makes the byte at `end` the lookahead (the end of input when past it).
+void Reader::SkipTo(std::size_t end) {
+    pos_ = end;
+    look_ = Next();
 }
 
 int Reader::Lex() {
     for (;;) {
-        token_.clear();
-        while (look_ == ' ' || look_ == '\t') look_ = Next();
-
-        if (look_ == '#') {
-            while (look_ != '\n' && look_ != -1) look_ = Next();
-            if (look_ == '\n') look_ = Next();
-            continue;
-        }
-        if (IsLetter(look_)) {
-            while (IsLetter(look_) || IsDigit(look_)) {
-                Collect(look_);
+        token_ = {};
+        // The lookahead, when it came from the input, is the byte before pos_.
+        switch (ClassOf(look_)) {
+            case kBlank:
                 look_ = Next();
+                continue;
+            case kHash: {
+                std::size_t end = input_.find('\n', pos_);
+                SkipTo(end == std::string::npos ? input_.size() : end + 1);
+                continue;
             }
-            CloseToken();
-            return kTokSymbol;
-        }
-        if (IsDigit(look_) || look_ == '-') {
-            if (look_ == '-') {
-                Collect(look_);
+            case kLetter: {
+                std::size_t end = pos_;
+                while (end < input_.size() && ClassOf(static_cast<unsigned char>(input_[end])) >= kLetter)
+                    ++end;
+                TakeToken(pos_ - 1, end);
+                SkipTo(end);
+                return kTokSymbol;
+            }
+            case kDigit:
+            case kMinus: {
+                std::size_t end = pos_;
+                while (end < input_.size() && ClassOf(static_cast<unsigned char>(input_[end])) == kDigit)
+                    ++end;
+                TakeToken(pos_ - 1, end);
+                SkipTo(end);
+                return kTokNumber;
+            }
+            case kPercent:
                 look_ = Next();
+                if (look_ == '(') {
+                    look_ = Next();
+                    return kTokVector;
+                }
+                Report("illegal character %%: ( required to describe vector");
+                continue;
+            case kQuote: {
+                int quote = look_;
+                std::size_t end = input_.find(static_cast<char>(quote), pos_);
+                if (end == std::string::npos) {
+                    TakeToken(pos_, input_.size());
+                    SkipTo(input_.size());
+                } else {
+                    TakeToken(pos_, end);
+                    SkipTo(end + 1);
+                }
+                return quote == '"' ? kTokString : kTokQuoted;
             }
-            while (IsDigit(look_)) {
-                Collect(look_);
+            case kOpen:
                 look_ = Next();
-            }
-            CloseToken();
-            return kTokNumber;
-        }
-        if (look_ == '%') {
-            look_ = Next();
-            if (look_ == '(') {
+                return kTokOpen;
+            case kClose:
                 look_ = Next();
-                return kTokVector;
-            }
-            Report("illegal character %%: ( required to describe vector");
-            continue;
+                return kTokClose;
+            case kEnd:
+                return kTokEof;
+            default:
+                look_ = Next();  // anything else separates items
+                continue;
         }
-        if (look_ == '"' || look_ == '\'') {
-            int quote = look_;
-            look_ = Next();
-            while (look_ != quote && look_ != -1) {
-                Collect(look_);
-                look_ = Next();
-            }
-            if (look_ == quote) look_ = Next();
-            CloseToken();
-            return quote == '"' ? kTokString : kTokQuoted;
-        }
-        if (look_ == '(') {
-            look_ = Next();
-            return kTokOpen;
-        }
-        if (look_ == ')') {
-            look_ = Next();
-            return kTokClose;
-        }
-        if (look_ == -1) return kTokEof;
-        look_ = Next();  // anything else separates items
     }
 }
 
@@ -275,7 +347,7 @@ NucNode* Reader::Read() {
 }  // namespace
 
 NucNode* NucMake(NucKind kind) {
-    NucNode& node = Arena().emplace_back();
+    NucNode& node = Arena().make();
     node.kind = kind;
     return &node;
 }

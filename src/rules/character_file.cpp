@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "config/codec.h"
 #include "config/personal_file.h"
@@ -44,20 +47,49 @@ constexpr const char* kMiddle[] = {"Kyusyu",     "Random",        "PreferDora", 
                                    "SamePrefer", "SyantenPrefer", "ReachRate",    "KanRate",     "PonRate",
                                    "TieRate",    "YomiRate",      "NumberPrefer", "Tsuyoki"};
 
-std::size_t IndexOf(const char* control) {
-    auto index = CharacterParamIndex(control);
-    return index ? *index : 0;
+// Indices of the entries by control name and by file key ("zone" names two).
+struct ParamIndex {
+    std::unordered_map<std::string_view, std::size_t> byControl;
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byKey;
+};
+
+const ParamIndex& Index() {
+    static const ParamIndex index = [] {
+        ParamIndex made;
+        for (std::size_t i = 0; i < kParams.size(); ++i) {
+            made.byControl.emplace(kParams[i].control, i);
+            made.byKey[kParams[i].key].push_back(i);
+        }
+        return made;
+    }();
+    return index;
+}
+
+std::optional<std::size_t> FindControl(std::string_view control) {
+    auto found = Index().byControl.find(control);
+    if (found == Index().byControl.end()) return std::nullopt;
+    return found->second;
+}
+
+std::size_t IndexOf(const char* control) { return FindControl(control).value_or(0); }
+
+// The entries in the order they are written.
+const std::vector<std::size_t>& WriteOrder() {
+    static const std::vector<std::size_t> order = [] {
+        std::vector<std::size_t> made;
+        for (const char* control : kHandShapes) made.push_back(IndexOf(control));
+        for (const char* control : kMiddle) made.push_back(IndexOf(control));
+        for (const char* control : kHandShapesAgain) made.push_back(IndexOf(control));
+        return made;
+    }();
+    return order;
 }
 
 }  // namespace
 
 const std::array<CharacterParam, kCharacterParamCount>& CharacterParams() { return kParams; }
 
-std::optional<std::size_t> CharacterParamIndex(const std::string& control) {
-    for (std::size_t i = 0; i < kParams.size(); ++i)
-        if (control == kParams[i].control) return i;
-    return std::nullopt;
-}
+std::optional<std::size_t> CharacterParamIndex(const std::string& control) { return FindControl(control); }
 
 std::int32_t ClampCharacterValue(const CharacterParam& param, std::int32_t value) {
     if (!param.bounded) return value;
@@ -94,19 +126,15 @@ void ApplyCharacterParam(CharacterValues& values, const std::string& key, const 
         return;
     }
     // Every entry with this key takes the value: "zone" sets both of its fields.
-    for (std::size_t i = 0; i < kParams.size(); ++i)
-        if (key == kParams[i].key) values.weights[i] = ClampCharacterValue(kParams[i], WordToInt(value));
+    auto found = Index().byKey.find(key);
+    if (found == Index().byKey.end()) return;
+    for (std::size_t i : found->second) values.weights[i] = ClampCharacterValue(kParams[i], WordToInt(value));
 }
 
 std::vector<std::pair<std::string, std::string>> CharacterFileParams(const CharacterValues& values) {
     std::vector<std::pair<std::string, std::string>> lines;
-    auto add = [&](const char* control) {
-        std::size_t i = IndexOf(control);
-        lines.emplace_back(kParams[i].key, std::to_string(values.weights[i]));
-    };
-    for (const char* control : kHandShapes) add(control);
-    for (const char* control : kMiddle) add(control);
-    for (const char* control : kHandShapesAgain) add(control);
+    lines.reserve(WriteOrder().size() + 2);
+    for (std::size_t i : WriteOrder()) lines.emplace_back(kParams[i].key, std::to_string(values.weights[i]));
     lines.emplace_back("noisy", values.noisy ? "1" : "0");
     if (!values.displayName.empty()) lines.emplace_back("name", values.displayName);
     return lines;

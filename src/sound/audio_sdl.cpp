@@ -1,5 +1,6 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <cstring>
 #include <fstream>
@@ -8,6 +9,57 @@
 #include "sound/audio_output.h"
 
 namespace zv {
+namespace {
+
+// The mixer library and the audio stack below it (SDL, FluidSynth, the sound
+// servers' client libraries) are loaded on first use instead of at program
+// start: they are dozens of shared objects the main window does not need.
+// The headers still give every function its type.
+#define ZV_MIXER_FUNCTIONS(X) \
+    X(SDL_SetHint)            \
+    X(SDL_InitSubSystem)      \
+    X(SDL_QuitSubSystem)      \
+    X(Mix_Init)               \
+    X(Mix_Quit)               \
+    X(Mix_OpenAudio)          \
+    X(Mix_CloseAudio)         \
+    X(Mix_QuerySpec)          \
+    X(Mix_HookMusicFinished)  \
+    X(Mix_LoadWAV)            \
+    X(Mix_FreeChunk)          \
+    X(Mix_PlayChannel)        \
+    X(Mix_HaltChannel)        \
+    X(Mix_LoadMUS)            \
+    X(Mix_FreeMusic)          \
+    X(Mix_PlayMusic)          \
+    X(Mix_HaltMusic)
+
+struct MixerLibrary {
+#define ZV_DECLARE(name) decltype(&::name) name = nullptr;
+    ZV_MIXER_FUNCTIONS(ZV_DECLARE)
+#undef ZV_DECLARE
+};
+
+// The loaded library, or null when it or one of its functions is missing;
+// the sound then stays silent as on a machine without a device. Loaded once
+// and never unloaded.
+const MixerLibrary* Mixer() {
+    static const MixerLibrary* const loaded = []() -> const MixerLibrary* {
+        void* handle = ::dlopen("libSDL2_mixer-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr) return nullptr;
+        static MixerLibrary library;
+        bool complete = true;
+#define ZV_RESOLVE(name)                                                             \
+    library.name = reinterpret_cast<decltype(library.name)>(::dlsym(handle, #name)); \
+    complete = complete && library.name != nullptr;
+        ZV_MIXER_FUNCTIONS(ZV_RESOLVE)
+#undef ZV_RESOLVE
+        return complete ? &library : nullptr;
+    }();
+    return loaded;
+}
+
+}  // namespace
 
 struct SdlAudio::State {
     // Calls come from the user-interface thread (test plays) and from the
@@ -30,7 +82,7 @@ struct SdlAudio::State {
             stopping = true;
             ended = nullptr;
         }
-        Mix_HaltMusic();  // calls the finished hook on this thread
+        Mixer()->Mix_HaltMusic();  // calls the finished hook on this thread
         std::lock_guard lock(mutex);
         stopping = false;
     }
@@ -74,27 +126,28 @@ SdlAudio::~SdlAudio() {
         std::lock_guard active(g_activeMutex);
         g_active = nullptr;
     }
-    Mix_HookMusicFinished(nullptr);
-    Mix_HaltMusic();
-    Mix_HaltChannel(-1);
-    if (state_->music != nullptr) Mix_FreeMusic(state_->music);
-    if (state_->chunk != nullptr) Mix_FreeChunk(state_->chunk);
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    Mixer()->Mix_HookMusicFinished(nullptr);
+    Mixer()->Mix_HaltMusic();
+    Mixer()->Mix_HaltChannel(-1);
+    if (state_->music != nullptr) Mixer()->Mix_FreeMusic(state_->music);
+    if (state_->chunk != nullptr) Mixer()->Mix_FreeChunk(state_->chunk);
+    Mixer()->Mix_CloseAudio();
+    Mixer()->Mix_Quit();
+    Mixer()->SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool SdlAudio::Open() {
     std::lock_guard serial(state_->calls);
     if (state_->tried) return state_->opened;
     state_->tried = true;
+    if (Mixer() == nullptr) return false;
     // The application owns the signals; SDL must not catch Ctrl+C.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    Mix_Init(MIX_INIT_MID);  // without it WAV still plays
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    Mixer()->SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (Mixer()->SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    Mixer()->Mix_Init(MIX_INIT_MID);  // without it WAV still plays
+    if (Mixer()->Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+        Mixer()->Mix_Quit();
+        Mixer()->SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     state_->opened = true;
@@ -102,7 +155,7 @@ bool SdlAudio::Open() {
         std::lock_guard active(g_activeMutex);
         g_active = state_.get();
     }
-    Mix_HookMusicFinished(MusicFinished);
+    Mixer()->Mix_HookMusicFinished(MusicFinished);
     return true;
 }
 
@@ -111,7 +164,7 @@ SdlAudio::Format SdlAudio::DeviceFormat() const {
     Format format;
     if (!state_->opened) return format;
     Uint16 sdlFormat = 0;
-    if (Mix_QuerySpec(&format.frequency, &sdlFormat, &format.channels) == 0) return {};
+    if (Mixer()->Mix_QuerySpec(&format.frequency, &sdlFormat, &format.channels) == 0) return {};
     format.bytesPerSample = SDL_AUDIO_BITSIZE(sdlFormat) / 8;
     return format;
 }
@@ -123,21 +176,21 @@ bool SdlAudio::PlaySoundFile(const std::string& path) {
     if (!IsWaveFile(path)) return false;
     std::lock_guard serial(state_->calls);
     if (!Open()) return false;
-    Mix_HaltChannel(-1);
+    Mixer()->Mix_HaltChannel(-1);
     if (state_->chunk != nullptr) {
-        Mix_FreeChunk(state_->chunk);
+        Mixer()->Mix_FreeChunk(state_->chunk);
         state_->chunk = nullptr;
     }
-    state_->chunk = Mix_LoadWAV(path.c_str());
+    state_->chunk = Mixer()->Mix_LoadWAV(path.c_str());
     if (state_->chunk == nullptr) return false;
-    return Mix_PlayChannel(-1, state_->chunk, 0) >= 0;
+    return Mixer()->Mix_PlayChannel(-1, state_->chunk, 0) >= 0;
 }
 
 bool SdlAudio::OpenMusic(const std::string& path) {
     std::lock_guard serial(state_->calls);
     if (!Open()) return false;
     CloseMusic();
-    state_->music = Mix_LoadMUS(path.c_str());
+    state_->music = Mixer()->Mix_LoadMUS(path.c_str());
     return state_->music != nullptr;
 }
 
@@ -149,7 +202,7 @@ bool SdlAudio::PlayMusic(std::function<void()> ended) {
         std::lock_guard lock(state_->mutex);
         state_->ended = std::move(ended);
     }
-    if (Mix_PlayMusic(state_->music, 0) == 0) return true;
+    if (Mixer()->Mix_PlayMusic(state_->music, 0) == 0) return true;
     std::lock_guard lock(state_->mutex);
     state_->ended = nullptr;
     return false;
@@ -159,7 +212,7 @@ void SdlAudio::CloseMusic() {
     std::lock_guard serial(state_->calls);
     if (state_->music == nullptr) return;
     state_->HaltMusic();
-    Mix_FreeMusic(state_->music);
+    Mixer()->Mix_FreeMusic(state_->music);
     state_->music = nullptr;
 }
 

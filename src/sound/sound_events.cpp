@@ -1,5 +1,8 @@
 #include "sound/sound_events.h"
 
+#include <string_view>
+#include <unordered_map>
+
 namespace zv {
 
 const std::array<SoundEvent, kSoundEventCount>& SoundEvents() {
@@ -45,10 +48,14 @@ const std::array<SoundEvent, kSoundEventCount>& SoundEvents() {
 }
 
 int SoundEventIndex(const std::string& key) {
-    const auto& events = SoundEvents();
-    for (std::size_t i = 0; i < events.size(); ++i)
-        if (key == events[i].key) return static_cast<int>(i);
-    return -1;
+    static const std::unordered_map<std::string_view, int> byKey = [] {
+        std::unordered_map<std::string_view, int> map;
+        const auto& events = SoundEvents();
+        for (std::size_t i = 0; i < events.size(); ++i) map.emplace(events[i].key, static_cast<int>(i));
+        return map;
+    }();
+    auto found = byKey.find(key);
+    return found == byKey.end() ? -1 : found->second;
 }
 
 const std::vector<SoundPage>& SoundPages() {

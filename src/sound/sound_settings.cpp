@@ -20,7 +20,25 @@ std::string FromRoot(const std::string& name) {
 }
 
 // Lengths are those of the CP932 text, as the engines and the file count them.
-bool HasDrive(const std::string& name) { return Cp932Width(name) > 2 && name[1] == ':'; }
+// (A text is never wider than its UTF-8 bytes, so a short one needs no measuring.)
+bool HasDrive(const std::string& name) { return name.size() > 2 && name[1] == ':' && Cp932Width(name) > 2; }
+
+// Turns the separators ('\\') of path from `from` on into '/'.
+void ToSlashes(std::string& path, std::size_t from) {
+    for (std::size_t at = path.find('\\', from); at != std::string::npos; at = path.find('\\', at + 1))
+        path[at] = '/';
+}
+
+// installDir + "sound/" + name with '/' separators, built in one piece.
+std::string InSoundFolder(const std::string& installDir, const std::string& name) {
+    std::string path;
+    path.reserve(installDir.size() + 6 + name.size());
+    path += installDir;
+    path += "sound/";
+    path += name;
+    ToSlashes(path, installDir.size());
+    return path;
+}
 
 }  // namespace
 
@@ -46,9 +64,15 @@ bool ReadSoundNuc(const std::string& path, SoundValues& values) {
 std::vector<std::string> SoundNucLines(const SoundValues& values) {
     std::vector<std::string> lines;
     lines.reserve(kSoundEventCount);
-    for (std::size_t i = 0; i < kSoundEventCount; ++i)
-        lines.push_back(std::string("(define ") + SoundEvents()[i].key + " \"" + StorableText(values[i]) +
-                        "\")");
+    for (std::size_t i = 0; i < kSoundEventCount; ++i) {
+        std::string& line = lines.emplace_back();
+        line.reserve(32 + values[i].size());
+        line += "(define ";
+        line += SoundEvents()[i].key;
+        line += " \"";
+        AppendStorableText(line, values[i]);
+        line += "\")";
+    }
     return lines;
 }
 
@@ -67,8 +91,7 @@ bool WriteSoundNuc(const std::string& path, const SoundValues& values, MessageDi
 }
 
 std::string WithSlashes(std::string path) {
-    for (char& c : path)
-        if (c == '\\') c = '/';
+    ToSlashes(path, 0);
     return path;
 }
 
@@ -76,13 +99,13 @@ std::string SoundTestPath(const std::string& name, const std::string& installDir
     if (HasDrive(name)) return FromRoot(name);
     if (!name.empty() && IsSeparator(name.front())) return WithSlashes(name);
     if (Cp932Width(name) <= 2) return WithSlashes(name);
-    return installDir + "sound/" + WithSlashes(name);
+    return InSoundFolder(installDir, name);
 }
 
 std::string MusicPath(const std::string& bgm, const std::string& installDir) {
     if (HasDrive(bgm)) return FromRoot(bgm);
     if (!bgm.empty() && bgm.front() == '/') return WithSlashes(bgm);
-    return installDir + "sound/" + WithSlashes(bgm);
+    return InSoundFolder(installDir, bgm);
 }
 
 }  // namespace zv

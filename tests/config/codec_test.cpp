@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <thread>
+#include <vector>
+
 namespace zv {
 namespace {
 
@@ -60,6 +64,51 @@ TEST(Codec, UnmappableCharactersBecomeQuestionMarks) {
 TEST(Codec, YenSignAndMinusUseTheirWindowsCodes) {
     EXPECT_EQ(ToCp932("¥"), "\\");
     EXPECT_EQ(ToCp932("−"), "\x81\x7C");
+}
+
+TEST(Codec, AsciiRunsOfEveryLengthAroundCharacters) {
+    // Plain ASCII is copied in runs; a character may start at any offset.
+    for (std::size_t run = 0; run <= 17; ++run) {
+        std::string ascii(run, 'a');
+        std::string text = ascii + "麻" + ascii + "ｱ\\~" + ascii;
+        std::string bytes = ascii + "\x96\x83" + ascii + "\xB1\\~" + ascii;
+        EXPECT_EQ(ToCp932(text), bytes) << run;
+        EXPECT_EQ(FromCp932(bytes), text) << run;
+        EXPECT_EQ(Cp932Width(text), bytes.size()) << run;
+        EXPECT_EQ(FromCp932(ascii + "\x82"), ascii + "\uFFFD") << run;
+        EXPECT_EQ(ToCp932(ascii + "\xE9\xBA"), ascii + "??") << run;  // cut-off UTF-8: per byte
+    }
+}
+
+// Every kanji of the two JIS levels (leads 0x88..0x9F) reads back to its code.
+std::string KanjiRoundTrips() {
+    std::string failures;
+    for (int lead = 0x88; lead <= 0x9F; ++lead) {
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            std::string text = FromCp932(std::string_view(pair, 2));
+            if (text.find("\uFFFD") != std::string::npos) continue;  // unassigned code
+            if (ToCp932(text) != std::string_view(pair, 2) || Cp932Width(text) != 2 ||
+                !IsCp932Encodable(text))
+                failures += std::to_string(lead) + "/" + std::to_string(trail) + " ";
+        }
+    }
+    return failures;
+}
+
+TEST(Codec, WholeKanjiTablesRoundTrip) {
+    EXPECT_EQ(KanjiRoundTrips(), "");
+    EXPECT_EQ(FromCp932("\x88\x9F\x9F\xFC"), "亜滌");
+}
+
+TEST(Codec, ThreadsConvertingAtOnceAgree) {
+    // Conversions start on several threads at once, each meeting characters
+    // no conversion has met before.
+    std::vector<std::string> results(4);
+    std::vector<std::thread> threads;
+    for (auto& result : results) threads.emplace_back([&result] { result = KanjiRoundTrips(); });
+    for (auto& thread : threads) thread.join();
+    for (const auto& result : results) EXPECT_EQ(result, "");
 }
 
 }  // namespace

@@ -114,6 +114,38 @@ TEST_F(NucTest, LongTokensAreCutAtTheLimit) {
     EXPECT_EQ(item->text.size(), 129u * 3);  // 129 characters = 258 CP932 bytes
 }
 
+TEST_F(NucTest, TokenLimitIsExactForEveryKindOfToken) {
+    // 259 bytes stay whole; one more is cut, for symbols and numbers too.
+    std::string letters(kNucTokenLimit, 'x');
+    NucOpen("\"" + letters + "\" " + letters + "y " + std::string(300, '7') + " 'q");
+    EXPECT_EQ(NucRead()->text, letters);
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(NucRead()->text, letters);
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_EQ(NucRead()->number, NucTextToInt(std::string(kNucTokenLimit, '7')));
+    EXPECT_EQ(errors.size(), 2u);
+    EXPECT_EQ(NucRead()->number, 0);  // 'q: a quoted token running to the end
+    EXPECT_EQ(errors.size(), 2u);
+
+    // Stray UTF-8 bytes count two CP932 bytes each: 129 fit, 130 do not.
+    NucOpen("\"" + std::string(129, '\x80') + "\" \"" + std::string(130, '\x80') + "\"");
+    EXPECT_EQ(NucRead()->text.size(), 129u);
+    EXPECT_EQ(errors.size(), 2u);
+    EXPECT_EQ(NucRead()->text.size(), 129u);
+    EXPECT_EQ(errors.size(), 3u);
+}
+
+TEST_F(NucTest, CommentsAtTheEndAndBetweenTokens) {
+    NucOpen("# only a comment");
+    EXPECT_EQ(NucRead(), nullptr);
+    NucOpen("(a#comment)\nb)\n\"s#t\"# last");
+    NucNode* list = NucRead();
+    ASSERT_EQ(NucLength(list), 2);
+    EXPECT_EQ(NucNth(list, 1)->text, "b");
+    EXPECT_EQ(NucRead()->text, "s#t");
+    EXPECT_EQ(NucRead(), nullptr);
+}
+
 TEST_F(NucTest, NestingLimit) {
     std::string ok(255, '(');
     ok += "x" + std::string(255, ')');

@@ -1,9 +1,16 @@
 #include "launcher/gui/button_pictures.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
+#include <algorithm>
 #include <functional>
+#include <map>
+#include <utility>
 
 namespace zv {
 namespace {
@@ -21,20 +28,55 @@ const QColor kBlue(0x2b, 0x5f, 0x9e);
 
 QPen Outline(double width = 5) { return QPen(kInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
 
-QIcon Render(const Drawing& draw) {
-    QIcon icon;
-    for (int size : {24, 32, 48, 64}) {
-        QPixmap pixmap(size, size);
+// Draws a picture only when a size of it is asked for, at exactly that size,
+// and keeps what it drew: the windows show each picture at one size, and
+// drawing every size up front slowed the start. Disabled and other modes are
+// derived from the normal picture by the style, as for any icon.
+class DrawnIconEngine : public QIconEngine {
+public:
+    explicit DrawnIconEngine(Drawing draw) : draw_(std::move(draw)) {}
+
+    QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        qreal scale = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, scaledPixmap(rect.size(), mode, state, scale));
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal scale) override {
+        int side = std::max(1, static_cast<int>(std::min(size.width(), size.height()) * scale));
+        QPixmap& normal = drawn_[side];
+        if (normal.isNull()) normal = Draw(side);
+        QPixmap result = normal;
+        if (mode != QIcon::Normal && mode != QIcon::Active) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            result = QApplication::style()->generatedIconPixmap(mode, normal, &option);
+        }
+        result.setDevicePixelRatio(scale);
+        return result;
+    }
+
+private:
+    QPixmap Draw(int side) const {
+        QPixmap pixmap(side, side);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 100.0, size / 100.0);
-        draw(painter);
-        painter.end();
-        icon.addPixmap(pixmap);
+        painter.scale(side / 100.0, side / 100.0);
+        draw_(painter);
+        return pixmap;
     }
-    return icon;
-}
+
+    Drawing draw_;
+    std::map<int, QPixmap> drawn_;  // by side in device pixels
+};
+
+QIcon Render(Drawing draw) { return QIcon(new DrawnIconEngine(std::move(draw))); }
 
 void Tile(QPainter& p, QRectF rect, double outline = 3) {
     p.setPen(Outline(outline));
@@ -219,6 +261,18 @@ QIcon LayoutPicture(const std::string& layout) {
     if (layout == "large4") return Render([](QPainter& p) { TableLayout(p, 0); });
     if (layout == "small4") return Render([](QPainter& p) { TableLayout(p, 9); });
     return Render([](QPainter& p) { ScreenLayout(p, 0); });
+}
+
+QIcon ExtensionArrowPicture(bool vertical) {
+    return Render([vertical](QPainter& p) {
+        if (vertical) {
+            p.translate(100, 0);
+            p.rotate(90);
+        }
+        p.setPen(Outline(9));
+        p.setBrush(Qt::NoBrush);
+        for (double x : {22.0, 52.0}) p.drawPolyline(QPolygonF({{x, 24}, {x + 24, 50}, {x, 76}}));
+    });
 }
 
 QIcon LauncherButtonPicture(const std::string& component) {

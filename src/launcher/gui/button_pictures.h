@@ -16,4 +16,8 @@ QIcon LayoutPicture(const std::string& layout);
 // UnameButton, About); an empty icon for other names.
 QIcon LauncherButtonPicture(const std::string& component);
 
+// The double arrow of a menu or tool bar too narrow for its items, pointing
+// right (or down when `vertical`).
+QIcon ExtensionArrowPicture(bool vertical);
+
 }  // namespace zv

@@ -150,7 +150,7 @@ void TLaunch::FormCreate() {
 
     ReadLauncherSettings(settings);
     move(settings.launchleft, settings.launchtop);
-    Call(Hooks().startMusic);
+    Call(Hooks().startMusic, this);
 
     auto tip = StartupTip(settings.count, settings.DisplayHiColor);
     ++settings.count;

@@ -19,9 +19,9 @@ struct LauncherHooks {
     // end, run in list order (sound settings, machine information, the three
     // board-layout windows).
     std::vector<Open> keptWindows;
-    // Background music, started when the main window is created and stopped
-    // when it is destroyed.
-    std::function<void()> startMusic;
+    // Background music, started when the main window (the argument) is
+    // created and stopped when it is destroyed.
+    Open startMusic;
     std::function<void()> stopMusic;
 
     Open ruleBoxOnePlayer;  // rule editor set to the one-player game

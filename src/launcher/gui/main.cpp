@@ -3,11 +3,10 @@
 // (or, in direct play, until the one-player engine has ended).
 //
 // ZV_EXIT_AFTER_SHOWN=1 in the environment makes the program end as soon as
-// its main window has been shown and the events of showing it are handled,
-// at once and without the closing save (as if it were killed then): the
-// start-up benchmark measures start to first window with it.
+// its main window has been painted for the first time, at once and without
+// the closing save (as if it were killed then): the start-up benchmark
+// measures start to first window with it.
 #include <QApplication>
-#include <QTimer>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -16,8 +15,11 @@
 
 #include "config/launcher_settings.h"
 #include "launcher/command_line.h"
+#include "launcher/gui/first_paint.h"
+#include "launcher/gui/interface_font.h"
 #include "launcher/gui/launch_window.h"
 #include "launcher/gui/launcher_hooks.h"
+#include "launcher/gui/launcher_style.h"
 #include "launcher/gui/program_threads.h"
 
 int main(int argc, char** argv) {
@@ -27,8 +29,11 @@ int main(int argc, char** argv) {
     // -d is looked for before anything else, the program's own path included.
     if (HasConfirmFlag(args)) Settings().ConfirmCommands = true;
 
+    std::future<QString> interfaceFont = FindJapaneseInterfaceFont();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("麻雀"));
+    QApplication::setStyle(new LauncherStyle);
+    UseInterfaceFont(interfaceFont.get());
     app.setProperty("helpFile", QStringLiteral("zelvan.hlp"));
 
     if (auto name = UserOverrideArgument(args)) Settings().UserOverride = *name;
@@ -47,13 +52,20 @@ int main(int argc, char** argv) {
         }
     }
 
-    for (const auto& create : Hooks().keptWindows) create(&window);
-
-    if (!directPlay) {
-        window.show();
+    auto createKeptWindows = [&window] {
+        for (const auto& create : Hooks().keptWindows) create(&window);
+    };
+    if (directPlay) {
+        createKeptWindows();
+    } else {
         const char* exitAfterShown = std::getenv("ZV_EXIT_AFTER_SHOWN");
         if (exitAfterShown != nullptr && std::strcmp(exitAfterShown, "1") == 0)
-            QTimer::singleShot(0, &app, [] { std::_Exit(0); });
+            AfterFirstPaint(&window, [] { std::_Exit(0); });
+        // The windows kept for the run (and the background music they start)
+        // are built once the main window is on screen, so that the player
+        // sees it without waiting for them.
+        AfterFirstPaint(&window, createKeptWindows);
+        window.show();
     }
     int result = app.exec();
     for (auto& thread : helpThreads) thread->wait();

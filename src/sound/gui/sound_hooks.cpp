@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include "launcher/gui/first_paint.h"
 #include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/message_boxes.h"
 #include "sound/gui/launcher_music.h"
@@ -61,8 +62,13 @@ void InstallSoundHooks() {
         PlaceDialog(owner, box);
         box->exec();
     };
-    // The application object lives on the window's thread for the whole run.
-    hooks.startMusic = [] { StartLauncherMusic(QCoreApplication::instance()); };
+    // Opening the music loads the audio libraries and the synthesizer's
+    // samples: it begins once the main window is on screen, so that the two
+    // do not compete. The application object lives on the window's thread
+    // for the whole run.
+    hooks.startMusic = [](QWidget* window) {
+        AfterFirstPaint(window, [] { StartLauncherMusic(QCoreApplication::instance()); });
+    };
     hooks.stopMusic = [] { StopLauncherMusic(); };
 }
 

@@ -10,6 +10,7 @@
 #include "sound/gui/launcher_music.h"
 #include "sound/gui/sound_box.h"
 #include "sound/media_commands.h"
+#include "support/event_loop.h"
 #include "support/launcher_fixture.h"
 #include "support/modal.h"
 
@@ -44,6 +45,16 @@ public:
 
 class SoundHooksTest : public test::LauncherFixture {
 protected:
+    // Shows the window and waits until what follows its first paint (the
+    // music's start among it) has run.
+    static void ShowAndWaitForTheMusicStart(TLaunch& window) {
+        window.show();
+        ASSERT_TRUE(test::ProcessEventsUntil([&] {
+            return window.findChild<QObject*>("FirstPaintWatch", Qt::FindDirectChildrenOnly) == nullptr;
+        }));
+        WaitForLauncherMusicStart();
+    }
+
     RecordingCommands commands;
     SilentAudio audio;
 };
@@ -54,9 +65,12 @@ TEST_F(SoundHooksTest, MainWindowRunsTheMusicAndKeepsTheSoundBox) {
     ASSERT_EQ(Hooks().keptWindows.size(), 1u);
     {
         TLaunch window;
-        // The music starts while the window is created, on a thread of its
-        // own so that the window does not wait for the piece to load.
-        WaitForLauncherMusicStart();
+        // The music starts once the window has been painted, on a thread of
+        // its own, so that neither the window nor its first paint waits for
+        // the audio libraries and the piece to load.
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(commands.sent.empty());
+        ShowAndWaitForTheMusicStart(window);
         EXPECT_EQ(commands.sent, (std::vector<std::string>{
                                      "open \"" + dir.path() + "/sound/jan#7.mid\" type sequencer alias bgm",
                                      "play bgm from 0 notify"}));
@@ -97,7 +111,10 @@ TEST_F(SoundHooksTest, NoMusicWhenSwitchedOff) {
     stored.playbgm = 0;
     WriteLaunchNuc(stored);
     InstallSoundHooks();
-    { TLaunch window; }
+    {
+        TLaunch window;
+        ShowAndWaitForTheMusicStart(window);
+    }
     EXPECT_EQ(commands.sent, std::vector<std::string>{"close bgm"});
 }
 
