@@ -1,12 +1,14 @@
 #include "records/results.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -601,8 +603,9 @@ void AddResultsLine(std::string_view line, PlayerResults& results) {
 
 namespace {
 
-// Files smaller than this are read: mapping them costs more than copying.
-constexpr off_t kMinMappedSize = off_t{1} << 20;
+// Files from this size on are read in two halves side by side.
+constexpr off_t kMinSplitSize = off_t{4} << 20;
+constexpr std::size_t kBufferSize = std::size_t{1} << 18;
 
 // Adds the complete lines among the `filled` bytes of `buffer` and keeps
 // the unfinished last one there. Room for the padding must follow them.
@@ -615,51 +618,131 @@ void ConsumeBuffered(std::string& buffer, std::size_t& filled, LineSums& sums, P
     }
 }
 
-// Adds the lines of the file's present contents through a memory mapping,
-// which saves copying them, and leaves the unfinished last line in
-// `buffer` (`filled` bytes) and the file offset after the mapped part.
-// False, having done nothing, when the file cannot be mapped (a pipe, a
-// file of /proc) or is small. Results files only grow (the engines append
-// to them); lines added while the mapping is read are read afterwards.
-bool ConsumeMapped(int fd, std::string& buffer, std::size_t& filled, LineSums& sums, PlayerResults& totals) {
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < kMinMappedSize) return false;
-    const auto size = static_cast<std::size_t>(info.st_size);
-    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-    if (map == MAP_FAILED) return false;
-    if (::lseek(fd, info.st_size, SEEK_SET) != info.st_size) {
-        ::munmap(map, size);
-        return false;
+// Reads into `buffer` after its `filled` bytes, growing it for one very
+// long line: with `offset`, the bytes of the file from there (at most
+// `limit`), without it from the file position. The count read, 0 at the
+// end, -1 on an error.
+ssize_t ReadMore(int fd, std::string& buffer, std::size_t filled, const off_t* offset, off_t limit) {
+    if (filled + kPadding >= buffer.size()) buffer.resize(2 * buffer.size());
+    std::size_t room = buffer.size() - kPadding - filled;
+    for (;;) {
+        ssize_t got;
+        if (offset == nullptr) {
+            got = ::read(fd, buffer.data() + filled, room);
+        } else {
+            room = std::min(room, static_cast<std::size_t>(limit - *offset));
+            got = room == 0 ? 0 : ::pread(fd, buffer.data() + filled, room, *offset);
+        }
+        if (got >= 0 || errno != EINTR) return got;
     }
-    ::madvise(map, size, MADV_SEQUENTIAL);
-    const char* data = static_cast<const char*>(map);
-    // ConsumeLines looks at up to 64 bytes after its end, so the last
-    // bytes go with the unfinished line.
-    const std::size_t start = ConsumeLines(data, size - kPadding, sums, totals);
-    filled = size - start;
-    if (buffer.size() < filled + kPadding) buffer.resize(filled + kPadding);
-    std::memcpy(buffer.data(), data + start, filled);
-    ::munmap(map, size);
-    ConsumeBuffered(buffer, filled, sums, totals);
-    return true;
 }
 
-// Adds the lines read from `fd`, starting with the `filled` bytes already
-// in `buffer`, up to the unfinished last line, which is left there. False
-// on a read error.
+// Adds the lines read from `fd` at its position, starting with the `filled`
+// bytes already in `buffer`, up to the unfinished last line, which is left
+// there. False on a read error.
 bool ConsumeRead(int fd, std::string& buffer, std::size_t& filled, LineSums& sums, PlayerResults& totals) {
     for (;;) {
-        if (filled + kPadding >= buffer.size()) buffer.resize(2 * buffer.size());  // one very long line
-        const std::size_t capacity = buffer.size() - kPadding;
-        ssize_t got = ::read(fd, buffer.data() + filled, capacity - filled);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (got == 0) return true;
+        ssize_t got = ReadMore(fd, buffer, filled, nullptr, 0);
+        if (got <= 0) return got == 0;
         filled += static_cast<std::size_t>(got);
         ConsumeBuffered(buffer, filled, sums, totals);
     }
+}
+
+// The same for the bytes [from, to) of the file, read at their offsets,
+// which leaves the file position alone.
+bool ConsumeRange(int fd, off_t from, off_t to, std::string& buffer, std::size_t& filled, LineSums& sums,
+                  PlayerResults& totals) {
+    while (from < to) {
+        ssize_t got = ReadMore(fd, buffer, filled, &from, to);
+        if (got <= 0) return false;  // the file became shorter, or could not be read
+        filled += static_cast<std::size_t>(got);
+        from += got;
+        ConsumeBuffered(buffer, filled, sums, totals);
+    }
+    return true;
+}
+
+// Where the first line that starts at or after `from` begins; 0 when there
+// is none before `to`.
+off_t LineStartFrom(int fd, off_t from, off_t to) {
+    char chunk[4096];
+    while (from < to) {
+        ssize_t got =
+            ::pread(fd, chunk, static_cast<std::size_t>(std::min<off_t>(sizeof chunk, to - from)), from);
+        if (got <= 0) {
+            if (got < 0 && errno == EINTR) continue;
+            return 0;
+        }
+        if (const void* found = std::memchr(chunk, '\n', static_cast<std::size_t>(got)))
+            return from + (static_cast<const char*>(found) - chunk) + 1;
+        from += got;
+    }
+    return 0;
+}
+
+void AddTotals(PlayerResults& totals, const PlayerResults& more) {
+    Add(totals.games, more.games);
+    for (std::size_t i = 0; i < totals.places.size(); ++i) Add(totals.places[i], more.places[i]);
+    Add(totals.points, more.points);
+    Add(totals.chips, more.chips);
+    Add(totals.plays, more.plays);
+    Add(totals.reaches, more.reaches);
+    Add(totals.calls, more.calls);
+    Add(totals.tsumoPoints, more.tsumoPoints);
+    Add(totals.tsumoCount, more.tsumoCount);
+    Add(totals.ronPoints, more.ronPoints);
+    Add(totals.ronCount, more.ronCount);
+    Add(totals.dealInPoints, more.dealInPoints);
+    Add(totals.dealInCount, more.dealInCount);
+    for (std::size_t i = 0; i < totals.yaku.size(); ++i) Add(totals.yaku[i], more.yaku[i]);
+}
+
+enum class Split { NotDone, Done, Failed };
+
+// A large file's present contents are read in two halves side by side, the
+// second one on a thread of its own: totals wrap around, so adding the two
+// halves' totals gives exactly the totals of the whole. On Done the
+// unfinished last line is in `buffer` (`filled` bytes) and the file
+// position is after the part read; lines appended meanwhile (the engines
+// only ever append) are read afterwards. NotDone (nothing done) for small
+// files, pipes and files of /proc, or when no thread can be started.
+Split ConsumeInHalves(int fd, std::string& buffer, std::size_t& filled, LineSums& sums,
+                      PlayerResults& totals) {
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < kMinSplitSize)
+        return Split::NotDone;
+    const off_t size = info.st_size;
+    const off_t middle = LineStartFrom(fd, size / 2, size);
+    if (middle == 0 || middle == size) return Split::NotDone;
+
+    struct Half {
+        std::string buffer = std::string(kBufferSize + kPadding, '\0');
+        std::size_t filled = 0;
+        LineSums sums;
+        PlayerResults totals;
+        bool ok = false;
+    } second;
+    std::thread reader;
+    try {
+        reader = std::thread([&] {
+            second.ok =
+                ConsumeRange(fd, middle, size, second.buffer, second.filled, second.sums, second.totals);
+        });
+    } catch (const std::system_error&) {
+        return Split::NotDone;
+    }
+    // The first half ends with a line end, so nothing is left of it.
+    const bool firstOk = ConsumeRange(fd, 0, middle, buffer, filled, sums, totals);
+    reader.join();
+    if (!firstOk || !second.ok || ::lseek(fd, size, SEEK_SET) != size) return Split::Failed;
+
+    second.sums.FlushInto(second.totals);
+    AddTotals(totals, second.totals);
+    if (buffer.size() < second.filled + kPadding) buffer.resize(second.filled + kPadding);
+    std::memcpy(buffer.data(), second.buffer.data(), second.filled);
+    filled = second.filled;
+    return Split::Done;
 }
 
 }  // namespace
@@ -671,10 +754,10 @@ bool ReadResultsFile(const std::string& path, PlayerResults& results) {
     // file was read.
     PlayerResults totals;
     LineSums sums;
-    std::string buffer((std::size_t{1} << 18) + kPadding, '\0');
+    std::string buffer(kBufferSize + kPadding, '\0');
     std::size_t filled = 0;
-    ConsumeMapped(fd, buffer, filled, sums, totals);
-    const bool ok = ConsumeRead(fd, buffer, filled, sums, totals);
+    const bool ok = ConsumeInHalves(fd, buffer, filled, sums, totals) != Split::Failed &&
+                    ConsumeRead(fd, buffer, filled, sums, totals);
     ::close(fd);
     if (!ok) return false;
     sums.FlushInto(totals);

@@ -322,11 +322,14 @@ std::string MixedLines(int count, unsigned seed) {
 }
 
 TEST_F(ResultsTest, WholeFileAndLineByLineTotalsAgree) {
-    // Small files are read, large ones mapped; the cut points of both (the
-    // last 64 bytes of a mapping, each read of a block) fall at every kind
-    // of place across the sizes tried here.
-    for (int lines : {1, 7, 300, 9000, 40000}) {
+    // Files are read in blocks, large ones in two halves side by side; the
+    // cut points (each block, the middle) fall at every kind of place
+    // across the sizes tried here.
+    for (int lines : {1, 7, 300, 9000, 40000, 160000}) {
         std::string text = MixedLines(lines, static_cast<unsigned>(lines));
+        if (lines == 160000) {
+            ASSERT_GT(text.size(), 4u << 20) << "large enough to be read in halves";
+        }
         for (const std::string& tail : {std::string(), std::string("result: 2 -17 3"),
                                         "yaku: " + std::string(60, '9'), std::string("yaku: 1\r")}) {
             WriteNetwork("mix", text + tail);
@@ -370,7 +373,20 @@ TEST_F(ResultsTest, TheLastLineNeedsNoLineEnd) {
     }
 }
 
-TEST_F(ResultsTest, FilesThatCannotBeMappedAreRead) {
+TEST_F(ResultsTest, ALargeFileWithAVeryLongLineInItsMiddleIsReadWhole) {
+    // The middle falls inside the long line: the second half is what follows
+    // it, or nothing, and then the file is read from start to end.
+    const std::string lines = MixedLines(50000, 3);
+    const std::string longLine = "yaku: " + std::string(lines.size() + 1000, '1');
+    for (const std::string& after : {std::string("\nresult: 3 5\n"), std::string()}) {
+        WriteNetwork("long", lines + longLine + after);
+        PlayerResults r;
+        ASSERT_TRUE(ReadResults(r, "long", true));
+        EXPECT_EQ(r, TotalsByLine(lines + longLine + after)) << after.size();
+    }
+}
+
+TEST_F(ResultsTest, PipesAndProcFilesAreRead) {
     // A pipe, filled while it is read.
     const std::string text = MixedLines(3000, 5);
     const std::string fifo = dir.Path("pipe.res");
