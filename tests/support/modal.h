@@ -27,7 +27,10 @@ T* Child(QWidget* window, const char* name) {
 inline std::shared_ptr<bool> WhenShown(const QString& name, std::function<void(QWidget*)> action) {
     auto done = std::make_shared<bool>(false);
     auto tries = std::make_shared<int>(0);
+    // The poll refers to itself only weakly: the pending timer holds it, so
+    // it is freed once it stops rescheduling itself.
     auto poll = std::make_shared<std::function<void()>>();
+    std::weak_ptr<std::function<void()>> self = poll;
     *poll = [=]() {
         if (QWidget* window = FindVisibleWindow(name)) {
             *done = true;
@@ -39,9 +42,9 @@ inline std::shared_ptr<bool> WhenShown(const QString& name, std::function<void(Q
                 if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
             return;
         }
-        QTimer::singleShot(10, *poll);
+        QTimer::singleShot(10, [next = self.lock()] { (*next)(); });
     };
-    QTimer::singleShot(0, *poll);
+    QTimer::singleShot(0, [poll] { (*poll)(); });
     return done;
 }
 
