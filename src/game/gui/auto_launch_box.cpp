@@ -39,9 +39,7 @@ QLabel* TextLabel(QWidget* parent, const char* name, const QString& text = QStri
 TAutoLaunchBox::TAutoLaunchBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TAutoLaunchBox");
     setWindowTitle(QStringLiteral("麻雀  コンピュータプレーヤの起動"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedMinimizableDialogFlags);
 
     OptionMenu = new QMenuBar(this);
     OptionMenu->setObjectName("OptionMenu");

@@ -44,9 +44,7 @@ QAction* RadioItem(QMenu* menu, const QString& caption, const char* name) {
 TClientBox::TClientBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TClientBox");
     setWindowTitle(QStringLiteral("麻雀  ネットワーク対戦"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedMinimizableDialogFlags);
 
     OptionMenu = new QMenuBar(this);
     OptionMenu->setObjectName("OptionMenu");

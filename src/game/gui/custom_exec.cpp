@@ -34,8 +34,7 @@ QLabel* InfoLabel(QWidget* parent, const char* name) {
 TCustomExec::TCustomExec(QWidget* owner) : QDialog(owner) {
     setObjectName("TCustomExec");
     setWindowTitle(QStringLiteral("麻雀  起動時のダイアログについて"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedDialogFlags);
 
     Label1 = new QLabel(QStringLiteral("各プログラム起動時の設定ダイアログを表示するかどうかを設定します。"),
                         this);

@@ -22,9 +22,7 @@ namespace zv {
 TServerBox::TServerBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TServerBox");
     setWindowTitle(QStringLiteral("麻雀  ゲームサーバの起動"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedMinimizableDialogFlags);
 
     OptionMenu = new QMenuBar(this);
     OptionMenu->setObjectName("OptionMenu");

@@ -63,9 +63,7 @@ std::string OpponentDescription(const std::string& name) {
 TZelvan1Box::TZelvan1Box(QWidget* owner) : QDialog(owner) {
     setObjectName("TZelvan1Box");
     setWindowTitle(QStringLiteral("麻雀  ひとり遊び"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedMinimizableDialogFlags);
 
     Label2 = new QLabel(QStringLiteral("ユーザ名"), this);
     Label2->setObjectName("Label2");
@@ -180,8 +178,7 @@ int StartZelvan1(QWidget* owner, StartKind kind) {
 TMajOptionBox::TMajOptionBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TMajOptionBox");
     setWindowTitle(QStringLiteral("麻雀  牌譜設定"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedDialogFlags);
     RadioGroup2 = new QGroupBox(QStringLiteral("牌譜"), this);
     RadioGroup2->setObjectName("RadioGroup2");
     haifubutton = new QCheckBox(QStringLiteral("牌譜をとる"), RadioGroup2);

@@ -17,10 +17,6 @@
 namespace zv {
 namespace {
 
-constexpr Qt::WindowFlags kSystemMenuOnly = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                                            Qt::MSWindowsFixedSizeDialogHint;
-
 QPointer<TZv4FormBox> g_zv4Form;
 QPointer<TZv1FormBox> g_zv1Form;
 QPointer<TZvSetupBox> g_setup;
@@ -44,7 +40,7 @@ TLayoutFormBox::TLayoutFormBox(QWidget* owner, std::string LauncherSettings::*la
                                std::int32_t LauncherSettings::*realTiles,
                                const std::array<QString, 4>& captions)
     : QDialog(owner), layout_(layout), realTiles_(realTiles) {
-    setWindowFlags(kSystemMenuOnly);
+    setWindowFlags(kFixedDialogFlags);
 
     const char* radioNames[] = {"rblarge", "rbsmall", "rblarge4", "rbsmall4"};
     const char* pictureNames[] = {"large", "Small", "large4", "small4"};
@@ -160,7 +156,7 @@ TZv4FormBox::TZv4FormBox(QWidget* owner)
 TZvSetupBox::TZvSetupBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TZvSetupBox");
     setWindowTitle(QStringLiteral("麻雀  設定"));
-    setWindowFlags(kSystemMenuOnly);
+    setWindowFlags(kFixedDialogFlags);
 
     ZvInstall = SetupButton(this, "ZvInstall", QStringLiteral("盤設定"), "ZvInstall");
     haifubutton = SetupButton(this, "haifubutton", QStringLiteral("牌譜"), "haifuswbutton");

@@ -16,9 +16,7 @@ MessageDialogs* g_override = nullptr;
 // Fixed-size dialog window with a close box and a minimise box.
 void SetUpDialogWindow(QDialog* dialog, const char* name) {
     dialog->setObjectName(name);
-    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    dialog->setWindowFlags(kFixedMinimizableDialogFlags);
     dialog->setModal(true);
 }
 

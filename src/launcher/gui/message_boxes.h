@@ -17,6 +17,14 @@ class QPushButton;
 
 namespace zv {
 
+// Window flags of the fixed-size dialogs: a title, a system menu and a close
+// box, and the same with a minimise box.
+inline constexpr Qt::WindowFlags kFixedDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+inline constexpr Qt::WindowFlags kFixedMinimizableDialogFlags =
+    kFixedDialogFlags | Qt::WindowMinimizeButtonHint;
+
 // Error report: "麻雀  エラー" with what was being done, what failed and a
 // detail or advice.
 class TErrorDialog : public QDialog {

@@ -38,8 +38,7 @@ void TCharAssocGrid::CommitEdit() {
 TCharAssocBox::TCharAssocBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TCharAssocBox");
     setWindowTitle(QStringLiteral("麻雀  キャラクタの関連づけ"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedDialogFlags);
 
     Label1 = new QLabel(QStringLiteral("キャラクタとコンピュータプレーヤプログラムを関連づけます。"
                                        "ここに関連づけがない場合は、zvauto.exeが仮定されます。"),

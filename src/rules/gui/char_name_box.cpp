@@ -20,8 +20,7 @@ namespace zv {
 TInputCharNameBox::TInputCharNameBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TInputCharNameBox");
     setWindowTitle(QStringLiteral("麻雀キャラクタのカスタマイズ"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedDialogFlags);
 
     NameLabel = new QLabel(QStringLiteral("キャラクタ名"), this);
     NameLabel->setObjectName("NameLabel");

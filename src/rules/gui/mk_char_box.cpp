@@ -50,8 +50,7 @@ QSpinBox* SpinField(const CharacterParam& param, QWidget* parent) {
 TMkCharBox::TMkCharBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TMkCharBox");
     setWindowTitle(QStringLiteral("麻雀  キャラクタ作成"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedDialogFlags);
 
     CharacterNameLabel = PlainLabel(QStringLiteral("キャラクタ名"), this);
     CharacterNameLabel->setObjectName("CharacterNameLabel");

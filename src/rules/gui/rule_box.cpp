@@ -64,8 +64,7 @@ QLabel* Explanation(const RuleKey& entry, QWidget* parent) {
 TRuleBox::TRuleBox(QWidget* owner) : QDialog(owner) {
     setObjectName("TRuleBox");
     setWindowTitle(QStringLiteral("麻雀  ローカルルール設定"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kFixedDialogFlags);
 
     // The game kind is carried by two radio buttons the user never sees.
     GameGroup = new QGroupBox(QStringLiteral("ルールを設定するゲーム"), this);
