@@ -1,0 +1,46 @@
+#pragma once
+// The local rules a game is played by: the keys of a rules file as the rule
+// editor writes them (zelvan1.pf, server.pf). Where a key is silent the
+// common modern rules apply (red fives, open tanyao, double wind pair 4 fu,
+// multiple yakuman add up, double yakuman for thirteen-wait orphans,
+// single-wait four concealed triplets, pure nine gates and big four winds).
+#include <string>
+#include <string_view>
+
+namespace zv::riichi {
+
+enum class Uma { None, FiveTen, TenTwenty, TenThirty, SevenFiveThree, Under };
+
+struct Rules {
+    bool eastOnly = true;    // tonpu: east round only (else east and south)
+    bool noPinfuTsumo = false;  // nopintumo: a self-drawn pinfu gets no pinfu
+    bool noRedFives = false;    // noakadora: red fives are not dora
+    bool noOpenTanyao = false;  // nonakitan
+    bool noKanUra = false;      // nokanura: one ura-dora indicator only
+    bool noBustOut = false;     // nofly: the game does not end below zero
+    bool under = false;         // under: scores below zero count as they are
+    bool redFivesClosedOnly = false;  // nonakiaka
+    bool noAllStars = false;          // noallstars: no 2-chip bonus for all three red fives
+    int startPoint = 25000;           // startpoint
+    int yakumanChip = 2;              // yakuman-chip
+    int ippatsuChip = 1;              // ippatu-chip
+    int uraDoraChip = 1;              // uradora-chip
+    int redFiveChip = 1;              // akadora-chip
+    bool headBump = false;            // atamahane: only the first winner in turn order on several rons
+    bool noTripleRonDraw = false;     // nosancyaho: a triple ron is not an abortive draw
+    bool noSwapCalling = false;       // nokuikae
+    bool pao = false;                 // pao: liability for big three dragons, big four winds, four kans
+    bool roundUpMangan = false;       // 77mangan: 7700/11600 become a mangan
+    Uma uma = Uma::TenTwenty;         // uma
+};
+
+// Applies one key of a rules file (flags: "0" off, anything else on; numbers
+// that do not parse keep the value; unknown keys are ignored).
+void ApplyRuleKey(Rules& rules, std::string_view key, std::string_view value);
+// Applies every parameter line of a rules file's text (lines "key value";
+// lines starting with '#' and blank lines are skipped).
+Rules RulesFromText(std::string_view text);
+// The uma word as written in the rules file.
+std::string UmaWord(Uma uma);
+
+}  // namespace zv::riichi

@@ -1,0 +1,77 @@
+#pragma once
+// Scoring a winning hand: every decomposition is tried and the one worth the
+// most is kept; yaku, fu, han, limits and the payments with honba and riichi
+// sticks.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rules.h"
+#include "tile.h"
+
+namespace zv::riichi {
+
+struct WinSituation {
+    std::vector<TileId> concealed;  // the concealed tiles, winning tile included
+    std::vector<Meld> melds;        // declared melds (closed kans too)
+    TileId winTile = -1;
+    bool tsumo = false;
+    bool riichi = false;
+    bool doubleRiichi = false;  // implies riichi
+    bool ippatsu = false;
+    bool haitei = false;   // tsumo on the last tile of the live wall
+    bool houtei = false;   // ron on the last discard
+    bool rinshan = false;  // tsumo on a replacement tile
+    bool chankan = false;  // ron on a tile added to a kan
+    bool tenhou = false;   // dealer's win on the first draw
+    bool chiihou = false;  // non-dealer's win on the first draw, no call before
+    Kind roundWind = kEast;
+    Kind seatWind = kSouth;  // kEast: the winner is the dealer
+    std::vector<TileId> doraIndicators;
+    std::vector<TileId> uraIndicators;  // counted only with riichi
+    int honba = 0;
+    int sticks = 0;  // riichi sticks on the table (1000 each), to the winner
+};
+
+enum class Limit { None, Mangan, Haneman, Baiman, Sanbaiman, Yakuman };
+// "mangan", "haneman", "baiman", "sanbaiman", "yakuman"; empty for None.
+std::string_view LimitWord(Limit limit);
+
+struct YakuScore {
+    std::string name;     // Japanese, as players know it: "立直", "役牌 白", "ドラ"
+    int han = 0;          // 0 for a yakuman
+    int yakuman = 0;      // 1 or 2 for a yakuman, else 0
+    int statIndex = -1;   // digit of the results file's yaku line, -1 if none
+};
+
+struct Score {
+    bool won = false;     // false: not a complete hand, or no yaku
+    std::string error;    // why not, one line
+    int han = 0;          // dora included; 0 for yakuman
+    int fu = 0;
+    int yakuman = 0;      // total yakuman multiples (counted yakuman: 1)
+    Limit limit = Limit::None;
+    bool dealer = false;
+    int basePoints = 0;   // fu * 2^(han+2), or the limit's base
+    int points = 0;       // what the winner receives, without honba and sticks
+    // Each payer's amount, honba included: a ron has one payer; a tsumo has
+    // the dealer and the others (all "others" when the winner deals).
+    int ronPayment = 0;
+    int tsumoDealerPays = 0;
+    int tsumoOthersPay = 0;
+    int total = 0;  // all that the winner receives: payments plus sticks
+    std::vector<YakuScore> yaku;
+    int dora = 0, redFives = 0, uraDora = 0;  // counted (for chips)
+    // Yakuman of the hand a liable player may have to pay for.
+    int paoDragonsYakuman = 0;  // big three dragons
+    int paoWindsYakuman = 0;    // big four winds
+    int paoKansYakuman = 0;     // four kans
+};
+
+Score ScoreWin(const WinSituation& win, const Rules& rules);
+
+// Basic payments of a hand worth `basePoints`, before honba and sticks.
+int RonPayment(int basePoints, bool dealer);
+int TsumoPayment(int basePoints, bool payerIsDealer, bool winnerIsDealer);
+
+}  // namespace zv::riichi

@@ -1,0 +1,41 @@
+#pragma once
+// The wall of one hand: 136 tiles shuffled by a seeded generator (the same
+// wall on every platform). The last 14 tiles are the dead wall: replacement
+// tiles for kans and the dora and ura-dora indicators. Each replacement tile
+// drawn shortens the live wall by one, so the dead wall keeps 14 tiles.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "tile.h"
+
+namespace zv::riichi {
+
+class Wall {
+public:
+    explicit Wall(std::uint64_t seed);
+    // A wall in the given order (tests, replays). `tiles` must be a
+    // permutation of 0..135.
+    explicit Wall(const std::array<TileId, kTiles>& tiles);
+
+    // The next tile of the live wall; -1 when it is exhausted.
+    TileId Draw();
+    // A replacement tile after a kan (at most four); -1 when none is left.
+    TileId DrawReplacement();
+    // Turns over the next kan-dora indicator (at most four).
+    void RevealKanDora();
+
+    int LiveRemaining() const;  // tiles still to be drawn from the live wall
+    int KansDeclared() const { return replacementsDrawn_; }
+    std::vector<TileId> DoraIndicators() const;  // 1 + revealed kan dora
+    std::vector<TileId> UraIndicators() const;   // as many as dora indicators
+    const std::array<TileId, kTiles>& Tiles() const { return tiles_; }
+
+private:
+    std::array<TileId, kTiles> tiles_{};
+    int next_ = 0;  // next live tile
+    int replacementsDrawn_ = 0;
+    int kanDoraRevealed_ = 0;
+};
+
+}  // namespace zv::riichi
