@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "decompose.h"
 #include "rules.h"
 #include "tile.h"
 
@@ -38,24 +39,30 @@ enum class Limit { None, Mangan, Haneman, Baiman, Sanbaiman, Yakuman };
 std::string_view LimitWord(Limit limit);
 
 struct YakuScore {
-    std::string name;     // Japanese, as players know it: "立直", "役牌 白", "ドラ"
-    int han = 0;          // 0 for a yakuman
-    int yakuman = 0;      // 1 or 2 for a yakuman, else 0
-    int statIndex = -1;   // digit of the results file's yaku line, -1 if none
+    std::string name;    // Japanese, as players know it: "立直", "役牌 白", "ドラ"
+    int han = 0;         // 0 for a yakuman
+    int yakuman = 0;     // 1 or 2 for a yakuman, else 0
+    int statIndex = -1;  // digit of the results file's yaku line, -1 if none
 };
 
+// A yakuman hand (yakuman > 0 from its own yaku) reports han 0 and fu 0 and
+// lists only its yakuman (no dora). A counted yakuman (13 han or more from
+// ordinary yaku and dora) keeps its han and fu and its yaku list, with
+// yakuman 1 and limit Yakuman.
 struct Score {
-    bool won = false;     // false: not a complete hand, or no yaku
-    std::string error;    // why not, one line
-    int han = 0;          // dora included; 0 for yakuman
+    bool won = false;   // false: not a complete hand, or no yaku
+    std::string error;  // why not, one line
+    int han = 0;        // dora included; 0 for yakuman
     int fu = 0;
-    int yakuman = 0;      // total yakuman multiples (counted yakuman: 1)
+    int yakuman = 0;  // total yakuman multiples (counted yakuman: 1)
     Limit limit = Limit::None;
     bool dealer = false;
-    int basePoints = 0;   // fu * 2^(han+2), or the limit's base
-    int points = 0;       // what the winner receives, without honba and sticks
+    int basePoints = 0;  // fu * 2^(han+2), or the limit's base
+    int points = 0;      // what the winner receives, without honba and sticks
     // Each payer's amount, honba included: a ron has one payer; a tsumo has
     // the dealer and the others (all "others" when the winner deals).
+    // When the winner deals, tsumoDealerPays equals tsumoOthersPay (each of
+    // the three pays it).
     int ronPayment = 0;
     int tsumoDealerPays = 0;
     int tsumoOthersPay = 0;
@@ -68,7 +75,17 @@ struct Score {
     int paoKansYakuman = 0;     // four kans
 };
 
+// Scores the best reading of the hand: the highest base points, then the
+// most han, then the most fu. Not won (with `error` set) for bad tiles or
+// melds, a winning tile not among the concealed tiles, a hand that is not
+// complete, or a hand without a yaku (dora alone are not a yaku).
 Score ScoreWin(const WinSituation& win, const Rules& rules);
+
+// Scores one reading: `reading` decomposes the concealed tiles and
+// `winBlock` is the block the winning tile completed (-1 the pair, 0..3 a
+// set of the reading; ignored for seven pairs and thirteen orphans). The
+// situation must be one ScoreWin accepts; ScoreWin keeps the best of these.
+Score ScoreReading(const WinSituation& win, const Rules& rules, const Decomposition& reading, int winBlock);
 
 // Basic payments of a hand worth `basePoints`, before honba and sticks.
 int RonPayment(int basePoints, bool dealer);

@@ -1,0 +1,334 @@
+// Argument parsing and JSON output of zvscore. Tiles of the hand, the melds
+// and the winning tile share one set of 136 physical tiles, so a fifth tile
+// of a kind anywhere is refused; dora indicators only name kinds.
+#include "score_command.h"
+
+#include <array>
+#include <charconv>
+#include <string_view>
+
+#include "hand.h"
+#include "rules.h"
+
+namespace zv::riichi {
+namespace {
+
+struct Parsed {
+    WinSituation win;
+    Rules rules;
+    std::string hand;
+    std::string winText;
+    std::vector<std::pair<MeldType, std::string>> melds;
+    std::string dora, ura;
+    bool shanten = false;
+    bool help = false;
+};
+
+// Tiles written in the compact notation, as (kind, red) pairs.
+bool ParseKinds(const std::string& text, std::vector<std::pair<Kind, bool>>& out, std::string& error) {
+    std::vector<TileId> tiles;
+    std::string why;
+    if (!ParseTiles(text, tiles, why)) {
+        error = "bad tiles \"" + text + "\": " + why;
+        return false;
+    }
+    out.clear();
+    for (TileId t : tiles) out.emplace_back(KindOf(t), IsRedFive(t));
+    return true;
+}
+
+// Gives each tile a physical copy not used yet.
+bool Allocate(const std::vector<std::pair<Kind, bool>>& kinds, std::array<bool, kTiles>& used,
+              std::vector<TileId>& out, std::string& error) {
+    for (auto [kind, red] : kinds) {
+        TileId t = FreeCopy(kind, red, used);
+        if (t < 0) {
+            error = (red ? "more than one red " : "more than four of ") + KindName(kind);
+            return false;
+        }
+        used[t] = true;
+        out.push_back(t);
+    }
+    return true;
+}
+
+bool ParseWind(const std::string& text, Kind& wind) {
+    static constexpr std::string_view kLetters = "ESWN";
+    if (text.size() != 1 || kLetters.find(text[0]) == std::string_view::npos) return false;
+    wind = kEast + static_cast<int>(kLetters.find(text[0]));
+    return true;
+}
+
+bool ParseCount(const std::string& text, int& value) {
+    if (text.empty() || text.size() > 4) return false;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && value >= 0;
+}
+
+std::string WithoutCommas(const std::string& text) {
+    std::string s;
+    for (char c : text)
+        if (c != ',') s += c;
+    return s;
+}
+
+bool ParseArgs(const std::vector<std::string>& args, const RulesReader& readRules, Parsed& p,
+               std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        std::string value;
+        bool inlineValue = false;
+        if (arg.rfind("--", 0) == 0) {
+            auto eq = arg.find('=');
+            if (eq != std::string::npos) {
+                value = arg.substr(eq + 1);
+                arg.resize(eq);
+                inlineValue = true;
+            }
+        }
+        auto needValue = [&]() {
+            if (inlineValue) return true;
+            if (i + 1 >= args.size()) {
+                error = arg + " needs a value";
+                return false;
+            }
+            value = args[++i];
+            return true;
+        };
+        auto flag = [&](bool& target) {
+            if (inlineValue) {
+                error = arg + " takes no value";
+                return false;
+            }
+            target = true;
+            return true;
+        };
+        WinSituation& w = p.win;
+        bool ok = true;
+        if (arg == "--help" || arg == "-h") {
+            p.help = true;
+        } else if (arg == "--shanten") {
+            ok = flag(p.shanten);
+        } else if (arg == "--win") {
+            ok = needValue();
+            p.winText = value;
+        } else if (arg == "--chi" || arg == "--pon" || arg == "--minkan" || arg == "--ankan" ||
+                   arg == "--kakan") {
+            MeldType type = arg == "--chi"      ? MeldType::Chi
+                            : arg == "--pon"    ? MeldType::Pon
+                            : arg == "--minkan" ? MeldType::OpenKan
+                            : arg == "--ankan"  ? MeldType::ClosedKan
+                                                : MeldType::AddedKan;
+            ok = needValue();
+            p.melds.emplace_back(type, value);
+        } else if (arg == "--tsumo") {
+            ok = flag(w.tsumo);
+        } else if (arg == "--riichi") {
+            ok = flag(w.riichi);
+        } else if (arg == "--double-riichi") {
+            ok = flag(w.doubleRiichi);
+            w.riichi = true;
+        } else if (arg == "--ippatsu") {
+            ok = flag(w.ippatsu);
+        } else if (arg == "--haitei") {
+            ok = flag(w.haitei);
+        } else if (arg == "--houtei") {
+            ok = flag(w.houtei);
+        } else if (arg == "--rinshan") {
+            ok = flag(w.rinshan);
+        } else if (arg == "--chankan") {
+            ok = flag(w.chankan);
+        } else if (arg == "--tenhou") {
+            ok = flag(w.tenhou);
+        } else if (arg == "--chiihou") {
+            ok = flag(w.chiihou);
+        } else if (arg == "--round" || arg == "--seat") {
+            if (!needValue()) return false;
+            if (!ParseWind(value, arg == "--round" ? w.roundWind : w.seatWind)) {
+                error = arg + " takes E, S, W or N, not \"" + value + "\"";
+                return false;
+            }
+        } else if (arg == "--dora" || arg == "--ura") {
+            ok = needValue();
+            (arg == "--dora" ? p.dora : p.ura) += WithoutCommas(value);
+        } else if (arg == "--honba" || arg == "--sticks") {
+            if (!needValue()) return false;
+            if (!ParseCount(value, arg == "--honba" ? w.honba : w.sticks)) {
+                error = arg + " takes a number from 0 to 9999, not \"" + value + "\"";
+                return false;
+            }
+        } else if (arg == "--rules") {
+            if (!needValue()) return false;
+            auto text = readRules ? readRules(value) : std::nullopt;
+            if (!text) {
+                error = "cannot read the rules file " + value;
+                return false;
+            }
+            p.rules = RulesFromText(*text);
+        } else if (arg == "--rule") {
+            // One key of a rules file, "key" (on) or "key=value".
+            if (!needValue()) return false;
+            auto eq = value.find('=');
+            if (eq == std::string::npos)
+                ApplyRuleKey(p.rules, value, "1");
+            else
+                ApplyRuleKey(p.rules, std::string_view(value).substr(0, eq),
+                             std::string_view(value).substr(eq + 1));
+        } else if (!arg.empty() && arg[0] == '-') {
+            error = "unknown option " + arg;
+            return false;
+        } else if (!p.hand.empty()) {
+            error = "more than one hand given: " + p.hand + " and " + arg;
+            return false;
+        } else if (arg.empty()) {
+            error = "the hand is empty";
+            return false;
+        } else {
+            p.hand = arg;
+        }
+        if (!ok) return false;
+    }
+    return true;
+}
+
+CommandOutput Fail(const std::string& message) {
+    CommandOutput r;
+    r.exitCode = 1;
+    r.err = "zvscore: " + message + "\n";
+    return r;
+}
+
+CommandOutput RunShanten(const Parsed& p) {
+    std::vector<std::pair<Kind, bool>> kinds;
+    std::string error;
+    if (!ParseKinds(p.hand, kinds, error)) return Fail(error);
+    if (kinds.size() != 13 && kinds.size() != 14)
+        return Fail("--shanten takes 13 or 14 tiles, not " + std::to_string(kinds.size()));
+    Counts counts{};
+    for (auto [kind, red] : kinds) {
+        if (++counts[kind] > 4) return Fail("more than four of " + KindName(kind));
+    }
+    CommandOutput r;
+    r.out = std::to_string(Shanten(counts, 0)) + "\n";
+    return r;
+}
+
+void AppendEscaped(std::string& out, const std::string& text) {
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+}
+
+}  // namespace
+
+std::string ScoreUsage() {
+    return "usage: zvscore [conditions] --win TILE HAND\n"
+           "       zvscore --shanten HAND\n"
+           "Scores a winning riichi-mahjong hand and prints one JSON line.\n"
+           "HAND is the concealed tiles with the winning tile, e.g. 123m406p789s1122z\n"
+           "(m characters, p circles, s bamboo, z honours E S W N white green red; 0 = red five).\n"
+           "  --win T            the winning tile (required)\n"
+           "  --chi 123m --pon 777z --minkan 5555p --ankan 1111z --kakan 2222s   melds (repeatable)\n"
+           "  --tsumo            self-drawn (default: ron)\n"
+           "  --riichi --double-riichi --ippatsu --haitei --houtei --rinshan --chankan\n"
+           "  --tenhou --chiihou\n"
+           "  --round E|S|W|N    round wind (default E)\n"
+           "  --seat E|S|W|N     seat wind (default S; E is the dealer)\n"
+           "  --dora T,T...      dora indicators    --ura T,T...   ura-dora indicators\n"
+           "  --honba N --sticks N\n"
+           "  --rules FILE       a rules file as the rule editor writes it\n"
+           "  --rule KEY[=VALUE] one key of a rules file (e.g. --rule nopintumo)\n"
+           "  --shanten          print the shanten number of 13 or 14 tiles (-1 complete)\n"
+           "Bad input exits with 1 and a message on standard error.\n";
+}
+
+std::string ScoreJson(const Score& s) {
+    std::string j = "{\"han\":" + std::to_string(s.han) + ",\"fu\":" + std::to_string(s.fu) +
+                    ",\"yakuman\":" + std::to_string(s.yakuman) + ",\"points\":" + std::to_string(s.points) +
+                    ",\"payments\":";
+    if (s.ronPayment > 0)
+        j += "{\"ron\":" + std::to_string(s.ronPayment) + "}";
+    else
+        j += "{\"dealer\":" + std::to_string(s.tsumoDealerPays) +
+             ",\"others\":" + std::to_string(s.tsumoOthersPay) + "}";
+    j += ",\"yaku\":[";
+    for (std::size_t i = 0; i < s.yaku.size(); ++i) {
+        const YakuScore& y = s.yaku[i];
+        if (i > 0) j += ',';
+        j += "{\"name\":\"";
+        AppendEscaped(j, y.name);
+        j += "\",\"han\":" + std::to_string(y.yakuman > 0 ? 13 * y.yakuman : y.han) + "}";
+    }
+    j += "],\"limit\":";
+    std::string_view limit = LimitWord(s.limit);
+    j += limit.empty() ? std::string("null") : "\"" + std::string(limit) + "\"";
+    j += "}";
+    return j;
+}
+
+CommandOutput RunScoreCommand(const std::vector<std::string>& args, const RulesReader& readRules) {
+    Parsed p;
+    std::string error;
+    if (!ParseArgs(args, readRules, p, error)) return Fail(error);
+    if (p.help) {
+        CommandOutput r;
+        r.out = ScoreUsage();
+        return r;
+    }
+    if (p.hand.empty()) return Fail("no hand given (try --help)");
+    if (p.shanten) return RunShanten(p);
+    if (p.winText.empty()) return Fail("--win is required");
+
+    WinSituation& w = p.win;
+    std::array<bool, kTiles> used{};
+    std::vector<std::pair<Kind, bool>> kinds;
+    for (const auto& [type, text] : p.melds) {
+        if (!ParseKinds(text, kinds, error)) return Fail(error);
+        Meld m;
+        m.type = type;
+        m.size = static_cast<int>(kinds.size());
+        bool kan = type == MeldType::OpenKan || type == MeldType::ClosedKan || type == MeldType::AddedKan;
+        if (m.size != (kan ? 4 : 3))
+            return Fail("a " + std::string(kan ? "kan" : "chi or pon") + " takes " + (kan ? "4" : "3") +
+                        " tiles: " + text);
+        std::vector<TileId> tiles;
+        if (!Allocate(kinds, used, tiles, error)) return Fail(error);
+        for (int i = 0; i < m.size; ++i) m.tiles[i] = tiles[i];
+        if (type != MeldType::ClosedKan) {
+            m.called = tiles[0];
+            m.from = 3;
+        }
+        w.melds.push_back(m);
+    }
+    if (!ParseKinds(p.hand, kinds, error)) return Fail(error);
+    if (!Allocate(kinds, used, w.concealed, error)) return Fail(error);
+
+    std::vector<std::pair<Kind, bool>> winKinds;
+    if (!ParseKinds(p.winText, winKinds, error)) return Fail(error);
+    if (winKinds.size() != 1) return Fail("--win takes one tile, not \"" + p.winText + "\"");
+    // The winning tile is one of the hand's: the red copy when asked for, a
+    // plain one when there is one.
+    auto [winKind, winRed] = winKinds[0];
+    for (int pass = 0; pass < 2 && w.winTile < 0; ++pass)
+        for (TileId t : w.concealed)
+            if (KindOf(t) == winKind && (IsRedFive(t) == winRed || (pass == 1 && !winRed))) {
+                w.winTile = t;
+                break;
+            }
+    if (w.winTile < 0) return Fail("the winning tile " + p.winText + " is not in the hand");
+
+    for (auto [text, list] : {std::pair{&p.dora, &w.doraIndicators}, std::pair{&p.ura, &w.uraIndicators}}) {
+        if (text->empty()) continue;
+        if (!ParseKinds(*text, kinds, error)) return Fail(error);
+        for (auto [kind, red] : kinds) list->push_back(kind * 4 + (red ? 0 : 1));
+    }
+
+    Score s = ScoreWin(w, p.rules);
+    if (!s.won) return Fail(s.error);
+    CommandOutput r;
+    r.out = ScoreJson(s) + "\n";
+    return r;
+}
+
+}  // namespace zv::riichi
