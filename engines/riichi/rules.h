@@ -37,8 +37,12 @@ struct Rules {
 // Applies one key of a rules file (flags: "0" off, anything else on; numbers
 // that do not parse keep the value; unknown keys are ignored).
 void ApplyRuleKey(Rules& rules, std::string_view key, std::string_view value);
-// Applies every parameter line of a rules file's text (lines "key value";
-// lines starting with '#' and blank lines are skipped).
+// Applies every parameter line of a rules file's text (UTF-8, CR LF or LF
+// line ends) in order, so the last occurrence of a key wins. Parameter lines
+// are "param: key = value" as the rule editor writes them (words split at
+// blanks and tabs; the third word is not examined); a bare "key value" line
+// is read the same way, which keeps hand-written files and tests short.
+// Lines starting with '#', blank lines and other lines are skipped.
 Rules RulesFromText(std::string_view text);
 // The uma word as written in the rules file.
 std::string UmaWord(Uma uma);

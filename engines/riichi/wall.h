@@ -3,6 +3,15 @@
 // wall on every platform). The last 14 tiles are the dead wall: replacement
 // tiles for kans and the dora and ura-dora indicators. Each replacement tile
 // drawn shortens the live wall by one, so the dead wall keeps 14 tiles.
+//
+// Layout by index into Tiles(): the live wall is 0..121, drawn from 0
+// upwards (the deal takes 0..51, so 70 tiles are left to draw after it).
+// The dead wall is 122..135:
+//   replacement tiles  135, 134, 133, 132 (drawn in that order)
+//   dora indicators    130 (the first), then 128, 126, 124, 122 (kan dora)
+//   ura-dora           131, 129, 127, 125, 123: each beside its indicator
+// The live wall ends at 121 - replacements drawn: the tiles the dead wall
+// takes back are never read, so the indices above stay fixed.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -20,7 +29,8 @@ public:
 
     // The next tile of the live wall; -1 when it is exhausted.
     TileId Draw();
-    // A replacement tile after a kan (at most four); -1 when none is left.
+    // A replacement tile after a kan (at most four); -1 when none is left
+    // or the live wall is exhausted (no kan on the last tile).
     TileId DrawReplacement();
     // Turns over the next kan-dora indicator (at most four).
     void RevealKanDora();
@@ -30,6 +40,11 @@ public:
     std::vector<TileId> DoraIndicators() const;  // 1 + revealed kan dora
     std::vector<TileId> UraIndicators() const;   // as many as dora indicators
     const std::array<TileId, kTiles>& Tiles() const { return tiles_; }
+
+    static constexpr int kDeadWallStart = 122;
+    static constexpr int kFirstReplacement = 135;
+    static constexpr int kFirstDora = 130;  // its ura-dora at 131
+    static constexpr int kMaxKans = 4;
 
 private:
     std::array<TileId, kTiles> tiles_{};
