@@ -49,6 +49,16 @@ Game::Game(const Rules& rules, std::uint64_t seed, int firstDealer)
     Deal();
 }
 
+Game::Game(const Rules& rules, std::uint64_t seed, int firstDealer, WallMaker walls)
+    : rules_(rules),
+      seed_(seed),
+      firstDealer_(((firstDealer % 4) + 4) % 4),
+      dealer_(firstDealer_),
+      walls_(std::move(walls)) {
+    scores_.fill(rules.startPoint);
+    Deal();
+}
+
 void Game::Deal() {
     HandSetup setup;
     setup.rules = rules_;
@@ -57,7 +67,8 @@ void Game::Deal() {
     setup.honba = honba_;
     setup.sticks = sticks_;
     setup.scores = scores_;
-    hand_ = std::make_unique<Hand>(setup, Wall(HandSeed(seed_, static_cast<int>(results_.size()))));
+    int index = static_cast<int>(results_.size());
+    hand_ = std::make_unique<Hand>(setup, walls_ ? walls_(index, setup) : Wall(HandSeed(seed_, index)));
 }
 
 bool Game::NextHand() {

@@ -808,6 +808,7 @@ void Hand::EndWins(const std::vector<int>& winners, TileId winTile, bool tsumo, 
         win.concealed = ws.concealed;
         win.melds = s.melds;
         win.liable = liable;
+        win.situation = ws;
         result_.revealed[Idx(w)] = ws.concealed;
         result_.winners.push_back(std::move(win));
     }

@@ -182,7 +182,8 @@ struct WinResult {
     TileId winTile = -1;
     std::vector<TileId> concealed;  // the hand shown, winning tile included
     std::vector<Meld> melds;
-    int liable = -1;  // seat liable for a yakuman (rules.pao), -1 if none
+    int liable = -1;         // seat liable for a yakuman (rules.pao), -1 if none
+    WinSituation situation;  // what the hand was scored from (flags, indicators)
 };
 
 struct HandResult {
@@ -373,6 +374,10 @@ public:
     static constexpr int kMaxHands = 64;
 
     Game(const Rules& rules, std::uint64_t seed, int firstDealer = 0);
+    // The same with every hand's wall made by `walls` (replays and tests)
+    // instead of from the seed.
+    using WallMaker = std::function<Wall(int handIndex, const HandSetup& setup)>;
+    Game(const Rules& rules, std::uint64_t seed, int firstDealer, WallMaker walls);
 
     bool Over() const { return over_; }
     Hand& Current() { return *hand_; }
@@ -422,6 +427,7 @@ private:
     std::array<SeatTotals, 4> totals_{};
     std::vector<HandResult> results_;
     std::unique_ptr<Hand> hand_;
+    WallMaker walls_;
 };
 
 }  // namespace zv::riichi
