@@ -267,33 +267,34 @@ std::string ScoreJson(const Score& s) {
     return j;
 }
 
-CommandOutput RunScoreCommand(const std::vector<std::string>& args, const RulesReader& readRules) {
-    Parsed p;
-    std::string error;
-    if (!ParseArgs(args, readRules, p, error)) return Fail(error);
-    if (p.help) {
-        CommandOutput r;
-        r.out = ScoreUsage();
-        return r;
-    }
-    if (p.hand.empty()) return Fail("no hand given (try --help)");
-    if (p.shanten) return RunShanten(p);
-    if (p.winText.empty()) return Fail("--win is required");
+namespace {
 
+// Turns the parsed words into the situation: shares out physical tiles,
+// finds the winning tile among the hand's and reads the indicators.
+bool BuildSituation(Parsed& p, std::string& error) {
+    if (p.hand.empty()) {
+        error = "no hand given (try --help)";
+        return false;
+    }
+    if (p.winText.empty()) {
+        error = "--win is required";
+        return false;
+    }
     WinSituation& w = p.win;
     std::array<bool, kTiles> used{};
     std::vector<std::pair<Kind, bool>> kinds;
     for (const auto& [type, text] : p.melds) {
-        if (!ParseKinds(text, kinds, error)) return Fail(error);
+        if (!ParseKinds(text, kinds, error)) return false;
         Meld m;
         m.type = type;
         m.size = static_cast<int>(kinds.size());
         bool kan = type == MeldType::OpenKan || type == MeldType::ClosedKan || type == MeldType::AddedKan;
-        if (m.size != (kan ? 4 : 3))
-            return Fail("a " + std::string(kan ? "kan" : "chi or pon") + " takes " + (kan ? "4" : "3") +
-                        " tiles: " + text);
+        if (m.size != (kan ? 4 : 3)) {
+            error = std::string(kan ? "a kan takes 4 tiles: " : "a chi or pon takes 3 tiles: ") + text;
+            return false;
+        }
         std::vector<TileId> tiles;
-        if (!Allocate(kinds, used, tiles, error)) return Fail(error);
+        if (!Allocate(kinds, used, tiles, error)) return false;
         for (int i = 0; i < m.size; ++i) m.tiles[i] = tiles[i];
         if (type != MeldType::ClosedKan) {
             m.called = tiles[0];
@@ -301,12 +302,15 @@ CommandOutput RunScoreCommand(const std::vector<std::string>& args, const RulesR
         }
         w.melds.push_back(m);
     }
-    if (!ParseKinds(p.hand, kinds, error)) return Fail(error);
-    if (!Allocate(kinds, used, w.concealed, error)) return Fail(error);
+    if (!ParseKinds(p.hand, kinds, error)) return false;
+    if (!Allocate(kinds, used, w.concealed, error)) return false;
 
     std::vector<std::pair<Kind, bool>> winKinds;
-    if (!ParseKinds(p.winText, winKinds, error)) return Fail(error);
-    if (winKinds.size() != 1) return Fail("--win takes one tile, not \"" + p.winText + "\"");
+    if (!ParseKinds(p.winText, winKinds, error)) return false;
+    if (winKinds.size() != 1) {
+        error = "--win takes one tile, not \"" + p.winText + "\"";
+        return false;
+    }
     // The winning tile is one of the hand's: the red copy when asked for, a
     // plain one when there is one.
     auto [winKind, winRed] = winKinds[0];
@@ -316,15 +320,49 @@ CommandOutput RunScoreCommand(const std::vector<std::string>& args, const RulesR
                 w.winTile = t;
                 break;
             }
-    if (w.winTile < 0) return Fail("the winning tile " + p.winText + " is not in the hand");
-
+    if (w.winTile < 0) {
+        error = "the winning tile " + p.winText + " is not in the hand";
+        return false;
+    }
     for (auto [text, list] : {std::pair{&p.dora, &w.doraIndicators}, std::pair{&p.ura, &w.uraIndicators}}) {
         if (text->empty()) continue;
-        if (!ParseKinds(*text, kinds, error)) return Fail(error);
+        if (!ParseKinds(*text, kinds, error)) return false;
         for (auto [kind, red] : kinds) list->push_back(kind * 4 + (red ? 0 : 1));
     }
+    return true;
+}
 
-    Score s = ScoreWin(w, p.rules);
+}  // namespace
+
+bool ParseScoreRequest(const std::vector<std::string>& args, const RulesReader& readRules, WinSituation& win,
+                       Rules& rules, std::string& error) {
+    Parsed p;
+    if (!ParseArgs(args, readRules, p, error)) return false;
+    if (p.help || p.shanten) {
+        error = "not a scoring request";
+        return false;
+    }
+    if (!BuildSituation(p, error)) return false;
+    win = p.win;
+    rules = p.rules;
+    return true;
+}
+
+CommandOutput RunScoreCommand(const std::vector<std::string>& args, const RulesReader& readRules) {
+    Parsed p;
+    std::string error;
+    if (!ParseArgs(args, readRules, p, error)) return Fail(error);
+    if (p.help) {
+        CommandOutput r;
+        r.out = ScoreUsage();
+        return r;
+    }
+    if (p.shanten) {
+        if (p.hand.empty()) return Fail("no hand given (try --help)");
+        return RunShanten(p);
+    }
+    if (!BuildSituation(p, error)) return Fail(error);
+    Score s = ScoreWin(p.win, p.rules);
     if (!s.won) return Fail(s.error);
     CommandOutput r;
     r.out = ScoreJson(s) + "\n";

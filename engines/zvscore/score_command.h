@@ -24,6 +24,11 @@ using RulesReader = std::function<std::optional<std::string>(const std::string& 
 // `args` are the words after the program name.
 CommandOutput RunScoreCommand(const std::vector<std::string>& args, const RulesReader& readRules);
 
+// Parses the words of a scoring request (not --help or --shanten) into a
+// situation and rules; false with a one-line reason for bad input.
+bool ParseScoreRequest(const std::vector<std::string>& args, const RulesReader& readRules, WinSituation& win,
+                       Rules& rules, std::string& error);
+
 // The JSON line of a won hand (without the newline).
 std::string ScoreJson(const Score& score);
 
