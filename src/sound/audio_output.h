@@ -25,10 +25,12 @@ public:
     virtual bool OpenMusic(const std::string& path) = 0;
 
     // Plays the loaded piece once from its start, stopping it first if it is
-    // playing. `ended` is called once when the piece has played to its end,
-    // from the audio thread, never when it is stopped by PlayMusic or
-    // CloseMusic; it must only hand the news on (post it to another thread)
-    // and never call back into the output. False when no piece is loaded or playing cannot start.
+    // playing. `ended` is called once when the piece has played to its end
+    // (for a MIDI piece: when its last note has been released, so that a
+    // loop that plays it again leaves no pause), from the audio thread, never
+    // when it is stopped by PlayMusic or CloseMusic; it must only hand the
+    // news on (post it to another thread) and never call back into the
+    // output. False when no piece is loaded or playing cannot start.
     virtual bool PlayMusic(std::function<void()> ended) = 0;
 
     // Stops and unloads the piece; nothing when none is loaded.

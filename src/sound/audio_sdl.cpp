@@ -2,11 +2,16 @@
 #include <SDL_mixer.h>
 #include <dlfcn.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 
+#include "config/file_io.h"
 #include "sound/audio_output.h"
+#include "sound/midi_length.h"
 
 namespace zv {
 namespace {
@@ -32,7 +37,9 @@ namespace {
     X(Mix_LoadMUS)            \
     X(Mix_FreeMusic)          \
     X(Mix_PlayMusic)          \
-    X(Mix_HaltMusic)
+    X(Mix_HaltMusic)          \
+    X(Mix_PlayingMusic)       \
+    X(Mix_SetPostMix)
 
 struct MixerLibrary {
 #define ZV_DECLARE(name) decltype(&::name) name = nullptr;
@@ -71,16 +78,35 @@ struct SdlAudio::State {
     Mix_Chunk* chunk = nullptr;
     Mix_Music* music = nullptr;
 
-    // Shared with the mixer's thread, which runs MusicFinished().
+    int frameBytes = 0;  // bytes of one sample of every channel in the mixed output
+    int frequency = 0;   // frames a second
+    // Where the loaded piece ends, in frames from its start: the release of
+    // its last note. 0 when unknown; the mixer's own end notice then counts.
+    std::uint64_t musicEndFrame = 0;
+
+    // Shared with the mixer's thread, which runs MusicFinished() and
+    // MusicMixed(). No mixer function is called while `mutex` is held.
     std::mutex mutex;
     std::function<void()> ended;
-    bool stopping = false;  // set while we halt the music ourselves
+    bool stopping = false;          // set while we halt the music ourselves
+    bool counting = false;          // frames of the playing piece are being counted
+    std::uint64_t musicFrames = 0;  // frames of the piece mixed since it started
+
+    // Takes the end notice when the piece has just ended; called with `mutex`
+    // held.
+    std::function<void()> TakeEnded() {
+        counting = false;
+        std::function<void()> taken = std::move(ended);
+        ended = nullptr;
+        return taken;
+    }
 
     void HaltMusic() {
         {
             std::lock_guard lock(mutex);
             stopping = true;
             ended = nullptr;
+            counting = false;
         }
         Mixer()->Mix_HaltMusic();  // calls the finished hook on this thread
         std::lock_guard lock(mutex);
@@ -102,10 +128,49 @@ void MusicFinished() {
         if (g_active == nullptr) return;
         std::lock_guard lock(g_active->mutex);
         if (g_active->stopping) return;
-        ended = std::move(g_active->ended);
-        g_active->ended = nullptr;
+        ended = g_active->TakeEnded();
     }
     if (ended) ended();
+}
+
+// Runs on the mixer's thread after each buffer of output has been mixed,
+// with the device locked (so the music cannot be started or stopped in
+// between). The synthesiser lets every voice die away before it calls a
+// piece finished, seconds of near-silence after the last note; so the
+// frames of the piece are counted here, and the piece is reported ended
+// once the release of its last note has been mixed. The music keeps
+// sounding until the receiver of the notice starts it again.
+void MusicMixed(void* /*unused*/, Uint8* /*stream*/, int length) {
+    std::function<void()> ended;
+    {
+        std::lock_guard active(g_activeMutex);
+        if (g_active == nullptr) return;
+        SdlAudio::State& state = *g_active;
+        {
+            std::lock_guard lock(state.mutex);
+            if (!state.counting || state.stopping || state.frameBytes <= 0) return;
+        }
+        // Frames count only from the first buffer that holds the piece.
+        const bool playing = Mixer()->Mix_PlayingMusic() != 0;
+        std::lock_guard lock(state.mutex);
+        if (!playing || !state.counting) return;
+        state.musicFrames += static_cast<std::uint64_t>(length / state.frameBytes);
+        if (state.musicFrames < state.musicEndFrame) return;
+        ended = state.TakeEnded();
+    }
+    if (ended) ended();
+}
+
+// The frame at which a piece of music ends, from the file's notes; 0 when
+// the file gives no such time.
+std::uint64_t MusicEndFrame(const std::string& path, int frequency) {
+    constexpr std::uintmax_t kLargestPiece = 16u << 20;  // longer than any tune
+    std::error_code ec;
+    if (frequency <= 0 || std::filesystem::file_size(path, ec) > kLargestPiece || ec) return 0;
+    auto bytes = ReadWholeFile(path);
+    auto seconds = bytes ? MidiNotesEnd(*bytes) : std::nullopt;
+    if (!seconds) return 0;
+    return static_cast<std::uint64_t>(std::ceil(*seconds * frequency));
 }
 
 bool IsWaveFile(const std::string& path) {
@@ -127,6 +192,7 @@ SdlAudio::~SdlAudio() {
         g_active = nullptr;
     }
     Mixer()->Mix_HookMusicFinished(nullptr);
+    Mixer()->Mix_SetPostMix(nullptr, nullptr);
     Mixer()->Mix_HaltMusic();
     Mixer()->Mix_HaltChannel(-1);
     if (state_->music != nullptr) Mixer()->Mix_FreeMusic(state_->music);
@@ -151,11 +217,16 @@ bool SdlAudio::Open() {
         return false;
     }
     state_->opened = true;
+    Uint16 sdlFormat = 0;
+    int channels = 0;
+    if (Mixer()->Mix_QuerySpec(&state_->frequency, &sdlFormat, &channels) != 0)
+        state_->frameBytes = channels * static_cast<int>(SDL_AUDIO_BITSIZE(sdlFormat) / 8);
     {
         std::lock_guard active(g_activeMutex);
         g_active = state_.get();
     }
     Mixer()->Mix_HookMusicFinished(MusicFinished);
+    Mixer()->Mix_SetPostMix(MusicMixed, nullptr);
     return true;
 }
 
@@ -191,7 +262,11 @@ bool SdlAudio::OpenMusic(const std::string& path) {
     if (!Open()) return false;
     CloseMusic();
     state_->music = Mixer()->Mix_LoadMUS(path.c_str());
-    return state_->music != nullptr;
+    if (state_->music == nullptr) return false;
+    const std::uint64_t endFrame = MusicEndFrame(path, state_->frequency);
+    std::lock_guard lock(state_->mutex);
+    state_->musicEndFrame = endFrame;
+    return true;
 }
 
 bool SdlAudio::PlayMusic(std::function<void()> ended) {
@@ -201,10 +276,13 @@ bool SdlAudio::PlayMusic(std::function<void()> ended) {
     {
         std::lock_guard lock(state_->mutex);
         state_->ended = std::move(ended);
+        state_->musicFrames = 0;
+        state_->counting = state_->musicEndFrame > 0;
     }
     if (Mixer()->Mix_PlayMusic(state_->music, 0) == 0) return true;
     std::lock_guard lock(state_->mutex);
     state_->ended = nullptr;
+    state_->counting = false;
     return false;
 }
 

@@ -2,6 +2,7 @@
 // file: proves that sounds and music are actually rendered, not just accepted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "sound/audio_output.h"
 #include "sound/media_commands.h"
@@ -165,6 +167,75 @@ TEST_F(DiskAudioTest, MusicEndsAndIsPlayedAgainOnEachNotification) {
         EXPECT_EQ(ends, 3);
     }
     EXPECT_GT(Peak(), 1000) << "the synthesiser produced no sound";
+}
+
+// The shipped background piece loops without a pause: its end is reported
+// when its last note has been released (38.375 s in), not when the
+// synthesiser has let every voice die away, seconds later. The receiver
+// restarts it as the main window does; the mixed output then has no stretch
+// of near-silence between the first note and the second round.
+TEST_F(DiskAudioTest, LoopedPieceRestartsRightAfterItsLastNote) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int ends = 0;
+    MediaNotify notify = [&](int) {
+        std::lock_guard lock(mutex);
+        ++ends;
+        changed.notify_all();
+    };
+    std::uintmax_t endWritten = 0;
+    SdlAudio::Format format;
+    {
+        SdlAudio audio;
+        ASSERT_TRUE(audio.Open());
+        format = audio.DeviceFormat();
+        ASSERT_EQ(format.bytesPerSample, 2);
+        DeviceMediaCommands mci(&audio);
+        std::string reply;
+        std::string piece = std::string(ZV_SOURCE_DIR) + "data/sound/jan#7.mid";
+        ASSERT_EQ(mci.SendString("open \"" + piece + "\" type sequencer alias bgm", reply, {}), kMediaOk);
+        ASSERT_EQ(mci.SendString("play bgm from 0 notify", reply, notify), kMediaOk);
+        {
+            std::unique_lock lock(mutex);
+            ASSERT_TRUE(changed.wait_for(lock, 120s, [&] { return ends == 1; })) << "the piece never ended";
+        }
+        endWritten = Written();
+        ASSERT_EQ(mci.SendString("play bgm from 0 notify", reply, notify), kMediaOk);
+        const auto second = static_cast<std::uintmax_t>(format.frequency * format.channels * 2);
+        ASSERT_TRUE(WaitForOutput(endWritten + 3 * second));
+        EXPECT_EQ(mci.SendString("close bgm", reply, {}), kMediaOk);
+    }
+
+    // The loudest sample of each frame.
+    const std::string pcm = dir.Read("out.pcm");
+    const std::size_t frameBytes = static_cast<std::size_t>(format.channels) * 2;
+    std::vector<int> level(pcm.size() / frameBytes);
+    for (std::size_t f = 0; f < level.size(); ++f) {
+        for (int c = 0; c < format.channels; ++c) {
+            std::int16_t sample;
+            std::memcpy(&sample, pcm.data() + f * frameBytes + static_cast<std::size_t>(c) * 2, 2);
+            level[f] = std::max(level[f], std::abs(static_cast<int>(sample)));
+        }
+    }
+    constexpr int kQuiet = 64;  // about -54 dB of full scale
+    auto loud = [&](int v) { return v > kQuiet; };
+    const auto first = std::find_if(level.begin(), level.end(), loud);
+    ASSERT_NE(first, level.end()) << "nothing was heard";
+    const auto last = std::find_if(level.rbegin(), level.rend(), loud).base();
+    std::size_t longestQuiet = 0;
+    for (auto f = first; f != last;) {
+        auto quietEnd = std::find_if(f, last, loud);
+        longestQuiet = std::max(longestQuiet, static_cast<std::size_t>(quietEnd - f));
+        f = std::find_if_not(quietEnd, last, loud);
+    }
+    const double rate = format.frequency;
+    EXPECT_LT(longestQuiet / rate, 0.3) << "the loop pauses";
+    // The whole piece was played before it was reported ended, and the
+    // second round sounds.
+    const auto firstFrame = static_cast<double>(first - level.begin());
+    EXPECT_NEAR((static_cast<double>(endWritten / frameBytes) - firstFrame) / rate, 38.375, 0.5);
+    EXPECT_GT(static_cast<double>(last - level.begin()),
+              static_cast<double>(endWritten / frameBytes) + 2 * rate);
 }
 
 TEST(NoAudioDevice, EverythingFailsQuietly) {
