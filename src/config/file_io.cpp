@@ -30,6 +30,61 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// Writes all of `bytes` at the start of the file, then cuts the file to that
+// length.
+bool OverwriteFrom0(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+}
+
+// Rewrites an existing regular file in place, for a folder that takes no
+// temporary file. The new bytes go over the old ones before the file is cut
+// to length, so the blocks the old content already holds are reused and a
+// full disk shows up as early as it can. When writing or flushing fails, the
+// old content is written back.
+SaveResult RewriteInPlace(const std::filesystem::path& target, const std::string& bytes) {
+    if (g_fault == SaveFault::Create) return SaveResult::CannotCreate;
+    int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return SaveResult::CannotCreate;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return SaveResult::CannotCreate;
+    }
+    std::string old;
+    old.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t got = 0;
+    while (got < old.size()) {
+        ssize_t n = ::pread(fd, old.data() + got, old.size() - got, static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got != old.size()) {  // the old content is not known: do not touch it
+        ::close(fd);
+        return SaveResult::WriteFailed;
+    }
+
+    bool ok;
+    if (g_fault == SaveFault::NoTemporaryWrite) {
+        OverwriteFrom0(fd, bytes.substr(0, bytes.size() / 2));
+        ok = false;
+    } else {
+        ok = OverwriteFrom0(fd, bytes) && ::fsync(fd) == 0;
+    }
+    if (!ok && OverwriteFrom0(fd, old)) ::fsync(fd);
+    ok = (::close(fd) == 0) && ok;
+    return ok ? SaveResult::Saved : SaveResult::WriteFailed;
+}
+
 }  // namespace
 
 void InjectSaveFault(SaveFault fault) { g_fault = fault; }
@@ -60,9 +115,15 @@ SaveResult SaveFileAtomically(const std::string& path, const std::string& bytes)
         if (!ec) target = resolved;
     }
     std::string temp = target.string() + ".tmp-XXXXXX";
-    if (g_fault == SaveFault::Create) return SaveResult::CannotCreate;
-    int fd = ::mkstemp(temp.data());
-    if (fd < 0) return SaveResult::CannotCreate;
+    bool noTemporary = g_fault == SaveFault::Create || g_fault == SaveFault::NoTemporary ||
+                       g_fault == SaveFault::NoTemporaryWrite;
+    int fd = noTemporary ? -1 : ::mkstemp(temp.data());
+    if (fd < 0) {
+        // Only a folder that refuses new files falls back on rewriting the
+        // file itself; a missing folder and other failures are reported.
+        if (noTemporary || errno == EACCES || errno == EPERM) return RewriteInPlace(target, bytes);
+        return SaveResult::CannotCreate;
+    }
 
     // Keep the permissions of the file being replaced (mkstemp makes 0600).
     struct stat old {};

@@ -2,6 +2,11 @@
 // Whole-file reading and atomic saving. A save writes a temporary file in the
 // target's folder, flushes it to disk and renames it over the target, so that
 // a failure at any point leaves the old file byte for byte.
+//
+// A folder that takes no new files (read-only, or owned by someone else) may
+// still hold a file the user can write. Such a file is then rewritten in
+// place: the new bytes over the old, cut to length, flushed. That is not
+// atomic; a write that fails puts the old bytes back before reporting.
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,7 +21,7 @@ std::optional<std::string> ReadTextFile(const std::string& path);
 
 enum class SaveResult {
     Saved,
-    CannotCreate,  // the new file could not be created (folder missing, no permission)
+    CannotCreate,  // neither a temporary file nor the file itself could be opened for writing
     WriteFailed,   // writing, flushing, closing or renaming failed
 };
 
@@ -30,7 +35,11 @@ std::string EncodeCrLfLines(const std::vector<std::string>& lines);
 std::vector<std::string> SplitLines(const std::string& text);
 
 // Fault injection for tests: makes the next saves fail at the given stage.
-enum class SaveFault { None, Create, Write, Rename };
+// Create: nothing can be created or opened for writing. NoTemporary: no
+// temporary file can be created beside the target (the file itself can still
+// be rewritten in place). NoTemporaryWrite: as NoTemporary, and the rewrite in
+// place fails after half of the new bytes were written.
+enum class SaveFault { None, Create, Write, Rename, NoTemporary, NoTemporaryWrite };
 void InjectSaveFault(SaveFault fault);
 
 }  // namespace zv

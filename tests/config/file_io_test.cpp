@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -49,6 +50,62 @@ TEST_F(SaveTest, SymlinkTargetIsReplaced) {
     EXPECT_EQ(SaveFileAtomically(dir.Path("link"), "new"), SaveResult::Saved);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link")));
     EXPECT_EQ(dir.Read("target"), "new");
+}
+
+// A folder that takes no new files, holding a file the user may write: the
+// file is rewritten in place, to its new length, keeping its mode.
+TEST_F(SaveTest, ReadOnlyFolderRewritesTheWritableFileInPlace) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders; see NoTemporaryFile";
+    std::string path = dir.Write("f", "old content");
+    ::chmod(path.c_str(), 0640);
+    ::chmod(dir.path().c_str(), 0555);
+    EXPECT_EQ(SaveFileAtomically(path, "new"), SaveResult::Saved);
+    EXPECT_EQ(dir.Read("f"), "new");
+    EXPECT_EQ(SaveFileAtomically(path, "a longer new content"), SaveResult::Saved);
+    EXPECT_EQ(dir.Read("f"), "a longer new content");
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    // A file that is not there cannot be made in such a folder.
+    EXPECT_EQ(SaveFileAtomically(dir.Path("g"), "x"), SaveResult::CannotCreate);
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+// The same through the injected fault, which holds for root too.
+TEST_F(SaveTest, NoTemporaryFileRewritesInPlace) {
+    std::string path = dir.Write("f", "old content");
+    ::chmod(path.c_str(), 0604);
+    InjectSaveFault(SaveFault::NoTemporary);
+    EXPECT_EQ(SaveFileAtomically(path, "new"), SaveResult::Saved);
+    EXPECT_EQ(dir.Read("f"), "new");
+    EXPECT_EQ(SaveFileAtomically(path, "a longer new content"), SaveResult::Saved);
+    EXPECT_EQ(dir.Read("f"), "a longer new content");
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0604u);
+
+    // Through a symbolic link, the file it points at is rewritten.
+    std::filesystem::create_symlink(path, dir.Path("link"));
+    EXPECT_EQ(SaveFileAtomically(dir.Path("link"), "linked"), SaveResult::Saved);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link")));
+    EXPECT_EQ(dir.Read("f"), "linked");
+
+    // Nothing to rewrite: a missing file, or a folder in its place.
+    EXPECT_EQ(SaveFileAtomically(dir.Path("g"), "x"), SaveResult::CannotCreate);
+    std::filesystem::create_directory(dir.Path("sub"));
+    EXPECT_EQ(SaveFileAtomically(dir.Path("sub"), "x"), SaveResult::CannotCreate);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("g")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+}
+
+TEST_F(SaveTest, FailedRewriteInPlacePutsTheOldBytesBack) {
+    for (const std::string& bytes : {std::string("short"), std::string(5000, 'n')}) {
+        std::string path = dir.Write("f", "the old content\r\n");
+        InjectSaveFault(SaveFault::NoTemporaryWrite);
+        EXPECT_EQ(SaveFileAtomically(path, bytes), SaveResult::WriteFailed);
+        EXPECT_EQ(dir.Read("f"), "the old content\r\n");
+    }
 }
 
 TEST(TextLines, SplitAndEncode) {

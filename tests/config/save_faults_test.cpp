@@ -121,6 +121,37 @@ TEST_F(SaveFaultsTest, InjectedFaultsReportAndKeepTheOldFile) {
     }
 }
 
+TEST_F(SaveFaultsTest, AFolderWithoutRoomForATemporaryFileStillSaves) {
+    // The folder takes no new file, but the file itself may be written: it
+    // is rewritten in place. When that fails too, the old bytes stay.
+    for (const Saver& saver : Savers()) {
+        SCOPED_TRACE(saver.name);
+        dir.Write(saver.name, kOldBytes);
+        RecordingDialogs dialogs;
+        InjectSaveFault(SaveFault::NoTemporary);
+        saver.save(dir.path(), dialogs);
+        InjectSaveFault(SaveFault::None);
+        EXPECT_TRUE(dialogs.calls.empty());
+        std::string saved = dir.Read(saver.name);
+        EXPECT_NE(saved, kOldBytes);
+
+        // What the rewrite left is what a normal save writes.
+        std::filesystem::remove(dir.Path(saver.name));
+        saver.save(dir.path(), dialogs);
+        EXPECT_EQ(dir.Read(saver.name), saved);
+
+        dir.Write(saver.name, kOldBytes);
+        InjectSaveFault(SaveFault::NoTemporaryWrite);
+        saver.save(dir.path(), dialogs);
+        InjectSaveFault(SaveFault::None);
+        ASSERT_EQ(dialogs.calls.size(), 1u);
+        EXPECT_EQ(dialogs.calls[0].texts[1], kWriteFailed);
+        EXPECT_EQ(dir.Read(saver.name), kOldBytes);
+        EXPECT_EQ(FilesIn(dir.path()), 1u);
+        std::filesystem::remove(dir.Path(saver.name));
+    }
+}
+
 TEST_F(SaveFaultsTest, UnwritableFoldersCannotBeOpened) {
     // A user folder whose parent is a regular file cannot hold files, even
     // for root; nor can one that does not exist.
