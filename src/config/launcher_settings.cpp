@@ -1,5 +1,6 @@
 #include "config/launcher_settings.h"
 
+#include <limits>
 #include <string_view>
 #include <unordered_map>
 #include <variant>
@@ -81,6 +82,10 @@ const Key* FindKey(std::string_view name) {
 LauncherSettings& Settings() {
     static LauncherSettings settings;
     return settings;
+}
+
+std::int32_t NextStartCount(std::int32_t count) {
+    return count == std::numeric_limits<std::int32_t>::max() ? count : count + 1;
 }
 
 std::string LaunchNucPath(const LauncherSettings& settings) { return settings.UserDir + "/launch.nuc"; }

@@ -67,6 +67,11 @@ struct LauncherSettings {
 // The process-wide record.
 LauncherSettings& Settings();
 
+// The start count after one more start: one more, except at the largest
+// value the key holds, where it stays (instead of wrapping to a negative
+// number).
+std::int32_t NextStartCount(std::int32_t count);
+
 // Path of launch.nuc in the user directory.
 std::string LaunchNucPath(const LauncherSettings& settings);
 

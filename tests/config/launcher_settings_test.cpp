@@ -108,6 +108,21 @@ TEST_F(LaunchNucTest, QuotedCountUnknownAndCapitalisedKeys) {
     EXPECT_NE(written.find("(define launchleft -20)\r\n"), std::string::npos);
 }
 
+TEST_F(LaunchNucTest, StartCountStopsAtItsLargestValue) {
+    EXPECT_EQ(NextStartCount(0), 1);
+    EXPECT_EQ(NextStartCount(-1), 0);
+    EXPECT_EQ(NextStartCount(2147483646), 2147483647);
+    EXPECT_EQ(NextStartCount(2147483647), 2147483647);
+
+    // The largest count is read, counted and written back as it is.
+    dir.Write("launch.nuc", "(define count 2147483647)\r\n");
+    LauncherSettings read = ReadBack();
+    read.count = NextStartCount(read.count);
+    WriteLauncherSettings(read, dialogs);
+    EXPECT_NE(dir.Read("launch.nuc").find("(define count 2147483647)\r\n"), std::string::npos);
+    EXPECT_EQ(ReadBack().count, 2147483647);
+}
+
 TEST_F(LaunchNucTest, MalformedContentKeepsWhatWasReadBefore) {
     dir.Write("launch.nuc", "(define port \"1\")\n) (define hostname \"h\")\n");
     LauncherSettings read = ReadBack();

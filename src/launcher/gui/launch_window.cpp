@@ -153,7 +153,7 @@ void TLaunch::FormCreate() {
     Call(Hooks().startMusic, this);
 
     auto tip = StartupTip(settings.count, settings.DisplayHiColor);
-    ++settings.count;
+    settings.count = NextStartCount(settings.count);
     if (tip) ShowMsgBox(this, kStartupTipTitle, *tip);
 }
 

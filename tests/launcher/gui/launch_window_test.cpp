@@ -51,6 +51,17 @@ TEST_F(LaunchWindowTest, StartUpTipDependsOnTheStartCountAndIsCountedOnClose) {
     EXPECT_EQ(ReadBack().count, 151);
 }
 
+TEST_F(LaunchWindowTest, StartCountAtItsLargestValueStaysThere) {
+    dir.Write("usr/guest/launch.nuc", "(define count 2147483647)\r\n");
+    {
+        TLaunch window;
+        EXPECT_EQ(Settings().count, 2147483647);
+    }
+    EXPECT_TRUE(dialogs.Of("message").empty());
+    EXPECT_NE(dir.Read("usr/guest/launch.nuc").find("(define count 2147483647)\r\n"), std::string::npos);
+    EXPECT_EQ(ReadBack().count, 2147483647);
+}
+
 TEST_F(LaunchWindowTest, FirstStartCreatesTheUserDirectoryAndSavesAllSettings) {
     {
         TLaunch window;
