@@ -355,15 +355,6 @@ void AddResultValues(const std::array<std::int32_t, 13>& value, PlayerResults& r
     for (int k = 2; k < 13; ++k) Add(results.*kSummedFields[k], value[k]);
 }
 
-// Number of bits set, without a call into the compiler's runtime library
-// where the processor has no instruction for it.
-int BitCount(std::uint64_t x) {
-    x -= (x >> 1) & 0x5555555555555555ull;
-    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
-    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
-    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
-}
-
 // Masks keeping the last n + 1 of 8 bytes, n = 0 to 7.
 constexpr std::array<std::uint64_t, 8> kLastBytes = {
     0xFF00000000000000ull, 0xFFFF000000000000ull, 0xFFFFFF0000000000ull, 0xFFFFFFFF00000000ull,
@@ -449,6 +440,15 @@ struct LineSums {
 };
 
 #if defined(__SSE2__)
+// Number of bits set, without a call into the compiler's runtime library
+// where the processor has no instruction for it.
+int BitCount(std::uint64_t x) {
+    x -= (x >> 1) & 0x5555555555555555ull;
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
 // Whether the word bits `word` hold a run longer than 8 bytes.
 bool HasLongWord(std::uint64_t word) {
     std::uint64_t run = word & (word >> 1);  // bit i: bytes i to i + 1 are in a word
