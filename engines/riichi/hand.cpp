@@ -296,13 +296,41 @@ int ShantenThirteenOrphans(const Counts& counts) {
     return 13 - kinds - pair;
 }
 
+namespace {
+// How many bytes of `x` have their top bit set (no other bit may be set).
+inline int TopBits(std::uint64_t x) { return static_cast<int>(((x >> 7) * 0x0101010101010101ull) >> 56); }
+}  // namespace
+
 int Shanten(const Counts& counts, int melds) {
     int best = ShantenRegular(counts, melds);
-    if (melds == 0 && best >= 0) {
-        best = std::min(best, ShantenSevenPairs(counts));
-        best = std::min(best, ShantenThirteenOrphans(counts));
+    if (melds != 0 || best < 0) return best;
+    if (!CountsInRange(counts))
+        return std::min({best, ShantenSevenPairs(counts), ShantenThirteenOrphans(counts)});
+    // Counts of 0..4: the top bit of a byte plus 0x7F (0x7E) says it is at
+    // least one (two); the orphans are bytes 0, 8, 9, 17, 18, 26 and 27..33.
+    constexpr std::uint64_t kTop = 0x8080808080808080ull;
+    constexpr std::uint64_t kOrphans[4] = {0x80ull, 0x8080ull, 0x808000ull, 0x8080808080800000ull};
+    int pairs = 0, kinds = 0, orphans = 0, orphanPair = 0;
+    for (int i = 0; i < 4; ++i) {
+        std::uint64_t x;
+        std::memcpy(&x, counts.data() + 8 * i, 8);
+        std::uint64_t one = (x + 0x7F7F7F7F7F7F7F7Full) & kTop;
+        std::uint64_t two = (x + 0x7E7E7E7E7E7E7E7Eull) & kTop;
+        std::uint64_t orphanMask = kOrphans[i];
+        pairs += TopBits(two);
+        kinds += TopBits(one);
+        orphans += TopBits(one & orphanMask);
+        orphanPair |= (two & orphanMask) != 0;
     }
-    return best;
+    for (int k = 32; k < 34; ++k) {
+        int c = counts[static_cast<std::size_t>(k)];
+        pairs += c >= 2;
+        kinds += c >= 1;
+        orphans += c >= 1;
+        orphanPair |= c >= 2;
+    }
+    best = std::min(best, 6 - pairs + std::max(0, 7 - kinds));
+    return std::min(best, 13 - orphans - orphanPair);
 }
 
 std::uint64_t Waits(const Counts& counts, int melds) {
