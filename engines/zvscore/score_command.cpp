@@ -43,7 +43,13 @@ bool Allocate(const std::vector<std::pair<Kind, bool>>& kinds, std::array<bool, 
     for (auto [kind, red] : kinds) {
         TileId t = FreeCopy(kind, red, used);
         if (t < 0) {
-            error = (red ? "more than one red " : "more than four of ") + KindName(kind);
+            if (red)
+                error = "a second red five " + TileName(kind * 4);
+            else if (kind == 4 || kind == 13 || kind == 22)
+                error = "a fourth plain five " + KindName(kind) + " (the fourth five is the red one, " +
+                        TileName(kind * 4) + ")";
+            else
+                error = "a fifth tile " + KindName(kind);
             return false;
         }
         used[t] = true;
