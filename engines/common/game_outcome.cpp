@@ -8,302 +8,197 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <numeric>
 
 #include "config/codec.h"
+#include "random.h"
 
 namespace zv::engine {
 namespace {
 
-// splitmix64: small, fast and the same on every platform.
-class Rng {
-public:
-    explicit Rng(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t Next() {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
+std::size_t Idx(int seat) { return static_cast<std::size_t>(seat); }
+
+// Digits of the results file's yaku line for events rather than patterns.
+constexpr int kYakumanDigit = 0;
+constexpr int kNagashiDigit = 14;
+constexpr int kNineTerminalsDigit = 52;
+constexpr int kFourWindsDigit = 53;
+constexpr int kFourKansDigit = 54;
+constexpr int kTripleRonDigit = 55;
+constexpr int kNotenRiichiDigit = 56;
+
+void Count(PlayerStats& stats, int digit) {
+    auto& count = stats.yaku[Idx(digit)];
+    count = std::min(count + 1, 9);
+}
+
+const char* MeldWord(riichi::MeldType type) {
+    switch (type) {
+        case riichi::MeldType::Chi:
+            return "chi";
+        case riichi::MeldType::Pon:
+            return "pon";
+        case riichi::MeldType::OpenKan:
+            return "kan";
+        case riichi::MeldType::ClosedKan:
+            return "ckan";
+        case riichi::MeldType::AddedKan:
+            return "akan";
     }
-    // 0 <= n < bound
-    int Below(int bound) {
-        return bound <= 1 ? 0 : static_cast<int>(Next() % static_cast<std::uint64_t>(bound));
+    return "pon";
+}
+
+// The results-file digits of a winning hand: each yaku's own digit, and
+// digit 0 for a yakuman that has none (a yakuman counted from han).
+std::vector<int> DigitsOf(const riichi::Score& score) {
+    std::vector<int> digits;
+    bool ownYakuman = false;
+    for (const riichi::YakuScore& y : score.yaku) {
+        if (y.yakuman > 0) ownYakuman = true;
+        if (y.statIndex >= 0 && y.statIndex < kYakuCount)
+            digits.push_back(y.statIndex);
+        else if (y.yakuman > 0)
+            digits.push_back(kYakumanDigit);
     }
-    // true with probability permille / 1000
-    bool Chance(int permille) { return Below(1000) < permille; }
-    // An index chosen with the given weights (all >= 0, at least one > 0).
-    int Weighted(const std::vector<int>& weights) {
-        int total = std::accumulate(weights.begin(), weights.end(), 0);
-        if (total <= 0) return 0;
-        int pick = Below(total);
-        for (std::size_t i = 0; i < weights.size(); ++i) {
-            if (pick < weights[i]) return static_cast<int>(i);
-            pick -= weights[i];
+    if (score.limit == riichi::Limit::Yakuman && !ownYakuman) digits.push_back(kYakumanDigit);
+    return digits;
+}
+
+WinDetail DetailOf(const riichi::WinResult& w, int from) {
+    WinDetail d;
+    d.seat = w.seat;
+    d.from = from;
+    d.value = w.score.points;
+    d.han = w.score.han;
+    d.fu = w.score.fu;
+    d.limit = std::string(riichi::LimitWord(w.score.limit));
+    d.winTile = w.winTile >= 0 ? riichi::TileName(w.winTile) : "";
+    d.concealed = riichi::FormatTiles(w.concealed);
+    for (const riichi::Meld& m : w.melds) {
+        std::vector<riichi::TileId> tiles(m.tiles.begin(), m.tiles.begin() + m.size);
+        d.melds.push_back(std::string(MeldWord(m.type)) + "=" + riichi::FormatTiles(tiles));
+    }
+    for (const riichi::YakuScore& y : w.score.yaku) d.yaku.push_back({y.name, y.han, y.yakuman});
+    d.digits = DigitsOf(w.score);
+    return d;
+}
+
+HandRecord RecordOf(const riichi::HandResult& r, std::array<PlayerStats, 4>& players) {
+    HandRecord h;
+    h.round = std::clamp(r.roundWind - riichi::kEast, 0, 1);
+    h.dealer = r.dealer;
+    h.honba = r.honba;
+    h.reached = r.riichi;
+    h.scoreDelta = r.scoreDelta;
+    h.chipDelta = r.chipDelta;
+    h.scoresAfter = r.scoresAfter;
+    h.dora = riichi::FormatTiles(r.doraIndicators);
+    h.ura = riichi::FormatTiles(r.uraIndicators);
+    switch (r.end) {
+        case riichi::HandEnd::Tsumo:
+        case riichi::HandEnd::Ron: {
+            h.end = r.end == riichi::HandEnd::Tsumo ? HandEnd::Tsumo : HandEnd::Ron;
+            h.loser = h.end == HandEnd::Ron ? r.loser : -1;
+            for (const riichi::WinResult& w : r.winners) {
+                h.wins.push_back(DetailOf(w, h.loser));
+                for (int digit : h.wins.back().digits) Count(players[Idx(w.seat)], digit);
+            }
+            if (!h.wins.empty()) {
+                h.winner = h.wins.front().seat;
+                h.value = h.wins.front().value;
+                h.yaku = h.wins.front().digits;
+            }
+            break;
         }
-        return static_cast<int>(weights.size()) - 1;
+        case riichi::HandEnd::Exhaustive:
+        case riichi::HandEnd::NagashiMangan:
+            h.end = HandEnd::Draw;
+            for (int seat = 0; seat < 4; ++seat) {
+                // A riichi that was not really ready (its waits all in its
+                // own hand) is found out at the draw.
+                if (r.riichi[Idx(seat)] && !r.ready[Idx(seat)]) Count(players[Idx(seat)], kNotenRiichiDigit);
+                if (!r.nagashi[Idx(seat)]) continue;
+                Count(players[Idx(seat)], kNagashiDigit);
+                if (h.winner < 0) {
+                    h.winner = seat;
+                    h.value = seat == r.dealer ? 12000 : 8000;
+                    h.yaku = {kNagashiDigit};
+                }
+            }
+            break;
+        case riichi::HandEnd::NineTerminals:
+            h.end = HandEnd::Abortive;
+            h.winner = r.declarer;
+            h.yaku = {kNineTerminalsDigit};
+            if (r.declarer >= 0 && r.declarer < 4) Count(players[Idx(r.declarer)], kNineTerminalsDigit);
+            break;
+        case riichi::HandEnd::FourWinds:
+        case riichi::HandEnd::FourKans:
+        case riichi::HandEnd::TripleRon: {
+            // Events of the whole table: every seat saw it happen.
+            int digit = r.end == riichi::HandEnd::FourWinds  ? kFourWindsDigit
+                        : r.end == riichi::HandEnd::FourKans ? kFourKansDigit
+                                                             : kTripleRonDigit;
+            h.end = HandEnd::Abortive;
+            h.yaku = {digit};
+            for (PlayerStats& p : players) Count(p, digit);
+            break;
+        }
+        case riichi::HandEnd::FourRiichi:
+            h.end = HandEnd::Abortive;
+            break;
     }
+    return h;
+}
 
-private:
-    std::uint64_t state_;
-};
-
-int RoundUp100(int value) { return (value + 99) / 100 * 100; }
-
-// Hand values by size, for a non-dealer and a dealer, with how often each
-// comes up (per mille). The last two are yakuman-sized.
-struct ValueRow {
-    int child;
-    int dealer;
-    int weight;
-};
-const ValueRow kValues[] = {
-    {1000, 1500, 170},  {1300, 2000, 120},  {2000, 2900, 150}, {2600, 3900, 110},
-    {3900, 5800, 130},  {5200, 7700, 90},   {7700, 11600, 60}, {8000, 12000, 90},
-    {12000, 18000, 45}, {16000, 24000, 20}, {24000, 36000, 8}, {32000, 48000, 7},
-};
-
-// Patterns a stand-in win may carry besides riichi, ippatsu and tsumo.
-const int kCommonYaku[] = {19, 20, 21, 23, 24, 25, 26, 27, 30, 31, 33, 34, 36, 38, 41, 42, 44, 47, 49};
-
-int SkillWeight(const CharacterStyle& s) {
-    // Any weights make a valid player; stronger settings win a little more.
-    int w = 100 + s.yaku / 20 + std::clamp(s.deep, 0, 1000) / 20 + std::clamp(s.tsuyoki, 0, 1000) / 40;
-    return std::max(w, 20);
+// A seat's own random source: the game seed mixed with the seat.
+std::uint64_t SeatSeed(std::uint64_t seed, int seat) {
+    riichi::Random mix(seed ^ (0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(seat + 1)));
+    return mix.Next();
 }
 
 }  // namespace
 
-GameOutcome PlayGame(const GameRules& rules, const std::array<SeatStyle, 4>& seats, std::uint64_t seed) {
+std::array<std::unique_ptr<players::Player>, 4> MakeSeatPlayers(const std::array<SeatStyle, 4>& seats,
+                                                                std::uint64_t seed) {
+    std::array<std::unique_ptr<players::Player>, 4> made;
+    for (int seat = 0; seat < 4; ++seat)
+        made[Idx(seat)] = players::MakeCharacterPlayer(seats[Idx(seat)].style, SeatSeed(seed, seat));
+    return made;
+}
+
+GameOutcome OutcomeOf(const riichi::Game& finished) {
     GameOutcome game;
-    game.seed = seed;
-    Rng rng(seed);
-    std::array<int, 4> scores;
-    scores.fill(rules.startPoint);
-    std::array<int, 4> chips{};
-    int sticks = 0;
-
-    const int rounds = rules.eastOnly ? 1 : 2;
-    // Every dealer keeps the deal at most this often in a row, so a game
-    // always ends.
-    const int maxRepeats = 4;
-    int round = 0;
-    int dealer = 0;
-    int honba = 0;
-    int repeats = 0;
-    while (round < rounds) {
-        HandRecord hand;
-        hand.round = round;
-        hand.dealer = dealer;
-        hand.honba = honba;
-        std::array<int, 4> callsThisHand{};
-        for (int s = 0; s < 4; ++s) {
-            auto& player = game.players[static_cast<std::size_t>(s)];
-            const CharacterStyle& style = seats[static_cast<std::size_t>(s)].style;
-            player.plays += 1;
-            int callChance = std::clamp(120 + (style.pon + style.tie + style.kan) / 4, 0, 600);
-            if (rng.Chance(callChance)) callsThisHand[static_cast<std::size_t>(s)] = 1 + rng.Below(3);
-            player.calls += callsThisHand[static_cast<std::size_t>(s)];
-            int reachChance = std::clamp(60 + style.reach / 5, 0, 400);
-            if (callsThisHand[static_cast<std::size_t>(s)] == 0 &&
-                scores[static_cast<std::size_t>(s)] >= 1000 && rng.Chance(reachChance)) {
-                hand.reached[static_cast<std::size_t>(s)] = true;
-                player.reaches += 1;
-                scores[static_cast<std::size_t>(s)] -= 1000;
-                hand.scoreDelta[static_cast<std::size_t>(s)] -= 1000;
-                sticks += 1000;
-            }
-        }
-
-        int kind = rng.Below(1000);
-        bool dealerKeeps = false;
-        if (kind < 20) {
-            hand.end = HandEnd::Abortive;
-            hand.winner = rng.Below(4);
-            auto& declarer = game.players[static_cast<std::size_t>(hand.winner)];
-            declarer.yaku[52] = std::min(declarer.yaku[52] + 1, 9);  // nine different terminals
-            dealerKeeps = true;
-        } else if (kind < 170) {
-            hand.end = HandEnd::Draw;
-            std::array<bool, 4> ready{};
-            int readyCount = 0;
-            for (int s = 0; s < 4; ++s) {
-                ready[static_cast<std::size_t>(s)] =
-                    hand.reached[static_cast<std::size_t>(s)] || rng.Chance(400);
-                readyCount += ready[static_cast<std::size_t>(s)] ? 1 : 0;
-            }
-            if (readyCount > 0 && readyCount < 4) {
-                for (int s = 0; s < 4; ++s) {
-                    int delta =
-                        ready[static_cast<std::size_t>(s)] ? 3000 / readyCount : -3000 / (4 - readyCount);
-                    scores[static_cast<std::size_t>(s)] += delta;
-                    hand.scoreDelta[static_cast<std::size_t>(s)] += delta;
-                }
-            }
-            dealerKeeps = ready[static_cast<std::size_t>(dealer)];
-        } else {
-            std::vector<int> weights;
-            for (int s = 0; s < 4; ++s)
-                weights.push_back(SkillWeight(seats[static_cast<std::size_t>(s)].style));
-            int winner = rng.Weighted(weights);
-            bool tsumo = rng.Chance(350);
-            int loser = -1;
-            if (!tsumo) {
-                std::vector<int> dealIn;
-                for (int s = 0; s < 4; ++s) {
-                    const CharacterStyle& style = seats[static_cast<std::size_t>(s)].style;
-                    dealIn.push_back(s == winner ? 0 : std::max(20, 200 - style.yomi / 10));
-                }
-                loser = rng.Weighted(dealIn);
-            }
-            std::vector<int> valueWeights;
-            for (const auto& row : kValues) valueWeights.push_back(row.weight);
-            const ValueRow& row = kValues[rng.Weighted(valueWeights)];
-            bool isDealer = winner == dealer;
-            int value = isDealer ? row.dealer : row.child;
-            if (rules.mangan77 && (value == 7700 || value == 11600)) value = isDealer ? 12000 : 8000;
-            bool yakuman = row.child >= 32000;
-
-            // The patterns the win scored.
-            std::vector<int> yaku;
-            const auto w = static_cast<std::size_t>(winner);
-            bool closed = callsThisHand[w] == 0;
-            bool ippatsu = false;
-            if (yakuman) {
-                yaku.push_back(0);
-                yaku.push_back(1 + rng.Below(13));
-            } else {
-                if (hand.reached[w]) {
-                    yaku.push_back(16);
-                    if (rng.Chance(120)) {
-                        yaku.push_back(17);
-                        ippatsu = true;
-                    }
-                }
-                if (tsumo && closed) yaku.push_back(18);
-                int extra = 1 + rng.Below(2);
-                for (int i = 0; i < extra; ++i) {
-                    int pick = kCommonYaku[rng.Below(static_cast<int>(std::size(kCommonYaku)))];
-                    if (pick == 19 && (!closed || (tsumo && rules.noPinTumo))) continue;
-                    if (pick == 20 && !closed && rules.noNakiTan) continue;
-                    if (std::find(yaku.begin(), yaku.end(), pick) == yaku.end()) yaku.push_back(pick);
-                }
-                if (yaku.empty()) yaku.push_back(closed ? 18 : 24);
-            }
-
-            // Chips for the win: paid by the loser, or by each other player
-            // after a self-draw.
-            int akadora = 0;
-            if (!rules.noAkadora && (closed || !rules.noNakiAka)) akadora = rng.Weighted({550, 300, 120, 30});
-            int uradora = 0;
-            if (hand.reached[w]) uradora = rng.Weighted({700, 220, rules.noKanUra ? 0 : 80});
-            int chipCount = akadora * rules.akadoraChip + uradora * rules.uradoraChip +
-                            (ippatsu ? rules.ippatuChip : 0) + (yakuman ? rules.yakumanChip : 0);
-            if (akadora == 3 && !rules.noAllStars) chipCount += 2;
-
-            auto& winStats = game.players[w];
-            int gained = 0;
-            if (tsumo) {
-                for (int s = 0; s < 4; ++s) {
-                    if (s == winner) continue;
-                    int pay = isDealer      ? RoundUp100(value / 3)
-                              : s == dealer ? RoundUp100(value / 2)
-                                            : RoundUp100(value / 4);
-                    pay += 100 * honba;
-                    scores[static_cast<std::size_t>(s)] -= pay;
-                    hand.scoreDelta[static_cast<std::size_t>(s)] -= pay;
-                    chips[static_cast<std::size_t>(s)] -= chipCount;
-                    hand.chipDelta[static_cast<std::size_t>(s)] -= chipCount;
-                    gained += pay;
-                }
-                chips[w] += chipCount * 3;
-                hand.chipDelta[w] += chipCount * 3;
-                winStats.tsumoCount += 1;
-                winStats.tsumoPoints += gained;
-            } else {
-                gained = value + 300 * honba;
-                const auto l = static_cast<std::size_t>(loser);
-                scores[l] -= gained;
-                hand.scoreDelta[l] -= gained;
-                chips[l] -= chipCount;
-                hand.chipDelta[l] -= chipCount;
-                chips[w] += chipCount;
-                hand.chipDelta[w] += chipCount;
-                winStats.ronCount += 1;
-                winStats.ronPoints += gained;
-                game.players[l].dealInCount += 1;
-                game.players[l].dealInPoints += gained;
-            }
-            scores[w] += gained + sticks;
-            hand.scoreDelta[w] += gained + sticks;
-            sticks = 0;
-            for (int y : yaku)
-                winStats.yaku[static_cast<std::size_t>(y)] =
-                    std::min(winStats.yaku[static_cast<std::size_t>(y)] + 1, 9);
-
-            hand.end = tsumo ? HandEnd::Tsumo : HandEnd::Ron;
-            hand.winner = winner;
-            hand.loser = loser;
-            hand.value = value;
-            hand.yaku = yaku;
-            dealerKeeps = isDealer;
-        }
-        hand.scoresAfter = scores;
-        game.hands.push_back(hand);
-
-        if (!rules.noFly && std::any_of(scores.begin(), scores.end(), [](int s) { return s < 0; })) {
-            game.bustOut = true;
-            break;
-        }
-        if (dealerKeeps && repeats < maxRepeats) {
-            honba += 1;
-            repeats += 1;
-        } else {
-            honba = (hand.end == HandEnd::Draw || hand.end == HandEnd::Abortive) ? honba + 1 : 0;
-            repeats = 0;
-            if (++dealer == 4) {
-                dealer = 0;
-                round += 1;
-            }
-        }
+    game.seed = finished.Seed();
+    game.bustOut = finished.BustOut();
+    game.leftoverSticks = finished.LeftoverSticks();
+    for (const riichi::HandResult& r : finished.Results()) game.hands.push_back(RecordOf(r, game.players));
+    for (int seat = 0; seat < 4; ++seat) {
+        const riichi::SeatTotals& t = finished.Totals()[Idx(seat)];
+        PlayerStats& p = game.players[Idx(seat)];
+        p.place = t.place;
+        p.finalScore = t.finalScore;
+        p.points = t.points;
+        p.chips = t.chips;
+        p.plays = t.hands;
+        p.reaches = t.reaches;
+        p.calls = t.calls;
+        p.tsumoPoints = t.tsumoPoints;
+        p.tsumoCount = t.tsumoCount;
+        p.ronPoints = t.ronPoints;
+        p.ronCount = t.ronCount;
+        p.dealInPoints = t.dealInPoints;
+        p.dealInCount = t.dealInCount;
     }
-
-    // Order: higher score first, ties to the earlier seat.
-    std::array<int, 4> order = {0, 1, 2, 3};
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        return scores[static_cast<std::size_t>(a)] > scores[static_cast<std::size_t>(b)];
-    });
-    // Sticks still on the table go to the top.
-    scores[static_cast<std::size_t>(order[0])] += sticks;
-    game.leftoverSticks = sticks;
-
-    // The counted score: without "under", a score below zero counts as zero;
-    // the debt left unpaid comes out of the top's points, which always take
-    // what the others' leave (points are zero-sum).
-    std::array<int, 4> counted = scores;
-    if (!rules.under)
-        for (int& c : counted) c = std::max(c, 0);
-    int sinking = 0;
-    for (int c : counted) sinking += c < rules.startPoint ? 1 : 0;
-    std::vector<int> uma = UmaForPlaces(rules.uma, sinking);
-
-    // Points in thousands, rounded half up; the top takes what rounding
-    // leaves, so the points of the four add up to zero.
-    int othersSum = 0;
-    for (int place = 1; place <= 4; ++place) {
-        int seat = order[static_cast<std::size_t>(place - 1)];
-        auto& p = game.players[static_cast<std::size_t>(seat)];
-        p.place = place;
-        p.finalScore = scores[static_cast<std::size_t>(seat)];
-        p.chips = chips[static_cast<std::size_t>(seat)];
-        if (place > 1) {
-            int diff = counted[static_cast<std::size_t>(seat)] - rules.startPoint;
-            int base = diff >= 0 ? (diff + 500) / 1000 : -((-diff + 499) / 1000);
-            p.points = base + uma[static_cast<std::size_t>(place - 1)];
-            othersSum += p.points;
-        }
-    }
-    game.players[static_cast<std::size_t>(order[0])].points = -othersSum;
     return game;
+}
+
+GameOutcome PlayGame(const GameRules& rules, const std::array<SeatStyle, 4>& seats, std::uint64_t seed) {
+    riichi::Game table(RiichiRules(rules), seed);
+    auto seatPlayers = MakeSeatPlayers(seats, seed);
+    std::array<riichi::Game::Decider, 4> deciders;
+    for (int seat = 0; seat < 4; ++seat) deciders[Idx(seat)] = players::AsDecider(*seatPlayers[Idx(seat)]);
+    table.PlayOut(deciders);
+    return OutcomeOf(table);
 }
 
 std::string ResultLine(const PlayerStats& p) {

@@ -1,14 +1,18 @@
 #pragma once
-// The outcome of one stand-in game: no tiles are dealt; each hand is a
-// seeded random event (a win by self-draw, a win on a discard, or a draw)
-// whose payments follow the rules (start score, game length, bust-out,
-// chips, placement bonus). Everything is deterministic for a given seed.
+// The outcome of one game of riichi mahjong as the engines file it: each
+// hand's end, payments and winning hands, and each seat's totals in the
+// words of a results line. A game is played on the rules library
+// (riichi::Game) by one computer player per seat; the same rules, styles and
+// seed always give the same game.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "game_rules.h"
+#include "player.h"
+#include "table.h"
 
 namespace zv::engine {
 
@@ -34,19 +38,50 @@ struct PlayerStats {
 
 enum class HandEnd { Tsumo, Ron, Draw, Abortive };
 
+// One yaku of a winning hand as players know it ("立直", "役牌 白", "ドラ").
+struct YakuDetail {
+    std::string name;
+    int han = 0;      // 0 for a yakuman
+    int yakuman = 0;  // 1 or 2 for a yakuman
+    bool operator==(const YakuDetail&) const = default;
+};
+
+// One winning hand (several on a double ron), in the tile notation of the
+// rules library ("123m406p789s1122z", 0 = red five).
+struct WinDetail {
+    int seat = -1;
+    int from = -1;  // the discarder on a ron, -1 on a self-draw
+    int value = 0;  // the winner's points before honba and sticks
+    int han = 0;    // dora included; 0 for a yakuman
+    int fu = 0;
+    std::string limit;               // "mangan" .. "yakuman"; empty for none
+    std::string winTile;             // "5m"
+    std::string concealed;           // the concealed tiles, winning tile included
+    std::vector<std::string> melds;  // "chi=345p", "pon=555m", "kan=", "ckan=", "akan=" + tiles
+    std::vector<YakuDetail> yaku;    // in the order scored
+    std::vector<int> digits;         // results-file yaku digits scored
+    bool operator==(const WinDetail&) const = default;
+};
+
 struct HandRecord {
     int round = 0;   // 0: east, 1: south
     int dealer = 0;  // seat 0..3
     int honba = 0;
     HandEnd end = HandEnd::Draw;
-    int winner = -1;        // Tsumo/Ron (for Abortive: the seat that declared it)
+    int winner = -1;        // Tsumo/Ron: the (first) winner; Draw: the nagashi mangan seat;
+                            // Abortive: the seat that declared nine terminals
     int loser = -1;         // Ron
-    int value = 0;          // the hand's base value (without counters and sticks)
-    std::vector<int> yaku;  // yaku indices scored by the winner
+    int value = 0;          // the (first) winner's points before honba and sticks
+    std::vector<int> yaku;  // results-file digits: the first winner's yaku, or the draw's event
     std::array<bool, 4> reached{};
     std::array<int, 4> scoreDelta{};
     std::array<int, 4> chipDelta{};
     std::array<int, 4> scoresAfter{};
+    // What the table showed: every winning hand, the dora indicators and,
+    // after a riichi win, the ura indicators (tile notation; empty if none).
+    std::vector<WinDetail> wins;
+    std::string dora;
+    std::string ura;
 };
 
 struct SeatStyle {
@@ -57,10 +92,19 @@ struct GameOutcome {
     std::uint64_t seed = 0;
     std::array<PlayerStats, 4> players{};
     std::vector<HandRecord> hands;
-    int leftoverSticks = 0;  // riichi sticks left at the end, given to the top
+    int leftoverSticks = 0;  // riichi sticks (1000 each) left at the end, given to the top
     bool bustOut = false;    // ended because a score fell below zero
 };
 
+// One computer player per seat, each with the seat's weights and its own
+// random source seeded from `seed` and the seat.
+std::array<std::unique_ptr<players::Player>, 4> MakeSeatPlayers(const std::array<SeatStyle, 4>& seats,
+                                                                std::uint64_t seed);
+
+// The outcome of a finished game (Over()): every hand and each seat's totals.
+GameOutcome OutcomeOf(const riichi::Game& finished);
+
+// Plays a whole game with the seats' computer players and files it.
 GameOutcome PlayGame(const GameRules& rules, const std::array<SeatStyle, 4>& seats, std::uint64_t seed);
 
 // "result: place points chips plays reaches calls tsumo-points tsumo-count

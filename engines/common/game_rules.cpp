@@ -6,6 +6,7 @@
 #include "config/nuclear.h"
 #include "config/personal_file.h"
 #include "config/tokenizer.h"
+#include "table.h"
 
 namespace zv::engine {
 namespace {
@@ -22,51 +23,68 @@ void SetInt(int& field, const std::string& value, int low, int high) {
     field = std::clamp(WordToInt(value), low, high);
 }
 
-// Flags are off only for "0", as the rule editor reads them.
-bool Flag(const std::string& value) { return value != "0"; }
-
-const char* kUmaWords[] = {"none", "5-10", "10-20", "10-30", "7-5-3", "under"};
+riichi::Uma UmaOf(const std::string& word) {
+    riichi::Rules rules;
+    riichi::ApplyRuleKey(rules, "uma", word);
+    return rules.uma;
+}
 
 }  // namespace
 
-void ApplyRule(GameRules& r, const std::string& key, const std::string& value) {
-    if (key == "tonpu") {
-        if (value == "1")
-            r.eastOnly = true;
-        else if (value == "0")
-            r.eastOnly = false;
-    } else if (key == "startpoint") {
-        SetInt(r.startPoint, value, 1000, 1000000);
-    } else if (key == "yakuman-chip") {
-        SetInt(r.yakumanChip, value, 0, 99);
-    } else if (key == "ippatu-chip") {
-        SetInt(r.ippatuChip, value, 0, 99);
-    } else if (key == "uradora-chip") {
-        SetInt(r.uradoraChip, value, 0, 99);
-    } else if (key == "akadora-chip") {
-        SetInt(r.akadoraChip, value, 0, 99);
-    } else if (key == "uma") {
-        bool known = std::find(std::begin(kUmaWords), std::end(kUmaWords), value) != std::end(kUmaWords);
-        r.uma = known ? value : "10-20";
-    } else if (key == "nopintumo") {
-        r.noPinTumo = Flag(value);
-    } else if (key == "noakadora") {
-        r.noAkadora = Flag(value);
-    } else if (key == "nonakitan") {
-        r.noNakiTan = Flag(value);
-    } else if (key == "nokanura") {
-        r.noKanUra = Flag(value);
-    } else if (key == "nofly") {
-        r.noFly = Flag(value);
-    } else if (key == "under") {
-        r.under = Flag(value);
-    } else if (key == "nonakiaka") {
-        r.noNakiAka = Flag(value);
-    } else if (key == "noallstars") {
-        r.noAllStars = Flag(value);
-    } else if (key == "77mangan") {
-        r.mangan77 = Flag(value);
-    }
+riichi::Rules RiichiRules(const GameRules& g) {
+    riichi::Rules r;
+    r.eastOnly = g.eastOnly;
+    r.noPinfuTsumo = g.noPinTumo;
+    r.noRedFives = g.noAkadora;
+    r.noOpenTanyao = g.noNakiTan;
+    r.noKanUra = g.noKanUra;
+    r.noBustOut = g.noFly;
+    r.under = g.under;
+    r.redFivesClosedOnly = g.noNakiAka;
+    r.noAllStars = g.noAllStars;
+    r.startPoint = g.startPoint;
+    r.yakumanChip = g.yakumanChip;
+    r.ippatsuChip = g.ippatuChip;
+    r.uraDoraChip = g.uradoraChip;
+    r.redFiveChip = g.akadoraChip;
+    r.headBump = g.headBump;
+    r.noTripleRonDraw = g.noTripleRonDraw;
+    r.noSwapCalling = g.noSwapCalling;
+    r.pao = g.pao;
+    r.roundUpMangan = g.mangan77;
+    r.uma = UmaOf(g.uma);
+    return r;
+}
+
+GameRules FromRiichiRules(const riichi::Rules& r) {
+    GameRules g;
+    g.eastOnly = r.eastOnly;
+    g.noPinTumo = r.noPinfuTsumo;
+    g.noAkadora = r.noRedFives;
+    g.noNakiTan = r.noOpenTanyao;
+    g.noKanUra = r.noKanUra;
+    g.noFly = r.noBustOut;
+    g.under = r.under;
+    g.noNakiAka = r.redFivesClosedOnly;
+    g.noAllStars = r.noAllStars;
+    g.startPoint = r.startPoint;
+    g.yakumanChip = r.yakumanChip;
+    g.ippatuChip = r.ippatsuChip;
+    g.uradoraChip = r.uraDoraChip;
+    g.akadoraChip = r.redFiveChip;
+    g.headBump = r.headBump;
+    g.noTripleRonDraw = r.noTripleRonDraw;
+    g.noSwapCalling = r.noSwapCalling;
+    g.pao = r.pao;
+    g.mangan77 = r.roundUpMangan;
+    g.uma = riichi::UmaWord(r.uma);
+    return g;
+}
+
+void ApplyRule(GameRules& rules, const std::string& key, const std::string& value) {
+    riichi::Rules table = RiichiRules(rules);
+    riichi::ApplyRuleKey(table, key, value);
+    rules = FromRiichiRules(table);
 }
 
 bool ReadRulesFile(const std::string& path, GameRules& rules) {
@@ -75,24 +93,8 @@ bool ReadRulesFile(const std::string& path, GameRules& rules) {
 }
 
 std::vector<int> UmaForPlaces(const std::string& uma, int sinking) {
-    if (uma == "5-10") return {10, 5, -5, -10};
-    if (uma == "10-20") return {20, 10, -10, -20};
-    if (uma == "10-30") return {30, 10, -10, -30};
-    if (uma == "7-5-3" || uma == "under") {
-        // Players below the start score pay the others: with 7-5-3 one such
-        // player pays 7, two pay 5 each, three pay 3 each; with "under" the
-        // sinking players pay 6 between them.
-        if (sinking <= 0 || sinking >= 4) return {0, 0, 0, 0};
-        int each = uma == "7-5-3" ? (sinking == 1 ? 7 : sinking == 2 ? 5 : 3) : 6 / sinking;
-        int paid = each * sinking;
-        int floating = 4 - sinking;
-        std::vector<int> table(4, 0);
-        for (int i = 0; i < floating; ++i) table[static_cast<std::size_t>(i)] = paid / floating;
-        table[0] += paid - paid / floating * floating;  // the remainder goes to the top
-        for (int i = floating; i < 4; ++i) table[static_cast<std::size_t>(i)] = -each;
-        return table;
-    }
-    return {0, 0, 0, 0};
+    std::array<int, 4> table = riichi::UmaForPlaces(UmaOf(uma), sinking);
+    return {table.begin(), table.end()};
 }
 
 std::vector<std::string> RulesSummary(const GameRules& r) {
@@ -112,31 +114,45 @@ std::vector<std::string> RulesSummary(const GameRules& r) {
         "赤ドラ: " + onOff(!r.noAkadora) + "  飛び: " + onOff(!r.noFly) + "  箱下計算: " + onOff(r.under),
         "喰いタン: " + onOff(!r.noNakiTan) + "  ピンヅモ: " + onOff(!r.noPinTumo) +
             "  7700点満貫: " + onOff(r.mangan77),
+        "頭ハネ: " + onOff(r.headBump) + "  三家和: " + onOff(!r.noTripleRonDraw) +
+            "  喰い替え: " + onOff(!r.noSwapCalling) + "  包: " + onOff(r.pao),
     };
 }
 
+const std::array<WeightKey, 19>& WeightKeys() {
+    using W = players::Weights;
+    static const std::array<WeightKey, 19> keys{{
+        {"kyusyu", &W::kyusyu, 0, 1000}, {"random", &W::random, 0, 1000},
+        {"dora", &W::dora, 0, 1000},     {"color", &W::color, 0, 1000},
+        {"suji", &W::suji, 0, 1000},     {"zone", &W::zone, 0, 1000},
+        {"number", &W::number, 0, 1000}, {"deep", &W::deep, -100000, 100000},
+        {"reach", &W::reach, 0, 1000},   {"kan", &W::kan, 0, 1000},
+        {"pon", &W::pon, 0, 1000},       {"tie", &W::tie, 0, 1000},
+        {"yomi", &W::yomi, 0, 1000},     {"tsuyoki", &W::tsuyoki, -100000, 100000},
+        {"chitoi", &W::chitoi, 0, 1000}, {"kokushi", &W::kokushi, 0, 1000},
+        {"toitoi", &W::toitoi, 0, 1000}, {"tanyao", &W::tanyao, 0, 1000},
+        {"yaku", &W::yaku, 0, 1000},
+    }};
+    return keys;
+}
+
 bool ReadCharacterFile(const std::string& path, CharacterStyle& style) {
+    int zoneLines = 0;
     bool ok = ReadPersonalFile(path, [&](const std::string& key, const std::string& value) {
-        if (key == "name")
+        if (key == "name") {
             style.displayName = value;
-        else if (key == "reach")
-            SetInt(style.reach, value, 0, 1000);
-        else if (key == "pon")
-            SetInt(style.pon, value, 0, 1000);
-        else if (key == "tie")
-            SetInt(style.tie, value, 0, 1000);
-        else if (key == "kan")
-            SetInt(style.kan, value, 0, 1000);
-        else if (key == "yaku")
-            SetInt(style.yaku, value, 0, 1000);
-        else if (key == "deep")
-            SetInt(style.deep, value, -100000, 100000);
-        else if (key == "yomi")
-            SetInt(style.yomi, value, 0, 1000);
-        else if (key == "tsuyoki")
-            SetInt(style.tsuyoki, value, -100000, 100000);
-        else if (key == "random")
-            SetInt(style.random, value, 0, 1000);
+            return;
+        }
+        if (key == "number") return;  // not a key of the file: the second zone line is
+        if (key == "zone") {
+            // The first zone line is the same-tile preference and stands for
+            // the number preference too until a second zone line gives that.
+            if (zoneLines++ == 0) SetInt(style.zone, value, 0, 1000);
+            SetInt(style.number, value, 0, 1000);
+            return;
+        }
+        for (const WeightKey& w : WeightKeys())
+            if (key == w.key) SetInt(style.*w.field, value, w.low, w.high);
     });
     style.found = ok;
     return ok;

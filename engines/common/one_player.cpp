@@ -61,6 +61,10 @@ std::string OnePlayerGame::Prepare(const EngineOptions& o, const std::string& in
 
     seats_[0] = {o.name, o.name};
     styles_[0] = SeatStyle{};
+    // Until a board takes the player's decisions, the player's seat is played
+    // by the computer player of the player's own character file, if any.
+    ReadCharacterFile(JoinPath(o.baseDir, o.name + ".pf"), styles_[0].style);
+    styles_[0].style.displayName.clear();
     faces_[0] = FacePath(installDir, o.name);
     const char* defaults[] = {"_todo", "_min", "_wizard"};
     if (o.opponents.size() > 3) warnings.push_back("more than three opponents given, the first three play");
@@ -85,8 +89,10 @@ std::string OnePlayerGame::Prepare(const EngineOptions& o, const std::string& in
     return {};
 }
 
-std::string OnePlayerGame::PlayOne(std::uint64_t seed) {
-    last_ = PlayGame(rules_, styles_, seed);
+std::string OnePlayerGame::PlayOne(std::uint64_t seed) { return File(PlayGame(rules_, styles_, seed)); }
+
+std::string OnePlayerGame::File(const GameOutcome& game) {
+    last_ = game;
     ++gamesPlayed_;
     std::string problems = AppendResults(resultsPath_, last_.players[0]);
     if (!recordPath_.empty()) {

@@ -1,7 +1,9 @@
 #pragma once
-// The one-player stand-in game without its window: checks the options,
-// reads the rules, the opponents' characters and the event sounds, and plays
-// games, appending the player's results and rewriting the run's record.
+// The one-player game without its window: checks the options, reads the
+// rules, the characters (the player's own seat plays by its character file,
+// or the default style, while no board takes its decisions) and the event
+// sounds, and plays games, appending the player's results and rewriting the
+// run's record.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -30,9 +32,14 @@ public:
     std::string Prepare(const EngineOptions& options, const std::string& installDir,
                         const std::string& program, std::vector<std::string>& warnings);
 
-    // Plays one game; returns an empty string or a message about a file that
-    // could not be written (the game itself is always played).
+    // Plays one game with a computer player in every seat, then files it;
+    // returns an empty string or a message about a file that could not be
+    // written (the game itself is always played).
     std::string PlayOne(std::uint64_t seed);
+
+    // Files a finished game played elsewhere (the board): appends the
+    // player's results and rewrites the record, as PlayOne does.
+    std::string File(const GameOutcome& game);
 
     const GameRules& rules() const { return rules_; }
     bool rulesFileRead() const { return rulesRead_; }
