@@ -1,0 +1,119 @@
+// Two yardsticks for the character player. The tsumogiri player discards
+// whatever it draws and declares nothing but wins. The efficiency player
+// plays for the most tile acceptance: the discard that leaves the lowest
+// shanten and, among those, the most unseen tiles that lower it further;
+// it wins when it may, declares riichi when ready, and never calls, makes a
+// kan, declares nine terminals or folds.
+#include <algorithm>
+
+#include "hand.h"
+#include "hand_reading.h"
+#include "player.h"
+
+namespace zv::players {
+namespace {
+
+using riichi::Action;
+using riichi::ActionType;
+using riichi::KindOf;
+using riichi::SeatView;
+
+const Action* FindWin(const SeatView& view) {
+    for (const Action& a : view.legal)
+        if (a.type == ActionType::Tsumo || a.type == ActionType::Ron) return &a;
+    return nullptr;
+}
+
+const Action* FindPass(const SeatView& view) {
+    for (const Action& a : view.legal)
+        if (a.type == ActionType::Pass) return &a;
+    return nullptr;
+}
+
+class TsumogiriPlayer : public Player {
+public:
+    Action Decide(const SeatView& view) override {
+        if (const Action* win = FindWin(view)) return *win;
+        if (const Action* pass = FindPass(view)) return *pass;
+        const Action* last = nullptr;
+        for (const Action& a : view.legal) {
+            if (a.type != ActionType::Discard) continue;
+            if (a.tile == view.drawn) return a;
+            last = &a;
+        }
+        return last ? *last : view.legal.back();
+    }
+};
+
+// Same or neighbouring tiles held: a tiebreak that lets isolated tiles go
+// first.
+int Connectedness(const Counts& counts, Kind k) {
+    int score = 2 * counts[Ix(k)];
+    if (riichi::IsHonor(k)) return score;
+    int n = k % 9;
+    for (int d = -2; d <= 2; ++d) {
+        if (d == 0 || n + d < 0 || n + d > 8) continue;
+        score += counts[Ix(k + d)] * (d == -1 || d == 1 ? 2 : 1);
+    }
+    return score;
+}
+
+class EfficiencyPlayer : public Player {
+public:
+    Action Decide(const SeatView& view) override {
+        if (const Action* win = FindWin(view)) return *win;
+        if (const Action* pass = FindPass(view)) return *pass;
+        bool riichi = std::any_of(view.legal.begin(), view.legal.end(),
+                                  [](const Action& a) { return a.type == ActionType::Riichi; });
+        ActionType wanted = riichi ? ActionType::Riichi : ActionType::Discard;
+
+        Counts counts = OwnCounts(view);
+        int melds = OwnMelds(view);
+        auto visible = VisibleCounts(view);
+        std::array<int, kKinds> shanten;
+        std::array<int, kKinds> accept;
+        shanten.fill(99);
+        accept.fill(-1);
+        int best = 99;
+        for (const Action& a : view.legal) {
+            if (a.type != wanted) continue;
+            Kind k = KindOf(a.tile);
+            if (shanten[Ix(k)] != 99) continue;
+            counts[Ix(k)] -= 1;
+            shanten[Ix(k)] = riichi::Shanten(counts, melds);
+            counts[Ix(k)] += 1;
+            best = std::min(best, shanten[Ix(k)]);
+        }
+        const Action* choice = nullptr;
+        int chosenAccept = -1, chosenConnected = 0;
+        for (const Action& a : view.legal) {
+            if (a.type != wanted) continue;
+            Kind k = KindOf(a.tile);
+            if (shanten[Ix(k)] != best) continue;
+            if (accept[Ix(k)] < 0) {
+                counts[Ix(k)] -= 1;
+                accept[Ix(k)] = Acceptance(counts, melds, best, visible);
+                counts[Ix(k)] += 1;
+            }
+            int connected = Connectedness(counts, k);
+            bool better = !choice || accept[Ix(k)] > chosenAccept ||
+                          (accept[Ix(k)] == chosenAccept &&
+                           (connected < chosenConnected ||
+                            (connected == chosenConnected && !riichi::IsRedFive(a.tile) &&
+                             riichi::IsRedFive(choice->tile))));
+            if (better) {
+                choice = &a;
+                chosenAccept = accept[Ix(k)];
+                chosenConnected = connected;
+            }
+        }
+        return choice ? *choice : view.legal.back();
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Player> MakeTsumogiriPlayer() { return std::make_unique<TsumogiriPlayer>(); }
+std::unique_ptr<Player> MakeEfficiencyPlayer() { return std::make_unique<EfficiencyPlayer>(); }
+
+}  // namespace zv::players

@@ -1,0 +1,163 @@
+#include "hand_reading.h"
+
+#include <algorithm>
+
+#include "hand.h"
+
+namespace zv::players {
+
+using riichi::KindOf;
+using riichi::SeatView;
+using riichi::TileId;
+
+Counts OwnCounts(const SeatView& view) {
+    Counts counts{};
+    for (TileId t : view.concealed) counts[Ix(KindOf(t))] += 1;
+    if (view.drawn >= 0) counts[Ix(KindOf(view.drawn))] += 1;
+    return counts;
+}
+
+int OwnMelds(const SeatView& view) { return static_cast<int>(view.melds[Ix(view.seat)].size()); }
+
+std::array<std::uint8_t, kKinds> VisibleCounts(const SeatView& view) {
+    std::array<std::uint8_t, kKinds> seen{};
+    auto add = [&](TileId t) {
+        if (t >= 0) seen[Ix(KindOf(t))] += 1;
+    };
+    for (TileId t : view.concealed) add(t);
+    add(view.drawn);
+    for (const auto& melds : view.melds)
+        for (const riichi::Meld& m : melds)
+            for (int i = 0; i < m.size; ++i) add(m.tiles[Ix(i)]);
+    for (const auto& river : view.rivers)
+        for (const riichi::RiverTile& r : river)
+            if (!r.called) add(r.tile);
+    for (TileId t : view.doraIndicators) add(t);
+    // The claim tile lies in its discarder's river already.
+    for (auto& s : seen) s = std::min<std::uint8_t>(s, 4);
+    return seen;
+}
+
+int Acceptance(Counts& counts, int melds, int shanten, const std::array<std::uint8_t, kKinds>& visible) {
+    int total = 0;
+    for (Kind k = 0; k < kKinds; ++k) {
+        int left = 4 - visible[Ix(k)];
+        if (left <= 0 || counts[Ix(k)] >= 4) continue;
+        // A drawn tile can only help on or next to a tile already held, or
+        // as one of the orphans of a closed hand.
+        bool useful = counts[Ix(k)] > 0 || (melds == 0 && riichi::IsTerminalOrHonor(k));
+        if (!useful && !riichi::IsHonor(k)) {
+            int n = k % 9;
+            for (int d = -2; d <= 2 && !useful; ++d)
+                if (n + d >= 0 && n + d <= 8 && counts[Ix(k + d)] > 0) useful = true;
+        }
+        if (!useful) continue;
+        counts[Ix(k)] += 1;
+        int after = riichi::Shanten(counts, melds);
+        counts[Ix(k)] -= 1;
+        if (after < shanten) total += left;
+    }
+    return total;
+}
+
+namespace {
+
+// Kinds seat `seat` has discarded, and kinds that others let pass after its
+// riichi (a riichi seat cannot win on them any more). Rivers do not record
+// the order between seats, so "after the riichi" is counted per seat: as
+// many of the latest discards as the riichi seat has made since, plus one
+// for the seats that play between its declaration and its next turn.
+std::uint64_t SafeKinds(const SeatView& view, int seat) {
+    std::uint64_t safe = 0;
+    const auto& river = view.rivers[Ix(seat)];
+    int riichiAt = -1;
+    for (std::size_t i = 0; i < river.size(); ++i) {
+        safe |= std::uint64_t{1} << KindOf(river[i].tile);
+        if (river[i].riichi) riichiAt = static_cast<int>(i);
+    }
+    if (!view.riichi[Ix(seat)] || riichiAt < 0) return safe;
+    int since = static_cast<int>(river.size()) - riichiAt - 1;
+    for (int other = 0; other < 4; ++other) {
+        if (other == seat) continue;
+        const auto& r = view.rivers[Ix(other)];
+        int behind = (other - seat + 4) % 4;  // 1: plays right after the riichi seat
+        int count = since + (behind > 0 ? 1 : 0);
+        if (other == view.seat && view.phase == riichi::Phase::Turn && view.turn == view.seat) count = since;
+        int n = static_cast<int>(r.size());
+        for (int i = std::max(0, n - count); i < n; ++i) safe |= std::uint64_t{1} << KindOf(r[Ix(i)].tile);
+    }
+    return safe;
+}
+
+float SeatThreat(const SeatView& view, int seat) {
+    if (view.riichi[Ix(seat)]) return 1.0f;
+    int open = 0, valuable = 0;
+    for (const riichi::Meld& m : view.melds[Ix(seat)]) {
+        if (!m.IsOpen()) continue;
+        ++open;
+        Kind k = m.BaseKind();
+        if (m.type != riichi::MeldType::Chi && riichi::IsHonor(k)) {
+            bool value = riichi::IsDragon(k) || k == view.roundWind ||
+                         k == riichi::kEast + (seat - view.dealer + 4) % 4;
+            if (value) ++valuable;
+        }
+        for (int i = 0; i < m.size; ++i) valuable += DoraValue(view, m.tiles[Ix(i)]);
+    }
+    if (open >= 3) return valuable > 0 ? 0.8f : 0.55f;
+    if (open == 2 && valuable > 0) return 0.35f;
+    return 0.0f;
+}
+
+}  // namespace
+
+Danger ReadDanger(const SeatView& view, const std::array<std::uint8_t, kKinds>& visible) {
+    Danger out;
+    for (int seat = 0; seat < 4; ++seat) {
+        if (seat == view.seat) continue;
+        float threat = SeatThreat(view, seat);
+        if (threat <= 0) continue;
+        out.threat += threat;
+        std::uint64_t safe = SafeKinds(view, seat);
+        auto isSafe = [&](Kind k) { return (safe >> k) & 1u; };
+        for (Kind k = 0; k < kKinds; ++k) {
+            float d;
+            if (isSafe(k)) {
+                d = 0.0f;
+            } else if (riichi::IsHonor(k)) {
+                int left = 4 - visible[Ix(k)];
+                d = left <= 0 ? 0.02f : left == 1 ? 0.08f : left == 2 ? 0.3f : 0.5f;
+            } else {
+                int n = k % 9 + 1;
+                bool low = n - 3 >= 1 && isSafe(k - 3);
+                bool high = n + 3 <= 9 && isSafe(k + 3);
+                if (n == 1 || n == 9)
+                    d = (low || high) ? 0.15f : 0.5f;
+                else if (n == 2 || n == 8)
+                    d = (low || high) ? 0.3f : 0.75f;
+                else if (n == 3 || n == 7)
+                    d = (low || high) ? 0.35f : 0.85f;
+                else
+                    d = (low && high) ? 0.35f : (low || high) ? 0.7f : 1.0f;
+                // No copies left for a pair or a single wait on it.
+                if (visible[Ix(k)] >= 4) d *= 0.8f;
+            }
+            out.kind[Ix(k)] = std::min(1.5f, out.kind[Ix(k)] + threat * d);
+        }
+    }
+    return out;
+}
+
+int DoraValue(const SeatView& view, TileId tile) {
+    int value = 0;
+    Kind k = KindOf(tile);
+    for (TileId ind : view.doraIndicators)
+        if (riichi::DoraOf(KindOf(ind)) == k) ++value;
+    if (riichi::IsRedFive(tile) && !view.rules.noRedFives) ++value;
+    return value;
+}
+
+bool IsValueHonor(const SeatView& view, Kind kind) {
+    return riichi::IsDragon(kind) || kind == view.seatWind || kind == view.roundWind;
+}
+
+}  // namespace zv::players

@@ -1,0 +1,48 @@
+#pragma once
+// What the computer players read from a seat's view: the own hand as kind
+// counts, every tile the seat can see, tile acceptance, and how dangerous
+// each kind is to discard against the other seats. All of it is computed
+// from the view alone and allocates nothing.
+#include <array>
+#include <cstdint>
+
+#include "table.h"
+
+namespace zv::players {
+
+using riichi::Counts;
+using riichi::Kind;
+using riichi::kKinds;
+
+inline std::size_t Ix(int i) { return static_cast<std::size_t>(i); }
+
+// The own concealed tiles, the drawn tile included.
+Counts OwnCounts(const riichi::SeatView& view);
+int OwnMelds(const riichi::SeatView& view);
+
+// Tiles of each kind the seat can see: its own hand and melds, every meld
+// and river on the table and the dora indicators. Called river tiles are
+// counted once, in their meld.
+std::array<std::uint8_t, kKinds> VisibleCounts(const riichi::SeatView& view);
+
+// How many unseen tiles (4 minus the visible ones) would lower the
+// shanten of `counts` (13 - 3 * melds tiles) below `shanten` when drawn.
+int Acceptance(Counts& counts, int melds, int shanten, const std::array<std::uint8_t, kKinds>& visible);
+
+// Per-kind danger of a discard, 0 (safe) to about 1, against the seats that
+// threaten, and how strong the threat is in all (a riichi counts 1, a
+// well-developed open hand less).
+struct Danger {
+    std::array<float, kKinds> kind{};
+    float threat = 0;
+};
+Danger ReadDanger(const riichi::SeatView& view, const std::array<std::uint8_t, kKinds>& visible);
+
+// Dora the tile counts for (indicated kinds and a red five).
+int DoraValue(const riichi::SeatView& view, riichi::TileId tile);
+
+// True when `kind` is a value honour for this seat (dragons, the seat's and
+// the round's wind).
+bool IsValueHonor(const riichi::SeatView& view, Kind kind);
+
+}  // namespace zv::players

@@ -1,0 +1,88 @@
+#pragma once
+// The arena: plays seeded games between four computer players and sums up
+// how each did. Every seed is played four times with the players moved one
+// seat on each time, so that all of them get the same walls from every seat
+// and the luck of the deal cancels out. Games are independent; played on
+// several threads they give the same figures as on one.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "player.h"
+#include "rules.h"
+
+namespace zv::arena {
+
+enum class EntrantKind { Character, Tsumogiri, Efficiency };
+
+struct Entrant {
+    std::string name;  // as given on the command line
+    EntrantKind kind = EntrantKind::Character;
+    players::Weights weights;
+};
+
+// Applies the weights of a character's personal file ("param: key = value"
+// lines; bare "key value" lines too). The first `zone` line is the same-tile
+// weight and also the number weight; a second `zone` line (the one the
+// character maker writes for its number field) or a `number` line sets the
+// number weight alone. Values are clamped to 0..1000, `deep` and `tsuyoki`
+// excepted. Returns false with a message when the file cannot be read.
+bool ReadWeightsFile(const std::string& path, players::Weights& weights, std::string& error);
+// The same on text already read.
+void ReadWeightsText(const std::string& text, players::Weights& weights);
+
+// "baseline:tsumogiri", "baseline:efficiency", or a character folder name
+// under `installDir` + "usr/" whose NAME/NAME.pf is read.
+bool LoadEntrant(const std::string& installDir, const std::string& spec, Entrant& entrant,
+                 std::string& error);
+
+struct PlayerStats {
+    int games = 0;
+    std::array<int, 4> places{};
+    long long placeSum = 0;
+    long long finalScoreSum = 0;
+    int hands = 0;
+    int wins = 0;
+    int dealIns = 0;
+    int riichis = 0;
+    int callHands = 0;  // hands in which the player called at least once
+    long long winPoints = 0;
+
+    double AveragePlace() const { return games ? static_cast<double>(placeSum) / games : 0; }
+    double PlaceRate(int place) const {
+        return games ? static_cast<double>(places[static_cast<std::size_t>(place)]) / games : 0;
+    }
+    double AverageScore() const { return games ? static_cast<double>(finalScoreSum) / games : 0; }
+    double PerHand(int count) const { return hands ? static_cast<double>(count) / hands : 0; }
+    double AverageWinPoints() const { return wins ? static_cast<double>(winPoints) / wins : 0; }
+};
+
+struct ArenaResult {
+    std::array<PlayerStats, 4> players;  // in the order the entrants were given
+    int games = 0;
+    std::uint64_t signature = 0;  // hash of every game's outcome, in game order
+};
+
+// Plays `games` games: game g uses the wall seed derived from `seed` and
+// g / 4, with entrant (seat + g) % 4 in each seat.
+ArenaResult RunArena(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules, int games,
+                     std::uint64_t seed, int jobs);
+
+// A table, one line per player, and a JSON object with the same figures.
+std::string FormatText(const std::array<Entrant, 4>& entrants, const ArenaResult& result, double seconds,
+                       int jobs);
+std::string FormatJson(const std::array<Entrant, 4>& entrants, const ArenaResult& result, double seconds,
+                       int jobs);
+
+// The whole program: arguments (without the program name), the installation
+// directory (with a trailing '/'); output and the exit code (0, or 2 on bad
+// arguments with a one-line message on `err`).
+struct RunOutput {
+    std::string out;
+    std::string err;
+    int exitCode = 0;
+};
+RunOutput RunArenaCommand(const std::vector<std::string>& args, const std::string& installDir);
+
+}  // namespace zv::arena
