@@ -64,9 +64,10 @@ namespace {
 
 // Kinds seat `seat` has discarded, and kinds that others let pass after its
 // riichi (a riichi seat cannot win on them any more). Rivers do not record
-// the order between seats, so "after the riichi" is counted per seat: as
-// many of the latest discards as the riichi seat has made since, plus one
-// for the seats that play between its declaration and its next turn.
+// the order between seats, so "after the riichi" is counted per seat from
+// the turn order: every other seat has discarded as often as the riichi seat
+// since its declaration, plus once for those that played after it in the
+// current go-around (calls that skip seats are not followed).
 std::uint64_t SafeKinds(const SeatView& view, int seat) {
     std::uint64_t safe = 0;
     const auto& river = view.rivers[Ix(seat)];
@@ -77,12 +78,17 @@ std::uint64_t SafeKinds(const SeatView& view, int seat) {
     }
     if (!view.riichi[Ix(seat)] || riichiAt < 0) return safe;
     int since = static_cast<int>(river.size()) - riichiAt - 1;
+    // Seats between the riichi seat and the one to play now (the discarder
+    // included while the others answer) have had one more turn.
+    int reached = (view.turn - seat + 4) % 4;
+    if (view.phase == riichi::Phase::Claims) reached += 1;
+    else if (reached == 0)
+        reached = 4;
     for (int other = 0; other < 4; ++other) {
         if (other == seat) continue;
         const auto& r = view.rivers[Ix(other)];
-        int behind = (other - seat + 4) % 4;  // 1: plays right after the riichi seat
-        int count = since + (behind > 0 ? 1 : 0);
-        if (other == view.seat && view.phase == riichi::Phase::Turn && view.turn == view.seat) count = since;
+        int behind = (other - seat + 4) % 4;
+        int count = since + (behind < reached ? 1 : 0);
         int n = static_cast<int>(r.size());
         for (int i = std::max(0, n - count); i < n; ++i) safe |= std::uint64_t{1} << KindOf(r[Ix(i)].tile);
     }

@@ -1,0 +1,86 @@
+// The arena's reading of character files and its command line.
+#include <gtest/gtest.h>
+
+#include "arena.h"
+#include "support/temp_dir.h"
+
+namespace zv::arena {
+namespace {
+
+TEST(ArenaWeights, ReadsACharacterFileAsTheMakerWritesIt) {
+    players::Weights w;
+    ReadWeightsText(
+        "#!/bin/sh\r\n# zelvan personal file\r\n\r\n\r\nparam: yaku = 600\r\nparam: kyusyu = 5000\r\n"
+        "param: dora = -5\r\nparam: zone = 250\r\nparam: deep = -40\r\nparam: pon = 12abc\r\n"
+        "param: tie = $1F\r\nparam: zone = 700\r\nparam: tsuyoki = 5000\r\nparam: yaku = 650\r\n"
+        "# param: reach = 1\r\nparam: noisy = 0\r\nparam: name = 名前\r\n\r\n",
+        w);
+    EXPECT_EQ(w.yaku, 650);     // the last line wins
+    EXPECT_EQ(w.kyusyu, 1000);  // clamped
+    EXPECT_EQ(w.dora, 0);
+    EXPECT_EQ(w.zone, 250);    // first zone line: same tiles
+    EXPECT_EQ(w.number, 700);  // second zone line: nearby numbers
+    EXPECT_EQ(w.deep, -40);    // not clamped
+    EXPECT_EQ(w.tsuyoki, 5000);
+    EXPECT_EQ(w.pon, 12);  // digits up to the first other character
+    EXPECT_EQ(w.tie, 31);
+    EXPECT_EQ(w.reach, players::Weights{}.reach);  // a comment line is no parameter
+
+    players::Weights one;
+    ReadWeightsText("param: zone = 420\n", one);
+    EXPECT_EQ(one.zone, 420);
+    EXPECT_EQ(one.number, 420);
+}
+
+TEST(ArenaCommand, PlaysAndReportsEachPlayer) {
+    test::TempDir dir;
+    dir.Write("usr/_a/_a.pf", "param: pon = 900\r\nparam: tie = 900\r\n");
+    auto text = RunArenaCommand(
+        {"--games", "4", "--seed", "3", "--players", "_a,baseline:efficiency,_a,baseline:tsumogiri"},
+        dir.path() + "/");
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_NE(text.out.find("baseline:tsumogiri"), std::string::npos);
+    EXPECT_NE(text.out.find("games/s"), std::string::npos);
+    auto json = RunArenaCommand({"--json", "--games", "4", "--seed", "3", "--jobs", "2", "--players",
+                                 "_a,baseline:efficiency,_a,baseline:tsumogiri"},
+                                dir.path() + "/");
+    ASSERT_EQ(json.exitCode, 0);
+    EXPECT_EQ(json.out.front(), '{');
+    EXPECT_NE(json.out.find("\"averagePlace\":"), std::string::npos);
+    EXPECT_NE(json.out.find("\"dealInRate\":"), std::string::npos);
+    // The same games whatever the number of threads.
+    auto sig = [](const std::string& s) { return s.substr(s.find("signature")); };
+    EXPECT_EQ(sig(json.out).substr(12, 16), sig(text.out).substr(10, 16));
+}
+
+TEST(ArenaCommand, BadArgumentsGiveOneLineAndExitTwo) {
+    test::TempDir dir;
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"--games", "0", "--seed", "1", "--players", "a,b,c,d"},
+        {"--games", "x", "--seed", "1", "--players", "a,b,c,d"},
+        {"--games", "4", "--players",
+         "baseline:efficiency,baseline:efficiency,baseline:efficiency,baseline:efficiency"},
+        {"--games", "4", "--seed", "1", "--players", "baseline:efficiency,baseline:efficiency"},
+        {"--games", "4", "--seed", "1", "--players",
+         "missing,baseline:efficiency,baseline:efficiency,baseline:efficiency"},
+        {"--games", "4", "--seed", "1", "--players",
+         "../x,baseline:efficiency,baseline:efficiency,baseline:efficiency"},
+        {"--games", "4", "--seed", "1", "--players",
+         "baseline:best,baseline:efficiency,baseline:efficiency,baseline:efficiency"},
+        {"--games", "4", "--seed", "1", "--jobs", "0", "--players", "a,b,c,d"},
+        {"--games", "4", "--seed", "-1", "--players", "a,b,c,d"},
+        {"--bench", "--games", "4"},
+        {"--rules"},
+        {"--frobnicate"},
+    };
+    for (const auto& args : bad) {
+        auto r = RunArenaCommand(args, dir.path() + "/");
+        EXPECT_EQ(r.exitCode, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace zv::arena
