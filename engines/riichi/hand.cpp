@@ -1,8 +1,11 @@
 #include "hand.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <unordered_map>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <vector>
 
 namespace zv::riichi {
@@ -17,35 +20,180 @@ namespace {
 //
 // Dist holds that per suit: d[h][m] = fewest tiles missing for m sets
 // (0..4) and h pairs (0..1) made of this suit's tiles.
-struct Dist {
-    std::uint8_t d[2][5];
+// Laid out for byte-wise vector arithmetic: h = 0 in bytes 0..4, h = 1 in
+// bytes 9..13, the bytes between and after held at 255 (see Combine).
+struct alignas(16) Dist {
+    std::uint8_t v[16];
+    Dist() { std::memset(v, 0xFF, sizeof v); }
+    std::uint8_t& at(int h, int m) { return v[9 * h + m]; }
+    std::uint8_t at(int h, int m) const { return v[9 * h + m]; }
 };
 
-constexpr int kNoEntry = 0xFFFF;
+constexpr int kNoEntry = 0xFF;
 constexpr int kMaxSuitTiles = 14;
 constexpr std::array<int, 10> kPow5{1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125};
 
+// The smallest distances of two suits taken together:
+//   r(0, m) = min over x of a(0, x) + b(0, m - x)
+//   r(1, m) = min over x of a(0, x) + b(1, m - x), a(1, x) + b(0, m - x)
+#if defined(__SSE2__)
+// With SSE2, b is shifted up by x bytes (and by 9 + x, which moves b(0, .)
+// onto the h = 1 bytes) and a's value added to all bytes at once; bytes that
+// have no partner get 255 added, which saturates, and the pad bytes are set
+// back to 255 at the end.
+template <int x>
+inline __m128i CombineStep(__m128i acc, __m128i b, const Dist& a) {
+    alignas(16) static constexpr auto kBelow = [] {
+        std::array<std::uint8_t, 16> low{};
+        for (int i = 0; i < 16; ++i) low[static_cast<std::size_t>(i)] = i < x ? 0xFF : 0;
+        return low;
+    }();
+    alignas(16) static constexpr auto kBelowHigh = [] {
+        std::array<std::uint8_t, 16> low{};
+        for (int i = 0; i < 16; ++i) low[static_cast<std::size_t>(i)] = i < 9 + x ? 0xFF : 0;
+        return low;
+    }();
+    __m128i low = _mm_load_si128(reinterpret_cast<const __m128i*>(kBelow.data()));
+    __m128i lowHigh = _mm_load_si128(reinterpret_cast<const __m128i*>(kBelowHigh.data()));
+    __m128i plain =
+        _mm_adds_epu8(_mm_slli_si128(b, x), _mm_or_si128(_mm_set1_epi8(static_cast<char>(a.v[x])), low));
+    __m128i crossed = _mm_adds_epu8(_mm_slli_si128(b, 9 + x),
+                                    _mm_or_si128(_mm_set1_epi8(static_cast<char>(a.v[9 + x])), lowHigh));
+    return _mm_min_epu8(acc, _mm_min_epu8(plain, crossed));
+}
+
+inline Dist Combine(const Dist& a, const Dist& b) {
+    __m128i vb = _mm_load_si128(reinterpret_cast<const __m128i*>(b.v));
+    __m128i acc = _mm_set1_epi8(static_cast<char>(0xFF));
+    acc = CombineStep<0>(acc, vb, a);
+    acc = CombineStep<1>(acc, vb, a);
+    acc = CombineStep<2>(acc, vb, a);
+    acc = CombineStep<3>(acc, vb, a);
+    acc = CombineStep<4>(acc, vb, a);
+    const __m128i pads = _mm_setr_epi8(0, 0, 0, 0, 0, -1, -1, -1, -1, 0, 0, 0, 0, 0, -1, -1);
+    Dist r;
+    _mm_store_si128(reinterpret_cast<__m128i*>(r.v), _mm_or_si128(acc, pads));
+    return r;
+}
+#else
+inline Dist Combine(const Dist& a, const Dist& b) {
+    Dist r;
+    for (int m = 0; m < 5; ++m) {
+        int best0 = 255, best1 = 255;
+        for (int x = 0; x <= m; ++x) {
+            best0 = std::min(best0, a.at(0, x) + b.at(0, m - x));
+            best1 = std::min(best1, std::min(a.at(0, x) + b.at(1, m - x), a.at(1, x) + b.at(0, m - x)));
+        }
+        r.at(0, m) = static_cast<std::uint8_t>(best0);
+        r.at(1, m) = static_cast<std::uint8_t>(best1);
+    }
+    return r;
+}
+#endif
+
+// Fewest tiles missing for `sets` sets and one pair over two combined halves.
+inline int Finish(const Dist& a, const Dist& b, int sets) { return Combine(a, b).at(1, sets); }
+
+// A list of distinct distance vectors, each named by a one-byte index.
+class DistinctDists {
+public:
+    DistinctDists() {
+        index_.fill(kNoEntry);
+        list.reserve(kNoEntry);
+    }
+    std::uint8_t IndexOf(const Dist& d) {
+        std::uint64_t lo, hi;
+        std::memcpy(&lo, d.v, 8);
+        std::memcpy(&hi, d.v + 8, 8);
+        std::size_t slot =
+            static_cast<std::size_t>(((lo ^ (hi * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull) >> 54);
+        for (;; slot = (slot + 1) % index_.size()) {
+            if (index_[slot] == kNoEntry) {
+                if (list.size() >= kNoEntry) std::abort();  // cannot happen: see Tables
+                lo_[slot] = lo;
+                hi_[slot] = hi;
+                index_[slot] = static_cast<std::uint8_t>(list.size());
+                list.push_back(d);
+                return index_[slot];
+            }
+            if (lo_[slot] == lo && hi_[slot] == hi) return index_[slot];
+        }
+    }
+    std::vector<Dist> list;
+
+private:
+    std::array<std::uint64_t, 1024> lo_{}, hi_{};
+    std::array<std::uint8_t, 1024> index_{};
+};
+
 // Every pattern of counts 0..4 of one suit (9 kinds; honours: 7 kinds with no
 // runs) is keyed in base 5, kind 1 the lowest digit. Patterns of at most 14
-// tiles (all a hand can hold) have an entry: an index into `dists`, the few
-// thousand distinct distance vectors. The index tables take 3.9 MB and 156 kB.
+// tiles (all a hand can hold) have an entry: the index of its distance
+// vector. There are only 110 distinct vectors for the number suits and 55 for
+// the honours; two number suits together give 164, a number suit and the
+// honours 149. So a hand's distance is four lookups by key, two in small
+// tables of pairs and one in the table of the 164 x 149 combinations:
+//   suit 1.9 MB, honour 78 kB, pairs 12 kB + 6 kB, finish 122 kB.
+// Building them takes a few milliseconds at the first call.
 struct Tables {
-    std::vector<Dist> dists;
-    std::vector<std::uint16_t> suit;    // 5^9 keys
-    std::vector<std::uint16_t> honour;  // 5^7 keys
+    DistinctDists suitDists, honourDists, twoSuits, suitHonour;
+    std::vector<std::uint8_t> suit;    // 5^9 keys -> suitDists
+    std::vector<std::uint8_t> honour;  // 5^7 keys -> honourDists
+    std::vector<std::uint8_t> pairSS;  // suit x suit -> twoSuits
+    std::vector<std::uint8_t> pairSH;  // suit x honour -> suitHonour
+    // twoSuits x suitHonour -> fewest tiles missing for 0..4 sets and a pair.
+    std::vector<std::array<std::uint8_t, 5>> finish;
 
     Tables() {
-        std::unordered_map<std::uint64_t, std::uint16_t> seen;
-        seen.reserve(8192);
-        suit = Build(9, true, seen);
-        honour = Build(7, false, seen);
+        suit = Build(9, true, suitDists);
+        honour = Build(7, false, honourDists);
+        const auto& s = suitDists.list;
+        const auto& h = honourDists.list;
+        for (const Dist& a : s)
+            for (const Dist& b : s) pairSS.push_back(twoSuits.IndexOf(Combine(a, b)));
+        for (const Dist& a : s)
+            for (const Dist& b : h) pairSH.push_back(suitHonour.IndexOf(Combine(a, b)));
+        for (const Dist& a : twoSuits.list)
+            for (const Dist& b : suitHonour.list) {
+                Dist all = Combine(a, b);
+                finish.push_back({all.at(1, 0), all.at(1, 1), all.at(1, 2), all.at(1, 3), all.at(1, 4)});
+            }
     }
 
-    static std::uint64_t Pack(const Dist& d) {
-        std::uint64_t v = 0;
+    // The distances of a pattern from those of the patterns without the
+    // copies each choice takes (see Build): dropping a tile, a triplet or a
+    // run (one set more, `tripletCost` / `runCost` tiles missing), the pair
+    // (`pairCost` missing).
+    static Dist Best(const Dist& drop, const Dist& triplet, int tripletCost, const Dist& pair, int pairCost,
+                     const Dist* run, int runCost) {
+        Dist d;
+#if defined(__SSE2__)
+        auto load = [](const Dist& x) { return _mm_load_si128(reinterpret_cast<const __m128i*>(x.v)); };
+        auto cost = [](int c) { return _mm_set1_epi8(static_cast<char>(c)); };
+        // Shifted up one byte: m - 1 sets become m; byte 0 (no set) and the
+        // pair's bytes below 9 get 255, which saturates.
+        const __m128i noSet = _mm_setr_epi8(-1, 0, 0, 0, 0, 0, 0, 0, 0, -1, 0, 0, 0, 0, 0, 0);
+        const __m128i noPair = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 0, 0, 0, 0, 0, 0);
+        __m128i best = _mm_min_epu8(load(drop), _mm_adds_epu8(_mm_slli_si128(load(triplet), 1),
+                                                              _mm_or_si128(cost(tripletCost), noSet)));
+        best = _mm_min_epu8(
+            best, _mm_adds_epu8(_mm_slli_si128(load(pair), 9), _mm_or_si128(cost(pairCost), noPair)));
+        if (run)
+            best = _mm_min_epu8(
+                best, _mm_adds_epu8(_mm_slli_si128(load(*run), 1), _mm_or_si128(cost(runCost), noSet)));
+        const __m128i pads = _mm_setr_epi8(0, 0, 0, 0, 0, -1, -1, -1, -1, 0, 0, 0, 0, 0, -1, -1);
+        _mm_store_si128(reinterpret_cast<__m128i*>(d.v), _mm_or_si128(best, pads));
+#else
         for (int h = 0; h < 2; ++h)
-            for (int m = 0; m < 5; ++m) v = v << 5 | d.d[h][m];
-        return v;
+            for (int m = 0; m < 5; ++m) {
+                int best = drop.at(h, m);
+                if (m > 0) best = std::min(best, tripletCost + triplet.at(h, m - 1));
+                if (h > 0) best = std::min(best, pairCost + pair.at(0, m));
+                if (run && m > 0) best = std::min(best, runCost + run->at(h, m - 1));
+                d.at(h, m) = static_cast<std::uint8_t>(best);
+            }
+#endif
+        return d;
     }
 
     // Distances of every pattern in increasing key order: the patterns one
@@ -55,10 +203,9 @@ struct Tables {
     // through the lowest kind may as well start there (or at 7 for 8 and 9),
     // since the kinds below hold nothing. Each takes as many copies as it
     // needs and the hand has.
-    std::vector<std::uint16_t> Build(int width, bool runs,
-                                     std::unordered_map<std::uint64_t, std::uint16_t>& seen) {
-        std::vector<std::uint16_t> index(static_cast<std::size_t>(kPow5[static_cast<std::size_t>(width)]),
-                                         kNoEntry);
+    static std::vector<std::uint8_t> Build(int width, bool runs, DistinctDists& dists) {
+        std::vector<std::uint8_t> index(static_cast<std::size_t>(kPow5[static_cast<std::size_t>(width)]),
+                                        kNoEntry);
         std::array<int, 9> c{};
         int sum = 0;
         for (int key = 0; key < kPow5[static_cast<std::size_t>(width)]; ++key) {
@@ -74,18 +221,18 @@ struct Tables {
                 }
             }
             if (sum > kMaxSuitTiles) continue;
-            Dist d{};
+            Dist d;
             if (key == 0) {
                 for (int h = 0; h < 2; ++h)
-                    for (int m = 0; m < 5; ++m) d.d[h][m] = static_cast<std::uint8_t>(3 * m + 2 * h);
+                    for (int m = 0; m < 5; ++m) d.at(h, m) = static_cast<std::uint8_t>(3 * m + 2 * h);
             } else {
                 int i = 0;
                 while (c[static_cast<std::size_t>(i)] == 0) ++i;
                 int ci = c[static_cast<std::size_t>(i)];
-                const Dist& drop = At(index, key - kPow5[static_cast<std::size_t>(i)]);
+                const Dist& drop = At(index, dists, key - kPow5[static_cast<std::size_t>(i)]);
                 int t = std::min(ci, 3), p = std::min(ci, 2);
-                const Dist& triplet = At(index, key - t * kPow5[static_cast<std::size_t>(i)]);
-                const Dist& pair = At(index, key - p * kPow5[static_cast<std::size_t>(i)]);
+                const Dist& triplet = At(index, dists, key - t * kPow5[static_cast<std::size_t>(i)]);
+                const Dist& pair = At(index, dists, key - p * kPow5[static_cast<std::size_t>(i)]);
                 int runKey = key, runTaken = 0;
                 if (runs) {
                     int s = std::min(i, width - 3);
@@ -95,25 +242,16 @@ struct Tables {
                             ++runTaken;
                         }
                 }
-                const Dist& run = At(index, runKey);
-                for (int h = 0; h < 2; ++h)
-                    for (int m = 0; m < 5; ++m) {
-                        int best = drop.d[h][m];
-                        if (m > 0) best = std::min(best, 3 - t + triplet.d[h][m - 1]);
-                        if (h > 0) best = std::min(best, 2 - p + pair.d[0][m]);
-                        if (runs && m > 0) best = std::min(best, 3 - runTaken + run.d[h][m - 1]);
-                        d.d[h][m] = static_cast<std::uint8_t>(best);
-                    }
+                const Dist& run = At(index, dists, runKey);
+                d = Best(drop, triplet, 3 - t, pair, 2 - p, runs ? &run : nullptr, 3 - runTaken);
             }
-            auto [it, added] = seen.try_emplace(Pack(d), static_cast<std::uint16_t>(dists.size()));
-            if (added) dists.push_back(d);
-            index[static_cast<std::size_t>(key)] = it->second;
+            index[static_cast<std::size_t>(key)] = dists.IndexOf(d);
         }
         return index;
     }
 
-    const Dist& At(const std::vector<std::uint16_t>& index, int key) const {
-        return dists[index[static_cast<std::size_t>(key)]];
+    static const Dist& At(const std::vector<std::uint8_t>& index, const DistinctDists& dists, int key) {
+        return dists.list[index[static_cast<std::size_t>(key)]];
     }
 };
 
@@ -122,36 +260,12 @@ const Tables& GetTables() {
     return tables;
 }
 
-// The smallest distances of two suits taken together.
-inline Dist Combine(const Dist& a, const Dist& b) {
-    Dist r;
-    for (int m = 0; m < 5; ++m) {
-        int best0 = a.d[0][0] + b.d[0][m];
-        int best1 = std::min(a.d[0][0] + b.d[1][m], a.d[1][0] + b.d[0][m]);
-        for (int x = 1; x <= m; ++x) {
-            best0 = std::min(best0, a.d[0][x] + b.d[0][m - x]);
-            best1 = std::min(best1, std::min(a.d[0][x] + b.d[1][m - x], a.d[1][x] + b.d[0][m - x]));
-        }
-        r.d[0][m] = static_cast<std::uint8_t>(best0);
-        r.d[1][m] = static_cast<std::uint8_t>(best1);
-    }
-    return r;
-}
-
-// Fewest tiles missing for `sets` sets and one pair over two combined halves.
-inline int Finish(const Dist& a, const Dist& b, int sets) {
-    int best = 255;
-    for (int x = 0; x <= sets; ++x)
-        best = std::min(best, std::min(a.d[0][x] + b.d[1][sets - x], a.d[1][x] + b.d[0][sets - x]));
-    return best;
-}
-
 // Distances of a suit pattern with no table entry (more than 14 tiles in one
 // suit, or a count above four): counts are cut to four and the highest kinds
 // dropped until 14 tiles are left. No hand in play gets here; the answer is
 // then only an estimate, but it is bounded and never out of range.
-Dist SlowDist(const std::uint8_t* counts, int width, const std::vector<std::uint16_t>& index,
-              const Tables& tables) {
+Dist SlowDist(const std::uint8_t* counts, int width, const std::vector<std::uint8_t>& index,
+              const DistinctDists& dists) {
     int c[9];
     int sum = 0;
     for (int i = 0; i < width; ++i) {
@@ -165,7 +279,7 @@ Dist SlowDist(const std::uint8_t* counts, int width, const std::vector<std::uint
     }
     int key = 0;
     for (int i = width - 1; i >= 0; --i) key = key * 5 + c[i];
-    return tables.At(index, key);
+    return Tables::At(index, dists, key);
 }
 
 inline int SuitKey(const std::uint8_t* c) {
@@ -192,26 +306,28 @@ inline bool CountsInRange(const Counts& counts) {
     return bad == 0 && counts[32] <= 4 && counts[33] <= 4;
 }
 
-// The four suit distances of a hand (m, p, s, honours).
+// The table entries of a hand's four suits (m, p, s, honours); false when
+// one of them has none.
+inline bool SuitEntries(const Counts& counts, const Tables& t, std::uint8_t e[4]) {
+    if (!CountsInRange(counts)) return false;
+    const std::uint8_t* c = counts.data();
+    e[0] = t.suit[static_cast<std::size_t>(SuitKey(c))];
+    e[1] = t.suit[static_cast<std::size_t>(SuitKey(c + 9))];
+    e[2] = t.suit[static_cast<std::size_t>(SuitKey(c + 18))];
+    e[3] = t.honour[static_cast<std::size_t>(HonourKey(c + 27))];
+    return (e[0] != kNoEntry) & (e[1] != kNoEntry) & (e[2] != kNoEntry) & (e[3] != kNoEntry);
+}
+
+// The four suit distances of a hand.
 inline void SuitDists(const Counts& counts, const Tables& t, Dist out[4]) {
-    if (CountsInRange(counts)) {
-        const std::uint8_t* c = counts.data();
-        std::uint16_t e0 = t.suit[static_cast<std::size_t>(SuitKey(c))];
-        std::uint16_t e1 = t.suit[static_cast<std::size_t>(SuitKey(c + 9))];
-        std::uint16_t e2 = t.suit[static_cast<std::size_t>(SuitKey(c + 18))];
-        std::uint16_t e3 = t.honour[static_cast<std::size_t>(HonourKey(c + 27))];
-        if ((e0 != kNoEntry) & (e1 != kNoEntry) & (e2 != kNoEntry) & (e3 != kNoEntry)) {
-            out[0] = t.dists[e0];
-            out[1] = t.dists[e1];
-            out[2] = t.dists[e2];
-            out[3] = t.dists[e3];
-            return;
-        }
+    std::uint8_t e[4];
+    if (SuitEntries(counts, t, e)) {
+        for (int s = 0; s < 3; ++s) out[s] = t.suitDists.list[e[s]];
+        out[3] = t.honourDists.list[e[3]];
+        return;
     }
-    for (int s = 0; s < 4; ++s) {
-        const std::uint8_t* c = counts.data() + 9 * s;
-        out[s] = SlowDist(c, s == 3 ? 7 : 9, s == 3 ? t.honour : t.suit, t);
-    }
+    for (int s = 0; s < 3; ++s) out[s] = SlowDist(counts.data() + 9 * s, 9, t.suit, t.suitDists);
+    out[3] = SlowDist(counts.data() + 27, 7, t.honour, t.honourDists);
 }
 
 inline int SetsWanted(int melds) { return 4 - std::clamp(melds, 0, 4); }
@@ -259,7 +375,7 @@ Dist ExactDist(const Counts& counts, int suit, Kind extra) {
     ++c[static_cast<std::size_t>(extra - suit * 9)];
     Dist d;
     for (int h = 0; h < 2; ++h)
-        for (int m = 0; m < 5; ++m) d.d[h][m] = SplitsExactly(c, width, suit != 3, m, h) ? 0 : 99;
+        for (int m = 0; m < 5; ++m) d.at(h, m) = SplitsExactly(c, width, suit != 3, m, h) ? 0 : 99;
     return d;
 }
 
@@ -271,6 +387,12 @@ bool ValidCounts(const Counts& counts) {
 
 int ShantenRegular(const Counts& counts, int melds) {
     const Tables& t = GetTables();
+    std::uint8_t e[4];
+    if (SuitEntries(counts, t, e)) {
+        std::size_t twoSuits = t.pairSS[e[0] * t.suitDists.list.size() + e[1]];
+        std::size_t suitHonour = t.pairSH[e[2] * t.honourDists.list.size() + e[3]];
+        return t.finish[twoSuits * t.suitHonour.list.size() + suitHonour][SetsWanted(melds)] - 1;
+    }
     Dist d[4];
     SuitDists(counts, t, d);
     return Finish(Combine(d[0], d[1]), Combine(d[2], d[3]), SetsWanted(melds)) - 1;
@@ -338,13 +460,18 @@ std::uint64_t Waits(const Counts& counts, int melds) {
     std::uint64_t waits = 0;
     const Tables& t = GetTables();
     int sets = SetsWanted(melds);
-    Dist d[4];
-    SuitDists(counts, t, d);
-    if (Finish(Combine(d[0], d[1]), Combine(d[2], d[3]), sets) == 1) {
-        // For each suit, the other three combined; a drawn kind completes the
-        // hand when its suit's new distances fit the others' with none missing.
-        Dist others[4] = {Combine(d[1], Combine(d[2], d[3])), Combine(d[0], Combine(d[2], d[3])),
-                          Combine(Combine(d[0], d[1]), d[3]), Combine(Combine(d[0], d[1]), d[2])};
+    std::uint8_t e[4];
+    if (ShantenRegular(counts, melds) == 0 && SuitEntries(counts, t, e)) {
+        // Each suit holds at most 13 tiles, so one more still has an entry: a
+        // drawn kind completes the hand when the suit's new entry leaves no
+        // tile missing. A fifth copy has no entry; that suit is split exactly
+        // and matched against the other three combined.
+        const std::size_t ns = t.suitDists.list.size(), nh = t.honourDists.list.size();
+        const std::size_t nsh = t.suitHonour.list.size();
+        auto missing = [&](const std::uint8_t* x) {
+            return t.finish[t.pairSS[x[0] * ns + x[1]] * nsh + t.pairSH[x[2] * nh + x[3]]]
+                           [static_cast<std::size_t>(sets)];
+        };
         for (int s = 0; s < 4; ++s) {
             int width = s == 3 ? 7 : 9;
             const std::uint8_t* c = counts.data() + 9 * s;
@@ -358,16 +485,24 @@ std::uint64_t Waits(const Counts& counts, int melds) {
                     near = near || c[j] > 0;
                 if (!near) continue;
                 Kind k = 9 * s + i;
-                Dist next;
+                bool complete;
                 if (c[i] >= 4) {
-                    next = ExactDist(counts, s, k);
+                    Dist d[4];
+                    SuitDists(counts, t, d);
+                    Dist others;
+                    bool first = true;
+                    for (int o = 0; o < 4; ++o) {
+                        if (o == s) continue;
+                        others = first ? d[o] : Combine(others, d[o]);
+                        first = false;
+                    }
+                    complete = Finish(ExactDist(counts, s, k), others, sets) == 0;
                 } else {
-                    std::uint16_t entry =
-                        index[static_cast<std::size_t>(key + kPow5[static_cast<std::size_t>(i)])];
-                    if (entry == kNoEntry) continue;
-                    next = t.dists[entry];
+                    std::uint8_t next[4] = {e[0], e[1], e[2], e[3]};
+                    next[s] = index[static_cast<std::size_t>(key + kPow5[static_cast<std::size_t>(i)])];
+                    complete = next[s] != kNoEntry && missing(next) == 0;
                 }
-                if (Finish(next, others[s], sets) == 0) waits |= std::uint64_t{1} << k;
+                if (complete) waits |= std::uint64_t{1} << k;
             }
         }
     }

@@ -286,7 +286,7 @@ TEST(CompleteTest, Forms) {
     EXPECT_FALSE(IsComplete(Parse("123m456p789s1122z"), 0));   // 13 + 1 missing
 }
 
-TEST(HandTest, BadCountsGiveBoundedAnswers) {
+TEST(HandInputTest, BadCountsGiveBoundedAnswers) {
     Counts c{};
     c[0] = 9;
     c[30] = 200;
