@@ -58,6 +58,54 @@ bool KeyValue(const std::string& word, const std::string& key, std::string& valu
 
 bool IsSeat(int seat) { return seat >= 0 && seat < 4; }
 
+std::string DigitsWord(const std::vector<int>& digits) {
+    std::string word;
+    for (int y : digits) word += (word.empty() ? "" : ",") + std::to_string(y);
+    return word.empty() ? "-" : word;
+}
+
+std::vector<int> ParseDigits(const std::string& word) {
+    std::vector<int> digits;
+    if (word == "-") return digits;
+    std::stringstream in(word);
+    std::string item;
+    while (std::getline(in, item, ',')) {
+        int y = WordToInt(item);
+        if (y >= 0 && y < kYakuCount) digits.push_back(y);
+    }
+    return digits;
+}
+
+std::string OrDash(const std::string& word) { return word.empty() ? "-" : word; }
+std::string DashEmpty(const std::string& word) { return word == "-" ? std::string() : word; }
+
+// The lines that show what the table showed in one hand: the indicators,
+// then each winning hand and its yaku.
+void DetailLines(const HandRecord& h, std::vector<std::string>& lines) {
+    lines.push_back("dora: " + OrDash(h.dora) + (h.ura.empty() ? "" : " ura=" + h.ura));
+    for (const WinDetail& w : h.wins) {
+        std::string line = "win: " + SeatWord(w.seat) + " " + SeatWord(w.from) + " " +
+                           std::to_string(w.value) + " " + std::to_string(w.han) + " " +
+                           std::to_string(w.fu) + " " + OrDash(w.limit) + " " + DigitsWord(w.digits) + " " +
+                           OrDash(w.winTile) + " " + OrDash(w.concealed);
+        for (const std::string& meld : w.melds) line += " " + meld;
+        lines.push_back(line);
+        for (const YakuDetail& y : w.yaku)
+            lines.push_back("winyaku: " + SeatWord(w.seat) + " " + std::to_string(y.han) + " " +
+                            std::to_string(y.yakuman) + " " + y.name);
+    }
+}
+
+// The Japanese word of a limit word.
+std::string LimitName(const std::string& limit) {
+    if (limit == "mangan") return "満貫";
+    if (limit == "haneman") return "跳満";
+    if (limit == "baiman") return "倍満";
+    if (limit == "sanbaiman") return "三倍満";
+    if (limit == "yakuman") return "役満";
+    return limit;
+}
+
 }  // namespace
 
 const std::string& YakuName(int index) {
@@ -73,24 +121,28 @@ std::vector<std::string> RecordLines(int gameNumber, const std::string& program,
     lines.push_back("game: " + std::to_string(gameNumber));
     lines.push_back("program: " + program);
     lines.push_back("seed: " + std::to_string(game.seed));
-    lines.push_back("rules: tonpu=" + std::string(rules.eastOnly ? "1" : "0") +
-                    " startpoint=" + std::to_string(rules.startPoint) + " uma=" + rules.uma +
-                    " chips=" + std::to_string(rules.yakumanChip) + "," + std::to_string(rules.ippatuChip) +
-                    "," + std::to_string(rules.uradoraChip) + "," + std::to_string(rules.akadoraChip) +
-                    " nofly=" + (rules.noFly ? "1" : "0") + " under=" + (rules.under ? "1" : "0"));
+    lines.push_back(
+        "rules: tonpu=" + std::string(rules.eastOnly ? "1" : "0") +
+        " startpoint=" + std::to_string(rules.startPoint) + " uma=" + rules.uma +
+        " chips=" + std::to_string(rules.yakumanChip) + "," + std::to_string(rules.ippatuChip) + "," +
+        std::to_string(rules.uradoraChip) + "," + std::to_string(rules.akadoraChip) +
+        " nofly=" + (rules.noFly ? "1" : "0") + " under=" + (rules.under ? "1" : "0") +
+        " noakadora=" + (rules.noAkadora ? "1" : "0") + " nonakitan=" + (rules.noNakiTan ? "1" : "0") +
+        " nopintumo=" + (rules.noPinTumo ? "1" : "0") + " 77mangan=" + (rules.mangan77 ? "1" : "0") +
+        " atamahane=" + (rules.headBump ? "1" : "0") + " nosancyaho=" + (rules.noTripleRonDraw ? "1" : "0") +
+        " nokuikae=" + (rules.noSwapCalling ? "1" : "0") + " pao=" + (rules.pao ? "1" : "0"));
     for (std::size_t s = 0; s < 4; ++s) {
         const std::string& shown = seats[s].displayName.empty() ? seats[s].name : seats[s].displayName;
         lines.push_back("player: " + std::to_string(s) + " " + seats[s].name + " " + shown);
     }
     for (const HandRecord& h : game.hands) {
-        std::string yaku;
-        for (int y : h.yaku) yaku += (yaku.empty() ? "" : ",") + std::to_string(y);
+        std::string yaku = DigitsWord(h.yaku);
         lines.push_back("hand: " + std::string(h.round == 0 ? "E" : "S") + std::to_string(h.dealer + 1) +
                         " " + std::to_string(h.honba) + " " + EndWord(h.end) + " " + SeatWord(h.winner) +
-                        " " + SeatWord(h.loser) + " " + std::to_string(h.value) + " " +
-                        (yaku.empty() ? "-" : yaku) + " reach=" + Joined(h.reached) +
-                        " delta=" + Joined(h.scoreDelta) + " chips=" + Joined(h.chipDelta) +
-                        " scores=" + Joined(h.scoresAfter));
+                        " " + SeatWord(h.loser) + " " + std::to_string(h.value) + " " + yaku +
+                        " reach=" + Joined(h.reached) + " delta=" + Joined(h.scoreDelta) +
+                        " chips=" + Joined(h.chipDelta) + " scores=" + Joined(h.scoresAfter));
+        DetailLines(h, lines);
     }
     for (int place = 1; place <= 4; ++place) {
         for (std::size_t s = 0; s < 4; ++s) {
@@ -183,14 +235,7 @@ RecordFile ParseRecord(const std::string& utf8Text) {
             if ((h.end == HandEnd::Tsumo || h.end == HandEnd::Ron) && !IsSeat(h.winner)) ok = false;
             if (h.end == HandEnd::Ron && (!IsSeat(h.loser) || h.loser == h.winner)) ok = false;
             h.value = TokenInt(7);
-            if (Token(8) != "-") {
-                std::stringstream in(Token(8));
-                std::string item;
-                while (std::getline(in, item, ',')) {
-                    int y = WordToInt(item);
-                    if (y >= 0 && y < kYakuCount) h.yaku.push_back(y);
-                }
-            }
+            h.yaku = ParseDigits(Token(8));
             for (int i = 9; i <= std::min(count, kMaxTokens); ++i) {
                 std::string word = Token(i);
                 std::string value;
@@ -210,6 +255,47 @@ RecordFile ParseRecord(const std::string& utf8Text) {
                 continue;
             }
             game->hands.push_back(h);
+        } else if (key == "dora:" || key == "win:" || key == "winyaku:") {
+            // Details of the hand line before them.
+            if (game->hands.empty()) {
+                problem(key + " before any hand");
+                continue;
+            }
+            HandRecord& h = game->hands.back();
+            if (key == "dora:") {
+                h.dora = DashEmpty(Token(2));
+                std::string value;
+                if (KeyValue(Token(3), "ura", value)) h.ura = value;
+            } else if (key == "win:") {
+                WinDetail w;
+                w.seat = TokenInt(2);
+                w.from = Token(3) == "-" ? -1 : TokenInt(3);
+                w.value = TokenInt(4);
+                w.han = TokenInt(5);
+                w.fu = TokenInt(6);
+                w.limit = DashEmpty(Token(7));
+                w.digits = ParseDigits(Token(8));
+                w.winTile = DashEmpty(Token(9));
+                w.concealed = DashEmpty(Token(10));
+                for (int i = 11; i <= std::min(count, kMaxTokens); ++i) w.melds.push_back(Token(i));
+                if (!IsSeat(w.seat) || (w.from != -1 && (!IsSeat(w.from) || w.from == w.seat)) ||
+                    count < 10) {
+                    problem("bad win line");
+                    continue;
+                }
+                h.wins.push_back(w);
+            } else {
+                int seat = TokenInt(2);
+                auto win = std::find_if(h.wins.begin(), h.wins.end(),
+                                        [&](const WinDetail& w) { return w.seat == seat; });
+                std::string name;
+                for (int i = 5; i <= std::min(count, kMaxTokens); ++i) name += (i > 5 ? " " : "") + Token(i);
+                if (win == h.wins.end() || name.empty()) {
+                    problem("bad winyaku line");
+                    continue;
+                }
+                win->yaku.push_back({name, TokenInt(3), TokenInt(4)});
+            }
         } else if (key == "final:") {
             RecordedFinal f{TokenInt(2), TokenInt(3), TokenInt(4), TokenInt(5), TokenInt(6)};
             if (!IsSeat(f.seat) || f.place < 1 || f.place > 4) {
@@ -228,7 +314,7 @@ RecordFile ParseRecord(const std::string& utf8Text) {
 
 std::vector<std::string> SummarizeRecord(const RecordFile& record) {
     std::vector<std::string> out;
-    out.push_back("牌譜の概要 (代用エンジンの牌譜): " + std::to_string(record.games.size()) + " ゲーム");
+    out.push_back("牌譜の概要: " + std::to_string(record.games.size()) + " ゲーム");
     for (const RecordedGame& g : record.games) {
         auto nameOf = [&](int seat) -> std::string {
             if (!IsSeat(seat)) return "?";
@@ -258,21 +344,51 @@ std::vector<std::string> SummarizeRecord(const RecordFile& record) {
                     break;
                 case HandEnd::Draw:
                     line += "流局";
+                    if (IsSeat(h.winner))
+                        line += "  " + nameOf(h.winner) + "  " + std::to_string(h.value) + "点";
                     break;
                 case HandEnd::Abortive:
-                    line += "途中流局 (" + nameOf(h.winner) + ")";
+                    line += "途中流局";
+                    if (IsSeat(h.winner)) line += " (" + nameOf(h.winner) + ")";
                     break;
             }
-            if (!h.yaku.empty() && (h.end == HandEnd::Tsumo || h.end == HandEnd::Ron)) {
+            if (!h.yaku.empty()) {
                 std::string names;
                 for (int y : h.yaku) names += (names.empty() ? "" : "、") + YakuName(y);
                 line += "  [" + names + "]";
             }
             out.push_back(line);
+            if (!h.dora.empty())
+                out.push_back("    ドラ表示牌 " + h.dora + (h.ura.empty() ? "" : "  裏ドラ表示牌 " + h.ura));
+            for (const WinDetail& w : h.wins) {
+                std::string hand = "    " + nameOf(w.seat) + ": " + w.concealed;
+                for (const std::string& meld : w.melds) hand += " " + meld;
+                hand += "  和了牌 " + w.winTile + "  ";
+                if (w.han > 0) hand += std::to_string(w.fu) + "符" + std::to_string(w.han) + "翻 ";
+                hand += LimitName(w.limit) + (w.limit.empty() ? "" : " ") + std::to_string(w.value) + "点";
+                out.push_back(hand);
+                std::string yakuLine;
+                for (const YakuDetail& y : w.yaku) {
+                    yakuLine += (yakuLine.empty() ? "" : "、") + y.name;
+                    yakuLine += y.yakuman > 0 ? (y.yakuman > 1 ? " ダブル役満" : " 役満")
+                                              : " " + std::to_string(y.han) + "翻";
+                }
+                if (!yakuLine.empty()) out.push_back("      " + yakuLine);
+            }
             for (std::size_t s = 0; s < 4; ++s) reaches[s] += h.reached[s] ? 1 : 0;
-            if (IsSeat(h.winner) && (h.end == HandEnd::Tsumo || h.end == HandEnd::Ron))
-                wins[static_cast<std::size_t>(h.winner)] += 1;
-            if (IsSeat(h.loser) && h.end == HandEnd::Ron) dealIns[static_cast<std::size_t>(h.loser)] += 1;
+            // Every winner of a double ron counts, and the discarder deals
+            // in once per winner (records without win lines: the one named).
+            std::vector<int> winners;
+            for (const WinDetail& w : h.wins) winners.push_back(w.seat);
+            if (winners.empty() && IsSeat(h.winner)) winners.push_back(h.winner);
+            if (h.end == HandEnd::Tsumo || h.end == HandEnd::Ron) {
+                for (int seat : winners) {
+                    if (!IsSeat(seat)) continue;
+                    wins[static_cast<std::size_t>(seat)] += 1;
+                    if (IsSeat(h.loser) && h.end == HandEnd::Ron)
+                        dealIns[static_cast<std::size_t>(h.loser)] += 1;
+                }
+            }
         }
         out.push_back("  局数: " + std::to_string(g.hands.size()));
         for (const RecordedFinal& f : g.finals) {

@@ -1,5 +1,5 @@
 #pragma once
-// Game records (.fu) of the stand-in engines: a plain-text format of our own,
+// Game records (.fu) of the engines: a plain-text format of our own,
 // described in engines/README.md. One file holds the games of one run, each
 // as a block from "game:" to "end:". Text is CP932 with CR LF line ends on
 // disk; these functions work on UTF-8 lines.
@@ -23,7 +23,7 @@ std::vector<std::string> RecordLines(int gameNumber, const std::string& program,
                                      const std::array<RecordSeat, 4>& seats, const GameOutcome& game);
 
 // The first line of every record file.
-inline constexpr const char* kRecordMagic = "# zelvan stand-in game record";
+inline constexpr const char* kRecordMagic = "# zelvan game record";
 
 // Writes the whole record (magic line + blocks) atomically. Empty string on
 // success, else a message naming the file.

@@ -47,10 +47,8 @@ std::string JoinLine(const JoinRequest& r) {
     const CharacterStyle& s = r.style;
     std::string line = "JOIN " + OneWord(r.kind) + " " + OneWord(r.name);
     if (!s.displayName.empty()) line += " shown=" + OneWord(s.displayName);
-    line += " reach=" + std::to_string(s.reach) + " pon=" + std::to_string(s.pon) +
-            " tie=" + std::to_string(s.tie) + " kan=" + std::to_string(s.kan) +
-            " yaku=" + std::to_string(s.yaku) + " deep=" + std::to_string(s.deep) +
-            " yomi=" + std::to_string(s.yomi) + " tsuyoki=" + std::to_string(s.tsuyoki);
+    for (const WeightKey& w : WeightKeys())
+        line += std::string(" ") + w.key + "=" + std::to_string(s.*w.field);
     return line;
 }
 
@@ -72,23 +70,8 @@ bool ParseJoinLine(const std::string& line, JoinRequest& r) {
             continue;
         }
         if (!ToInt(value, n)) continue;
-        n = std::clamp(n, -100000, 100000);
-        if (key == "reach")
-            r.style.reach = n;
-        else if (key == "pon")
-            r.style.pon = n;
-        else if (key == "tie")
-            r.style.tie = n;
-        else if (key == "kan")
-            r.style.kan = n;
-        else if (key == "yaku")
-            r.style.yaku = n;
-        else if (key == "deep")
-            r.style.deep = n;
-        else if (key == "yomi")
-            r.style.yomi = n;
-        else if (key == "tsuyoki")
-            r.style.tsuyoki = n;
+        for (const WeightKey& w : WeightKeys())
+            if (key == w.key) r.style.*w.field = std::clamp(n, w.low, w.high);
     }
     return true;
 }

@@ -1,6 +1,8 @@
-// The seeded game outcome: whatever the seed and the rules, the totals must
-// be those of a real game (scores add up, points are zero-sum, places 1-4,
-// a placement bonus by place) and the result lines must keep their shape.
+// Whole games played on the rules library and filed as the engines file
+// them: whatever the seed and the rules, the totals must be those of the
+// hands (scores and sticks conserved, points zero-sum, a placement bonus by
+// place), the yaku digits must be those of the winning hands, and the result
+// lines must keep their shape.
 #include "game_outcome.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +24,38 @@ std::vector<std::string> Words(const std::string& line) {
     return words;
 }
 
+bool IsWin(const HandRecord& h) { return h.end == HandEnd::Tsumo || h.end == HandEnd::Ron; }
+
+// Points of places 2..4 as the rules count them; the top takes the rest.
+void ExpectPointsByPlace(const GameRules& rules, const GameOutcome& game) {
+    std::array<int, 4> counted{};
+    int sinking = 0;
+    for (std::size_t s = 0; s < 4; ++s) {
+        counted[s] = rules.under ? game.players[s].finalScore : std::max(game.players[s].finalScore, 0);
+        sinking += counted[s] < rules.startPoint ? 1 : 0;
+    }
+    std::vector<int> uma = UmaForPlaces(rules.uma, sinking);
+    int others = 0;
+    int top = -1;
+    for (std::size_t s = 0; s < 4; ++s) {
+        const PlayerStats& p = game.players[s];
+        if (p.place == 1) {
+            top = static_cast<int>(s);
+            continue;
+        }
+        int diff = counted[s] - rules.startPoint;
+        int base = diff >= 0 ? (diff + 500) / 1000 : -((-diff + 499) / 1000);
+        EXPECT_EQ(p.points, base + uma[static_cast<std::size_t>(p.place - 1)])
+            << "seed " << game.seed << " seat " << s;
+        others += p.points;
+    }
+    ASSERT_GE(top, 0);
+    EXPECT_EQ(game.players[static_cast<std::size_t>(top)].points, -others);
+}
+
 // Checks every invariant of one finished game.
 void ExpectConsistent(const GameRules& rules, const GameOutcome& game) {
+    const int total = 4 * rules.startPoint;
     int scoreSum = 0, pointSum = 0, chipSum = 0;
     std::set<int> places;
     for (const PlayerStats& p : game.players) {
@@ -34,61 +66,137 @@ void ExpectConsistent(const GameRules& rules, const GameOutcome& game) {
         EXPECT_EQ(p.plays, static_cast<int>(game.hands.size()));
         for (int count : p.yaku) EXPECT_TRUE(count >= 0 && count <= 9);
     }
-    EXPECT_EQ(scoreSum, 4 * rules.startPoint) << "seed " << game.seed;
+    EXPECT_EQ(scoreSum, total) << "seed " << game.seed;
     EXPECT_EQ(pointSum, 0) << "seed " << game.seed;
     EXPECT_EQ(chipSum, 0) << "seed " << game.seed;
     EXPECT_EQ(places, (std::set<int>{1, 2, 3, 4}));
-    // A better place never has a lower score.
     for (const PlayerStats& a : game.players)
         for (const PlayerStats& b : game.players)
             if (a.place < b.place) {
                 EXPECT_GE(a.finalScore, b.finalScore) << "seed " << game.seed;
             }
+    ExpectPointsByPlace(rules, game);
 
-    // The per-player counts agree with the hands.
+    // The per-player counts and yaku digits agree with the hands.
     std::array<int, 4> tsumo{}, ron{}, dealIn{}, reaches{};
+    std::array<std::array<int, kYakuCount>, 4> digits{};
+    int sticks = 0;
     for (const HandRecord& h : game.hands) {
-        EXPECT_EQ(std::accumulate(h.scoreDelta.begin(), h.scoreDelta.end(), 0) % 1000, 0);
+        // Scores and the sticks on the table are conserved.
+        int after = std::accumulate(h.scoresAfter.begin(), h.scoresAfter.end(), 0);
+        EXPECT_EQ((total - after) % 1000, 0) << "seed " << game.seed;
+        int sticksAfter = (total - after) / 1000;
+        EXPECT_GE(sticksAfter, 0);
+        int delta = std::accumulate(h.scoreDelta.begin(), h.scoreDelta.end(), 0);
+        EXPECT_EQ(delta + 1000 * (sticksAfter - sticks), 0) << "seed " << game.seed;
+        sticks = sticksAfter;
         EXPECT_EQ(std::accumulate(h.chipDelta.begin(), h.chipDelta.end(), 0), 0);
-        if (h.end == HandEnd::Tsumo) tsumo[static_cast<std::size_t>(h.winner)]++;
-        if (h.end == HandEnd::Ron) {
-            ron[static_cast<std::size_t>(h.winner)]++;
-            dealIn[static_cast<std::size_t>(h.loser)]++;
-            EXPECT_NE(h.winner, h.loser);
-        }
         if (rules.eastOnly) {
             EXPECT_EQ(h.round, 0);
+        }
+        EXPECT_FALSE(h.dora.empty());
+        if (IsWin(h)) {
+            EXPECT_FALSE(h.wins.empty());
+            EXPECT_LE(h.wins.size(), rules.headBump ? 1u : 3u);
+            if (h.end == HandEnd::Tsumo) {
+                EXPECT_EQ(h.wins.size(), 1u);
+            }
+            EXPECT_EQ(h.winner, h.wins.front().seat);
+            EXPECT_EQ(h.value, h.wins.front().value);
+            EXPECT_EQ(h.yaku, h.wins.front().digits);
+        } else {
+            EXPECT_TRUE(h.wins.empty());
+        }
+        for (const WinDetail& w : h.wins) {
+            const auto s = static_cast<std::size_t>(w.seat);
+            EXPECT_EQ(w.from, h.end == HandEnd::Ron ? h.loser : -1);
+            EXPECT_NE(w.seat, h.loser);
+            if (h.end == HandEnd::Tsumo) tsumo[s]++;
+            if (h.end == HandEnd::Ron) {
+                ron[s]++;
+                dealIn[static_cast<std::size_t>(h.loser)]++;
+            }
+            EXPECT_GT(w.value, 0);
+            EXPECT_FALSE(w.yaku.empty());
+            EXPECT_FALSE(w.concealed.empty());
+            // A riichi that held shows in the winner's yaku.
+            if (h.reached[s]) {
+                EXPECT_TRUE(std::count(w.digits.begin(), w.digits.end(), 16) +
+                                std::count(w.digits.begin(), w.digits.end(), 15) ==
+                            1)
+                    << "seed " << game.seed;
+            }
+            // Below a yakuman the han are the yaku's han, dora included.
+            bool yakuman =
+                std::any_of(w.yaku.begin(), w.yaku.end(), [](const YakuDetail& y) { return y.yakuman; });
+            if (!yakuman) {
+                int han = 0;
+                for (const YakuDetail& y : w.yaku) han += y.han;
+                EXPECT_EQ(han, w.han) << "seed " << game.seed;
+            }
+            for (int d : w.digits) digits[s][static_cast<std::size_t>(d)]++;
+        }
+        if (h.end == HandEnd::Ron && h.wins.size() == 1 && !rules.pao) {
+            // The discarder pays the hand and the counters, and its own
+            // riichi stick when it declared in this hand.
+            const auto l = static_cast<std::size_t>(h.loser);
+            EXPECT_EQ(h.scoreDelta[l], -(h.value + 300 * h.honba) - (h.reached[l] ? 1000 : 0))
+                << "seed " << game.seed;
+        }
+        // Events of draws count for the seats they concern.
+        if (!IsWin(h)) {
+            for (int d : h.yaku) {
+                if (d == 14 || d == 52) {
+                    digits[static_cast<std::size_t>(h.winner)][static_cast<std::size_t>(d)]++;
+                } else {
+                    for (auto& seat : digits) seat[static_cast<std::size_t>(d)]++;
+                }
+            }
         }
         for (std::size_t s = 0; s < 4; ++s) reaches[s] += h.reached[s] ? 1 : 0;
     }
     for (std::size_t s = 0; s < 4; ++s) {
-        EXPECT_EQ(game.players[s].tsumoCount, tsumo[s]);
-        EXPECT_EQ(game.players[s].ronCount, ron[s]);
-        EXPECT_EQ(game.players[s].dealInCount, dealIn[s]);
-        EXPECT_EQ(game.players[s].reaches, reaches[s]);
+        EXPECT_EQ(game.players[s].tsumoCount, tsumo[s]) << "seed " << game.seed;
+        EXPECT_EQ(game.players[s].ronCount, ron[s]) << "seed " << game.seed;
+        EXPECT_EQ(game.players[s].dealInCount, dealIn[s]) << "seed " << game.seed;
+        EXPECT_EQ(game.players[s].reaches, reaches[s]) << "seed " << game.seed;
+        for (std::size_t d = 0; d < static_cast<std::size_t>(kYakuCount); ++d) {
+            if (d == 56) continue;  // the not-ready riichi is not in the hand line
+            EXPECT_EQ(game.players[s].yaku[d], std::min(digits[s][d], 9))
+                << "seed " << game.seed << " digit " << d;
+        }
     }
-    if (!game.bustOut) {
-        ASSERT_FALSE(game.hands.empty());
+    EXPECT_EQ(game.leftoverSticks, sticks);  // what the last hand left on the table
+    ASSERT_FALSE(game.hands.empty());
+    if (!game.bustOut && game.hands.size() < static_cast<std::size_t>(riichi::Game::kMaxHands)) {
         EXPECT_EQ(game.hands.back().round, rules.eastOnly ? 0 : 1);
         EXPECT_EQ(game.hands.back().dealer, 3);
     }
 }
 
 TEST(GameOutcomeTest, TotalsHoldForManySeedsAndRules) {
-    std::vector<GameRules> variants(6);
+    std::vector<GameRules> variants(7);
     variants[1].eastOnly = false;
+    variants[1].headBump = true;
     variants[2].startPoint = 30000;
     variants[2].uma = "7-5-3";
+    variants[2].noTripleRonDraw = true;
     variants[3].noFly = true;
     variants[3].under = true;
     variants[3].uma = "under";
+    variants[3].pao = true;
     variants[4].startPoint = 8000;  // busts out often
     variants[4].uma = "10-30";
     variants[5].startPoint = 8000;
     variants[5].noFly = true;  // plays on below zero, counted as zero
     variants[5].uma = "5-10";
+    variants[5].noSwapCalling = true;
+    variants[6].noAkadora = true;
+    variants[6].noNakiTan = true;
+    variants[6].noKanUra = true;
+    variants[6].noPinTumo = true;
     for (const GameRules& rules : variants) {
-        for (std::uint64_t seed = 1; seed <= 300; ++seed) {
+        for (std::uint64_t seed = 1; seed <= 40; ++seed) {
             GameOutcome game = PlayGame(rules, DefaultSeats(), seed);
             ExpectConsistent(rules, game);
             if (HasFailure()) return;
@@ -101,46 +209,48 @@ TEST(GameOutcomeTest, SameSeedSameGameOtherSeedOtherGame) {
     GameOutcome a = PlayGame(rules, DefaultSeats(), 42);
     GameOutcome b = PlayGame(rules, DefaultSeats(), 42);
     GameOutcome c = PlayGame(rules, DefaultSeats(), 43);
-    EXPECT_EQ(ResultLine(a.players[0]), ResultLine(b.players[0]));
-    EXPECT_EQ(YakuLine(a.players[2]), YakuLine(b.players[2]));
-    EXPECT_EQ(a.hands.size(), b.hands.size());
+    for (std::size_t s = 0; s < 4; ++s) {
+        EXPECT_EQ(ResultLine(a.players[s]), ResultLine(b.players[s]));
+        EXPECT_EQ(YakuLine(a.players[s]), YakuLine(b.players[s]));
+    }
+    ASSERT_EQ(a.hands.size(), b.hands.size());
+    for (std::size_t i = 0; i < a.hands.size(); ++i) {
+        EXPECT_EQ(a.hands[i].scoresAfter, b.hands[i].scoresAfter);
+        EXPECT_EQ(a.hands[i].wins, b.hands[i].wins);
+        EXPECT_EQ(a.hands[i].dora, b.hands[i].dora);
+    }
     bool differs = a.hands.size() != c.hands.size();
     for (std::size_t s = 0; s < 4; ++s)
         differs = differs || a.players[s].finalScore != c.players[s].finalScore;
     EXPECT_TRUE(differs);
 }
 
-TEST(GameOutcomeTest, PlacementBonusIsAddedByPlace) {
-    GameRules none;
-    none.uma = "none";
-    GameRules wanTsu;  // 10-20
-    GameRules wanSuri;
-    wanSuri.uma = "10-30";
-    for (std::uint64_t seed = 1; seed <= 50; ++seed) {
-        GameOutcome plain = PlayGame(none, DefaultSeats(), seed);
-        GameOutcome withUma = PlayGame(wanTsu, DefaultSeats(), seed);
-        GameOutcome withBig = PlayGame(wanSuri, DefaultSeats(), seed);
-        const int expected[] = {20, 10, -10, -20};
-        const int expectedBig[] = {30, 10, -10, -30};
-        for (std::size_t s = 0; s < 4; ++s) {
-            const PlayerStats& p = plain.players[s];
-            ASSERT_EQ(p.finalScore, withUma.players[s].finalScore);
-            ASSERT_EQ(p.place, withUma.players[s].place);
-            EXPECT_EQ(withUma.players[s].points - p.points, expected[p.place - 1]) << "seed " << seed;
-            EXPECT_EQ(withBig.players[s].points - p.points, expectedBig[p.place - 1]) << "seed " << seed;
-        }
-    }
-}
-
-TEST(GameOutcomeTest, PointsAreThousandsAboveTheStartScore) {
+// A game played step by step elsewhere (the board) and filed with OutcomeOf
+// is the game PlayGame plays with the same players.
+TEST(GameOutcomeTest, FilingAFinishedGameMatchesPlayGame) {
     GameRules rules;
-    rules.uma = "none";
-    GameOutcome game = PlayGame(rules, DefaultSeats(), 7);
-    for (const PlayerStats& p : game.players) {
-        if (p.place == 1 || p.finalScore < 0) continue;  // the top absorbs rounding
-        double exact = (p.finalScore - rules.startPoint) / 1000.0;
-        EXPECT_LE(std::abs(p.points - exact), 0.5) << p.finalScore;
+    rules.eastOnly = false;
+    std::array<SeatStyle, 4> seats{};
+    seats[1].style.reach = 0;
+    seats[2].style.pon = 1000;
+    riichi::Game table(RiichiRules(rules), 77);
+    auto players = MakeSeatPlayers(seats, 77);
+    while (!table.Over()) {
+        while (!table.Current().Over()) {
+            int seat = table.PendingSeats().front();
+            ASSERT_TRUE(table.Apply(seat, players[static_cast<std::size_t>(seat)]->Decide(table.View(seat))));
+        }
+        table.NextHand();
     }
+    GameOutcome filed = OutcomeOf(table);
+    GameOutcome played = PlayGame(rules, seats, 77);
+    EXPECT_EQ(filed.seed, 77u);
+    for (std::size_t s = 0; s < 4; ++s) {
+        EXPECT_EQ(ResultLine(filed.players[s]), ResultLine(played.players[s]));
+        EXPECT_EQ(YakuLine(filed.players[s]), YakuLine(played.players[s]));
+    }
+    EXPECT_EQ(filed.hands.size(), table.Results().size());
+    ExpectConsistent(rules, filed);
 }
 
 TEST(GameOutcomeTest, ScoreBelowZeroCountsAsZeroUnlessUnderIsOn) {
@@ -149,19 +259,17 @@ TEST(GameOutcomeTest, ScoreBelowZeroCountsAsZeroUnlessUnderIsOn) {
     rules.noFly = true;
     rules.uma = "none";
     int found = 0;
-    for (std::uint64_t seed = 1; seed <= 400 && found < 5; ++seed) {
+    for (std::uint64_t seed = 1; seed <= 40 && found < 3; ++seed) {
         GameOutcome game = PlayGame(rules, DefaultSeats(), seed);
-        GameRules under = rules;
-        under.under = true;
-        GameOutcome counted = PlayGame(under, DefaultSeats(), seed);
         for (std::size_t s = 0; s < 4; ++s) {
             const PlayerStats& p = game.players[s];
             if (p.finalScore >= 0 || p.place == 1) continue;
             ++found;
-            ASSERT_EQ(counted.players[s].finalScore, p.finalScore);
             EXPECT_EQ(p.points, -6) << "seed " << seed;  // counted as 0 points on the table
-            EXPECT_LT(counted.players[s].points, -6) << "seed " << seed;
         }
+        GameRules under = rules;
+        under.under = true;
+        ExpectPointsByPlace(under, PlayGame(under, DefaultSeats(), seed));
     }
     EXPECT_GT(found, 0);
 }
@@ -170,7 +278,7 @@ TEST(GameOutcomeTest, BustOutEndsTheGameUnlessSwitchedOff) {
     GameRules rules;
     rules.startPoint = 5000;
     int busts = 0;
-    for (std::uint64_t seed = 1; seed <= 200; ++seed) {
+    for (std::uint64_t seed = 1; seed <= 20; ++seed) {
         GameOutcome game = PlayGame(rules, DefaultSeats(), seed);
         if (!game.bustOut) continue;
         ++busts;
@@ -181,8 +289,15 @@ TEST(GameOutcomeTest, BustOutEndsTheGameUnlessSwitchedOff) {
     }
     EXPECT_GT(busts, 0);
     rules.noFly = true;
-    for (std::uint64_t seed = 1; seed <= 200; ++seed)
-        EXPECT_FALSE(PlayGame(rules, DefaultSeats(), seed).bustOut);
+    bool below = false;
+    for (std::uint64_t seed = 1; seed <= 10; ++seed) {
+        GameOutcome game = PlayGame(rules, DefaultSeats(), seed);
+        EXPECT_FALSE(game.bustOut);
+        for (const HandRecord& h : game.hands)
+            below =
+                below || std::any_of(h.scoresAfter.begin(), h.scoresAfter.end(), [](int s) { return s < 0; });
+    }
+    EXPECT_TRUE(below);  // play went on below zero
 }
 
 TEST(GameOutcomeTest, RulesShapeTheHands) {
@@ -192,11 +307,15 @@ TEST(GameOutcomeTest, RulesShapeTheHands) {
     rules.yakumanChip = rules.ippatuChip = rules.uradoraChip = 0;
     rules.eastOnly = false;
     bool sawSouth = false;
-    for (std::uint64_t seed = 1; seed <= 200; ++seed) {
+    for (std::uint64_t seed = 1; seed <= 10; ++seed) {
         GameOutcome game = PlayGame(rules, DefaultSeats(), seed);
         for (const HandRecord& h : game.hands) {
-            EXPECT_NE(h.value, 7700);
-            EXPECT_NE(h.value, 11600);
+            for (const WinDetail& w : h.wins) {
+                // 30 fu 4 han and 60 fu 3 han are a mangan.
+                bool dealer = w.seat == h.dealer;
+                EXPECT_NE(w.value, dealer ? 11600 : 7700) << "seed " << seed;
+                for (const YakuDetail& y : w.yaku) EXPECT_NE(y.name, "赤ドラ");
+            }
             sawSouth = sawSouth || h.round == 1;
         }
         for (const PlayerStats& p : game.players) EXPECT_EQ(p.chips, 0);
@@ -238,6 +357,7 @@ TEST(UmaTest, EveryTableIsZeroSum) {
     EXPECT_EQ(UmaForPlaces("7-5-3", 3), (std::vector<int>{9, -3, -3, -3}));
     EXPECT_EQ(UmaForPlaces("under", 2), (std::vector<int>{3, 3, -3, -3}));
     EXPECT_EQ(UmaForPlaces("under", 0), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(UmaForPlaces("10-30", 2), (std::vector<int>{30, 10, -10, -30}));
 }
 
 }  // namespace
