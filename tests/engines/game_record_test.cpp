@@ -42,16 +42,103 @@ TEST(GameRecordTest, WrittenGamesReadBackWhole) {
     EXPECT_EQ(g.seats[2].displayName, "_min");  // an empty shown name is written as the name
     ASSERT_EQ(g.hands.size(), first.hands.size());
     for (std::size_t i = 0; i < g.hands.size(); ++i) {
-        EXPECT_EQ(g.hands[i].end, first.hands[i].end);
-        EXPECT_EQ(g.hands[i].winner, first.hands[i].winner);
-        EXPECT_EQ(g.hands[i].yaku, first.hands[i].yaku);
-        EXPECT_EQ(g.hands[i].scoresAfter, first.hands[i].scoresAfter);
-        EXPECT_EQ(g.hands[i].reached, first.hands[i].reached);
+        const HandRecord& back = g.hands[i];
+        const HandRecord& h = first.hands[i];
+        EXPECT_EQ(back.round, h.round);
+        EXPECT_EQ(back.dealer, h.dealer);
+        EXPECT_EQ(back.honba, h.honba);
+        EXPECT_EQ(back.end, h.end);
+        EXPECT_EQ(back.winner, h.winner);
+        EXPECT_EQ(back.loser, h.loser);
+        EXPECT_EQ(back.value, h.value);
+        EXPECT_EQ(back.yaku, h.yaku);
+        EXPECT_EQ(back.scoreDelta, h.scoreDelta);
+        EXPECT_EQ(back.chipDelta, h.chipDelta);
+        EXPECT_EQ(back.scoresAfter, h.scoresAfter);
+        EXPECT_EQ(back.reached, h.reached);
+        EXPECT_EQ(back.dora, h.dora);
+        EXPECT_EQ(back.ura, h.ura);
+        EXPECT_EQ(back.wins, h.wins);
     }
     ASSERT_EQ(g.finals.size(), 4u);
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(g.finals[i].place, static_cast<int>(i) + 1);
     for (const RecordedFinal& f : g.finals)
         EXPECT_EQ(f.points, first.players[static_cast<std::size_t>(f.seat)].points);
+}
+
+// A hand filed by hand: a double ron with melds, a yakuman and yaku names
+// with blanks, and the draws' events, read back exactly.
+TEST(GameRecordTest, DoubleRonAndDrawEventsReadBack) {
+    GameOutcome game;
+    game.seed = 3;
+    HandRecord ron;
+    ron.round = 1;
+    ron.dealer = 2;
+    ron.honba = 1;
+    ron.end = HandEnd::Ron;
+    ron.winner = 0;
+    ron.loser = 3;
+    ron.value = 3900;
+    ron.yaku = {25};
+    ron.reached = {false, true, false, false};
+    ron.scoreDelta = {4200, 32300, 0, -36500};
+    ron.scoresAfter = {29200, 57300, 25000, -11500};
+    ron.dora = "3m7z";
+    ron.ura = "5p";
+    WinDetail first{0, 3, 3900, 2, 40, "", "5z", "123m406p55z", {"pon=555z", "chi=789s"}, {}, {25}};
+    first.yaku = {{"役牌 白", 1, 0}, {"赤ドラ", 1, 0}};
+    WinDetail second{1, 3, 32000, 0, 0, "yakuman", "9m", "19m19p19s1234567z9m", {}, {}, {1}};
+    second.yaku = {{"国士無双", 0, 1}};
+    ron.wins = {first, second};
+    HandRecord nagashi;
+    nagashi.end = HandEnd::Draw;
+    nagashi.winner = 1;
+    nagashi.value = 8000;
+    nagashi.yaku = {14};
+    nagashi.dora = "1z";
+    HandRecord winds;
+    winds.end = HandEnd::Abortive;
+    winds.yaku = {53};
+    winds.dora = "9s";
+    game.hands = {ron, nagashi, winds};
+    for (int s = 0; s < 4; ++s) game.players[static_cast<std::size_t>(s)].place = s + 1;
+
+    RecordFile record = ParseRecord(Text(RecordLines(1, "zvserver", GameRules{}, Seats(), game)));
+    ASSERT_TRUE(record.problems.empty()) << record.problems.front();
+    ASSERT_EQ(record.games.size(), 1u);
+    const auto& hands = record.games[0].hands;
+    ASSERT_EQ(hands.size(), 3u);
+    EXPECT_EQ(hands[0].wins, ron.wins);
+    EXPECT_EQ(hands[0].ura, "5p");
+    EXPECT_EQ(hands[1].winner, 1);
+    EXPECT_EQ(hands[1].yaku, (std::vector<int>{14}));
+    EXPECT_TRUE(hands[1].ura.empty());
+    EXPECT_EQ(hands[2].winner, -1);
+    EXPECT_EQ(hands[2].yaku, (std::vector<int>{53}));
+
+    std::string all;
+    for (const auto& line : SummarizeRecord(record)) all += line + "\n";
+    EXPECT_NE(all.find("ロン  guest ← 魔法使い (_wizard)  3900点  [白]"), std::string::npos) << all;
+    EXPECT_NE(all.find("役牌 白 1翻、赤ドラ 1翻"), std::string::npos) << all;
+    EXPECT_NE(all.find("国士無双 役満"), std::string::npos) << all;
+    EXPECT_NE(all.find("40符2翻 3900点"), std::string::npos) << all;
+    EXPECT_NE(all.find("ドラ表示牌 3m7z  裏ドラ表示牌 5p"), std::string::npos) << all;
+    EXPECT_NE(all.find("[流し満ガン]"), std::string::npos) << all;
+    EXPECT_NE(all.find("途中流局  [四風連打]"), std::string::npos) << all;
+    // Both winners of the double ron count, the discarder dealt in twice.
+    EXPECT_NE(all.find("魔法使い (_wizard)  0点  ポイント 0  チップ 0  和了 0  放銃 2"), std::string::npos)
+        << all;
+
+    // Detail lines out of place are reported, not applied.
+    RecordFile odd = ParseRecord(
+        "game: 1\r\nwin: 0 - 1000 1 30 - 18 1m 1m\r\nhand: E1 0 tsumo 0 - 1000 18\r\n"
+        "winyaku: 2 1 0 門前清自摸和\r\nwin: 5 - 1000 1 30\r\nwin: 1 1 1000 1 30 - - 1m 1m\r\n"
+        "dora: 1m ura=2m\r\nend: 1\r\n");
+    ASSERT_EQ(odd.games.size(), 1u);
+    EXPECT_EQ(odd.problems.size(), 4u);
+    ASSERT_EQ(odd.games[0].hands.size(), 1u);
+    EXPECT_TRUE(odd.games[0].hands[0].wins.empty());
+    EXPECT_EQ(odd.games[0].hands[0].ura, "2m");
 }
 
 TEST(GameRecordTest, SavedAsCp932WithCrLf) {

@@ -49,6 +49,37 @@ TEST(GameRulesTest, OddValuesKeepPlayableRules) {
     EXPECT_FALSE(ReadRulesFile("/nonexistent/zelvan1.pf", rules));
 }
 
+// The keys are read by the rules library: what GameRules holds is what the
+// table plays by, and the conversion keeps every key.
+TEST(GameRulesTest, TableRulesFollowEveryKey) {
+    GameRules rules;
+    for (const char* key : {"atamahane", "nosancyaho", "nokuikae", "pao", "nopintumo", "noakadora",
+                            "nonakitan", "nokanura", "nofly", "under", "nonakiaka", "noallstars", "77mangan"})
+        ApplyRule(rules, key, "1");
+    ApplyRule(rules, "tonpu", "0");
+    ApplyRule(rules, "startpoint", "27000");
+    ApplyRule(rules, "uma", "10-30");
+    ApplyRule(rules, "akadora-chip", "3");
+    EXPECT_TRUE(rules.headBump && rules.noTripleRonDraw && rules.noSwapCalling && rules.pao);
+    riichi::Rules table = RiichiRules(rules);
+    EXPECT_TRUE(table.headBump && table.noTripleRonDraw && table.noSwapCalling && table.pao);
+    EXPECT_TRUE(table.noPinfuTsumo && table.noRedFives && table.noOpenTanyao && table.noKanUra);
+    EXPECT_TRUE(table.noBustOut && table.under && table.redFivesClosedOnly && table.noAllStars);
+    EXPECT_TRUE(table.roundUpMangan);
+    EXPECT_FALSE(table.eastOnly);
+    EXPECT_EQ(table.startPoint, 27000);
+    EXPECT_EQ(table.uma, riichi::Uma::TenThirty);
+    EXPECT_EQ(table.redFiveChip, 3);
+    // Back again, nothing lost.
+    GameRules back = FromRiichiRules(table);
+    EXPECT_EQ(RulesSummary(back), RulesSummary(rules));
+    EXPECT_EQ(back.uma, "10-30");
+    EXPECT_TRUE(back.pao && back.noKanUra && back.under);
+    ApplyRule(rules, "pao", "0");
+    EXPECT_FALSE(RiichiRules(rules).pao);
+    EXPECT_EQ(RiichiRules(GameRules{}).uma, riichi::Uma::TenTwenty);
+}
+
 TEST(GameRulesTest, SummaryNamesLengthStartScoreAndBonus) {
     GameRules rules;
     rules.eastOnly = false;
@@ -75,6 +106,47 @@ TEST(GameRulesTest, CharacterFileGivesStyleAndShownName) {
     EXPECT_FALSE(ReadCharacterFile(dir.Path("none.pf"), missing));
     EXPECT_FALSE(missing.found);
     EXPECT_EQ(missing.reach, 700);
+}
+
+TEST(GameRulesTest, CharacterFileGivesEveryWeight) {
+    test::TempDir dir;
+    // As the character maker writes it: the five yaku weights twice, and two
+    // zone lines (same tiles, then numbers).
+    std::string path = dir.Write(
+        "_min.pf", Pf("param: yaku = 900\r\nparam: chitoi = 10\r\nparam: kokushi = 20\r\n"
+                      "param: toitoi = 30\r\nparam: tanyao = 40\r\nparam: kyusyu = 50\r\n"
+                      "param: random = 5000\r\nparam: dora = -5\r\nparam: color = 70\r\n"
+                      "param: suji = 80\r\nparam: zone = 90\r\nparam: deep = 123456\r\n"
+                      "param: reach = 110\r\nparam: kan = 120\r\nparam: pon = 130\r\nparam: tie = 140\r\n"
+                      "param: yomi = 150\r\nparam: zone = 160\r\nparam: tsuyoki = -170\r\n"
+                      "param: chitoi = 11\r\nparam: number = 999\r\n"));
+    CharacterStyle s;
+    ASSERT_TRUE(ReadCharacterFile(path, s));
+    EXPECT_EQ(s.yaku, 900);
+    EXPECT_EQ(s.chitoi, 11);  // the last line of a key wins
+    EXPECT_EQ(s.kokushi, 20);
+    EXPECT_EQ(s.toitoi, 30);
+    EXPECT_EQ(s.tanyao, 40);
+    EXPECT_EQ(s.kyusyu, 50);
+    EXPECT_EQ(s.random, 1000);
+    EXPECT_EQ(s.dora, 0);
+    EXPECT_EQ(s.color, 70);
+    EXPECT_EQ(s.suji, 80);
+    EXPECT_EQ(s.zone, 90);     // the first zone line
+    EXPECT_EQ(s.number, 160);  // the second; "number" is no key of the file
+    EXPECT_EQ(s.deep, 100000);
+    EXPECT_EQ(s.reach, 110);
+    EXPECT_EQ(s.kan, 120);
+    EXPECT_EQ(s.pon, 130);
+    EXPECT_EQ(s.tie, 140);
+    EXPECT_EQ(s.yomi, 150);
+    EXPECT_EQ(s.tsuyoki, -170);
+
+    CharacterStyle one;
+    ASSERT_TRUE(ReadCharacterFile(dir.Write("one.pf", Pf("param: zone = 420\r\n")), one));
+    EXPECT_EQ(one.zone, 420);
+    EXPECT_EQ(one.number, 420);  // one zone line sets both
+    EXPECT_EQ(one.kyusyu, players::Weights{}.kyusyu);
 }
 
 TEST(GameRulesTest, SoundTableFallsBackToDefaultNames) {

@@ -194,6 +194,15 @@ TEST(NetGameTest, JoinAndResultWordsRoundTrip) {
     EXPECT_EQ(back.style.displayName, "ト_ド");
     EXPECT_EQ(back.style.reach, 900);
     EXPECT_EQ(back.style.tsuyoki, -20);
+    // Every weight travels, each pulled into its range.
+    int value = 1;
+    for (const WeightKey& w : WeightKeys()) request.style.*w.field = value++;
+    ASSERT_TRUE(ParseJoinLine(JoinLine(request), back));
+    for (const WeightKey& w : WeightKeys()) EXPECT_EQ(back.style.*w.field, request.style.*w.field) << w.key;
+    ASSERT_TRUE(ParseJoinLine("JOIN auto x number=5000 deep=-7000 kokushi=x", back));
+    EXPECT_EQ(back.style.number, 1000);
+    EXPECT_EQ(back.style.deep, -7000);
+    EXPECT_EQ(back.style.kokushi, players::Weights{}.kokushi);
     EXPECT_FALSE(ParseJoinLine("JOIN robot x", back));
     EXPECT_FALSE(ParseJoinLine("JOIN human", back));
 

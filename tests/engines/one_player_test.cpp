@@ -66,6 +66,33 @@ TEST_F(OnePlayerTest, GamesAppendResultsAndRewriteTheRecord) {
     EXPECT_EQ(entries, 2);
 }
 
+// A game played elsewhere (the board) is filed as PlayOne files its own:
+// the same results lines and record for the same game.
+TEST_F(OnePlayerTest, FilingAGamePlayedElsewhereMatchesPlayOne) {
+    root_.Write("usr/guest/guest.pf", "param: reach = 0\r\nparam: name = someone\r\n");
+    ASSERT_EQ(Prepare(), "");
+    EXPECT_EQ(game_.styles()[0].style.reach, 0);  // the player's own character plays the seat
+    EXPECT_EQ(game_.seats()[0].displayName, "guest");
+    EXPECT_EQ(game_.PlayOne(21), "");
+    std::string played = root_.Read("usr/guest/guest.res");
+    std::string record = root_.Read("usr/guest/zelvan1.fu");
+    fs::remove(user_ + "/guest.res");
+
+    OnePlayerGame other;
+    std::vector<std::string> warnings;
+    ASSERT_EQ(other.Prepare(options_, root_.path() + "/", "zelvan1", warnings), "");
+    riichi::Game table(RiichiRules(other.rules()), 21);
+    auto players = MakeSeatPlayers(other.styles(), 21);
+    std::array<riichi::Game::Decider, 4> deciders;
+    for (std::size_t s = 0; s < 4; ++s) deciders[s] = players::AsDecider(*players[s]);
+    table.PlayOut(deciders);
+    EXPECT_EQ(other.File(OutcomeOf(table)), "");
+    EXPECT_EQ(other.gamesPlayed(), 1);
+    EXPECT_EQ(root_.Read("usr/guest/guest.res"), played);
+    EXPECT_EQ(root_.Read("usr/guest/zelvan1.fu"), record);
+    EXPECT_EQ(other.lastGame().players[0].place, game_.lastGame().players[0].place);
+}
+
 TEST_F(OnePlayerTest, RulesOpponentsAndLengthOption) {
     root_.Write("usr/guest/zelvan1.pf", "param: tonpu = 1\r\nparam: startpoint = 30000\r\n");
     root_.Write("usr/_todo/_todo.pf", ToCp932("param: name = トド\r\n"));
