@@ -115,3 +115,75 @@ BENCHMARK(BM_WaitsRandom);
 }  // namespace
 
 // Scoring and whole-game benchmarks follow.
+
+// Scoring winning hands: every reading, yaku, fu, dora, limits and payments.
+// The pool holds seeded random complete hands (random sets and a pair, some
+// of them declared as melds) that have a yaku, so every call scores a win.
+#include "score.h"
+
+namespace {
+
+std::vector<zv::riichi::WinSituation> WinningPool(std::uint64_t seed) {
+    using namespace zv::riichi;
+    Random rng(seed);
+    Rules rules;
+    std::vector<WinSituation> pool;
+    while (pool.size() < 1024) {
+        WinSituation win;
+        std::array<bool, kTiles> used{};
+        bool ok = true;
+        int melds = rng.Chance(400) ? static_cast<int>(rng.Below(3)) + 1 : 0;
+        int suit = static_cast<int>(rng.Below(3));
+        auto take = [&](Kind k) {
+            TileId t = FreeCopy(k, rng.Chance(200), used);
+            if (t < 0) t = FreeCopy(k, false, used);
+            if (t < 0) t = FreeCopy(k, true, used);
+            if (t < 0)
+                ok = false;
+            else
+                used[static_cast<std::size_t>(t)] = true;
+            return t;
+        };
+        for (int s = 0; s < 4 && ok; ++s) {
+            bool run = rng.Chance(650);
+            Kind k = rng.Chance(500)
+                         ? static_cast<Kind>(suit * 9 + rng.Below(7))
+                         : static_cast<Kind>(run ? rng.Below(3) * 9 + rng.Below(7) : rng.Below(kKinds));
+            Meld m;
+            for (int i = 0; i < 3; ++i) m.tiles[static_cast<std::size_t>(i)] = take(run ? k + i : k);
+            if (s < melds) {
+                m.type = run ? MeldType::Chi : MeldType::Pon;
+                win.melds.push_back(m);
+            } else {
+                win.concealed.insert(win.concealed.end(), m.tiles.begin(), m.tiles.begin() + 3);
+            }
+        }
+        Kind pair = static_cast<Kind>(rng.Below(kKinds));
+        win.concealed.push_back(take(pair));
+        win.concealed.push_back(take(pair));
+        if (!ok) continue;
+        win.winTile = win.concealed[static_cast<std::size_t>(rng.Below(win.concealed.size()))];
+        win.tsumo = rng.Chance(500);
+        win.riichi = melds == 0 && rng.Chance(500);
+        win.seatWind = kEast + static_cast<Kind>(rng.Below(4));
+        win.doraIndicators = {static_cast<TileId>(rng.Below(kTiles))};
+        win.uraIndicators = {static_cast<TileId>(rng.Below(kTiles))};
+        if (ScoreWin(win, rules).won) pool.push_back(win);
+    }
+    return pool;
+}
+
+void BM_ScoreWin(benchmark::State& state) {
+    using namespace zv::riichi;
+    const auto pool = WinningPool(11);
+    Rules rules;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ScoreWin(pool[i], rules).points);
+        i = (i + 1) & (pool.size() - 1);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ScoreWin);
+
+}  // namespace
