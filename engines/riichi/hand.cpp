@@ -379,10 +379,6 @@ Dist ExactDist(const Counts& counts, int suit, Kind extra) {
     return d;
 }
 
-bool ValidCounts(const Counts& counts) {
-    return std::all_of(counts.begin(), counts.end(), [](std::uint8_t c) { return c <= 4; });
-}
-
 }  // namespace
 
 int ShantenRegular(const Counts& counts, int melds) {
@@ -423,40 +419,57 @@ namespace {
 inline int TopBits(std::uint64_t x) { return static_cast<int>(((x >> 7) * 0x0101010101010101ull) >> 56); }
 }  // namespace
 
+namespace {
+
+// What the seven-pairs and orphans forms need, for counts of 0..4 (the caller
+// checks): eight counts at a time, the top bit of a byte plus 0x7F (0x7E)
+// says it is at least one (two). The orphans are bytes 0, 8, 9, 17, 18, 26
+// and 27..33 (little-endian words: byte j of a word is bit 8j + 7).
+struct FormCounts {
+    int pairs = 0, kinds = 0, orphans = 0, orphanPair = 0, tiles = 0;
+
+    explicit FormCounts(const Counts& counts) {
+        constexpr std::uint64_t kTop = 0x8080808080808080ull, kBytes = 0x0101010101010101ull;
+        constexpr std::uint64_t kOrphans[4] = {0x80ull, 0x8080ull, 0x808000ull, 0x8080808080800000ull};
+        for (int i = 0; i < 4; ++i) {
+            std::uint64_t x;
+            std::memcpy(&x, counts.data() + 8 * i, 8);
+            std::uint64_t one = (x + 0x7F7F7F7F7F7F7F7Full) & kTop;
+            std::uint64_t two = (x + 0x7E7E7E7E7E7E7E7Eull) & kTop;
+            pairs += TopBits(two);
+            kinds += TopBits(one);
+            orphans += TopBits(one & kOrphans[i]);
+            orphanPair |= (two & kOrphans[i]) != 0;
+            tiles += static_cast<int>((x * kBytes) >> 56);  // at most 32: no carry out
+        }
+        for (int k = 32; k < 34; ++k) {
+            int c = counts[static_cast<std::size_t>(k)];
+            pairs += c >= 2;
+            kinds += c >= 1;
+            orphans += c >= 1;
+            orphanPair |= c >= 2;
+            tiles += c;
+        }
+    }
+    int SevenPairs() const { return 6 - pairs + std::max(0, 7 - kinds); }
+    int Orphans() const { return 13 - orphans - orphanPair; }
+};
+
+}  // namespace
+
 int Shanten(const Counts& counts, int melds) {
     int best = ShantenRegular(counts, melds);
     if (melds != 0 || best < 0) return best;
     if (!CountsInRange(counts))
         return std::min({best, ShantenSevenPairs(counts), ShantenThirteenOrphans(counts)});
-    // Counts of 0..4: the top bit of a byte plus 0x7F (0x7E) says it is at
-    // least one (two); the orphans are bytes 0, 8, 9, 17, 18, 26 and 27..33.
-    constexpr std::uint64_t kTop = 0x8080808080808080ull;
-    constexpr std::uint64_t kOrphans[4] = {0x80ull, 0x8080ull, 0x808000ull, 0x8080808080800000ull};
-    int pairs = 0, kinds = 0, orphans = 0, orphanPair = 0;
-    for (int i = 0; i < 4; ++i) {
-        std::uint64_t x;
-        std::memcpy(&x, counts.data() + 8 * i, 8);
-        std::uint64_t one = (x + 0x7F7F7F7F7F7F7F7Full) & kTop;
-        std::uint64_t two = (x + 0x7E7E7E7E7E7E7E7Eull) & kTop;
-        std::uint64_t orphanMask = kOrphans[i];
-        pairs += TopBits(two);
-        kinds += TopBits(one);
-        orphans += TopBits(one & orphanMask);
-        orphanPair |= (two & orphanMask) != 0;
-    }
-    for (int k = 32; k < 34; ++k) {
-        int c = counts[static_cast<std::size_t>(k)];
-        pairs += c >= 2;
-        kinds += c >= 1;
-        orphans += c >= 1;
-        orphanPair |= c >= 2;
-    }
-    best = std::min(best, 6 - pairs + std::max(0, 7 - kinds));
-    return std::min(best, 13 - orphans - orphanPair);
+    FormCounts f(counts);
+    return std::min({best, f.SevenPairs(), f.Orphans()});
 }
 
 std::uint64_t Waits(const Counts& counts, int melds) {
-    if (!ValidCounts(counts) || melds < 0 || melds > 4 || TotalTiles(counts) != 13 - 3 * melds) return 0;
+    if (!CountsInRange(counts) || melds < 0 || melds > 4) return 0;
+    FormCounts f(counts);
+    if (f.tiles != 13 - 3 * melds) return 0;
     std::uint64_t waits = 0;
     const Tables& t = GetTables();
     int sets = SetsWanted(melds);
@@ -506,7 +519,7 @@ std::uint64_t Waits(const Counts& counts, int melds) {
             }
         }
     }
-    if (melds == 0) {
+    if (melds == 0 && f.SevenPairs() == 0) {
         // Seven pairs: six pairs and a single wait on the single.
         int pairs = 0, singles = 0;
         Kind single = -1;
@@ -519,26 +532,27 @@ std::uint64_t Waits(const Counts& counts, int melds) {
             }
         }
         if (pairs == 6 && singles == 1) waits |= std::uint64_t{1} << single;
+    }
+    if (melds == 0 && f.Orphans() == 0) {
         // Thirteen orphans: thirteen kinds wait on all thirteen; twelve and a
         // pair wait on the missing one.
-        if (ShantenThirteenOrphans(counts) == 0) {
-            bool pair = false;
-            std::uint64_t missing = 0, all = 0;
-            for (Kind k = 0; k < kKinds; ++k) {
-                if (!IsTerminalOrHonor(k)) continue;
-                all |= std::uint64_t{1} << k;
-                auto c = counts[static_cast<std::size_t>(k)];
-                if (c == 0) missing |= std::uint64_t{1} << k;
-                pair = pair || c >= 2;
-            }
-            waits |= pair ? missing : all;
+        bool pair = false;
+        std::uint64_t missing = 0, all = 0;
+        for (Kind k = 0; k < kKinds; ++k) {
+            if (!IsTerminalOrHonor(k)) continue;
+            all |= std::uint64_t{1} << k;
+            auto c = counts[static_cast<std::size_t>(k)];
+            if (c == 0) missing |= std::uint64_t{1} << k;
+            pair = pair || c >= 2;
         }
+        waits |= pair ? missing : all;
     }
     return waits;
 }
 
 bool IsComplete(const Counts& counts, int melds) {
-    if (!ValidCounts(counts) || melds < 0 || melds > 4 || TotalTiles(counts) != 14 - 3 * melds) return false;
+    if (!CountsInRange(counts) || melds < 0 || melds > 4 || FormCounts(counts).tiles != 14 - 3 * melds)
+        return false;
     return Shanten(counts, melds) == -1;
 }
 

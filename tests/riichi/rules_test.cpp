@@ -5,16 +5,6 @@
 namespace zv::riichi {
 namespace {
 
-TEST(RulesTest, DefaultsWhenSilent) {
-    Rules r = RulesFromText("");
-    EXPECT_TRUE(r.eastOnly);
-    EXPECT_FALSE(r.noRedFives || r.noOpenTanyao || r.noBustOut || r.pao || r.roundUpMangan);
-    EXPECT_EQ(r.startPoint, 25000);
-    EXPECT_EQ(r.yakumanChip, 2);
-    EXPECT_EQ(r.ippatsuChip, 1);
-    EXPECT_EQ(r.uma, Uma::TenTwenty);
-}
-
 // What the rule editor writes after its header, every key set away from its
 // default.
 TEST(RulesTest, ReadsTheRuleEditorsFile) {

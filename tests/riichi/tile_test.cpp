@@ -98,9 +98,6 @@ TEST(TileTest, CountsAndMelds) {
     kan.tiles = {124, 125, 126, 127};
     EXPECT_EQ(kan.BaseKind(), kWhite);
     EXPECT_FALSE(kan.IsOpen());
-    EXPECT_EQ(DoraOf(8), 0);  // 9m -> 1m
-    EXPECT_EQ(DoraOf(kNorth), kEast);
-    EXPECT_EQ(DoraOf(kRed), kWhite);
 }
 
 }  // namespace
