@@ -149,7 +149,7 @@ private:
             }
         }
 
-        const KeepTerms terms = HandTerms(view, counts, melds);
+        const KeepTerms terms = HandTerms(view, counts);
         const Action* choice = nullptr;
         double lowest = 0;
         for (const Action& a : view.legal) {
@@ -185,7 +185,7 @@ private:
         OpenPlan plan;
     };
 
-    KeepTerms HandTerms(const SeatView& view, const Counts& counts, int melds) const {
+    KeepTerms HandTerms(const SeatView& view, const Counts& counts) const {
         KeepTerms t;
         const auto& own = view.melds[Ix(view.seat)];
         std::array<int, 4> bySuit{};
@@ -217,7 +217,6 @@ private:
         t.tanyaoShape = simpleMelds && terminals <= 4 && !(open && view.rules.noOpenTanyao);
         t.tripletShape = !chi && groups >= 4;
         if (open) t.plan = PlanOpenHand(view, counts, own, false, w_.toitoi >= 300);
-        (void)melds;
         return t;
     }
 

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "arena.h"
+#include "hand.h"
 #include "player.h"
 #include "table.h"
 
@@ -239,6 +240,122 @@ TEST(Weights, YomiAndTsuyokiDecideDealingIn) {
     EXPECT_LT(rate(0), rate(1));
     EXPECT_LT(rate(0), rate(2));
     EXPECT_LT(rate(0), rate(3));
+}
+
+// The concealed kinds left after a discard (or riichi) action.
+riichi::Counts AfterDiscard(const SeatView& view, const Action& a) {
+    riichi::Counts c{};
+    for (riichi::TileId t : view.concealed) c[static_cast<std::size_t>(riichi::KindOf(t))] += 1;
+    if (view.drawn >= 0) c[static_cast<std::size_t>(riichi::KindOf(view.drawn))] += 1;
+    c[static_cast<std::size_t>(riichi::KindOf(a.tile))] -= 1;
+    return c;
+}
+
+struct ShapeCase {
+    const char* label;
+    std::function<void(Weights&)> high, low;  // the weight turned up and down
+    std::function<double(const SeatView&, const riichi::Counts&)> measure;
+};
+
+// Each shape weight, turned up against down with everything else at the
+// defaults, moves the measure of the kept tiles its way over seeded games.
+TEST(Weights, ShapeWeightsShapeTheKeptTiles) {
+    auto suited = [](const riichi::Counts& c, int suit) {
+        int n = 0;
+        for (int i = 0; i < 9; ++i) n += c[static_cast<std::size_t>(suit * 9 + i)];
+        return n;
+    };
+    const std::vector<ShapeCase> cases = {
+        {"color", [](Weights& w) { w.color = 1000; }, [](Weights& w) { w.color = 0; },
+         [&](const SeatView&, const riichi::Counts& c) {
+             int best = std::max({suited(c, 0), suited(c, 1), suited(c, 2)});
+             int all = suited(c, 0) + suited(c, 1) + suited(c, 2);
+             return all ? static_cast<double>(best) / all : 0.0;
+         }},
+        {"zone", [](Weights& w) { w.zone = w.number = 1000; }, [](Weights& w) { w.zone = w.number = 0; },
+         [](const SeatView&, const riichi::Counts& c) {
+             return static_cast<double>(std::count_if(c.begin(), c.end(), [](int n) { return n >= 2; }));
+         }},
+        {"number", [](Weights& w) { w.number = 1000; }, [](Weights& w) { w.number = 0; },
+         [](const SeatView&, const riichi::Counts& c) {
+             double near = 0;
+             for (int k = 0; k < 27; ++k)
+                 if (k % 9 < 8 && c[static_cast<std::size_t>(k)] && c[static_cast<std::size_t>(k + 1)])
+                     near += 1;
+             return near;
+         }},
+        {"suji", [](Weights& w) { w.suji = 1000; }, [](Weights& w) { w.suji = 0; },
+         [](const SeatView&, const riichi::Counts& c) {
+             double suji = 0;
+             for (int k = 0; k < 27; ++k)
+                 if (k % 9 < 6 && c[static_cast<std::size_t>(k)] && c[static_cast<std::size_t>(k + 3)])
+                     suji += 1;
+             return suji;
+         }},
+        {"tanyao (fewer terminals and honours)", [](Weights& w) { w.tanyao = 0; },
+         [](Weights& w) { w.tanyao = 1000; },
+         [](const SeatView&, const riichi::Counts& c) {
+             double n = 0;
+             for (int k = 0; k < riichi::kKinds; ++k)
+                 if (riichi::IsTerminalOrHonor(k)) n += c[static_cast<std::size_t>(k)];
+             return n;
+         }},
+        {"yaku (value honours kept)", [](Weights& w) { w.yaku = 1000; }, [](Weights& w) { w.yaku = 0; },
+         [](const SeatView& view, const riichi::Counts& c) {
+             double n = 0;
+             for (int k = riichi::kEast; k < riichi::kKinds; ++k)
+                 if (riichi::IsDragon(k) || k == view.seatWind || k == view.roundWind)
+                     n += c[static_cast<std::size_t>(k)];
+             return n;
+         }},
+        {"kokushi (orphan kinds kept)", [](Weights& w) { w.kokushi = 1000; },
+         [](Weights& w) { w.kokushi = 0; },
+         [](const SeatView&, const riichi::Counts& c) {
+             double n = 0;
+             for (int k = 0; k < riichi::kKinds; ++k)
+                 if (riichi::IsTerminalOrHonor(k) && c[static_cast<std::size_t>(k)]) n += 1;
+             return n;
+         }},
+        {"deep (lower shanten)", [](Weights& w) { w.deep = 0; }, [](Weights& w) { w.deep = 1000; },
+         [](const SeatView& view, const riichi::Counts& c) {
+             return static_cast<double>(riichi::Shanten(
+                 c, static_cast<int>(view.melds[static_cast<std::size_t>(view.seat)].size())));
+         }},
+        {"random (chance over shape)", [](Weights& w) { w.random = 1000; }, [](Weights& w) { w.random = 0; },
+         [](const SeatView& view, const riichi::Counts& c) {
+             return static_cast<double>(riichi::Shanten(
+                 c, static_cast<int>(view.melds[static_cast<std::size_t>(view.seat)].size())));
+         }},
+    };
+    for (const ShapeCase& test : cases) {
+        Weights high, low;
+        high.pon = high.tie = low.pon = low.tie = 0;  // closed hands keep the measures comparable
+        test.high(high);
+        test.low(low);
+        std::array<double, 2> sum{};
+        std::array<int, 2> count{};
+        PlayGames({Character(high), Character(low), Character(high), Character(low)}, 4,
+                  [&](int seat, const SeatView& view, const Action& a) {
+                      if (a.type != ActionType::Discard && a.type != ActionType::Riichi) return;
+                      if (view.riichi[static_cast<std::size_t>(seat)]) return;
+                      auto i = static_cast<std::size_t>(seat % 2);
+                      sum[i] += test.measure(view, AfterDiscard(view, a));
+                      ++count[i];
+                  });
+        ASSERT_GT(count[0], 50);
+        ASSERT_GT(count[1], 50);
+        EXPECT_GT(sum[0] / count[0], sum[1] / count[1]) << test.label;
+    }
+}
+
+TEST(Weights, DeepWinsMoreAndNegativeDeepPlaysAwayFromWinning) {
+    Weights deep, shallow, backwards;
+    deep.deep = 1000;
+    shallow.deep = 0;
+    backwards.deep = -1000;
+    auto r = Arena({deep, shallow, backwards, shallow}, 8);
+    EXPECT_GT(r.players[0].wins, r.players[1].wins + r.players[3].wins) << "twice the seats";
+    EXPECT_LT(r.players[2].wins, r.players[0].wins / 4);
 }
 
 TEST(Weights, ChitoiLeadsToSevenPairs) {
