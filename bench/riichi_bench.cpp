@@ -187,3 +187,32 @@ void BM_ScoreWin(benchmark::State& state) {
 BENCHMARK(BM_ScoreWin);
 
 }  // namespace
+
+// Whole east-south games of four shanten-only players: dealing, every
+// decision through a seat's view, claim windows, scoring and the end of the
+// game. Each iteration plays one game from the next seed; `hands` is the
+// average number of hands per game.
+#include "simple_player.h"
+#include "table.h"
+
+namespace {
+
+void BM_WholeGame(benchmark::State& state) {
+    using namespace zv::riichi;
+    Rules rules;
+    rules.eastOnly = false;
+    std::uint64_t seed = 1;
+    std::int64_t hands = 0;
+    for (auto _ : state) {
+        Game game(rules, seed++);
+        game.PlayOut({ShantenOnlyDecision, ShantenOnlyDecision, ShantenOnlyDecision, ShantenOnlyDecision});
+        hands += static_cast<std::int64_t>(game.Results().size());
+        benchmark::DoNotOptimize(game.Totals());
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["hands"] = benchmark::Counter(
+        static_cast<double>(hands) / static_cast<double>(std::max<std::int64_t>(1, state.iterations())));
+}
+BENCHMARK(BM_WholeGame)->Unit(benchmark::kMillisecond);
+
+}  // namespace
