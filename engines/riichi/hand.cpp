@@ -1,6 +1,7 @@
 #include "hand.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #if defined(__SSE2__)
@@ -18,10 +19,10 @@ namespace {
 // one suit each, so the distance of a hand is the best split of the sets and
 // the pair among the four suits of the smallest distance of each suit.
 //
-// Dist holds that per suit: d[h][m] = fewest tiles missing for m sets
-// (0..4) and h pairs (0..1) made of this suit's tiles.
-// Laid out for byte-wise vector arithmetic: h = 0 in bytes 0..4, h = 1 in
-// bytes 9..13, the bytes between and after held at 255 (see Combine).
+// Dist holds that per suit: at(h, m) = fewest tiles missing for m sets
+// (0..4) and h pairs (0..1) made of this suit's tiles. It is laid out for
+// byte-wise vector arithmetic: h = 0 in bytes 0..4, h = 1 in bytes 9..13,
+// the bytes between and after held at 255 (see Combine).
 struct alignas(16) Dist {
     std::uint8_t v[16];
     Dist() { std::memset(v, 0xFF, sizeof v); }
@@ -109,7 +110,7 @@ public:
             static_cast<std::size_t>(((lo ^ (hi * 0xC2B2AE3D27D4EB4Full)) * 0x9E3779B97F4A7C15ull) >> 54);
         for (;; slot = (slot + 1) % index_.size()) {
             if (index_[slot] == kNoEntry) {
-                if (list.size() >= kNoEntry) std::abort();  // cannot happen: see Tables
+                if (list.size() >= kNoEntry) std::abort();  // the lists are fixed and short: see Tables
                 lo_[slot] = lo;
                 hi_[slot] = hi;
                 index_[slot] = static_cast<std::uint8_t>(list.size());
@@ -207,20 +208,17 @@ struct Tables {
         std::vector<std::uint8_t> index(static_cast<std::size_t>(kPow5[static_cast<std::size_t>(width)]),
                                         kNoEntry);
         std::array<int, 9> c{};
-        int sum = 0;
-        for (int key = 0; key < kPow5[static_cast<std::size_t>(width)]; ++key) {
-            if (key > 0) {  // odometer step in base 5
-                for (int i = 0;; ++i) {
-                    if (c[static_cast<std::size_t>(i)] < 4) {
-                        ++c[static_cast<std::size_t>(i)];
-                        ++sum;
-                        break;
-                    }
-                    sum -= 4;
-                    c[static_cast<std::size_t>(i)] = 0;
+        // Visits the patterns of at most 14 tiles only, highest kind as the
+        // outer digit, so the keys come in increasing order.
+        auto visit = [&](auto& self, int pos, int key, int left) -> void {
+            if (pos >= 0) {
+                for (int n = 0; n <= std::min(4, left); ++n) {
+                    c[static_cast<std::size_t>(pos)] = n;
+                    self(self, pos - 1, key + n * kPow5[static_cast<std::size_t>(pos)], left - n);
                 }
+                c[static_cast<std::size_t>(pos)] = 0;
+                return;
             }
-            if (sum > kMaxSuitTiles) continue;
             Dist d;
             if (key == 0) {
                 for (int h = 0; h < 2; ++h)
@@ -246,7 +244,8 @@ struct Tables {
                 d = Best(drop, triplet, 3 - t, pair, 2 - p, runs ? &run : nullptr, 3 - runTaken);
             }
             index[static_cast<std::size_t>(key)] = dists.IndexOf(d);
-        }
+        };
+        visit(visit, width - 1, 0, kMaxSuitTiles);
         return index;
     }
 
