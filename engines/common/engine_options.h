@@ -1,5 +1,5 @@
 #pragma once
-// Command-line options of the stand-in engines. The launcher passes
+// Command-line options of the engines. The launcher passes
 // Windows-style single-dash options, each as its own word; the values that
 // follow -B, -n, -T, -u, -l, -h and -p are the next word.
 #include <optional>

@@ -1,5 +1,5 @@
 #pragma once
-// Path checks of the stand-in engines: every file they write is inside the
+// Path checks of the engines: every file they write is inside the
 // -B directory or is the -l record file, and they never create directories.
 #include <string>
 

@@ -21,6 +21,10 @@ std::string NetClient::Prepare(const EngineOptions& o, std::vector<std::string>&
     if (!known && !o.layout.empty()) warnings.push_back("unknown layout \"" + o.layout + "\", using small");
     host_ = o.host.empty() ? "localhost" : o.host;
     name_ = o.name;
+    // The player's own character, when there is one, plays the seat.
+    style_ = CharacterStyle{};
+    ReadCharacterFile(JoinPath(o.baseDir, o.name + ".pf"), style_);
+    style_.displayName.clear();
     resultsPath_ = JoinPath(o.baseDir, "zvclient.res");
     recordPath_ = o.recordFile;
     return {};
@@ -30,6 +34,7 @@ bool NetClient::PlayOnce(std::string& message, const LogFn& progress, const std:
     JoinRequest request;
     request.kind = "human";
     request.name = name_;
+    request.style = style_;
     NetGameResult result;
     message.clear();
     status_ = PlayNetworkGame(host_, port_, request, result, message, progress, cancel);

@@ -1,7 +1,9 @@
 #pragma once
-// The network client stand-in without its window: checks the options, joins
-// the server for one game at a time, appends the outcome to
-// <-B>/zvclient.res and rewrites the run's record (the -l file).
+// The network client without its window: checks the options, joins the
+// server for one game at a time (the seat played by the computer player of
+// the player's own character file, <-B>/<-n>.pf, or the default style),
+// appends the result to <-B>/zvclient.res and rewrites the run's record (the
+// -l file).
 #include <atomic>
 #include <string>
 #include <vector>
@@ -24,6 +26,7 @@ public:
     const std::string& host() const { return host_; }
     int port() const { return port_; }
     const std::string& name() const { return name_; }
+    const CharacterStyle& style() const { return style_; }
     const Layout& layout() const { return layout_; }
     const NetGameResult& last() const { return last_; }
     int gamesPlayed() const { return games_; }
@@ -33,6 +36,7 @@ private:
     std::string host_;
     int port_ = 0;
     std::string name_;
+    CharacterStyle style_;
     std::string resultsPath_;
     std::string recordPath_;
     Layout layout_;

@@ -1,5 +1,5 @@
 #pragma once
-// The stand-in network game: a server that seats four players (clients and
+// The network game: a server that seats four players (clients and
 // computer players), plays one game and sends each player its outcome, and
 // the client side that joins such a server. The line protocol is described
 // in engines/README.md.

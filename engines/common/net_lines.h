@@ -1,6 +1,6 @@
 #pragma once
 // Plain TCP sockets carrying text lines (UTF-8, LF-terminated) for the
-// stand-in network engines. Non-blocking descriptors driven by poll().
+// network engines. Non-blocking descriptors driven by poll().
 #include <string>
 #include <vector>
 

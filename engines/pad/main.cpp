@@ -1,6 +1,7 @@
-// pad: STAND-IN record analyser. Opens the .fu record named by its argument
-// (a record of the stand-in engines) and shows a readable summary; without
-// an argument it opens empty and offers to open a file.
+// pad: record analyser. Opens the .fu record named by its argument (a record
+// of the engines) and shows a readable summary, each hand with its winning
+// hands, yaku, fu and han; without an argument it opens empty and offers to
+// open a file.
 //
 // With ZV_ENGINE_AUTOPLAY set it prints the summary to stdout instead of
 // opening a window (exit 0 when the file was read).
@@ -27,7 +28,7 @@ namespace {
 
 using namespace zv::engine;
 
-const char* kTitle = "麻雀  牌譜の分析 [代用ツール]";
+const char* kTitle = "麻雀  牌譜の分析";
 
 // The summary of a record file, or nothing with `error` set.
 bool Summarize(const std::string& path, std::vector<std::string>& lines, std::string& error) {
@@ -38,7 +39,7 @@ bool Summarize(const std::string& path, std::vector<std::string>& lines, std::st
     }
     RecordFile record = ParseRecord(*text);
     if (record.games.empty()) {
-        error = path + ": no game found (not a record of the stand-in engines?)";
+        error = path + ": no game found (not a record of the engines?)";
         return false;
     }
     lines = SummarizeRecord(record);
@@ -53,10 +54,11 @@ public:
         setWindowTitle(QString::fromUtf8(kTitle));
         resize(720, 540);
         auto* root = new QVBoxLayout(this);
-        auto* note = new QLabel(
-            QString::fromUtf8("代用の牌譜分析ツールです: 代用エンジンの牌譜 (.fu) の概要を表示します。"),
-            this);
-        note->setObjectName("StandInNote");
+        auto* note =
+            new QLabel(QString::fromUtf8(
+                           "牌譜 (.fu) の概要を表示します: 各局の和了形、役、符と翻、ドラ表示牌、最終成績。"),
+                       this);
+        note->setObjectName("GameNote");
         note->setStyleSheet("color: #a00000;");
         root->addWidget(note);
         text_ = new QPlainTextEdit(this);
@@ -103,7 +105,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-help" || args[0] == "-?")) {
         std::printf(
-            "pad - STAND-IN record analyser: shows a summary of a stand-in game record.\n"
+            "pad - record analyser of riichi mahjong games: shows a summary of a game\n"
+            "record (.fu): each hand's end, winning hands, yaku, fu and han, and the totals.\n"
             "usage: pad [RECORD.fu]\n"
             "environment: ZV_ENGINE_AUTOPLAY set prints the summary instead of a window\n");
         return 0;

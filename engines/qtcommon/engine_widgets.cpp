@@ -38,9 +38,11 @@ QString JoinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-QString StandInNote() {
+QString ComputerSeatNote() {
     return QString::fromUtf8(
-        "代用エンジン: 牌のやりとりはありません。ルール設定に沿って乱数で結果を決めます。");
+        "ルールどおりに牌を配って一局ずつ打ちます。この画面には卓を表示できないため、"
+        "あなたの席はあなたのキャラクタ設定 (なければ標準の設定) "
+        "でコンピュータが打ち、結果だけを表示します。");
 }
 
 void PrintWarnings(const char* program, const std::vector<std::string>& warnings) {

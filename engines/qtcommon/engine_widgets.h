@@ -1,5 +1,5 @@
 #pragma once
-// Qt helpers of the stand-in engines' windows.
+// Qt helpers of the engines' windows.
 #include <QPixmap>
 #include <QString>
 #include <cstdio>
@@ -19,8 +19,10 @@ QPixmap FacePixmap(const std::string& path, const std::string& name, int size);
 // Lines joined with '\n'.
 QString JoinLines(const std::vector<std::string>& lines);
 
-// The note every stand-in window shows.
-QString StandInNote();
+// The note of a window that shows only a game's result: the game is played
+// in full, the player's seat by the computer player of the player's own
+// character, while the window has no table to show.
+QString ComputerSeatNote();
 
 // Prints each warning as "<program>: <warning>" on standard error.
 void PrintWarnings(const char* program, const std::vector<std::string>& warnings);

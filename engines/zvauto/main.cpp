@@ -1,4 +1,4 @@
-// zvauto: stand-in computer player. Joins a stand-in game server as the
+// zvauto: computer player. Joins a game server as the
 // character named by -n (its playing style read from <-B>/<name>.pf), and
 // appends its outcome to <-B>/zvclient.res. With -X it joins again after
 // each game, giving up when the server stays away. Windowless.
@@ -22,8 +22,9 @@ std::atomic<bool> g_stop{false};
 void OnSignal(int) { g_stop.store(true); }
 
 const char* kUsage =
-    "zvauto - STAND-IN computer player for the stand-in game server (no real\n"
-    "mahjong: the server decides a seeded random outcome).\n"
+    "zvauto - computer player of riichi mahjong for the game server: joins with\n"
+    "the character's playing style (every weight of NAME.pf), by which the\n"
+    "server plays its seat.\n"
     "\n"
     "usage: zvauto -n NAME -p PORT -h HOST -B \"DIR\" [-X] [-k] [-S]\n"
     "  -n NAME  the character to play as\n"
@@ -31,7 +32,7 @@ const char* kUsage =
     "  -B DIR   the character's directory (NAME.pf; zvclient.res is appended there)\n"
     "  -X       after a game, join the server again (gives up after\n"
     "           $ZV_AUTO_RETRY_SECONDS seconds without a server, default 30)\n"
-    "  -k       accepted; the stand-in protocol is always UTF-8\n"
+    "  -k       accepted; the protocol is always UTF-8\n"
     "  -S       IPX/SPX: not available on this platform\n";
 
 void Say(const std::string& text) {

@@ -1,7 +1,8 @@
-// zvclient / rclient: STAND-IN network game client. Joins a stand-in game
-// server (-h, -p), waits for the game (the server decides a seeded random
-// outcome; no tiles are played), appends the outcome to <-B>/zvclient.res
-// and rewrites the -l record.
+// zvclient / rclient: network game client. Joins a game server (-h, -p) and
+// waits for the game, which the server plays on the rules library; the
+// client's seat is played by the computer player of the player's own
+// character (<-B>/<-n>.pf, else the default style) while the window shows no
+// table. Appends the result to <-B>/zvclient.res and rewrites the -l record.
 //
 // ZV_ENGINE_AUTOPLAY=N plays N games without any window and exits.
 #include <QApplication>
@@ -29,20 +30,22 @@ using namespace zv::engine;
 
 #ifdef ZV_REAL_TILES
 const char* kProgram = "rclient";
-const char* kTitle = "麻雀  ネットワーク対戦 (リアル牌) [代用エンジン]";
+const char* kTitle = "麻雀  ネットワーク対戦 (リアル牌)";
 #else
 const char* kProgram = "zvclient";
-const char* kTitle = "麻雀  ネットワーク対戦 [代用エンジン]";
+const char* kTitle = "麻雀  ネットワーク対戦";
 #endif
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(
         out,
-        "%s - STAND-IN network game client (no real mahjong: the stand-in server\n"
-        "decides each game as a seeded random outcome).\n"
+        "%s - network game client of riichi mahjong: joins a game server, which\n"
+        "plays the game by its rules; this window shows no table yet, so the\n"
+        "player's seat is played by the computer player of NAME.pf in DIR (or the\n"
+        "default style) and the result is shown.\n"
         "\n"
         "usage: %s [-T LAYOUT] -B \"DIR\" -c -n NAME -p PORT -h HOST [-l \"RECORD\"] [-C] [-k] [-S]\n"
-        "  -B DIR     the player's directory: zvclient.res is appended there\n"
+        "  -B DIR     the player's directory: NAME.pf is read, zvclient.res is appended there\n"
         "  -n NAME    the player's name;  -c  accepted\n"
         "  -p PORT    the server's TCP port;  -h HOST  the server (default localhost)\n"
         "  -T LAYOUT  small (640x480), small4, large (800x600), large4 (1024x768)\n"
@@ -97,8 +100,8 @@ public:
         setWindowTitle(QString::fromUtf8(kTitle));
         setFixedSize(client.layout().width, client.layout().height);
         auto* root = new QVBoxLayout(this);
-        auto* note = new QLabel(StandInNote(), this);
-        note->setObjectName("StandInNote");
+        auto* note = new QLabel(ComputerSeatNote(), this);
+        note->setObjectName("GameNote");
         note->setWordWrap(true);
         note->setStyleSheet("color: #a00000;");
         root->addWidget(note);

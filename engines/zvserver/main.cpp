@@ -1,6 +1,7 @@
-// zvserver: stand-in network game server. Seats four players (clients and
-// computer players), plays one seeded stand-in game (no tiles), sends each
-// player its outcome and, with -l, writes the game record. With -X it stays
+// zvserver: network game server. Seats four players (clients and computer
+// players), plays one game on the rules library (each seat by the computer
+// player of the style its player joined with), sends each player its result
+// and, with -l, writes the game record. With -X it stays
 // for the next game. Windowless; messages go to stdout/stderr.
 #include <csignal>
 #include <cstdio>
@@ -19,8 +20,9 @@ std::atomic<bool> g_stop{false};
 void OnSignal(int) { g_stop.store(true); }
 
 const char* kUsage =
-    "zvserver - STAND-IN network game server (no real mahjong: each game is a\n"
-    "seeded random outcome that respects the rules file server.pf).\n"
+    "zvserver - network game server of riichi mahjong: seats four players and\n"
+    "plays the game by the rules of server.pf, every seat by a computer player\n"
+    "with the style its player joined with (no table is shown to the players yet).\n"
     "\n"
     "usage: zvserver -p PORT [-Q|-H] [-l \"RECORD\"] [-B \"DIR\"] [-X] [-S]\n"
     "  -p PORT  TCP port to listen on (address 127.0.0.1, or $ZV_SERVER_BIND)\n"
@@ -80,8 +82,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "zvserver: %s\n", error.c_str());
         return 1;
     }
-    std::printf("zvserver (stand-in): listening on %s:%d, waiting for four players%s\n",
-                config.bindAddress.c_str(), server.Port(), config.resident ? " (resident)" : "");
+    std::printf("zvserver: listening on %s:%d, waiting for four players%s\n", config.bindAddress.c_str(),
+                server.Port(), config.resident ? " (resident)" : "");
     std::fflush(stdout);
     return server.Run(g_stop);
 }

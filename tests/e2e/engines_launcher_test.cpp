@@ -1,4 +1,4 @@
-// The launcher's direct play with the real stand-in one-player engine: the
+// The launcher's direct play with the real one-player engine: the
 // launcher starts it, waits for it, and the player's results and record are
 // there afterwards.
 #include <signal.h>
@@ -27,7 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using Words = std::vector<std::string>;
 
-TEST(EnginesLauncherTest, DirectPlayRunsTheStandInGameToTheEnd) {
+TEST(EnginesLauncherTest, DirectPlayRunsTheGameToTheEnd) {
     zv::test::TempDir root;
     std::string install = root.Path("game dir") + "/";
     fs::create_directories(install + "usr/guest");
@@ -89,6 +89,11 @@ TEST(EnginesLauncherTest, DirectPlayRunsTheStandInGameToTheEnd) {
     std::string text((std::istreambuf_iterator<char>(record)), {});
     EXPECT_NE(text.find("game: 1\r\n"), std::string::npos);
     EXPECT_NE(text.find("program: zelvan1\r\n"), std::string::npos);
+    // The hands played are the hands filed.
+    int hands = 0;
+    for (std::size_t pos = 0; (pos = text.find("\r\nhand: ", pos)) != std::string::npos; ++pos) ++hands;
+    EXPECT_GT(hands, 0);
+    EXPECT_EQ(results.plays, hands);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The stand-in engines run as programs from a throw-away installation
-// folder: the one-player game in its windowless mode, a network game on a
-// free loopback port, and the ways they refuse to start.
+// The engines run as programs from a throw-away installation folder: the
+// one-player game in its windowless mode, a network game on a free loopback
+// port, and the ways they refuse to start.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -214,11 +215,24 @@ TEST_F(EnginesTest, OnePlayerGamePlaysTwoGamesWithoutAWindow) {
     std::string record = Read(User("zelvan1.fu"));
     EXPECT_EQ(CountStarts(record, "game: "), 2);
     EXPECT_EQ(CountStarts(record, "end: "), 2);
+    // Real hands were played: every hand shows its dora indicators, and the
+    // winning hands their tiles and yaku.
+    EXPECT_EQ(CountStarts(record, "dora: "), CountStarts(record, "hand: ")) << record;
+    int wonHands = 0;
+    std::istringstream lines(record);
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind("hand: ", 0) == 0 &&
+            (line.find(" tsumo ") != std::string::npos || line.find(" ron ") != std::string::npos))
+            ++wonHands;
+    EXPECT_GE(CountStarts(record, "win: "), wonHands) << record;  // a double ron has two
+    EXPECT_GE(CountStarts(record, "winyaku: "), CountStarts(record, "win: ")) << record;
 
     // The record analyser reads it back (its windowless mode prints the summary).
     EXPECT_EQ(Run("pad", {User("zelvan1.fu")}, {"ZV_ENGINE_AUTOPLAY=1"}), 0) << Err();
     EXPECT_NE(Out().find("2 ゲーム"), std::string::npos) << Out();
     EXPECT_NE(Out().find("1位"), std::string::npos);
+    EXPECT_NE(Out().find("ドラ表示牌"), std::string::npos) << Out();
+    EXPECT_EQ(Out().find("読めなかった行"), std::string::npos) << Out();
 
     // The real-tile build is the same game.
     EXPECT_EQ(Run("rzelvan1", {"-B", User(), "-n", "guest", "-H"}, {"ZV_ENGINE_AUTOPLAY=1"}), 0) << Err();
@@ -234,10 +248,12 @@ TEST_F(EnginesTest, OnePlayerGamePlaysTwoGamesWithoutAWindow) {
     EXPECT_EQ(files, shipped + 2);
 }
 
-TEST_F(EnginesTest, EveryEngineSaysItIsAStandIn) {
+TEST_F(EnginesTest, EveryEngineNamesTheRealGame) {
     for (const char* program : {"zelvan1", "rzelvan1", "zvserver", "zvauto", "zvclient", "rclient", "pad"}) {
         EXPECT_EQ(Run(program, {"--help"}), 0) << program;
-        EXPECT_NE(Out().find("STAND-IN"), std::string::npos) << program << Out();
+        EXPECT_NE(Out().find("riichi mahjong"), std::string::npos) << program << Out();
+        EXPECT_EQ(Out().find("STAND-IN"), std::string::npos) << program << Out();
+        EXPECT_EQ(Out().find("random outcome"), std::string::npos) << program << Out();
     }
 }
 

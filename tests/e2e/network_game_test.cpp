@@ -1,5 +1,5 @@
 // A network game end to end: the launcher's own command lines start the
-// stand-in game server, three computer players and a client in a throw-away
+// game server, three computer players and a client in a throw-away
 // installation; the server check reports the running server, and the
 // client's results show up in the network ranking afterwards.
 #include <arpa/inet.h>
