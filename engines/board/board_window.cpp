@@ -1,0 +1,265 @@
+#include "board_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+#include <algorithm>
+
+#include "engine_widgets.h"
+#include "game_outcome.h"
+#include "result_panel.h"
+#include "table_view.h"
+
+namespace zv::board {
+namespace {
+
+using riichi::Action;
+using riichi::ActionType;
+
+std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
+
+// After riichi a seat whose only choice is to discard the drawn tile does so
+// by itself; this finds that discard.
+bool OnlyDiscard(const riichi::SeatView& view, Action& discard) {
+    if (view.legal.size() != 1 || view.legal.front().type != ActionType::Discard) return false;
+    discard = view.legal.front();
+    return view.riichi[Idx(view.seat)];
+}
+
+}  // namespace
+
+int PaceDelay(Pace pace) {
+    switch (pace) {
+        case Pace::Normal:
+            return 700;
+        case Pace::Fast:
+            return 180;
+        case Pace::Instant:
+            break;
+    }
+    return 0;
+}
+
+BoardWindow::BoardWindow(engine::OnePlayerGame& game, TileLook look, const QString& title, QWidget* parent)
+    : QMainWindow(parent), setup_(game), look_(look) {
+    setObjectName("Zelvan1Window");
+    setWindowTitle(title);
+    table_ = new TableView(look, this);
+    setCentralWidget(table_);
+    panel_ = new ResultPanel(look, table_);
+    timer_ = new QTimer(this);
+    timer_->setSingleShot(true);
+    connect(timer_, &QTimer::timeout, this, [this] { ComputerTurn(); });
+
+    std::array<SeatCard, 4> cards;
+    std::array<QString, 4> names;
+    int face = game.layout().width >= 1024 ? 96 : 72;
+    for (std::size_t s = 0; s < 4; ++s) {
+        const engine::RecordSeat& seat = game.seats()[s];
+        names[s] = engine::Q(seat.displayName.empty() ? seat.name : seat.displayName);
+        cards[s].name = names[s];
+        cards[s].face = engine::FacePixmap(game.faces()[s], seat.name, face);
+    }
+    table_->SetSeats(cards);
+    panel_->SetNames(names);
+    table_->onAction = [this](const Action& action) { HumanAction(action); };
+    panel_->onOk = [this] { NextHand(); };
+    panel_->onAgain = [this] { StartGame(engine::ChooseSeed() + static_cast<std::uint64_t>(filed_)); };
+    panel_->onQuit = [this] { close(); };
+
+    confirmClose = [this] {
+        return QMessageBox::question(this, windowTitle(), QString::fromUtf8("ゲームを終了しますか？"),
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    };
+    showMessage = [this](const QString& text) {
+        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8("麻雀  お知らせ"), text,
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+    };
+    BuildMenu();
+    setFixedSize(game.layout().width, game.layout().height);
+}
+
+BoardWindow::~BoardWindow() = default;
+
+void BoardWindow::BuildMenu() {
+    QMenu* gameMenu = menuBar()->addMenu(QString::fromUtf8("ゲーム(&G)"));
+    QAction* quit = gameMenu->addAction(QString::fromUtf8("終了(&X)"));
+    quit->setObjectName("QuitAction");
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* options = menuBar()->addMenu(QString::fromUtf8("オプション(&O)"));
+    sortAction_ = options->addAction(QString::fromUtf8("手牌を並べる"));
+    sortAction_->setObjectName("SortHandAction");
+    sortAction_->setCheckable(true);
+    sortAction_->setChecked(table_->sortHand());
+    connect(sortAction_, &QAction::toggled, this, [this](bool on) { table_->SetSortHand(on); });
+    waitsAction_ = options->addAction(QString::fromUtf8("聴牌のとき待ちを表示"));
+    waitsAction_->setObjectName("ShowWaitsAction");
+    waitsAction_->setCheckable(true);
+    waitsAction_->setChecked(table_->showWaits());
+    connect(waitsAction_, &QAction::toggled, this, [this](bool on) { table_->SetShowWaits(on); });
+    options->addSeparator();
+    auto* group = new QActionGroup(this);
+    const char* names[] = {"進行: 普通", "進行: 速い", "進行: 瞬時"};
+    const char* objects[] = {"PaceNormalAction", "PaceFastAction", "PaceInstantAction"};
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = options->addAction(QString::fromUtf8(names[i]));
+        a->setObjectName(objects[i]);
+        a->setCheckable(true);
+        group->addAction(a);
+        paceActions_[Idx(i)] = a;
+        connect(a, &QAction::triggered, this, [this, i] { SetPace(static_cast<Pace>(i)); });
+    }
+    paceActions_[Idx(static_cast<int>(pace_))]->setChecked(true);
+}
+
+void BoardWindow::SetPace(Pace pace) {
+    pace_ = pace;
+    paceActions_[Idx(static_cast<int>(pace))]->setChecked(true);
+    if (timer_->isActive()) timer_->start(PaceDelay(pace_));
+}
+
+void BoardWindow::SetSortHand(bool sort) { sortAction_->setChecked(sort); }
+void BoardWindow::SetShowWaits(bool show) { waitsAction_->setChecked(show); }
+
+void BoardWindow::StartGame(std::uint64_t seed) {
+    timer_->stop();
+    panel_->hide();
+    game_ = std::make_unique<riichi::Game>(engine::RiichiRules(setup_.rules()), seed, 0);
+    players_ = engine::MakeSeatPlayers(setup_.styles(), seed);
+    Advance();
+}
+
+void BoardWindow::ShowTable(bool decide) { table_->Show(game_->View(human_), decide); }
+
+void BoardWindow::Advance() {
+    if (!game_ || closing_) return;
+    // At the instant pace the computer seats play on in one go for a few
+    // milliseconds at a time, then let the window answer again.
+    QElapsedTimer budget;
+    budget.start();
+    for (;;) {
+        if (game_->Current().Over()) {
+            HandOver();
+            return;
+        }
+        std::vector<int> pending = game_->PendingSeats();
+        if (pending.empty()) return;  // cannot happen while the hand is on
+        if (game_->Current().CurrentPhase() == riichi::Phase::Claims) {
+            // The computer seats answer a discard at once; the player last.
+            auto other = std::find_if(pending.begin(), pending.end(), [this](int s) { return s != human_; });
+            if (other != pending.end()) {
+                int seat = *other;
+                Action action = players_[Idx(seat)]->Decide(game_->View(seat));
+                if (!game_->Apply(seat, action))
+                    game_->Apply(seat, game_->Current().LegalActions(seat).back());
+                continue;
+            }
+            ShowTable(true);
+            return;
+        }
+        int seat = pending.front();
+        Action discard;
+        if (seat == human_ && !OnlyDiscard(game_->View(human_), discard)) {
+            ShowTable(true);
+            return;
+        }
+        if (pace_ == Pace::Instant && budget.elapsed() < 15) {
+            PlayTurn();
+            continue;
+        }
+        ShowTable(false);
+        timer_->start(PaceDelay(pace_));
+        return;
+    }
+}
+
+void BoardWindow::ComputerTurn() {
+    if (!game_ || game_->Current().Over()) return;
+    PlayTurn();
+    Advance();
+}
+
+void BoardWindow::PlayTurn() {
+    std::vector<int> pending = game_->PendingSeats();
+    if (pending.empty()) return;
+    int seat = pending.front();
+    riichi::SeatView view = game_->View(seat);
+    Action action;
+    if (seat == human_) {
+        if (!OnlyDiscard(view, action)) return;
+    } else {
+        action = players_[Idx(seat)]->Decide(view);
+    }
+    if (!game_->Apply(seat, action)) game_->Apply(seat, game_->Current().LegalActions(seat).back());
+}
+
+void BoardWindow::HumanAction(const Action& action) {
+    if (!game_ || game_->Current().Over()) return;
+    std::string error;
+    if (!game_->Apply(human_, action, &error)) {
+        // The view offered only legal actions; show the table again as it is.
+        ShowTable(true);
+        return;
+    }
+    Advance();
+}
+
+void BoardWindow::HandOver() {
+    timer_->stop();
+    ShowTable(false);
+    PlaceOverlay();
+    panel_->ShowHand(game_->Current().Result(), game_->HandIndex());
+}
+
+void BoardWindow::NextHand() {
+    if (!game_) return;
+    if (game_->NextHand()) {
+        Advance();
+        return;
+    }
+    GameOver();
+}
+
+void BoardWindow::GameOver() {
+    engine::GameOutcome outcome = engine::OutcomeOf(*game_);
+    std::string problem = setup_.File(outcome);
+    ++filed_;
+    if (!problem.empty())
+        showMessage(QString::fromUtf8("ファイルに書き込めませんでした。\n") + engine::Q(problem));
+    PlaceOverlay();
+    panel_->ShowGame(*game_);
+    if (onGameFiled) onGameFiled(game_->Totals()[Idx(human_)].place);
+}
+
+void BoardWindow::PlaceOverlay() {
+    int w = std::min(table_->width() - 30, 640);
+    int h = std::min(table_->height() - 20, 600);
+    panel_->setGeometry((table_->width() - w) / 2, (table_->height() - h) / 2, w, h);
+}
+
+void BoardWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    PlaceOverlay();
+}
+
+void BoardWindow::closeEvent(QCloseEvent* event) {
+    if (gameInProgress() && !closing_) {
+        if (confirmClose && !confirmClose()) {
+            event->ignore();
+            return;
+        }
+    }
+    closing_ = true;
+    timer_->stop();
+    event->accept();
+}
+
+}  // namespace zv::board

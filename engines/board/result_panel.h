@@ -1,0 +1,62 @@
+#pragma once
+// The panel laid over the table at the end of a hand and of a game.
+//  * A hand: each winner's hand (the winning tile set apart), the dora and
+//    ura-dora indicators, every yaku with its han, the fu, the limit and the
+//    points, and what each seat paid or received; at a draw who was ready.
+//  * A game: places, final scores, the placement bonus (uma), chips and
+//    points, with "もう一度" (play again) and "終了" (quit).
+#include <QFrame>
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "table.h"
+#include "tile_painter.h"
+
+class QLabel;
+class QPushButton;
+class QScrollArea;
+class QVBoxLayout;
+
+namespace zv::board {
+
+class ResultPanel : public QFrame {
+public:
+    ResultPanel(TileLook look, QWidget* parent);
+
+    void SetNames(const std::array<QString, 4>& names) { names_ = names; }
+    void ShowHand(const riichi::HandResult& result, int handNumber);
+    void ShowGame(const riichi::Game& finished);
+
+    std::function<void()> onOk;     // the hand's panel was read
+    std::function<void()> onAgain;  // play another game
+    std::function<void()> onQuit;   // end the program
+
+    // The panel's text without pictures (tests, assistive tools).
+    QString text() const;
+
+private:
+    void Clear();
+    QLabel* AddText(const QString& html);
+    void AddTiles(const std::vector<riichi::TileId>& tiles, const std::vector<int>& gaps,
+                  const QString& name);
+    QPushButton* AddButton(const QString& caption, const char* objectName);
+    void Finish();
+    QString Name(int seat) const;
+
+    TilePainter painter_;
+    std::array<QString, 4> names_;
+    QScrollArea* scroll_ = nullptr;
+    QWidget* content_ = nullptr;
+    QVBoxLayout* layout_ = nullptr;
+    QWidget* buttonRow_ = nullptr;
+    QString text_;
+    int tileHeight_ = 36;
+};
+
+// "満貫", "跳満", "倍満", "三倍満", "役満"; empty for no limit.
+QString LimitName(riichi::Limit limit);
+// The Japanese name of how a hand ended: "ツモ", "ロン", "流局", "九種九牌", ...
+QString EndName(riichi::HandEnd end);
+
+}  // namespace zv::board

@@ -1,0 +1,134 @@
+#pragma once
+// The table as one player sees it: the own hand (each tile a focusable
+// button named after the tile, the drawn tile set apart), the four rivers in
+// the order of discarding (riichi discards turned, called tiles greyed), the
+// open melds, the other hands' backs, the dora indicators, the tiles left in
+// the wall, the round, honba and riichi sticks, the seat winds and scores,
+// a card per seat with its face and name, and whose turn it is. When the
+// player must decide, the view offers exactly the legal actions: clicks on
+// the tiles that may be discarded and buttons for the rest.
+//
+// The view only shows a riichi::SeatView and reports the player's choice
+// through `onAction`; it knows nothing of the game behind it.
+#include <QAbstractButton>
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "table.h"
+#include "tile_painter.h"
+
+class QLabel;
+class QPushButton;
+
+namespace zv::board {
+
+// One tile of the player's hand: a button that paints the tile, takes the
+// keyboard focus (arrow keys move along the hand, Enter or Space discards)
+// and is named after its tile for assistive tools.
+class HandTile : public QAbstractButton {
+public:
+    HandTile(const TilePainter& painter, QWidget* parent);
+    void SetTile(riichi::TileId tile);
+    riichi::TileId tile() const { return tile_; }
+    // Dimmed while it is the player's turn but this tile may not be played.
+    void SetDimmed(bool dimmed);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    const TilePainter& painter_;
+    riichi::TileId tile_ = -1;
+    bool dimmed_ = false;
+};
+
+struct SeatCard {
+    QString name;
+    QPixmap face;
+};
+
+class TableView : public QWidget {
+public:
+    explicit TableView(TileLook look, QWidget* parent = nullptr);
+
+    void SetSeats(const std::array<SeatCard, 4>& seats);
+    // Shows the table from `view`; when `decide` is true the player must
+    // choose one of view.legal now and the controls offer them.
+    void Show(const riichi::SeatView& view, bool decide);
+    // Takes the controls away (while the result of a hand is shown).
+    void StopDeciding();
+
+    void SetSortHand(bool sort);
+    void SetShowWaits(bool show);
+    bool sortHand() const { return sortHand_; }
+    bool showWaits() const { return showWaits_; }
+
+    std::function<void(const riichi::Action&)> onAction;
+
+    // For tests and assistive tools: the hand's tile buttons in display
+    // order (the drawn tile last) and the action buttons now shown.
+    std::vector<HandTile*> handTiles() const;
+    std::vector<QPushButton*> actionButtons() const;
+    const riichi::SeatView& view() const { return view_; }
+    bool deciding() const { return deciding_; }
+    bool riichiChoosing() const { return riichiMode_; }
+    // The text of the waits shown under the table ("待ち: 3萬 6萬"), empty when none.
+    QString waitsText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Geometry {
+        QRectF table;  // the square of the table
+        double riverW = 20, riverH = 27;
+        double handW = 30, handH = 40;
+        QRectF handStrip;
+        QRectF side;
+    };
+
+    void Layout();
+    void RebuildHand();
+    void RebuildActions();
+    void ShowChoices(const std::vector<riichi::Action>& choices);
+    void TileClicked(HandTile* tile);
+    void Choose(const riichi::Action& action);
+    void UpdateCards();
+    int Relative(int seat) const { return (seat - view_.seat + 4) % 4; }
+
+    void PaintSeatFrame(QPainter& p, int seat) const;
+    void PaintRiver(QPainter& p, int seat) const;
+    void PaintOtherHand(QPainter& p, int seat) const;
+    double PaintMelds(QPainter& p, const std::vector<riichi::Meld>& melds, int owner, double right,
+                      double bottom, double w, double h) const;
+    void PaintCentre(QPainter& p) const;
+
+    TilePainter painter_;
+    Geometry g_;
+    riichi::SeatView view_;
+    bool hasView_ = false;
+    bool deciding_ = false;
+    bool riichiMode_ = false;
+    bool sortHand_ = true;
+    bool showWaits_ = true;
+    std::vector<riichi::TileId> order_;  // the concealed tiles in display order
+    std::vector<HandTile*> tiles_;
+    std::vector<QPushButton*> buttons_;
+    std::array<SeatCard, 4> seats_{};
+    std::array<QWidget*, 4> cards_{};
+    std::array<QLabel*, 4> cardFaces_{};
+    std::array<QLabel*, 4> cardNames_{};
+    std::array<QLabel*, 4> cardScores_{};
+};
+
+// The caption of the button for an action ("ポン", "チー 3萬4萬" when chosen
+// among several, ...).
+QString ActionCaption(riichi::ActionType type);
+
+}  // namespace zv::board
