@@ -81,6 +81,15 @@ bool CheckSituation(const WinSituation& win, std::string& error) {
         error = "the round and seat winds must be winds";
         return false;
     }
+    bool open = std::any_of(win.melds.begin(), win.melds.end(), [](const Meld& m) { return m.IsOpen(); });
+    if ((win.riichi || win.doubleRiichi) && open) {
+        error = "riichi needs a closed hand";
+        return false;
+    }
+    if ((win.tenhou && win.seatWind != kEast) || (win.chiihou && win.seatWind == kEast)) {
+        error = "tenhou is the dealer's first-draw win, chiihou another player's";
+        return false;
+    }
     for (TileId t : win.doraIndicators)
         if (!ValidTile(t)) {
             error = "not a dora indicator: " + std::to_string(t);

@@ -163,7 +163,9 @@ private:
 
     bool IsValueKind(Kind k) const { return IsDragon(k) || k == win_.seatWind || k == win_.roundWind; }
 
+    // Only a self-drawn win without any meld (a kan ends the first turn).
     void FirstTurnYakuman() {
+        if (!win_.tsumo || !win_.melds.empty()) return;
         if (win_.tenhou) AddYakuman("天和", 1, 10);
         if (win_.chiihou) AddYakuman("地和", 1, 11);
     }

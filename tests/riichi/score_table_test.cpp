@@ -382,6 +382,9 @@ TEST(ScoreTableTest, Refusals) {
         {"--rules /nonexistent --win 2m 234567m345p678s99p", "cannot read"},
         {"--win 2m 234567m345p678s99p 123m", "more than one hand"},
         {"--tsumo=1 --win 2m 234567m345p678s99p", "takes no value"},
+        {"--riichi --chi 234m --win 2p 567m234p678s55p", "closed hand"},
+        {"--tenhou --tsumo --win 2m 234567m345p678s99p", "dealer"},
+        {"--seat E --chiihou --tsumo --win 2m 234567m345p678s99p", "dealer"},
     };
     for (const Bad& b : bad) {
         SCOPED_TRACE(b.args);
