@@ -11,6 +11,7 @@
 #include "hand_shape.h"
 #include "player.h"
 #include "random.h"
+#include "score.h"
 
 namespace zv::players {
 namespace {
@@ -33,7 +34,7 @@ constexpr double kSuji = 0.25;
 constexpr double kColor = 0.5;
 constexpr double kValuePair = 0.8;
 constexpr double kValueSingle = 0.15;
-constexpr double kTanyao = 0.3;
+constexpr double kTanyao = 0.5;
 constexpr double kTriplets = 0.4;
 constexpr double kRandom = 0.6;
 constexpr double kDanger = 3.0;
@@ -172,15 +173,46 @@ private:
             if (a.type != ActionType::Riichi || a.tile != choice->tile) continue;
             if (riichiChoice_ < 0) riichiChoice_ = rng_.Chance(w_.reach) ? 1 : 0;
             if (riichiChoice_ == 1) return a;
+            // Staying quiet needs a yaku to win on a discard.
+            if (w_.reach > 0 && !RonHasYaku(view, choice->tile)) return a;
         }
         return *choice;
+    }
+
+    // True when the hand left after discarding `discard` wins on some
+    // discard of a kind it waits on with a yaku (without riichi).
+    static bool RonHasYaku(const SeatView& view, TileId discard) {
+        std::vector<TileId> tiles = view.concealed;
+        if (view.drawn >= 0) tiles.push_back(view.drawn);
+        tiles.erase(std::find(tiles.begin(), tiles.end(), discard));
+        Counts counts{};
+        for (TileId t : tiles) counts[Ix(KindOf(t))] += 1;
+        const auto& melds = view.melds[Ix(view.seat)];
+        std::uint64_t waits = riichi::Waits(counts, static_cast<int>(melds.size()));
+        riichi::WinSituation win;
+        win.melds = melds;
+        win.roundWind = view.roundWind;
+        win.seatWind = view.seatWind;
+        win.doraIndicators = view.doraIndicators;
+        for (Kind k = 0; k < kKinds; ++k) {
+            if (!((waits >> k) & 1u) || counts[Ix(k)] >= 4) continue;
+            // Any copy of the kind not in the hand stands for the winning tile.
+            TileId winTile = k * 4;
+            while (std::find(tiles.begin(), tiles.end(), winTile) != tiles.end()) ++winTile;
+            win.concealed = tiles;
+            win.concealed.push_back(winTile);
+            std::sort(win.concealed.begin(), win.concealed.end());
+            win.winTile = winTile;
+            if (riichi::ScoreWin(win, view.rules).won) return true;
+        }
+        return false;
     }
 
     // What does not change from one candidate tile to the next.
     struct KeepTerms {
         int flushSuit = -1;
         double flushStrength = 0;  // 0..1: how far the hand leans to it
-        bool tanyaoShape = false;
+        double tanyaoShape = 0;    // 0..1: how near the hand is to all simples
         bool tripletShape = false;
         OpenPlan plan;
     };
@@ -214,7 +246,8 @@ private:
             t.flushStrength = std::clamp((share - 0.4) / 0.4, 0.0, 1.0);
         }
         bool open = std::any_of(own.begin(), own.end(), [](const Meld& m) { return m.IsOpen(); });
-        t.tanyaoShape = simpleMelds && terminals <= 4 && !(open && view.rules.noOpenTanyao);
+        if (simpleMelds && !(open && view.rules.noOpenTanyao))
+            t.tanyaoShape = terminals <= 4 ? 1.0 : terminals <= 6 ? 0.5 : 0.0;
         t.tripletShape = !chi && groups >= 4;
         if (open) t.plan = PlanOpenHand(view, counts, own, false, w_.toitoi >= 300);
         return t;
@@ -237,10 +270,14 @@ private:
             keep += w_.color * kColor * 0.5 * t.flushStrength;
         }
         if (IsValueHonor(view, k)) keep += w_.yaku * (c >= 2 ? kValuePair : kValueSingle);
-        if (t.tanyaoShape && riichi::IsTerminalOrHonor(k)) keep -= w_.tanyao * kTanyao;
+        if (riichi::IsTerminalOrHonor(k)) keep -= w_.tanyao * kTanyao * t.tanyaoShape;
         if (t.tripletShape && c >= 2) keep += w_.toitoi * kTriplets;
 
         switch (t.plan.route) {
+            case Route::Yakuhai:
+                // The concealed value triplet may be the open hand's only yaku.
+                if (c >= 3 && IsValueHonor(view, k)) keep += kRouteBreak;
+                break;
             case Route::Tanyao:
                 if (riichi::IsTerminalOrHonor(k)) keep -= kRouteBreak;
                 break;
