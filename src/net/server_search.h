@@ -1,6 +1,7 @@
 #pragma once
 // The server search: which addresses of the local subnet are tried, and the
-// scan itself (one connection test after the other, in ascending order).
+// scan itself (connection tests run side by side, results kept in ascending
+// order).
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,10 +31,19 @@ std::vector<std::string> SearchAddresses(const std::string& address, const std::
 // The result line for `found` servers.
 std::string SearchResultMessage(int found);
 
-// Runs a scan: for each address, `progress` is told it first (it returns
-// false to stop the scan there), then the address is tried at `port`, and
-// `found` is told each address that answered. Returns those addresses, in
-// order. Either callback may be empty.
+// How many connection tests a scan keeps under way at once. A host that
+// drops connection requests holds its test for the whole time limit, so a
+// /24 of such hosts takes about 253 / kSearchParallel time limits.
+inline constexpr int kSearchParallel = 64;
+
+// Runs a scan: the addresses are started in ascending order, at most
+// kSearchParallel at a time; `progress` is told each address just before its
+// test starts (it returns false to stop the scan there: no further address
+// is started, and the tests under way are waited for), and `found` is told
+// each address that answered, in ascending order. Both callbacks are called
+// on the calling thread only; the tests themselves run on worker threads.
+// Returns the addresses that answered, in ascending order. Either callback
+// may be empty.
 std::vector<std::string> ScanForServers(const std::string& address, const std::string& mask,
                                         const std::string& port,
                                         const std::function<bool(const std::string&)>& progress,

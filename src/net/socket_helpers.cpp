@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 
+#include <atomic>
 #include <utility>
 
 #include "config/tokenizer.h"
@@ -10,7 +11,8 @@
 namespace zv {
 namespace {
 
-int g_lastSocketError = 0;
+// Atomic because the server search runs its tests on several threads.
+std::atomic<int> g_lastSocketError{0};
 
 constexpr std::pair<int, const char*> kErrorTexts[] = {
     {10004, "The (blocking) call was canceled using WSACancelBlockingCall. "},

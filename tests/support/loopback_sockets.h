@@ -15,7 +15,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -45,15 +47,31 @@ public:
         return ::inet_addr(found->second.c_str());
     }
 
+    // Called from several threads at once by the server search.
     ConnectOutcome ConnectTcp(std::uint32_t address, std::uint16_t port,
                               std::chrono::milliseconds limit) override {
-        in_addr text{address};
-        tried.push_back(::inet_ntoa(text));
+        char text[INET_ADDRSTRLEN] = {};
+        in_addr parsed{address};
+        ::inet_ntop(AF_INET, &parsed, text, sizeof text);
+        {
+            std::lock_guard lock(triedMutex);
+            tried.push_back(text);
+        }
         if (!IsLoopback(address)) {
-            ADD_FAILURE() << "connect outside the loopback network: " << tried.back();
+            ADD_FAILURE() << "connect outside the loopback network: " << text;
             return {ConnectOutcome::Stage::ConnectFailed, kWsaEconnrefused};
         }
         return Sockets::ConnectTcp(address, port, limit);
+    }
+
+    // The addresses tried, in ascending host order (tests that run side by
+    // side are asked for in no fixed order).
+    std::vector<std::string> TriedInOrder() const {
+        std::vector<std::string> sorted = tried;
+        std::sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+            return ntohl(::inet_addr(a.c_str())) < ntohl(::inet_addr(b.c_str()));
+        });
+        return sorted;
     }
 
     LocalNetwork LocalIPv4() const override { return local; }
@@ -67,7 +85,8 @@ public:
     int cleanups = 0;
     std::map<std::string, std::string> names{{"localhost", "127.0.0.1"}};
     std::vector<std::string> lookups;
-    std::vector<std::string> tried;  // every address a connect was asked for
+    std::vector<std::string> tried;  // every address a connect was asked for, as asked
+    std::mutex triedMutex;
     LocalNetwork local;
     std::string hostsPath = "/nonexistent/hosts";
     mutable int lastOsKind = -1;
@@ -125,10 +144,11 @@ public:
 // false when the kernel never let a connect hang.
 class FullListener : public Listener {
 public:
-    FullListener() : Listener("127.0.0.1", 0, 0) {
+    explicit FullListener(const std::string& address = "127.0.0.1", int portNumber = 0)
+        : Listener(address, portNumber, 0) {
         sockaddr_in where{};
         where.sin_family = AF_INET;
-        where.sin_addr.s_addr = ::inet_addr("127.0.0.1");
+        where.sin_addr.s_addr = ::inet_addr(address.c_str());
         where.sin_port = htons(static_cast<std::uint16_t>(port()));
         for (int i = 0; i < 16 && !valid_; ++i) {
             int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);

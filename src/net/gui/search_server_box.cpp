@@ -79,8 +79,8 @@ void TSearchServerBox::FindButtonClick() {
     ServerListBox->clear();
 
     auto progress = [this](const std::string& address) {
-        // Let the window draw and take clicks between attempts, so the
-        // address being tried is seen and the scan can be stopped.
+        // Let the window draw and take clicks before each attempt starts, so
+        // the address being tried is seen and the scan can be stopped.
         QApplication::processEvents();
         if (stop_) return false;
         MessageLabel->setText(Q(address));

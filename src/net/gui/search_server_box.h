@@ -1,8 +1,9 @@
 #pragma once
 // The server search: tries the game port of every host of the local subnet,
-// one after the other, and lets the user pick one of the servers that
-// answered. The window keeps drawing during the scan, showing the address
-// being tried, and "閉じる" (or closing the window) stops a scan.
+// many hosts side by side, and lets the user pick one of the servers that
+// answered, listed in ascending order. The window keeps drawing during the
+// scan, showing the address last started, and "閉じる" (or closing the
+// window) stops a scan.
 #include <QDialog>
 #include <string>
 
