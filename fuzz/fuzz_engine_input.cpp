@@ -1,4 +1,4 @@
-// What the stand-in engines read from outside: game records, the lines of
+// What the engines read from outside: game records, the lines of
 // the network game (JOIN, RESULT, YAKU), their command-line words and the
 // rules keys. The first byte picks the reader, the rest is its input.
 #include <cstddef>
