@@ -178,12 +178,12 @@ TEST_F(DiskAudioTest, LoopedPieceRestartsRightAfterItsLastNote) {
     std::mutex mutex;
     std::condition_variable changed;
     int ends = 0;
+    std::uintmax_t endWritten = 0;  // output written when the end was reported
     MediaNotify notify = [&](int) {
         std::lock_guard lock(mutex);
-        ++ends;
+        if (++ends == 1) endWritten = Written();
         changed.notify_all();
     };
-    std::uintmax_t endWritten = 0;
     SdlAudio::Format format;
     {
         SdlAudio audio;
@@ -199,7 +199,6 @@ TEST_F(DiskAudioTest, LoopedPieceRestartsRightAfterItsLastNote) {
             std::unique_lock lock(mutex);
             ASSERT_TRUE(changed.wait_for(lock, 120s, [&] { return ends == 1; })) << "the piece never ended";
         }
-        endWritten = Written();
         ASSERT_EQ(mci.SendString("play bgm from 0 notify", reply, notify), kMediaOk);
         const auto second = static_cast<std::uintmax_t>(format.frequency * format.channels * 2);
         ASSERT_TRUE(WaitForOutput(endWritten + 3 * second));
