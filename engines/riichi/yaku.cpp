@@ -179,7 +179,7 @@ private:
         if (win_.ippatsu && (win_.riichi || win_.doubleRiichi)) AddYaku("一発", 1, 17);
         if (closed_ && win_.tsumo) AddYaku("門前清自摸和", 1, 18);
         if (win_.haitei && win_.tsumo) AddYaku("海底摸月", 1, 22);
-        if (win_.houtei && !win_.tsumo) AddYaku("河底撈魚", 1, 22);
+        if (win_.houtei && !win_.tsumo) AddYaku("河底撈魚", 1, 22);  // shares the last-tile digit
         if (win_.rinshan && win_.tsumo) AddYaku("嶺上開花", 1, 29);
         if (win_.chankan && !win_.tsumo) AddYaku("槍槓", 1, 28);
     }
