@@ -1,7 +1,10 @@
 #pragma once
 // Hand shape: shanten numbers and waits on kind counts. `counts` hold the
 // concealed tiles only (13 - 3 * melds, or one more after a draw); `melds` is
-// how many melds (including kans) were declared. Table-driven, no allocation.
+// how many melds (including kans) were declared. Table-driven, no allocation:
+// the first call (from any thread) builds about 2 MB of tables in a few
+// milliseconds. Counts above four or more than 14 tiles in one suit never
+// come from play; they give a bounded estimate (no waits, never complete).
 #include <cstdint>
 
 #include "tile.h"
