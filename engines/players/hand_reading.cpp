@@ -81,7 +81,8 @@ std::uint64_t SafeKinds(const SeatView& view, int seat) {
     // Seats between the riichi seat and the one to play now (the discarder
     // included while the others answer) have had one more turn.
     int reached = (view.turn - seat + 4) % 4;
-    if (view.phase == riichi::Phase::Claims) reached += 1;
+    if (view.phase == riichi::Phase::Claims)
+        reached += 1;
     else if (reached == 0)
         reached = 4;
     for (int other = 0; other < 4; ++other) {
@@ -95,9 +96,18 @@ std::uint64_t SafeKinds(const SeatView& view, int seat) {
     return safe;
 }
 
-float SeatThreat(const SeatView& view, int seat) {
-    if (view.riichi[Ix(seat)]) return 1.0f;
-    int open = 0, valuable = 0;
+// What the melds of a seat that has not declared riichi tell: how near and
+// how valuable its hand may be, and which tiles it can use.
+struct OpenRead {
+    float threat = 0;
+    int flushSuit = -1;       // every meld in this suit (or honours)
+    bool allSimples = false;  // every meld of simples
+};
+
+OpenRead ReadOpenHand(const SeatView& view, int seat) {
+    OpenRead out;
+    int open = 0, valuable = 0, suit = -1;
+    bool oneSuit = true, simples = true;
     for (const riichi::Meld& m : view.melds[Ix(seat)]) {
         if (!m.IsOpen()) continue;
         ++open;
@@ -107,11 +117,22 @@ float SeatThreat(const SeatView& view, int seat) {
                          k == riichi::kEast + (seat - view.dealer + 4) % 4;
             if (value) ++valuable;
         }
-        for (int i = 0; i < m.size; ++i) valuable += DoraValue(view, m.tiles[Ix(i)]);
+        if (!riichi::IsHonor(k)) {
+            if (suit >= 0 && riichi::SuitOf(k) != suit) oneSuit = false;
+            suit = riichi::SuitOf(k);
+        }
+        for (int i = 0; i < m.size; ++i) {
+            valuable += DoraValue(view, m.tiles[Ix(i)]);
+            if (riichi::IsTerminalOrHonor(riichi::KindOf(m.tiles[Ix(i)]))) simples = false;
+        }
     }
-    if (open >= 3) return valuable > 0 ? 0.8f : 0.55f;
-    if (open == 2 && valuable > 0) return 0.35f;
-    return 0.0f;
+    if (open == 0) return out;
+    static constexpr float kByMelds[5] = {0.0f, 0.1f, 0.3f, 0.6f, 0.9f};
+    out.threat = kByMelds[std::min(open, 4)] + (valuable > 0 ? 0.1f + 0.1f * static_cast<float>(open) : 0.0f);
+    if (view.liveTiles < 24) out.threat *= 1.3f;  // late in the hand most open hands are ready
+    if (open >= 2 && oneSuit && suit >= 0) out.flushSuit = suit;
+    out.allSimples = simples;
+    return out;
 }
 
 }  // namespace
@@ -120,7 +141,12 @@ Danger ReadDanger(const SeatView& view, const std::array<std::uint8_t, kKinds>& 
     Danger out;
     for (int seat = 0; seat < 4; ++seat) {
         if (seat == view.seat) continue;
-        float threat = SeatThreat(view, seat);
+        OpenRead open;
+        float threat = 1.0f;
+        if (!view.riichi[Ix(seat)]) {
+            open = ReadOpenHand(view, seat);
+            threat = open.threat;
+        }
         if (threat <= 0) continue;
         out.threat += threat;
         std::uint64_t safe = SafeKinds(view, seat);
@@ -147,6 +173,11 @@ Danger ReadDanger(const SeatView& view, const std::array<std::uint8_t, kKinds>& 
                 // No copies left for a pair or a single wait on it.
                 if (visible[Ix(k)] >= 4) d *= 0.8f;
             }
+            // An open flush wants its suit and honours; all simples wants no
+            // terminals or honours.
+            if (open.flushSuit >= 0 && !riichi::IsHonor(k))
+                d *= riichi::SuitOf(k) == open.flushSuit ? 1.4f : 0.3f;
+            if (open.allSimples && riichi::IsTerminalOrHonor(k)) d *= 0.3f;
             out.kind[Ix(k)] = std::min(1.5f, out.kind[Ix(k)] + threat * d);
         }
     }
