@@ -1,5 +1,6 @@
 #include "viewer/metafile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +13,7 @@ constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr std::uint32_t kEmrHeader = 1;
 constexpr std::uint32_t kEmrEof = 14;
+constexpr std::uint16_t kSetWindowOrg = 0x020B;
 
 std::uint16_t U16(const std::string& b, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
@@ -97,8 +99,14 @@ MetafileInfo InspectWmf(const std::string& bytes) {
         if (bytes.size() < 22) return Fail(info.format, "the placeable header is cut off");
         int inch = U16(bytes, 14);
         if (inch == 0) return Fail(info.format, "the placeable header gives no units");
-        long long w = static_cast<long long>(I16(bytes, 10)) - I16(bytes, 6);
-        long long h = static_cast<long long>(I16(bytes, 12)) - I16(bytes, 8);
+        const int left = I16(bytes, 6), top = I16(bytes, 8), right = I16(bytes, 10), bottom = I16(bytes, 12);
+        info.frameLeft = std::min(left, right);
+        info.frameRight = std::max(left, right);
+        info.frameTop = std::min(top, bottom);
+        info.frameBottom = std::max(top, bottom);
+        info.unitsPerInch = inch;
+        long long w = static_cast<long long>(right) - left;
+        long long h = static_cast<long long>(bottom) - top;
         info.width = ToPixels(w, inch);
         info.height = ToPixels(h, inch);
         if (info.width <= 0 || info.height <= 0) return Fail(info.format, "the picture has no size");
@@ -114,11 +122,17 @@ MetafileInfo InspectWmf(const std::string& bytes) {
 
     // Walk the records (sizes in 16-bit words) up to the end record.
     at += 18;
+    bool sawOrigin = false;
     while (at < bytes.size()) {
         if (bytes.size() - at < 6) return Fail(format, "a record is cut off");
         std::uint32_t words = U32(bytes, at);
         std::uint16_t function = U16(bytes, at + 4);
         if (words < 3 || words > (bytes.size() - at) / 2) return Fail(format, "a record is damaged");
+        if (function == kSetWindowOrg && words >= 5 && !sawOrigin) {
+            info.windowOrgY = I16(bytes, at + 6);
+            info.windowOrgX = I16(bytes, at + 8);
+            sawOrigin = true;
+        }
         at += static_cast<std::size_t>(words) * 2;
         if (function == 0) {
             SizeAcceptable(info);

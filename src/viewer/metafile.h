@@ -21,6 +21,13 @@ struct MetafileInfo {
     // placeable header, whose size only its records tell.
     int width = 0;
     int height = 0;
+    // A placeable metafile's frame, in logical units (left <= right and
+    // top <= bottom), and its logical units per inch.
+    int frameLeft = 0, frameTop = 0, frameRight = 0, frameBottom = 0;
+    int unitsPerInch = 0;
+    // The window origin of the first record that sets one (0, 0 when none
+    // does): logical coordinates are drawn relative to it.
+    int windowOrgX = 0, windowOrgY = 0;
     std::string error;  // empty when the file is sound
     bool ok() const { return error.empty(); }
 };

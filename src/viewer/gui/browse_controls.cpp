@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "config/file_io.h"
 #include "launcher/gui/qt_text.h"
@@ -164,18 +165,26 @@ void FileListBox::SetMask(const QString& mask) {
 void FileListBox::Update() {
     clear();
     if (directory_.isEmpty()) return;
-    QStringList names;
+    // Each file's name as shown, and as its bytes on disk: a name that is
+    // not valid UTF-8 is shown with replacement characters but opened by
+    // its own bytes.
+    std::vector<std::pair<QString, QByteArray>> files;
     std::error_code ec;
     const std::string mask = S(mask_);
     for (fs::directory_iterator it(S(directory_), fs::directory_options::skip_permission_denied, ec), end;
          !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (it->is_directory(typeError)) continue;
-        QString name = QFile::decodeName(QByteArray::fromStdString(it->path().filename().string()));
-        if (!Hidden(name) && MatchesMask(S(name), mask)) names << name;
+        QByteArray bytes = QByteArray::fromStdString(it->path().filename().native());
+        QString name = QFile::decodeName(bytes);
+        if (!Hidden(name) && MatchesMask(S(name), mask)) files.emplace_back(name, bytes);
     }
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
-    addItems(names);
+    std::sort(files.begin(), files.end(),
+              [](const auto& a, const auto& b) { return LessIgnoringCase(a.first, b.first); });
+    for (const auto& [name, bytes] : files) {
+        auto* item = new QListWidgetItem(name, this);
+        item->setData(Qt::UserRole, bytes);
+    }
     setCurrentRow(-1);
 }
 
@@ -184,6 +193,13 @@ QString FileListBox::FileName() const {
     if (!item || !item->isSelected()) return {};
     QString base = directory_ == QStringLiteral("/") ? QString() : directory_;
     return base + QLatin1Char('/') + item->text();
+}
+
+std::filesystem::path FileListBox::FilePath() const {
+    QListWidgetItem* item = currentItem();
+    if (!item || !item->isSelected()) return {};
+    return std::filesystem::path(QFile::encodeName(directory_).toStdString()) /
+           item->data(Qt::UserRole).toByteArray().toStdString();
 }
 
 bool FileListBox::SelectFile(const QString& name) {

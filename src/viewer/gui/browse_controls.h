@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QTreeWidget>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -67,8 +68,10 @@ public:
     QString Mask() const { return mask_; }
     // Reads the folder again.
     void Update();
-    // The selected file with its folder, or empty.
+    // The selected file with its folder, or empty: as shown, and as the
+    // bytes that open it (which differ when the name is not valid UTF-8).
     QString FileName() const;
+    std::filesystem::path FilePath() const;
     // Selects the named file; false when it is not in the list.
     bool SelectFile(const QString& name);
 

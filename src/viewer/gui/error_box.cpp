@@ -18,7 +18,10 @@ void ShowErrorBox(QWidget* parent, const QString& text) {
         Hook()(parent, text);
         return;
     }
-    QMessageBox::critical(parent, QString::fromUtf8(kBrowserTitle), text);
+    // The text holds file names, shown as they are and never as markup.
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kBrowserTitle), text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void SetErrorBoxHook(ErrorBoxHook hook) { Hook() = std::move(hook); }

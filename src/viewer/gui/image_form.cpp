@@ -158,7 +158,7 @@ void TImageForm::FileListBox1Click() {
 
     PictureKind kind = KindOfFile(S(path));
     if (kind != PictureKind::Other) {
-        LoadResult result = LoadPictureFile(path, kind);
+        LoadResult result = LoadPictureFile(fileListBox1_->FilePath(), kind);
         if (!result.picture) {
             // The click stops here; both windows keep what they showed.
             ShowErrorBox(this, result.error);

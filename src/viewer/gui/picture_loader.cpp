@@ -1,23 +1,36 @@
 #include "viewer/gui/picture_loader.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <memory>
+#include <system_error>
 
-#include "viewer/metafile.h"
+#include "viewer/bitmap_check.h"
 
 extern "C" {
 #include <emf2svg.h>
 #include <libwmf/api.h>
+#include <libwmf/font.h>
 #include <libwmf/svg.h>
 }
 
 namespace zv::viewer {
 
+namespace fs = std::filesystem;
+
 namespace {
+
+// Larger files are refused before they are read: no picture the viewer can
+// hold comes near this.
+constexpr std::uintmax_t kMaxFileSize = 512ULL * 1024 * 1024;
 
 QString KindError(PictureKind kind) {
     switch (kind) {
@@ -30,20 +43,59 @@ QString KindError(PictureKind kind) {
     }
 }
 
-QString Describe(PictureKind kind, const QString& path, const QString& why) {
-    QString text = KindError(kind) + QStringLiteral(": ") + path;
+QString Describe(const QString& head, const QString& path, const QString& why) {
+    QString text = head + QStringLiteral(": ") + path;
     if (!why.isEmpty()) text += QStringLiteral("\n(") + why + QStringLiteral(")");
     return text;
 }
 
-LoadResult Failed(PictureKind kind, const QString& path, const QString& why) {
-    return {std::nullopt, Describe(kind, path, why)};
+QString Shown(const fs::path& path) { return QFile::decodeName(QByteArray::fromStdString(path.native())); }
+
+LoadResult Failed(PictureKind kind, const fs::path& path, const QString& why) {
+    return {std::nullopt, Describe(KindError(kind), Shown(path), why)};
+}
+
+// The whole file, or nothing with the reason in `why`.
+std::optional<std::string> ReadPictureBytes(const fs::path& path, QString& why) {
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec) {
+        why = QString::fromStdString(ec.message());
+        return std::nullopt;
+    }
+    if (size > kMaxFileSize) {
+        why = QStringLiteral("the file is too large");
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        why = QString::fromStdString(std::generic_category().message(errno));
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) {
+        why = QStringLiteral("the file could not be read");
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 // Bitmaps and icons: the reader of that format only, never a guess from the
 // contents, so that a file that is not what its name says is refused.
-LoadResult LoadRaster(const QString& path, PictureKind kind) {
-    QImageReader reader(path, kind == PictureKind::Bitmap ? QByteArray("bmp") : QByteArray("ico"));
+LoadResult LoadRaster(const fs::path& path, PictureKind kind) {
+    QString why;
+    std::optional<std::string> bytes = ReadPictureBytes(path, why);
+    if (!bytes) return Failed(kind, path, why);
+    if (kind == PictureKind::Bitmap) {
+        std::string fault = CheckBitmapLength(*bytes);
+        if (!fault.empty()) return Failed(kind, path, QString::fromStdString(fault));
+    }
+    QByteArray data = QByteArray::fromStdString(*bytes);
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, kind == PictureKind::Bitmap ? QByteArray("bmp") : QByteArray("ico"));
     reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
     QImage image = reader.read();
@@ -59,6 +111,76 @@ LoadResult LoadRaster(const QString& path, PictureKind kind) {
 struct WmfApiDeleter {
     void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
 };
+
+// What the metafile library writes about its errors, caught in memory
+// instead of going to the standard error stream.
+class WmfErrorLog {
+public:
+    WmfErrorLog() : stream_(open_memstream(&text_, &length_)) {}
+    ~WmfErrorLog() {
+        if (stream_) std::fclose(stream_);
+        std::free(text_);
+    }
+    WmfErrorLog(const WmfErrorLog&) = delete;
+    WmfErrorLog& operator=(const WmfErrorLog&) = delete;
+    FILE* stream() const { return stream_; }
+    // The first line written so far, without the library's "ERROR: file
+    // (line): " prefix.
+    QString FirstLine() {
+        if (!stream_ || std::fflush(stream_) != 0 || text_ == nullptr) return {};
+        QString line =
+            QString::fromLocal8Bit(text_, static_cast<qsizetype>(length_)).section(QLatin1Char('\n'), 0, 0);
+        int colon = line.indexOf(QStringLiteral("): "));
+        return colon >= 0 ? line.mid(colon + 3).trimmed() : line.trimmed();
+    }
+
+private:
+    char* text_ = nullptr;
+    std::size_t length_ = 0;
+    FILE* stream_;
+};
+
+// The font set-up of SetWmfFontFileForTests.
+struct WmfFontFile {
+    std::string folder;
+    std::string name;
+};
+std::optional<WmfFontFile>& FontFileOverride() {
+    static std::optional<WmfFontFile> file;
+    return file;
+}
+
+// The names under which the library asks for its thirteen standard fonts.
+constexpr const char* kStandardFonts[] = {
+    "Times-Roman", "Times-Italic",      "Times-Bold",     "Times-BoldItalic",
+    "Helvetica",   "Helvetica-Oblique", "Helvetica-Bold", "Helvetica-BoldOblique",
+    "Courier",     "Courier-Oblique",   "Courier-Bold",   "Courier-BoldOblique",
+    "Symbol"};
+
+// Sets `error` after the library gave up with `status`. Damaged records end
+// in a format or end-of-file status; every other status is the library's
+// own trouble (a font it cannot load, memory, an internal error), which is
+// said as such so that nobody blames, or deletes, a sound file.
+void ExplainWmfFailure(wmf_error_t status, WmfErrorLog& log, const QString& whatFailed,
+                       ConversionError& error) {
+    if (status == wmf_E_BadFormat || status == wmf_E_EOF) {
+        error.why = whatFailed;
+        error.libraryFault = false;
+        return;
+    }
+    error.libraryFault = true;
+    const QString said = log.FirstLine();
+    if (said.contains(QStringLiteral("font"), Qt::CaseInsensitive)) {
+        error.why = QStringLiteral(
+            "it could not load any font; its standard fonts come with the "
+            "fonts-urw-base35 package");
+    } else if (status == wmf_E_InsMem) {
+        error.why = QStringLiteral("not enough memory");
+    } else {
+        error.why = QStringLiteral("error %1").arg(static_cast<int>(status));
+        if (!said.isEmpty()) error.why += QStringLiteral(": ") + said;
+    }
+}
 
 QImage RenderSvg(const QByteArray& svg, int width, int height, QString& error) {
     QSvgRenderer renderer(svg);
@@ -81,36 +203,86 @@ QImage RenderSvg(const QByteArray& svg, int width, int height, QString& error) {
 
 }  // namespace
 
-std::optional<QByteArray> WmfToSvg(const std::string& bytes, int& width, int& height, QString& error) {
+void SetWmfFontFileForTests(const fs::path& fontFile) {
+    if (fontFile.empty()) {
+        FontFileOverride().reset();
+    } else {
+        FontFileOverride() = WmfFontFile{fontFile.parent_path().native(), fontFile.filename().native()};
+    }
+}
+
+std::optional<QByteArray> WmfToSvg(const std::string& bytes, const MetafileInfo& info, int& width,
+                                   int& height, ConversionError& error) {
+    WmfErrorLog log;
     wmfAPI* raw = nullptr;
     wmfAPI_Options options{};
     options.function = wmf_svg_function;
-    unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-    if (wmf_api_create(&raw, flags, &options) != wmf_E_None || raw == nullptr) {
+    unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_DEBUG;
+    if (log.stream()) {
+        options.error_out = log.stream();
+        flags |= WMF_OPT_LOG_ERROR;
+    } else {
+        flags |= WMF_OPT_NO_ERROR;
+    }
+
+    // Kept alive until the library is done with the options.
+    const std::optional<WmfFontFile> fontFile = FontFileOverride();
+    char* fontDirs[2] = {nullptr, nullptr};
+    wmfMapping fontMap[std::size(kStandardFonts) + 1] = {};
+    std::string noFontMap;
+    if (fontFile) {
+        fontDirs[0] = const_cast<char*>(fontFile->folder.c_str());
+        for (std::size_t i = 0; i < std::size(kStandardFonts); ++i) {
+            fontMap[i].name = const_cast<char*>(kStandardFonts[i]);
+            fontMap[i].mapping = const_cast<char*>(fontFile->name.c_str());
+            fontMap[i].encoding = FT_ENCODING_NONE;
+        }
+        options.fontdirs = fontDirs;
+        options.font.ps = fontMap;
+        // Nor may a ghostscript font map on the machine stand in for them.
+        noFontMap = fontFile->folder + "/no-font-map";
+        options.gs_fontmap_file = noFontMap.data();
+        flags |= WMF_OPT_FONTDIRS | WMF_OPT_FONTMAP | WMF_OPT_GS_FONTMAP;
+    }
+
+    wmf_error_t status = wmf_api_create(&raw, flags, &options);
+    if (status != wmf_E_None || raw == nullptr) {
         if (raw) wmf_api_destroy(raw);
-        error = QStringLiteral("the metafile reader could not start");
+        ExplainWmfFailure(status == wmf_E_None ? wmf_E_Glitch : status, log, {}, error);
         return std::nullopt;
     }
     std::unique_ptr<wmfAPI, WmfApiDeleter> api(raw);
 
     // The library reads from a buffer it does not own and does not change.
     std::string copy = bytes;
-    if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char*>(copy.data()),
-                     static_cast<long>(copy.size())) != wmf_E_None) {
-        error = QStringLiteral("the metafile could not be opened");
+    status = wmf_mem_open(api.get(), reinterpret_cast<unsigned char*>(copy.data()),
+                          static_cast<long>(copy.size()));
+    if (status != wmf_E_None) {
+        ExplainWmfFailure(status, log, QStringLiteral("the metafile could not be opened"), error);
         return std::nullopt;
     }
     wmfD_Rect bbox{};
-    if (wmf_scan(api.get(), 0, &bbox) != wmf_E_None) {
-        error = QStringLiteral("the metafile records could not be read");
+    status = wmf_scan(api.get(), 0, &bbox);
+    if (status != wmf_E_None) {
+        ExplainWmfFailure(status, log, QStringLiteral("the metafile records could not be read"), error);
         return std::nullopt;
+    }
+    if (info.format == MetafileFormat::PlaceableWmf && info.unitsPerInch > 0) {
+        // The frame is the picture: the library places logical units at
+        // 72 points per inch from the window origin, so the frame's corners
+        // go there too, and what lies outside the frame is cut off.
+        const double scale = 72.0 / info.unitsPerInch;
+        bbox.TL.x = static_cast<float>((info.frameLeft - info.windowOrgX) * scale);
+        bbox.TL.y = static_cast<float>((info.frameTop - info.windowOrgY) * scale);
+        bbox.BR.x = static_cast<float>((info.frameRight - info.windowOrgX) * scale);
+        bbox.BR.y = static_cast<float>((info.frameBottom - info.windowOrgY) * scale);
     }
     if (width <= 0 || height <= 0) {
         unsigned int w = 0, h = 0;
         if (wmf_display_size(api.get(), &w, &h, kScreenDpi, kScreenDpi) != wmf_E_None || w == 0 || h == 0 ||
             w > static_cast<unsigned>(kMaxPictureSide) || h > static_cast<unsigned>(kMaxPictureSide) ||
             static_cast<long long>(w) * h > kMaxPictureArea) {
-            error = QStringLiteral("the picture has no usable size");
+            error = {QStringLiteral("the picture has no usable size"), false};
             return std::nullopt;
         }
         width = static_cast<int>(w);
@@ -124,23 +296,28 @@ std::optional<QByteArray> WmfToSvg(const std::string& bytes, int& width, int& he
     device->width = static_cast<unsigned int>(width);
     device->height = static_cast<unsigned int>(height);
     if (device->out == nullptr) {
-        error = QStringLiteral("not enough memory for the picture");
+        error = {QStringLiteral("not enough memory for the picture"), true};
         return std::nullopt;
     }
-    wmf_error_t played = wmf_play(api.get(), 0, &bbox);
+    wmfD_Rect drawn{};
+    wmf_error_t played = wmf_play(api.get(), 0, &drawn);
     char* text = nullptr;
     unsigned long length = 0;
     // The stream's buffer belongs to the library and goes with the API.
     wmf_stream_destroy(api.get(), device->out, &text, &length);
     device->out = nullptr;
-    if (played != wmf_E_None || text == nullptr || length == 0) {
-        error = QStringLiteral("the metafile records could not be drawn");
+    if (played != wmf_E_None) {
+        ExplainWmfFailure(played, log, QStringLiteral("the metafile records could not be drawn"), error);
+        return std::nullopt;
+    }
+    if (text == nullptr || length == 0) {
+        error = {QStringLiteral("the metafile records could not be drawn"), false};
         return std::nullopt;
     }
     return QByteArray(text, static_cast<qsizetype>(length));
 }
 
-std::optional<QByteArray> EmfToSvg(const std::string& bytes, int width, int height, QString& error) {
+std::optional<QByteArray> EmfToSvg(const std::string& bytes, int width, int height, ConversionError& error) {
     generatorOptions options{};
     char nameSpace[] = "svg";
     options.nameSpace = nameSpace;
@@ -155,7 +332,7 @@ std::optional<QByteArray> EmfToSvg(const std::string& bytes, int width, int heig
     int ok = emf2svg(copy.data(), copy.size(), &text, &length, &options);
     std::unique_ptr<char, decltype(&std::free)> owned(text, &std::free);
     if (!ok || text == nullptr || length == 0) {
-        error = QStringLiteral("the metafile records could not be drawn");
+        error = {QStringLiteral("the metafile records could not be drawn"), false};
         return std::nullopt;
     }
     return QByteArray(text, static_cast<qsizetype>(length));
@@ -163,22 +340,25 @@ std::optional<QByteArray> EmfToSvg(const std::string& bytes, int width, int heig
 
 namespace {
 
-LoadResult LoadMetafile(const QString& path, PictureKind kind) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return Failed(kind, path, file.errorString());
-    // Metafiles are small; anything this large is not one worth drawing.
-    if (file.size() > 256 * 1024 * 1024) return Failed(kind, path, QStringLiteral("the file is too large"));
-    QByteArray data = file.readAll();
-    std::string bytes(data.constData(), static_cast<std::size_t>(data.size()));
+LoadResult LoadMetafile(const fs::path& path, PictureKind kind) {
+    QString why;
+    std::optional<std::string> bytes = ReadPictureBytes(path, why);
+    if (!bytes) return Failed(kind, path, why);
 
-    MetafileInfo info = InspectMetafile(bytes);
+    MetafileInfo info = InspectMetafile(*bytes);
     if (!info.ok()) return Failed(kind, path, QString::fromStdString(info.error));
 
-    QString why;
+    ConversionError fault;
     int width = info.width, height = info.height;
-    std::optional<QByteArray> svg = info.format == MetafileFormat::Emf ? EmfToSvg(bytes, width, height, why)
-                                                                       : WmfToSvg(bytes, width, height, why);
-    if (!svg) return Failed(kind, path, why);
+    std::optional<QByteArray> svg = info.format == MetafileFormat::Emf
+                                        ? EmfToSvg(*bytes, width, height, fault)
+                                        : WmfToSvg(*bytes, info, width, height, fault);
+    if (!svg) {
+        if (fault.libraryFault)
+            return {std::nullopt,
+                    Describe(QStringLiteral("The metafile library failed"), Shown(path), fault.why)};
+        return Failed(kind, path, fault.why);
+    }
     QImage image = RenderSvg(*svg, width, height, why);
     if (image.isNull()) return Failed(kind, path, why);
     LoadedPicture picture;
@@ -189,7 +369,7 @@ LoadResult LoadMetafile(const QString& path, PictureKind kind) {
 
 }  // namespace
 
-LoadResult LoadPictureFile(const QString& path, PictureKind kind) {
+LoadResult LoadPictureFile(const fs::path& path, PictureKind kind) {
     switch (kind) {
         case PictureKind::Bitmap:
         case PictureKind::Icon:
@@ -200,7 +380,11 @@ LoadResult LoadPictureFile(const QString& path, PictureKind kind) {
         case PictureKind::Other:
             break;
     }
-    return {std::nullopt, QStringLiteral("Unknown picture file extension: ") + path};
+    return {std::nullopt, QStringLiteral("Unknown picture file extension: ") + Shown(path)};
+}
+
+LoadResult LoadPictureFile(const QString& path, PictureKind kind) {
+    return LoadPictureFile(fs::path(QFile::encodeName(path).toStdString()), kind);
 }
 
 }  // namespace zv::viewer

@@ -2,11 +2,14 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTreeWidget>
 
+#include "support/when_modal.h"
 #include "viewer/gui/browse_controls.h"
 #include "viewer_test_support.h"
 
@@ -134,6 +137,49 @@ TEST_F(ImageFormTest, CorruptBitmapIsReportedAndThePreviousPictureStays) {
     EXPECT_EQ(View().Picture(), before);
     EXPECT_EQ(form->Image1Picture().width(), 640);
     EXPECT_FALSE(View().isVisible());  // the click stopped before showing the viewer
+}
+
+TEST_F(ImageFormTest, TruncatedBitmapEndsTheClickWithTheLoadError) {
+    ClickFile(*form, "wide.BMP");
+    View().hide();
+    // The first 100 bytes of a 640 x 480 bitmap: headers whole, rows missing.
+    dir.Write("cut.bmp", BitmapBytes(640, 480).substr(0, 100));
+    dir.Write("one-byte-short.bmp", [] {
+        std::string bytes = BitmapBytes(64, 48);
+        bytes.pop_back();
+        return bytes;
+    }());
+    form->Start({dir.path()});
+    ClickFile(*form, "cut.bmp");
+    ClickFile(*form, "one-byte-short.bmp");
+    ASSERT_EQ(errors.texts.size(), 2);
+    EXPECT_TRUE(errors.texts[0].contains("Bitmap image is not valid")) << errors.texts[0].toStdString();
+    EXPECT_TRUE(errors.texts[0].contains("cut.bmp"));
+    EXPECT_TRUE(errors.texts[1].contains("one-byte-short.bmp"));
+    EXPECT_EQ(Title(), "Image Viewer - wide.BMP (300 x 20)");
+    EXPECT_EQ(View().Picture().size(), QSize(300, 20));
+    EXPECT_FALSE(View().isVisible());
+}
+
+TEST_F(ImageFormTest, NamesThatAreNotUtf8AreListedReadablyAndOpenTheirFiles) {
+    // A Latin-1 e acute, and a name written in CP932 ("麻雀").
+    dir.Write("caf\xE9.bmp", BitmapBytes(30, 20, Qt::red));
+    dir.Write("\x96\x83\x90\x9D.bmp", BitmapBytes(20, 30, Qt::blue));
+    form->Start({dir.path()});
+    const QString cafe = QStringLiteral("caf\uFFFD.bmp");
+    const QString kanji = QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD.bmp");
+    QStringList listed = ListedFiles(*form);
+    ASSERT_TRUE(listed.contains(cafe)) << listed.join(", ").toStdString();
+    ASSERT_TRUE(listed.contains(kanji)) << listed.join(", ").toStdString();
+
+    ClickFile(*form, cafe);
+    ASSERT_TRUE(errors.texts.isEmpty()) << errors.texts.join("\n").toStdString();
+    EXPECT_EQ(Title(), QStringLiteral("Image Viewer - ") + cafe + QStringLiteral(" (30 x 20)"));
+    EXPECT_EQ(View().Picture().pixelColor(15, 10), QColor(Qt::red));
+    ClickFile(*form, kanji);
+    ASSERT_TRUE(errors.texts.isEmpty()) << errors.texts.join("\n").toStdString();
+    EXPECT_EQ(View().Picture().size(), QSize(20, 30));
+    EXPECT_EQ(View().Picture().pixelColor(10, 15), QColor(Qt::blue));
 }
 
 TEST_F(ImageFormTest, FileThatIsNotOfItsKindIsRefused) {
@@ -264,6 +310,20 @@ TEST_F(ImageFormTest, ChoosingADriveOpensItsRoot) {
     ASSERT_EQ(errors.texts.size(), 1);
     EXPECT_EQ(folders->Directory(), QString::fromStdString(dir.path()));
     EXPECT_EQ(drives->currentIndex(), 1);
+}
+
+TEST(ErrorBoxTest, FileNamesInTheMessageAreShownAsWritten) {
+    SetErrorBoxHook({});
+    Qt::TextFormat format = Qt::AutoText;
+    QString shown;
+    zv::test::WhenModal<QMessageBox>([&](QMessageBox* box) {
+        format = box->textFormat();
+        shown = box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    ShowErrorBox(nullptr, QStringLiteral("Bitmap image is not valid: /tmp/<b>bold</b>.bmp"));
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_EQ(shown, QStringLiteral("Bitmap image is not valid: /tmp/<b>bold</b>.bmp"));
 }
 
 class ImageFormStartTest : public ::testing::Test {

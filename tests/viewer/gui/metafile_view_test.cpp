@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 #include <QColor>
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
+#include <string>
 
 #include "config/file_io.h"
 #include "viewer/gui/picture_loader.h"
@@ -13,6 +17,66 @@ bool Reddish(QColor c) { return c.red() > 180 && c.green() < 90 && c.blue() < 11
 bool Bluish(QColor c) { return c.blue() > 180 && c.red() < 110 && c.alpha() == 255; }
 bool Greenish(QColor c) { return c.green() > 140 && c.red() < 90 && c.blue() < 110 && c.alpha() == 255; }
 bool White(QColor c) { return c.red() > 240 && c.green() > 240 && c.blue() > 240 && c.alpha() == 255; }
+bool Clear(QColor c) { return c.alpha() == 0; }
+
+void Put16(std::string& b, int v) {
+    b += static_cast<char>(v & 0xFF);
+    b += static_cast<char>((v >> 8) & 0xFF);
+}
+
+std::string Record(int function, std::initializer_list<int> words) {
+    std::string r;
+    Put16(r, static_cast<int>(3 + words.size()));
+    Put16(r, 0);
+    Put16(r, function);
+    for (int w : words) Put16(r, w);
+    return r;
+}
+
+// A placeable metafile at 96 units per inch with the frame (left, top) to
+// (left + 400, top + 300), a red rectangle from (50, 50) to (350, 250) and a
+// blue ellipse from (150, 100) to (380, 280), all moved by `shift`, on no
+// background. `windowOrigin` adds a record that sets the window origin.
+std::string FramedShapes(int left, int top, int shift, std::optional<int> windowOrigin = std::nullopt) {
+    std::string body;
+    if (windowOrigin) body += Record(0x020B, {*windowOrigin, *windowOrigin});
+    body += Record(0x02FA, {5, 0, 0, 0, 0});         // null pen
+    body += Record(0x02FC, {0, 0x1EDC, 0x001E, 0});  // red brush
+    body += Record(0x02FC, {0, 0x3C1E, 0x00DC, 0});  // blue brush
+    body += Record(0x012D, {0});
+    body += Record(0x012D, {1});
+    body += Record(0x041B, {250 + shift, 350 + shift, 50 + shift, 50 + shift});  // RECTANGLE(b, r, t, l)
+    body += Record(0x012D, {2});
+    body += Record(0x0418, {280 + shift, 380 + shift, 100 + shift, 150 + shift});  // ELLIPSE(b, r, t, l)
+    body += Record(0x0000, {});
+    std::string header;
+    Put16(header, 1);
+    Put16(header, 9);
+    Put16(header, 0x0300);
+    Put16(header, static_cast<int>(9 + body.size() / 2) & 0xFFFF);
+    Put16(header, static_cast<int>(9 + body.size() / 2) >> 16);
+    Put16(header, 3);  // objects
+    Put16(header, 8);  // largest record, in words
+    Put16(header, 0);
+    Put16(header, 0);
+    std::string placeable;
+    Put16(placeable, 0xCDD7);
+    Put16(placeable, 0x9AC6);
+    for (int v : {0, left, top, left + 400, top + 300, 96, 0, 0}) Put16(placeable, v);
+    int sum = 0;
+    for (std::size_t i = 0; i < placeable.size(); i += 2)
+        sum ^= static_cast<unsigned char>(placeable[i]) | (static_cast<unsigned char>(placeable[i + 1]) << 8);
+    Put16(placeable, sum);
+    return placeable + header + body;
+}
+
+// Makes the metafile library take its fonts from one file for a test's
+// lifetime.
+class WmfFontScope {
+public:
+    explicit WmfFontScope(const std::filesystem::path& file) { SetWmfFontFileForTests(file); }
+    ~WmfFontScope() { SetWmfFontFileForTests({}); }
+};
 
 class MetafileViewTest : public ::testing::Test {
 protected:
@@ -82,6 +146,63 @@ TEST_F(MetafileViewTest, DamagedMetafileIsReportedAndTheViewerKeepsItsPicture) {
     EXPECT_EQ(form.windowTitle(), "Image Viewer - shapes.emf");
 }
 
+TEST_F(MetafileViewTest, PlaceableMetafileFillsItsFrameWithoutStretching) {
+    dir.Write("framed.wmf", FramedShapes(0, 0, 0));
+    // The same picture with the frame elsewhere in logical space, reached
+    // with and without a window origin.
+    dir.Write("moved.wmf", FramedShapes(100, 100, 100));
+    dir.Write("origin.wmf", FramedShapes(100, 100, 100, 100));
+    form.Start({dir.path()});
+    for (const char* name : {"framed.wmf", "moved.wmf", "origin.wmf"}) {
+        SCOPED_TRACE(name);
+        ClickFile(form, name);
+        ASSERT_TRUE(errors.texts.isEmpty()) << errors.texts.join("\n").toStdString();
+        QImage picture = form.ViewForm()->Picture();
+        ASSERT_EQ(picture.size(), QSize(400, 300));
+        EXPECT_TRUE(Clear(picture.pixelColor(5, 5)));    // the margin stays a margin
+        EXPECT_TRUE(Clear(picture.pixelColor(45, 45)));  // just outside the rectangle
+        EXPECT_TRUE(Reddish(picture.pixelColor(55, 55))) << picture.pixelColor(55, 55).name().toStdString();
+        EXPECT_TRUE(Reddish(picture.pixelColor(100, 240)));
+        EXPECT_TRUE(Clear(picture.pixelColor(100, 256)));   // below the rectangle
+        EXPECT_TRUE(Bluish(picture.pixelColor(265, 190)));  // the ellipse's centre
+        EXPECT_TRUE(Bluish(picture.pixelColor(375, 190)));  // near its right end
+        EXPECT_TRUE(Clear(picture.pixelColor(385, 190)));
+        EXPECT_TRUE(Clear(picture.pixelColor(375, 275)));  // its bounding box's corner
+        EXPECT_TRUE(Clear(picture.pixelColor(395, 295)));
+    }
+}
+
+TEST_F(MetafileViewTest, MissingFontsAreReportedAsTheLibrarysFailureNotTheFiles) {
+    WmfFontScope noFonts(dir.Path("no-such-font.t1"));
+    ClickFile(form, "shapes.wmf");
+    ASSERT_EQ(errors.texts.size(), 1);
+    const QString& text = errors.texts[0];
+    EXPECT_TRUE(text.startsWith("The metafile library failed: ")) << text.toStdString();
+    EXPECT_TRUE(text.contains("shapes.wmf"));
+    EXPECT_TRUE(text.contains("font"));
+    EXPECT_FALSE(text.contains("not valid"));
+    EXPECT_TRUE(form.ViewForm()->Picture().isNull());
+
+    // A damaged file is still the file's fault.
+    std::string bytes = ReadWholeFile(SamplePath("shapes.wmf").toStdString()).value();
+    dir.Write("cut.wmf", bytes.substr(0, bytes.size() - 10));
+    form.Start({dir.path()});
+    ClickFile(form, "cut.wmf");
+    ASSERT_EQ(errors.texts.size(), 2);
+    EXPECT_TRUE(errors.texts[1].startsWith("Metafile is not valid")) << errors.texts[1].toStdString();
+}
+
+TEST(MetafileConversionTest, AnyLoadableFontServesTheLibrary) {
+    // The check above blames the fonts: with one font file that loads, the
+    // same metafile is drawn.
+    const std::filesystem::path font = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
+    if (!std::filesystem::exists(font)) GTEST_SKIP() << font << " is not installed";
+    WmfFontScope oneFont(font);
+    LoadResult result = LoadPictureFile(SamplePath("shapes.wmf"), PictureKind::Wmf);
+    ASSERT_TRUE(result.picture) << result.error.toStdString();
+    EXPECT_EQ(result.picture->image.size(), QSize(256, 192));
+}
+
 TEST(MetafileConversionTest, WmfWithoutPlaceableHeaderTakesItsSizeFromItsRecords) {
     std::string bytes = ReadWholeFile(SamplePath("shapes.wmf").toStdString()).value();
     zv::test::TempDir dir;
@@ -96,16 +217,17 @@ TEST(MetafileConversionTest, WmfWithoutPlaceableHeaderTakesItsSizeFromItsRecords
 TEST(MetafileConversionTest, ConvertersGiveSvgOrAReason) {
     std::string wmf = ReadWholeFile(SamplePath("shapes.wmf").toStdString()).value();
     std::string emf = ReadWholeFile(SamplePath("shapes.emf").toStdString()).value();
-    QString why;
+    ConversionError why;
     int width = 256, height = 192;
-    auto svg = WmfToSvg(wmf, width, height, why);
-    ASSERT_TRUE(svg) << why.toStdString();
+    auto svg = WmfToSvg(wmf, InspectMetafile(wmf), width, height, why);
+    ASSERT_TRUE(svg) << why.why.toStdString();
     EXPECT_TRUE(svg->contains("<svg"));
     auto emfSvg = EmfToSvg(emf, 240, 192, why);
-    ASSERT_TRUE(emfSvg) << why.toStdString();
+    ASSERT_TRUE(emfSvg) << why.why.toStdString();
     EXPECT_TRUE(emfSvg->contains("svg"));
     EXPECT_FALSE(EmfToSvg(emf.substr(0, 100), 240, 192, why));
-    EXPECT_FALSE(why.isEmpty());
+    EXPECT_FALSE(why.why.isEmpty());
+    EXPECT_FALSE(why.libraryFault);
 }
 
 }  // namespace

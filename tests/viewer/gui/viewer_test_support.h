@@ -2,6 +2,7 @@
 // Shared set-up of the viewer's window tests: a temporary picture folder,
 // a recorder in place of the error box, and a browser started in a folder.
 #include <gtest/gtest.h>
+#include <QBuffer>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -55,6 +56,17 @@ inline void SaveBitmap(const zv::test::TempDir& dir, const std::string& name, in
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(color);
     ASSERT_TRUE(image.save(QString::fromStdString(dir.Path(name)), "BMP"));
+}
+
+// The bytes of a bitmap file of one colour, for names a QString cannot hold.
+inline std::string BitmapBytes(int width, int height, QColor color = Qt::darkCyan) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, "BMP"));
+    return bytes.toStdString();
 }
 
 template <typename T>
