@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <string_view>
 
 #include "config/codec.h"
 #include "config/launcher_settings.h"
@@ -67,8 +68,9 @@ bool IsDirectory(const std::string& path) {
 }
 
 bool IsSafeDirectoryName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\0') == std::string::npos && Cp932Width(name) <= kNameBuffer;
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\"\\\0", 4)) == std::string::npos &&
+           Cp932Width(name) <= kNameBuffer;
 }
 
 void SettleUser(LauncherSettings& settings, MessageDialogs& dialogs) {

@@ -32,7 +32,9 @@ bool PathExists(const std::string& path);
 bool IsDirectory(const std::string& path);
 
 // True when the name can be one directory directly below usr/: not empty,
-// not "." or "..", no '/' or NUL, at most 255 bytes in CP932.
+// not "." or "..", no '/' or NUL, at most 255 bytes in CP932. Nor may it hold
+// '"' or '\', which would end or escape the quotes around the name in the
+// engines' command lines.
 bool IsSafeDirectoryName(const std::string& name);
 
 // Sets UserName and UserDir. A name that cannot name a directory below usr/

@@ -34,8 +34,8 @@ enum class CharacterListKind { LargeIcons, SmallIcons, PlainList };
 CharacterListKind CharacterListKindOf(const std::string& liststyle);
 
 // True when the name can become a character: one directory directly below
-// usr/ (not empty, ".", ".." and without '/' or NUL) that launch.nuc can
-// also store (no double quote).
+// usr/ (not empty, ".", ".." and without '/', '"', '\' or NUL, see
+// IsSafeDirectoryName) that launch.nuc can also store.
 bool IsUsableCharacterName(const std::string& name);
 
 // Creates usr/<name> unless it is already a directory; false on failure.

@@ -75,8 +75,11 @@ TEST_F(UserIdentityTest, MissingInstallFolderReportsUsr) {
 
 TEST_F(UserIdentityTest, UnsafeNamesAreRefused) {
     platform.userName = "system";
-    for (const std::string& bad : std::vector<std::string>{"..", ".", "a/b", "../../etc",
-                                                           std::string("a\0b", 3), std::string(256, 'x')}) {
+    // A quote or a backslash would break the quotes around the name in the
+    // engines' command lines ("x\" escapes the closing quote).
+    for (const std::string& bad :
+         std::vector<std::string>{"..", ".", "a/b", "../../etc", std::string("a\0b", 3),
+                                  std::string(256, 'x'), "x\\", "q\"x", "\\\\server", "a\\b"}) {
         LauncherSettings settings;
         settings.UserOverride = bad;
         dialogs.calls.clear();

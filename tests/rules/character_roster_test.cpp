@@ -61,8 +61,8 @@ TEST(CharacterListKindTest, OnlySmallAndListChangeTheView) {
 TEST(CharacterNameTest, NamesMustBeOneStorableDirectory) {
     for (const char* good : {"abc", "_todo", "麻雀", "a b", "a.b"})
         EXPECT_TRUE(IsUsableCharacterName(good)) << good;
-    for (const std::string& bad :
-         std::vector<std::string>{"", ".", "..", "a/b", "../x", "a\"b", std::string("a\0b", 3)})
+    for (const std::string& bad : std::vector<std::string>{"", ".", "..", "a/b", "../x", "a\"b",
+                                                           std::string("a\0b", 3), "x\\", "a\\b"})
         EXPECT_FALSE(IsUsableCharacterName(bad)) << bad;
 }
 

@@ -65,7 +65,7 @@ void TInputCharNameBox::ModifyCharButtonClick() {
     const std::string installDir = CurrentPlatform().InstallDir();
     if (!IsUsableCharacterName(name)) {
         ShowErrorDialog(this, name, "このキャラクタ名は使えません",
-                        "空の名前、「.」「..」と、「/」や「\"」を含む名前は使えません");
+                        "空の名前、「.」「..」と、「/」「\"」「\\」を含む名前は使えません");
         return;
     }
     const std::string path = CharacterFilePath(installDir, name);
