@@ -46,6 +46,7 @@ TProtocolBox::TProtocolBox(QWidget* owner) : QDialog(owner) {
     setWindowTitle(QStringLiteral("麻雀  ネットワークの設定"));
 
     what = Named(new QLabel, "what");
+    what->setTextFormat(Qt::PlainText);
     what->setToolTip(QStringLiteral(
         "文脈によって設定できる項目に差がありますが、設定した値は、すべてに共通して用いられます。"));
     QFont whatFont = what->font();
@@ -190,17 +191,25 @@ void TProtocolBox::OKButtonClick() {
         ShowErrorDialog(this, "麻雀  ", "IPX/SPXのノードナンバーは12桁です。", "再入力してください。");
         return;
     }
+    if (!FieldsAreStorable()) return;
+    Settings().readhosts = ReadHostsCheckBox->isChecked() ? 1 : 0;
+    accept();
+}
+
+void TProtocolBox::reject() {
+    if (!FieldsAreStorable()) return;
+    QDialog::reject();
+}
+
+bool TProtocolBox::FieldsAreStorable() {
     // The settings file has no escapes: a double quote would cut the value
     // short, so such a text is sent back for correction.
     bool storable = tcpip->isChecked() ? IsStorableText(S(TcpipHostName->currentText())) &&
                                              IsStorableText(S(TcpipPortNumber->text()))
                                        : IsStorableText(S(NodeNumber->text()));
-    if (!storable) {
+    if (!storable)
         ShowErrorDialog(this, "麻雀  ", "ダブルクォーテーション(\")は使えません。", "再入力してください。");
-        return;
-    }
-    Settings().readhosts = ReadHostsCheckBox->isChecked() ? 1 : 0;
-    accept();
+    return storable;
 }
 
 void ReadHostsFile(QComboBox* list) {

@@ -30,6 +30,10 @@ public:
 
     void OKButtonClick();
 
+    // Closing by the window frame (or Escape) keeps the fields as OK does,
+    // so it refuses the same texts that the settings file cannot hold.
+    void reject() override;
+
     QLabel* what;
     QRadioButton* tcpip;
     QRadioButton* ipxspx;
@@ -50,6 +54,9 @@ public:
 
 private:
     void FormCreate();
+    // False, after telling the user, when a field of the checked protocol
+    // holds a double quote.
+    bool FieldsAreStorable();
 };
 
 // Fills the item list of a combo box with the host names of the system's

@@ -166,6 +166,52 @@ TEST_F(ProtocolBoxTest, OkRefusesADoubleQuoteInTheHostName) {
     EXPECT_EQ(Settings().hostname, "good");
 }
 
+TEST_F(ProtocolBoxTest, ClosingRefusesADoubleQuoteAsOkDoes) {
+    Settings().hostname = "before";
+    bool stayedOpen = false, stayedOpenOnEscape = false;
+    std::string storedWhileOpen;
+    WhenModal<TProtocolBox>([&](TProtocolBox* box) {
+        box->TcpipHostName->setEditText("srv\"1");
+        box->OKButton->click();
+        box->close();  // refused with OK, then the window frame
+        stayedOpen = box->isVisible();
+        box->reject();  // Escape
+        stayedOpenOnEscape = box->isVisible();
+        storedWhileOpen = Settings().hostname;
+        box->TcpipHostName->setEditText("srv1");
+        box->close();
+    });
+    RunProtocolBox(nullptr, 0, "ネットワークの設定");
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_TRUE(stayedOpenOnEscape);
+    EXPECT_EQ(storedWhileOpen, "before");
+    ASSERT_EQ(dialogs.Of("error").size(), 3u);
+    EXPECT_EQ(dialogs.calls[1].texts,
+              (std::vector<std::string>{"麻雀  ", "ダブルクォーテーション(\")は使えません。",
+                                        "再入力してください。"}));
+    EXPECT_EQ(Settings().hostname, "srv1");
+
+    // The node number likewise; a quote in the fields of the protocol that
+    // is not checked is neither stored nor in the way.
+    dialogs.calls.clear();
+    bool nodeStayedOpen = false;
+    WhenModal<TProtocolBox>([&](TProtocolBox* box) {
+        box->TcpipHostName->setEditText("srv\"2");
+        box->ipxspx->click();
+        box->NodeNumber->setText("12345\"789012");
+        box->close();
+        nodeStayedOpen = box->isVisible();
+        box->NodeNumber->setText("123456789012");
+        box->close();
+    });
+    RunProtocolBox(nullptr, 0, "ネットワークの設定");
+    EXPECT_TRUE(nodeStayedOpen);
+    EXPECT_EQ(dialogs.Of("error").size(), 1u);
+    EXPECT_EQ(Settings().protocol, "IPX/SPX");
+    EXPECT_EQ(Settings().nodenum, "123456789012");
+    EXPECT_EQ(Settings().hostname, "srv1");
+}
+
 TEST_F(ProtocolBoxTest, UnknownKanjiIsWrittenBackAsUnicode) {
     Settings().kanji = "jis";
     WhenModal<TProtocolBox>([&](TProtocolBox* box) {
