@@ -146,7 +146,7 @@ TClickLabel* TAutoLaunchBox::Images(int place) const {
 void TAutoLaunchBox::ShowCharacter(int place, const std::string& name) {
     Names(place)->setText(Q(name));
     Images(place)->setPixmap(CharacterPicture(name));
-    Images(place)->setToolTip(Q(CharacterDescription(name)));
+    Images(place)->setToolTip(PlainToolTip(CharacterDescription(name)));
 }
 
 std::string TAutoLaunchBox::PlaceName(int place) const { return S(Names(place)->text()); }

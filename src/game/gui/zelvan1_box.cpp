@@ -129,7 +129,7 @@ void TZelvan1Box::ShowOpponent(int slot, const std::string& name) {
     QLabel* images[] = {Image1, Image2, Image3};
     names[slot]->setText(Q(name));
     images[slot]->setPixmap(OpponentPicture(name));
-    images[slot]->setToolTip(Q(OpponentDescription(name)));
+    images[slot]->setToolTip(PlainToolTip(OpponentDescription(name)));
 }
 
 Opponents TZelvan1Box::Captions() const {

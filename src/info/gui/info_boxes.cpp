@@ -26,6 +26,8 @@ TUnameBox* g_unameBox = nullptr;
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
+    // User, computer and folder names are shown as they are, never as markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 

@@ -32,15 +32,19 @@ TPingBox::TPingBox(QWidget* owner) : QDialog(owner) {
     Label1 = new QLabel(QStringLiteral(
         "確認ボタンをクリックすると指定されたホストでゲームサーバーが稼動しているかどうかを確認できます。"));
     Label1->setObjectName("Label1");
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
     Label3 = new QLabel(QStringLiteral(
         "ただし、ゲームサーバーに接続中あるいは待機中のプログラムについて、接続を切断してしまうので注意して"
         "ください。"));
     Label3->setObjectName("Label3");
+    Label3->setTextFormat(Qt::PlainText);
     Label3->setWordWrap(true);
 
+    // The address line shows the host name as typed, never as markup.
     NetworkProtocol = new QLabel;
     NetworkProtocol->setObjectName("NetworkProtocol");
+    NetworkProtocol->setTextFormat(Qt::PlainText);
     NetworkProtocol->setFrameShape(QFrame::StyledPanel);
     ConnectButton = new QPushButton(QStringLiteral("確認"));
     ConnectButton->setObjectName("ConnectButton");
@@ -51,8 +55,10 @@ TPingBox::TPingBox(QWidget* owner) : QDialog(owner) {
 
     Label2 = new QLabel(QStringLiteral("状態"));
     Label2->setObjectName("Label2");
+    Label2->setTextFormat(Qt::PlainText);
     pingresult = new QLabel;
     pingresult->setObjectName("pingresult");
+    pingresult->setTextFormat(Qt::PlainText);
     pingresult->setWordWrap(true);
     auto* stateRow = new QHBoxLayout;
     stateRow->addWidget(Label2);

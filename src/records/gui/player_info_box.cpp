@@ -29,6 +29,7 @@ const char* const kChoiceTitle = "麻雀  コンピュータプレーヤの選�
 QLabel* ValueLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);  // player names are shown as written
     label->setMinimumWidth(80);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -110,6 +110,15 @@ TEST_F(Zelvan1BoxTest, CharacterSelectionGetsTheDialogAndTheCallback) {
     EXPECT_EQ(box.Image3->toolTip(), QStringLiteral("about _wizard"));
 }
 
+TEST_F(Zelvan1BoxTest, DescriptionThatLooksLikeMarkupIsShownAsWritten) {
+    Hooks().characterDescription = [](const std::string& name) { return "<h1>" + name + "</h1> & co"; };
+    TZelvan1Box box(nullptr);
+    QString tip = box.Image1->toolTip();
+    EXPECT_TRUE(tip.contains("&lt;h1&gt;")) << tip.toStdString();
+    EXPECT_FALSE(tip.contains("<h1>")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("&amp; co"));
+}
+
 TEST_F(Zelvan1BoxTest, RecordOptionStoresOneOrZeroHoweverClosed) {
     Settings().zelvan1haihu = 5;
     Settings().serverhaihu = 0;

@@ -30,6 +30,19 @@ TEST(InfoBoxes, MachineInformationShowsTheSystemFigures) {
     EXPECT_FALSE(box.disp->text().isEmpty());
 }
 
+TEST(InfoBoxes, NamesAndFoldersAreShownAsPlainText) {
+    test::FakePlatform platform;
+    test::FakeSystemInfo system;
+    platform.installDir = "/opt/<b>zelvan</b>/";
+    platform.userName = "<i>taro</i>";
+    system.computerName = "<h1>pc</h1>";
+    TUnameBox box(nullptr);
+    for (QLabel* label : {box.User, box.Comp, box.OS, box.OSversion, box.InstallFolder, box.disp})
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+    EXPECT_EQ(box.InstallFolder->text(), QStringLiteral("/opt/<b>zelvan</b>/"));
+    EXPECT_EQ(box.User->text(), QStringLiteral("<i>taro</i>"));
+}
+
 TEST(InfoBoxes, UnknownComputerNameKeepsTheFormText) {
     test::FakePlatform platform;
     test::FakeSystemInfo system;

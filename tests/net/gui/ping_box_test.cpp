@@ -52,6 +52,19 @@ TEST_F(PingBoxTest, OpensWithTheAddressLineAndStartsSockets) {
     EXPECT_EQ(box.result(), QDialog::Accepted);
 }
 
+TEST_F(PingBoxTest, AddressLineShowsATypedHostNameAsPlainText) {
+    Settings().hostname = "<h1>big</h1>";
+    Settings().port = "4999";
+    TPingBox box(nullptr);
+    EXPECT_EQ(box.NetworkProtocol->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box.NetworkProtocol->text(), "TCP/IP <h1>big</h1> 4999");
+    EXPECT_EQ(box.pingresult->textFormat(), Qt::PlainText);
+    // Every label of the dialog, the fixed ones too, shows its text as written.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+    box.OkButton->click();
+}
+
 TEST_F(PingBoxTest, RunningServerIsReported) {
     test::Listener listener;
     Settings().port = listener.portText();
