@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #if defined(__SSE2__)
@@ -426,6 +427,7 @@ namespace {
 // and 27..33 (little-endian words: byte j of a word is bit 8j + 7).
 struct FormCounts {
     int pairs = 0, kinds = 0, orphans = 0, orphanPair = 0, tiles = 0;
+    std::uint64_t held = 0;  // bit k: the hand holds kind k
 
     explicit FormCounts(const Counts& counts) {
         constexpr std::uint64_t kTop = 0x8080808080808080ull, kBytes = 0x0101010101010101ull;
@@ -440,6 +442,8 @@ struct FormCounts {
             orphans += TopBits(one & kOrphans[i]);
             orphanPair |= (two & kOrphans[i]) != 0;
             tiles += static_cast<int>((x * kBytes) >> 56);  // at most 32: no carry out
+            // The top bits gathered into one byte, byte j to bit j.
+            held |= (((one >> 7) * 0x0102040810204080ull) >> 56) << (8 * i);
         }
         for (int k = 32; k < 34; ++k) {
             int c = counts[static_cast<std::size_t>(k)];
@@ -448,6 +452,7 @@ struct FormCounts {
             orphans += c >= 1;
             orphanPair |= c >= 2;
             tiles += c;
+            held |= std::uint64_t{c >= 1} << k;
         }
     }
     int SevenPairs() const { return 6 - pairs + std::max(0, 7 - kinds); }
@@ -489,13 +494,11 @@ std::uint64_t Waits(const Counts& counts, int melds) {
             const std::uint8_t* c = counts.data() + 9 * s;
             int key = s == 3 ? HonourKey(c) : SuitKey(c);
             const auto& index = s == 3 ? t.honour : t.suit;
-            for (int i = 0; i < width; ++i) {
-                // A kind can only help next to (or on) a kind the suit holds.
-                bool near = false;
-                for (int j = std::max(0, i - (s == 3 ? 0 : 2));
-                     j <= std::min(width - 1, i + (s == 3 ? 0 : 2)); ++j)
-                    near = near || c[j] > 0;
-                if (!near) continue;
+            // A kind can only help next to (or on) a kind the suit holds.
+            unsigned held = static_cast<unsigned>(f.held >> (9 * s)) & ((1u << width) - 1);
+            unsigned near = s == 3 ? held : (held | held << 1 | held << 2 | held >> 1 | held >> 2) & 0x1FFu;
+            for (; near != 0; near &= near - 1) {
+                int i = std::countr_zero(near);
                 Kind k = 9 * s + i;
                 bool complete;
                 if (c[i] >= 4) {
