@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -208,6 +209,8 @@ std::string Format(const char* format, double a) {
     return buffer;
 }
 
+double PerSecond(int games, double seconds) { return seconds > 0 ? games / seconds : 0.0; }
+
 std::string JsonString(const std::string& s) {
     std::string out = "\"";
     for (char c : s) {
@@ -358,8 +361,8 @@ ArenaResult RunArena(const std::array<Entrant, 4>& entrants, const riichi::Rules
     return result;
 }
 
-std::string FormatText(const std::array<Entrant, 4>& entrants, const ArenaResult& result, double seconds,
-                       int jobs) {
+std::string FormatText(const std::array<Entrant, 4>& entrants, const ArenaResult& result,
+                       const Timing& timing) {
     std::string out;
     char line[256];
     std::snprintf(line, sizeof line, "%-22s %6s %6s %6s %6s %6s %6s %8s %6s %7s %7s %6s %7s\n", "player",
@@ -377,16 +380,18 @@ std::string FormatText(const std::array<Entrant, 4>& entrants, const ArenaResult
             100 * p.PerHand(p.callHands), p.AverageWinPoints());
         out += line;
     }
-    std::snprintf(line, sizeof line, "%d games in %.2f s on %d thread%s: %.1f games/s; signature %016llx\n",
-                  result.games, seconds, jobs, jobs == 1 ? "" : "s",
-                  seconds > 0 ? result.games / seconds : 0.0,
-                  static_cast<unsigned long long>(result.signature));
+    std::snprintf(
+        line, sizeof line,
+        "%d games in %.2f s on %d thread%s: %.1f games/s, %.1f per processor second; signature %016llx\n",
+        result.games, timing.wall, timing.jobs, timing.jobs == 1 ? "" : "s",
+        PerSecond(result.games, timing.wall), PerSecond(result.games, timing.cpu),
+        static_cast<unsigned long long>(result.signature));
     out += line;
     return out;
 }
 
-std::string FormatJson(const std::array<Entrant, 4>& entrants, const ArenaResult& result, double seconds,
-                       int jobs) {
+std::string FormatJson(const std::array<Entrant, 4>& entrants, const ArenaResult& result,
+                       const Timing& timing) {
     std::string out = "{\"games\":" + std::to_string(result.games) + ",\"players\":[";
     for (int i = 0; i < 4; ++i) {
         const PlayerStats& p = result.players[Ix(i)];
@@ -402,11 +407,12 @@ std::string FormatJson(const std::array<Entrant, 4>& entrants, const ArenaResult
                ",\"callRate\":" + Format("%.4f", p.PerHand(p.callHands)) +
                ",\"averageWinPoints\":" + Format("%.1f", p.AverageWinPoints()) + "}";
     }
-    char tail[160];
+    char tail[256];
     std::snprintf(tail, sizeof tail,
-                  "],\"seconds\":%.3f,\"jobs\":%d,\"gamesPerSecond\":%.2f,\"signature\":\"%016llx\"}\n",
-                  seconds, jobs, seconds > 0 ? result.games / seconds : 0.0,
-                  static_cast<unsigned long long>(result.signature));
+                  "],\"seconds\":%.3f,\"cpuSeconds\":%.3f,\"jobs\":%d,\"gamesPerSecond\":%.2f,"
+                  "\"gamesPerCpuSecond\":%.2f,\"signature\":\"%016llx\"}\n",
+                  timing.wall, timing.cpu, timing.jobs, PerSecond(result.games, timing.wall),
+                  PerSecond(result.games, timing.cpu), static_cast<unsigned long long>(result.signature));
     return out + tail;
 }
 
@@ -482,11 +488,14 @@ RunOutput RunArenaCommand(const std::vector<std::string>& args, const std::strin
     }
 
     auto start = std::chrono::steady_clock::now();
+    std::clock_t cpuStart = std::clock();
     ArenaResult result = RunArena(entrants, rules, static_cast<int>(games), seed, static_cast<int>(jobs));
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    Timing timing;
+    timing.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    timing.cpu = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    timing.jobs = static_cast<int>(jobs);
     RunOutput out;
-    out.out = json ? FormatJson(entrants, result, seconds, static_cast<int>(jobs))
-                   : FormatText(entrants, result, seconds, static_cast<int>(jobs));
+    out.out = json ? FormatJson(entrants, result, timing) : FormatText(entrants, result, timing);
     return out;
 }
 

@@ -69,11 +69,20 @@ struct ArenaResult {
 ArenaResult RunArena(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules, int games,
                      std::uint64_t seed, int jobs);
 
+// How long the games took: wall-clock seconds, processor seconds of all
+// threads together (their ratio to the games is the speed per core) and the
+// number of threads.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+    int jobs = 1;
+};
+
 // A table, one line per player, and a JSON object with the same figures.
-std::string FormatText(const std::array<Entrant, 4>& entrants, const ArenaResult& result, double seconds,
-                       int jobs);
-std::string FormatJson(const std::array<Entrant, 4>& entrants, const ArenaResult& result, double seconds,
-                       int jobs);
+std::string FormatText(const std::array<Entrant, 4>& entrants, const ArenaResult& result,
+                       const Timing& timing);
+std::string FormatJson(const std::array<Entrant, 4>& entrants, const ArenaResult& result,
+                       const Timing& timing);
 
 // The whole program: arguments (without the program name), the installation
 // directory (with a trailing '/'); output and the exit code (0, or 2 on bad
