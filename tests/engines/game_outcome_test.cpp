@@ -126,6 +126,14 @@ void ExpectConsistent(const GameRules& rules, const GameOutcome& game) {
                             1)
                     << "seed " << game.seed;
             }
+            // A closed hand's self-draw scores menzen tsumo.
+            bool closed = std::all_of(w.melds.begin(), w.melds.end(),
+                                      [](const std::string& m) { return m.rfind("ckan=", 0) == 0; });
+            bool yakumanHand =
+                std::any_of(w.yaku.begin(), w.yaku.end(), [](const YakuDetail& y) { return y.yakuman > 0; });
+            if (h.end == HandEnd::Tsumo && closed && !yakumanHand) {
+                EXPECT_EQ(std::count(w.digits.begin(), w.digits.end(), 18), 1) << "seed " << game.seed;
+            }
             // Below a yakuman the han are the yaku's han, dora included.
             bool yakuman =
                 std::any_of(w.yaku.begin(), w.yaku.end(), [](const YakuDetail& y) { return y.yakuman; });

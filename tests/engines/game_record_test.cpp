@@ -66,6 +66,41 @@ TEST(GameRecordTest, WrittenGamesReadBackWhole) {
         EXPECT_EQ(f.points, first.players[static_cast<std::size_t>(f.seat)].points);
 }
 
+// Every hand of many games under several rules reads back exactly,
+// winning hands, melds and indicators included.
+TEST(GameRecordTest, EveryFiledHandReadsBackOverManyGames) {
+    std::vector<GameRules> variants(3);
+    variants[1].eastOnly = false;
+    variants[1].pao = true;
+    variants[2].noSwapCalling = true;
+    variants[2].startPoint = 10000;
+    int wins = 0, melds = 0;
+    for (const GameRules& rules : variants) {
+        std::array<SeatStyle, 4> seats{};
+        for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+            GameOutcome game = PlayGame(rules, seats, seed);
+            RecordFile record = ParseRecord(Text(RecordLines(1, "zvserver", rules, Seats(), game)));
+            ASSERT_TRUE(record.problems.empty()) << record.problems.front();
+            ASSERT_EQ(record.games.size(), 1u);
+            const auto& hands = record.games[0].hands;
+            ASSERT_EQ(hands.size(), game.hands.size());
+            for (std::size_t i = 0; i < hands.size(); ++i) {
+                EXPECT_EQ(hands[i].wins, game.hands[i].wins) << "seed " << seed << " hand " << i;
+                EXPECT_EQ(hands[i].dora, game.hands[i].dora);
+                EXPECT_EQ(hands[i].ura, game.hands[i].ura);
+                EXPECT_EQ(hands[i].yaku, game.hands[i].yaku);
+                EXPECT_EQ(hands[i].scoreDelta, game.hands[i].scoreDelta);
+                for (const WinDetail& w : hands[i].wins) {
+                    ++wins;
+                    melds += static_cast<int>(w.melds.size());
+                }
+            }
+        }
+    }
+    EXPECT_GT(wins, 0);
+    EXPECT_GT(melds, 0);
+}
+
 // A hand filed by hand: a double ron with melds, a yakuman and yaku names
 // with blanks, and the draws' events, read back exactly.
 TEST(GameRecordTest, DoubleRonAndDrawEventsReadBack) {
