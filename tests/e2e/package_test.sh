@@ -53,7 +53,7 @@ done
 mv "$first" "$moved"
 [[ ! -e "$first" ]] || fail "the first folder is still there"
 
-# Every stand-in engine that came along starts from the moved folder.
+# Every engine that came along starts from the moved folder.
 for engine in zelvan1 rzelvan1 zvserver zvclient rclient zvauto pad; do
   [[ -x "$moved/$engine" ]] || continue
   (cd / && QT_QPA_PLATFORM=offscreen timeout 60 "$moved/$engine" --help >/dev/null 2>&1) ||
