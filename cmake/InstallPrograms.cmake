@@ -1,5 +1,5 @@
 # Installs every program that the build puts into the stage folder: the
-# launcher, the viewer, the invoker and every stand-in engine, whichever
+# launcher, the viewer, the invoker and every game engine, whichever
 # CMakeLists.txt defines it. Programs land at the top of the installation
 # prefix, beside the data folders, because every path the programs use is
 # built from their own directory. Test, benchmark and helper programs are
