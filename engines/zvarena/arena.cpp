@@ -78,15 +78,11 @@ void ApplyWeight(players::Weights& w, const std::string& key, int value, int& zo
     else if (key == "suji")
         limited(w.suji);
     else if (key == "zone") {
-        if (zoneLines++ % 2 == 0) {
-            limited(w.zone);
-            limited(w.number);
-        } else {
-            limited(w.number);
-        }
-    } else if (key == "number")
+        // The first zone line is the same-tile weight and stands for the
+        // number weight too until a later zone line gives that.
+        if (zoneLines++ == 0) limited(w.zone);
         limited(w.number);
-    else if (key == "deep")
+    } else if (key == "deep")
         w.deep = value;
     else if (key == "reach")
         limited(w.reach);

@@ -23,11 +23,12 @@ struct Entrant {
 };
 
 // Applies the weights of a character's personal file ("param: key = value"
-// lines; bare "key value" lines too). The first `zone` line is the same-tile
-// weight and also the number weight; a second `zone` line (the one the
-// character maker writes for its number field) or a `number` line sets the
-// number weight alone. Values are clamped to 0..1000, `deep` and `tsuyoki`
-// excepted. Returns false with a message when the file cannot be read.
+// lines; bare "key value" lines too), as the engines read them. The first
+// `zone` line is the same-tile weight and also the number weight; a later
+// `zone` line (the character maker writes its number field as a second one)
+// sets the number weight alone. Values are clamped to 0..1000, `deep` and
+// `tsuyoki` excepted. Returns false with a message when the file cannot be
+// read.
 bool ReadWeightsFile(const std::string& path, players::Weights& weights, std::string& error);
 // The same on text already read.
 void ReadWeightsText(const std::string& text, players::Weights& weights);
