@@ -41,6 +41,7 @@ TSearchServerBox::TSearchServerBox(QWidget* owner) : QDialog(owner) {
     ServerListBox->setMinimumHeight(140);
     MessageLabel = new QLabel;
     MessageLabel->setObjectName("MessageLabel");
+    MessageLabel->setTextFormat(Qt::PlainText);
     MessageLabel->setMinimumWidth(280);
 
     FindButton = new QPushButton(QStringLiteral("検索"));

@@ -137,6 +137,8 @@ TEST_F(SearchServerBoxTest, CloseStopsARunningScanAndTheAddressIsShown) {
             if (box->Scanning() && text == "127.0.0.50") box->CancelButton->click();
         });
         watcher->start(0);
+        // Addresses come from the network side: never read as markup.
+        EXPECT_EQ(box->MessageLabel->textFormat(), Qt::PlainText);
         box->FindButton->click();
         watcher->stop();
     });
