@@ -53,6 +53,26 @@ TEST(ArenaCommand, PlaysAndReportsEachPlayer) {
     EXPECT_EQ(sig(json.out).substr(12, 16), sig(text.out).substr(10, 16));
 }
 
+TEST(ArenaCommand, GamesAreEastSouthUnlessTheRulesFileSaysEastOnly) {
+    test::TempDir dir;
+    std::string rules =
+        dir.Write("rules.pf", "#!/bin/sh\r\n# zelvan personal file\r\n# params\r\n\r\nparam: tonpu = 1\r\n");
+    auto hands = [&](std::vector<std::string> args) {
+        args.insert(args.end(),
+                    {"--json", "--games", "4", "--seed", "9", "--players",
+                     "baseline:efficiency,baseline:efficiency,baseline:efficiency,baseline:efficiency"});
+        auto r = RunArenaCommand(args, dir.path() + "/");
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        auto at = r.out.find("\"hands\":");
+        return at == std::string::npos ? 0 : std::stoi(r.out.substr(at + 8));
+    };
+    int eastSouth = hands({});
+    int eastOnly = hands({"--rules", rules});
+    EXPECT_GE(eastSouth, 4 * 8);
+    EXPECT_GE(eastOnly, 4 * 4);
+    EXPECT_LT(eastOnly, eastSouth);
+}
+
 TEST(ArenaCommand, BadArgumentsGiveOneLineAndExitTwo) {
     test::TempDir dir;
     const std::vector<std::vector<std::string>> bad = {
@@ -72,6 +92,8 @@ TEST(ArenaCommand, BadArgumentsGiveOneLineAndExitTwo) {
         {"--games", "4", "--seed", "-1", "--players", "a,b,c,d"},
         {"--bench", "--games", "4"},
         {"--rules"},
+        {"--games", "4", "--seed", "1", "--rules", "/nonexistent/rules.pf", "--players",
+         "baseline:efficiency,baseline:efficiency,baseline:efficiency,baseline:efficiency"},
         {"--frobnicate"},
     };
     for (const auto& args : bad) {
