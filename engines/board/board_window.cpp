@@ -11,7 +11,10 @@
 
 #include "engine_widgets.h"
 #include "game_outcome.h"
+#include "platform/platform.h"
 #include "result_panel.h"
+#include "sound/audio_output.h"
+#include "sound/sound_settings.h"
 #include "table_view.h"
 
 namespace zv::board {
@@ -82,6 +85,11 @@ BoardWindow::BoardWindow(engine::OnePlayerGame& game, TileLook look, const QStri
         box->setModal(false);
         box->show();
     };
+    playSound = [this](const std::string& key) {
+        std::string file = engine::SoundFor(setup_.sounds(), key);
+        if (!file.empty()) CurrentAudio().PlaySoundFile(SoundTestPath(file, ExecutableDir()));
+    };
+    table_->onSound = [this](const char* key) { playSound(key); };
     BuildMenu();
     setFixedSize(game.layout().width, game.layout().height);
 }
@@ -134,6 +142,9 @@ void BoardWindow::StartGame(std::uint64_t seed) {
     panel_->hide();
     game_ = std::make_unique<riichi::Game>(engine::RiichiRules(setup_.rules()), seed, 0);
     players_ = engine::MakeSeatPlayers(setup_.styles(), seed);
+    meldsSeen_.fill(0);
+    riichiSeen_.fill(false);
+    playSound("sound_openning");
     Advance();
 }
 
@@ -146,6 +157,7 @@ void BoardWindow::Advance() {
     QElapsedTimer budget;
     budget.start();
     for (;;) {
+        AnnounceCalls();
         if (game_->Current().Over()) {
             HandOver();
             return;
@@ -201,8 +213,58 @@ void BoardWindow::PlayTurn() {
     if (!game_->Apply(seat, action)) game_->Apply(seat, game_->Current().LegalActions(seat).back());
 }
 
+void BoardWindow::AnnounceCalls() {
+    // The computer seats' calls and riichi, heard as they happen; the
+    // player's own are heard on the buttons.
+    const riichi::Hand& hand = game_->Current();
+    std::array<bool, 4> declared = hand.View(human_).riichi;
+    for (int seat = 0; seat < 4; ++seat) {
+        const auto& melds = hand.Melds(seat);
+        bool riichi = declared[Idx(seat)];
+        if (seat != human_ && melds.size() > meldsSeen_[Idx(seat)]) {
+            riichi::MeldType type = melds.back().type;
+            playSound(type == riichi::MeldType::Pon   ? "sound_declpon"
+                      : type == riichi::MeldType::Chi ? "sound_decltie"
+                                                      : "sound_declkan");
+        } else if (seat != human_ && riichi && !riichiSeen_[Idx(seat)]) {
+            playSound("sound_declreach");
+        }
+        meldsSeen_[Idx(seat)] = melds.size();
+        riichiSeen_[Idx(seat)] = riichi;
+    }
+}
+
 void BoardWindow::HumanAction(const Action& action) {
     if (!game_ || game_->Current().Over()) return;
+    switch (action.type) {
+        case ActionType::Discard:
+            playSound(action.tile == game_->View(human_).drawn ? "sound_tumogiri" : "sound_pai");
+            break;
+        case ActionType::Riichi:
+            playSound("sound_reach");
+            break;
+        case ActionType::Tsumo:
+            playSound("sound_tumo");
+            break;
+        case ActionType::Ron:
+            playSound("sound_ron");
+            break;
+        case ActionType::Pon:
+            playSound("sound_pon");
+            break;
+        case ActionType::Chi:
+            playSound("sound_tie");
+            break;
+        case ActionType::OpenKan:
+        case ActionType::ClosedKan:
+        case ActionType::AddedKan:
+            playSound("sound_kan");
+            break;
+        case ActionType::NineTerminals:
+        case ActionType::Pass:
+            playSound("sound_cmdbutton");
+            break;
+    }
     std::string error;
     if (!game_->Apply(human_, action, &error)) {
         // The view offered only legal actions; show the table again as it is.
@@ -215,8 +277,26 @@ void BoardWindow::HumanAction(const Action& action) {
 void BoardWindow::HandOver() {
     timer_->stop();
     ShowTable(false);
+    const riichi::HandResult& r = game_->Current().Result();
+    panel_->ShowHand(r, game_->HandIndex());
     PlaceOverlay();
-    panel_->ShowHand(game_->Current().Result(), game_->HandIndex());
+    // One sound for the end of the hand, the one that matters most to the player.
+    bool mangan = std::any_of(r.winners.begin(), r.winners.end(),
+                              [](const riichi::WinResult& w) { return w.score.points >= 12000; });
+    bool computerWon = std::any_of(r.winners.begin(), r.winners.end(),
+                                   [this](const riichi::WinResult& w) { return w.seat != human_; });
+    if (r.end == riichi::HandEnd::Ron && r.loser == human_)
+        playSound("sound_furi");
+    else if (mangan)
+        playSound("sound_mangan");
+    else if (computerWon)
+        playSound(r.end == riichi::HandEnd::Tsumo ? "sound_decltumo" : "sound_declron");
+    else if (r.end == riichi::HandEnd::Exhaustive || r.end == riichi::HandEnd::NagashiMangan)
+        playSound("sound_ryukyoku1");
+    else if (riichi::IsAbortive(r.end))
+        playSound("sound_ryukyoku2");
+    else
+        playSound("sound_yaku");
 }
 
 void BoardWindow::NextHand() {
@@ -234,14 +314,19 @@ void BoardWindow::GameOver() {
     ++filed_;
     if (!problem.empty())
         showMessage(QString::fromUtf8("ファイルに書き込めませんでした。\n") + engine::Q(problem));
-    PlaceOverlay();
     panel_->ShowGame(*game_);
-    if (onGameFiled) onGameFiled(game_->Totals()[Idx(human_)].place);
+    PlaceOverlay();
+    int place = game_->Totals()[Idx(human_)].place;
+    static const char* places[] = {"sound_1st", "sound_2nd", "sound_3rd", "sound_4th"};
+    playSound("sound_gameend");
+    QTimer::singleShot(PaceDelay(pace_) * 2, this,
+                       [this, place] { playSound(places[std::clamp(place, 1, 4) - 1]); });
+    if (onGameFiled) onGameFiled(place);
 }
 
 void BoardWindow::PlaceOverlay() {
     int w = std::min(table_->width() - 30, 640);
-    int h = std::min(table_->height() - 20, 600);
+    int h = std::min({table_->height() - 20, 600, std::max(panel_->preferredHeight(), 200)});
     panel_->setGeometry((table_->width() - w) / 2, (table_->height() - h) / 2, w, h);
 }
 

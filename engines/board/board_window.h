@@ -55,6 +55,10 @@ public:
     // Shows a message about files that could not be written or read; the
     // default is a message box that does not block the game.
     std::function<void(const QString&)> showMessage;
+    // Plays the sound of a game event (a key of sound.nuc: "sound_pai",
+    // "sound_declpon", "sound_1st", ...). The default plays the player's
+    // chosen file on the sound device, and nothing when there is none.
+    std::function<void(const std::string& key)> playSound;
     // Called with the place of the player when a game has been filed.
     std::function<void(int place)> onGameFiled;
 
@@ -80,6 +84,7 @@ private:
     void GameOver();
     void PlaceOverlay();
     void ShowTable(bool decide);
+    void AnnounceCalls();
 
     engine::OnePlayerGame& setup_;
     TileLook look_;
@@ -93,6 +98,8 @@ private:
     std::array<QAction*, 3> paceActions_{};
     QAction* sortAction_ = nullptr;
     QAction* waitsAction_ = nullptr;
+    std::array<std::size_t, 4> meldsSeen_{};
+    std::array<bool, 4> riichiSeen_{};
     int filed_ = 0;
     bool closing_ = false;
 };

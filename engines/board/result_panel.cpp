@@ -104,7 +104,13 @@ void ResultPanel::Clear() {
         delete item->widget();
         delete item;
     }
-    tileHeight_ = std::clamp(parentWidget() != nullptr ? parentWidget()->height() / 14 : 36, 28, 52);
+    int height = parentWidget() != nullptr ? parentWidget()->height() : 480;
+    tileHeight_ = std::clamp(height / 14, 28, 52);
+    // Text grows with the window: the large layouts are read from further away.
+    QFont font = this->font();
+    font.setPixelSize(std::clamp(height / 40, 12, 17));
+    content_->setFont(font);
+    buttonRow_->setFont(font);
 }
 
 QLabel* ResultPanel::AddText(const QString& html) {
@@ -137,17 +143,49 @@ void ResultPanel::AddTiles(const std::vector<TileId>& tiles, const std::vector<i
     text_ += name + ": " + spoken.trimmed() + "\n";
 }
 
+void ResultPanel::AddIndicators(const std::vector<TileId>& dora, const std::vector<TileId>& ura) {
+    if (dora.empty()) return;
+    auto* row = new QWidget(content_);
+    auto* line = new QHBoxLayout(row);
+    line->setContentsMargins(0, 0, 0, 0);
+    int height = std::max(24, tileHeight_ * 3 / 4);
+    auto add = [&](const std::vector<TileId>& tiles, const QString& caption) {
+        line->addWidget(new QLabel(caption, row));
+        auto* pictures = new QLabel(row);
+        pictures->setPixmap(painter_.Row(tiles, height));
+        pictures->setAccessibleName(caption);
+        line->addWidget(pictures);
+        line->addSpacing(12);
+        QString spoken;
+        for (TileId t : tiles) spoken += " " + TileSpokenName(t);
+        text_ += caption + ":" + spoken + "\n";
+    };
+    add(dora, QString::fromUtf8("ドラ表示牌"));
+    if (!ura.empty()) add(ura, QString::fromUtf8("裏ドラ表示牌"));
+    line->addStretch(1);
+    layout_->addWidget(row);
+}
+
 QPushButton* ResultPanel::AddButton(const QString& caption, const char* objectName) {
     auto* button = new QPushButton(caption, buttonRow_);
     button->setObjectName(objectName);
     button->setAccessibleName(caption);
     button->setMinimumWidth(96);
     QFont font = button->font();
-    font.setPointSize(std::max(font.pointSize(), 11));
     font.setBold(true);
     button->setFont(font);
     buttonRow_->layout()->addWidget(button);
     return button;
+}
+
+int ResultPanel::preferredHeight() const {
+    if (content_ == nullptr) return 0;
+    int width =
+        std::max(200, (parentWidget() != nullptr ? std::min(parentWidget()->width() - 30, 640) : 600) - 40);
+    layout_->activate();
+    int content = layout_->hasHeightForWidth() ? layout_->totalHeightForWidth(width)
+                                               : layout_->totalSizeHint().height();
+    return content + buttonRow_->sizeHint().height() + 80;
 }
 
 void ResultPanel::Finish() {
@@ -217,8 +255,7 @@ void ResultPanel::ShowHand(const riichi::HandResult& r, int handNumber) {
             pay = QString::fromUtf8("%1・%2点").arg(w.score.tsumoOthersPay).arg(w.score.tsumoDealerPays);
         AddText("<b>" + total + "  " + QString::fromUtf8("%1点").arg(w.score.points) + "</b>  (" + pay + ")");
     }
-    if (!r.doraIndicators.empty()) AddTiles(r.doraIndicators, {}, QString::fromUtf8("ドラ表示牌"));
-    if (!r.uraIndicators.empty()) AddTiles(r.uraIndicators, {}, QString::fromUtf8("裏ドラ表示牌"));
+    AddIndicators(r.doraIndicators, r.uraIndicators);
 
     if (r.winners.empty()) {
         if (r.end == HandEnd::Exhaustive || r.end == HandEnd::NagashiMangan) {

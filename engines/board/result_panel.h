@@ -32,6 +32,9 @@ public:
     std::function<void()> onAgain;  // play another game
     std::function<void()> onQuit;   // end the program
 
+    // The height that shows everything without scrolling.
+    int preferredHeight() const;
+
     // The panel's text without pictures (tests, assistive tools).
     QString text() const;
 
@@ -40,6 +43,7 @@ private:
     QLabel* AddText(const QString& html);
     void AddTiles(const std::vector<riichi::TileId>& tiles, const std::vector<int>& gaps,
                   const QString& name);
+    void AddIndicators(const std::vector<riichi::TileId>& dora, const std::vector<riichi::TileId>& ura);
     QPushButton* AddButton(const QString& caption, const char* objectName);
     void Finish();
     QString Name(int seat) const;

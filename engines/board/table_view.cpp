@@ -250,7 +250,9 @@ void TableView::RebuildHand() {
     std::vector<TileId> shown = order_;
     if (view_.drawn >= 0) shown.push_back(view_.drawn);
     while (tiles_.size() > shown.size()) {
-        delete tiles_.back();
+        // The tile may be the one whose click led here: let it finish first.
+        tiles_.back()->hide();
+        tiles_.back()->deleteLater();
         tiles_.pop_back();
     }
     while (tiles_.size() < shown.size()) {
@@ -276,9 +278,18 @@ void TableView::RebuildHand() {
     }
 }
 
-void TableView::RebuildActions() {
-    for (QPushButton* b : buttons_) delete b;
+void TableView::DropButtons() {
+    // A button may be the one whose click led here: it goes once its
+    // click has been handled.
+    for (QPushButton* b : buttons_) {
+        b->hide();
+        b->deleteLater();
+    }
     buttons_.clear();
+}
+
+void TableView::RebuildActions() {
+    DropButtons();
     if (!deciding_) return;
     std::array<std::vector<Action>, 8> groups;
     for (const Action& a : view_.legal) {
@@ -297,6 +308,7 @@ void TableView::RebuildActions() {
             button->setChecked(riichiMode_);
             connect(button, &QPushButton::clicked, this, [this] {
                 riichiMode_ = !riichiMode_;
+                if (onSound) onSound(riichiMode_ ? "sound_choice" : "sound_choiceend");
                 RebuildHand();
                 for (HandTile* t : tiles_)
                     if (t->isEnabled()) {
@@ -308,7 +320,10 @@ void TableView::RebuildActions() {
             Action chosen = actions.front();
             connect(button, &QPushButton::clicked, this, [this, chosen] { Choose(chosen); });
         } else {
-            connect(button, &QPushButton::clicked, this, [this, actions] { ShowChoices(actions); });
+            connect(button, &QPushButton::clicked, this, [this, actions] {
+                if (onSound) onSound("sound_res");
+                ShowChoices(actions);
+            });
         }
         button->show();
         buttons_.push_back(button);
@@ -317,8 +332,7 @@ void TableView::RebuildActions() {
 }
 
 void TableView::ShowChoices(const std::vector<Action>& choices) {
-    for (QPushButton* b : buttons_) delete b;
-    buttons_.clear();
+    DropButtons();
     for (const Action& a : choices) {
         auto* button = new QPushButton(ChoiceCaption(a), this);
         button->setObjectName("ChoiceButton");
@@ -332,7 +346,10 @@ void TableView::ShowChoices(const std::vector<Action>& choices) {
     back->setObjectName("BackButton");
     back->setAccessibleName(back->text());
     back->setFont(UiFont(std::max(12.0, g_.handH * 0.3), true));
-    connect(back, &QPushButton::clicked, this, [this] { RebuildActions(); });
+    connect(back, &QPushButton::clicked, this, [this] {
+        if (onSound) onSound("sound_cancel");
+        RebuildActions();
+    });
     back->show();
     buttons_.push_back(back);
     Layout();

@@ -69,6 +69,10 @@ public:
     bool showWaits() const { return showWaits_; }
 
     std::function<void(const riichi::Action&)> onAction;
+    // Sounds of the controls themselves (the keys of sound.nuc): riichi's
+    // tile choice starting and ending, a choice among several calls, going
+    // back from it.
+    std::function<void(const char* key)> onSound;
 
     // For tests and assistive tools: the hand's tile buttons in display
     // order (the drawn tile last) and the action buttons now shown.
@@ -96,6 +100,7 @@ private:
     void Layout();
     void RebuildHand();
     void RebuildActions();
+    void DropButtons();
     void ShowChoices(const std::vector<riichi::Action>& choices);
     void TileClicked(HandTile* tile);
     void Choose(const riichi::Action& action);

@@ -217,16 +217,6 @@ void TilePainter::Face(QPainter& painter, const QRectF& rect, TileId tile, bool 
         Bamboo(painter, face, number, red);
     else
         Honour(painter, face, kind);
-    // The flat tiles carry the number in a corner so that circles and bamboo
-    // read at a glance even when small.
-    if (look_ == TileLook::Flat && (suit == 1 || suit == 2) && rect.height() >= 30) {
-        QFont index("DejaVu Sans");
-        index.setPixelSize(std::max(7, static_cast<int>(rect.height() * 0.2)));
-        index.setBold(true);
-        painter.setFont(index);
-        painter.setPen(red ? kRed : QColor(0x50, 0x50, 0x50));
-        painter.drawText(rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop, QString::number(number));
-    }
     if (dim) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(90, 90, 90, 90));

@@ -1,7 +1,7 @@
 #pragma once
 // Drawing mahjong tiles with QPainter: the faces of all 34 kinds (red fives
-// in red) and the backs, in two looks: flat simple tiles with a small index
-// in the corner, or real-looking ones with a shaded, bevelled body. Every
+// in red, on a tinted face) and the backs, in two looks: flat simple tiles,
+// or real-looking ones with a shaded, bevelled body. Every
 // tile is drawn upright into the rectangle given; callers rotate the painter
 // for tiles lying sideways or seen from another seat.
 #include <QColor>

@@ -239,6 +239,22 @@ TEST_F(BoardTest, PlaysAnEastOnlyGameByClicksAndFilesIt) {
     std::string place = "result: " + std::to_string(totals[0].place) + " ";
     EXPECT_EQ(res.rfind(place, 0), 0u) << res;
 
+    // The game was heard: its opening, the player's discards, each hand's
+    // end, the game's end and then the player's place.
+    auto heard = [&](const std::string& key) { return std::count(sounds_.begin(), sounds_.end(), key); };
+    ASSERT_FALSE(sounds_.empty());
+    EXPECT_EQ(sounds_.front(), "sound_openning");
+    EXPECT_GT(heard("sound_pai") + heard("sound_tumogiri"), 10);
+    const char* handEnds[] = {"sound_furi",      "sound_mangan",    "sound_decltumo", "sound_declron",
+                              "sound_ryukyoku1", "sound_ryukyoku2", "sound_yaku"};
+    int ends = 0;
+    for (const char* key : handEnds) ends += static_cast<int>(heard(key));
+    EXPECT_EQ(ends, hands);
+    ASSERT_TRUE(RunUntil([&] { return sounds_.back() != "sound_gameend"; }));
+    const char* places[] = {"sound_1st", "sound_2nd", "sound_3rd", "sound_4th"};
+    EXPECT_EQ(sounds_.back(), places[totals[0].place - 1]);
+    EXPECT_EQ(sounds_[sounds_.size() - 2], "sound_gameend");
+
     // Another game, closed half way: asked once, the first game stays filed.
     VisibleButton(w->resultPanel(), "AgainButton")->click();
     EXPECT_TRUE(w->gameInProgress());
@@ -360,6 +376,7 @@ TEST_F(BoardTest, EveryLayoutFitsItsWindow) {
             }
             ASSERT_TRUE(w->resultPanel()->isVisible());
             EXPECT_TRUE(inside.contains(w->resultPanel()->geometry()));
+            QApplication::processEvents();
             if (shots != nullptr) w->grab().save(QString(shots) + "/result-" + suffix + ".png");
             closeAnswer_ = true;
             w->close();

@@ -46,6 +46,7 @@ protected:
         auto window = std::make_unique<board::BoardWindow>(game_, look, "board test");
         window->SetPace(board::Pace::Instant);
         window->showMessage = [this](const QString& text) { messages_.push_back(text); };
+        window->playSound = [this](const std::string& key) { sounds_.push_back(key); };
         window->confirmClose = [this] {
             ++closeQuestions_;
             return closeAnswer_;
@@ -98,6 +99,7 @@ protected:
     engine::OnePlayerGame game_;
     std::vector<std::string> warnings_;
     std::vector<QString> messages_;
+    std::vector<std::string> sounds_;
     int closeQuestions_ = 0;
     bool closeAnswer_ = true;
 };
