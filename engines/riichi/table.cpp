@@ -105,6 +105,11 @@ void Hand::RemoveTile(int seat, TileId tile) {
     s.counts[static_cast<std::size_t>(KindOf(tile))] -= 1;
 }
 
+const Hand::SeatState& Hand::Seat(int seat) const {
+    static const SeatState kNobody{};
+    return seat >= 0 && seat < 4 ? seats_[Idx(seat)] : kNobody;
+}
+
 std::vector<int> Hand::PendingSeats() const {
     std::vector<int> seats;
     if (phase_ == Phase::Turn) {
@@ -697,6 +702,7 @@ bool Hand::Apply(int seat, const Action& action, std::string* error) {
             break;
         case ActionType::NineTerminals:
             result_.declarer = seat;
+            result_.revealed[Idx(seat)] = seats_[Idx(seat)].hand;
             EndDraw(HandEnd::NineTerminals);
             break;
         default:

@@ -196,7 +196,7 @@ struct HandResult {
 
     std::vector<WinResult> winners;  // in turn order after the discarder
     int loser = -1;                  // ron: the discarder (or the robbed kan's declarer)
-    int declarer = -1;               // NineTerminals: who declared it
+    int declarer = -1;               // NineTerminals: who declared it (its hand is revealed)
     std::array<bool, 4> ready{};     // draws: ready seats
     std::array<bool, 4> nagashi{};   // seats that won nagashi mangan
 
@@ -255,9 +255,10 @@ public:
 
     // Read-only looks for tests and for the engine's record: the whole table.
     const Wall& WallState() const { return wall_; }
-    const std::vector<TileId>& Concealed(int seat) const { return seats_[Idx(seat)].hand; }
-    const std::vector<Meld>& Melds(int seat) const { return seats_[Idx(seat)].melds; }
-    const std::vector<RiverTile>& River(int seat) const { return seats_[Idx(seat)].river; }
+    // (Empty for a seat outside 0..3.)
+    const std::vector<TileId>& Concealed(int seat) const { return Seat(seat).hand; }
+    const std::vector<Meld>& Melds(int seat) const { return Seat(seat).melds; }
+    const std::vector<RiverTile>& River(int seat) const { return Seat(seat).river; }
     // Empty when every one of the 136 tiles is in exactly one place (a hand,
     // a meld, a river, the live wall or the dead wall); else what is wrong.
     std::string CheckTiles() const;
@@ -283,6 +284,7 @@ private:
     enum class ClaimKind : std::uint8_t { Discard, AddedKan, ClosedKan };
 
     static std::size_t Idx(int seat) { return static_cast<std::size_t>(seat); }
+    const SeatState& Seat(int seat) const;
     void Deal();
     void StartTurn(int seat, TileId drawn, bool rinshan);
     void DrawFor(int seat);

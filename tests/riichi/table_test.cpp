@@ -684,6 +684,8 @@ TEST(HandTest, NineKindsOfTerminalsMayBeDeclaredOnTheFirstDrawOnly) {
     Act(h, 1, ActionType::NineTerminals);
     EXPECT_EQ(h.Result().end, HandEnd::NineTerminals);
     EXPECT_EQ(h.Result().declarer, 1);
+    EXPECT_EQ(h.Result().revealed[1].size(), 14u);
+    EXPECT_EQ(h.Result().scoreDelta, (std::array<int, 4>{}));
 }
 
 // --- Several rons -----------------------------------------------------------
