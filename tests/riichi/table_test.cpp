@@ -987,7 +987,9 @@ TEST(GameTest, TheDealerKeepsTheDealWhenReadyOrWinningAndHonbaRise) {
         EXPECT_EQ(r[I(i)].dealer, dealers[i]) << i;
         EXPECT_EQ(r[I(i)].honba, i) << i;  // a dealer's repeat or a draw: one more each time
     }
-    EXPECT_EQ(r[2].end, HandEnd::Tsumo);
+    ASSERT_EQ(r[2].end, HandEnd::Tsumo);
+    EXPECT_TRUE(r[2].winners.at(0).situation.tenhou);
+    EXPECT_FALSE(r[2].winners.at(0).situation.chiihou);
 }
 
 TEST(GameTest, ANonDealerWinResetsHonbaAndPaysThemWithTheSticks) {
@@ -1021,6 +1023,7 @@ TEST(GameTest, ANonDealerWinResetsHonbaAndPaysThemWithTheSticks) {
     EXPECT_EQ(r[0].sticksAfter, 1);
     EXPECT_EQ(r[0].scoreDelta, (std::array<int, 4>{2000, -1000, -1000, -1000}));
     ASSERT_EQ(r[1].end, HandEnd::Tsumo);
+    EXPECT_TRUE(r[1].winners.at(0).situation.chiihou);
     EXPECT_EQ(r[1].honba, 1);
     EXPECT_EQ(r[1].sticksBefore, 1);
     const Score& s = r[1].winners.at(0).score;
