@@ -1,6 +1,7 @@
 // The one-player board: tiles drawn and named, a whole east-only game
 // played by clicks, the actions offered at every decision, the layouts, the
 // keyboard, and closing the window.
+#include <QAction>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -150,6 +151,39 @@ protected:
         EXPECT_EQ(EnabledTiles(t), TilesOf(view, ActionType::Discard));
         ++decisions_;
         if (view.phase == riichi::Phase::Claims) ++claims_;
+        // Several calls of one kind: the button lists them, and "戻る" goes back.
+        for (const char* name : {"PonButton", "ChiButton", "KanButton"}) {
+            QPushButton* call = VisibleButton(t, name);
+            if (call == nullptr) continue;
+            long count = std::count_if(view.legal.begin(), view.legal.end(),
+                                       [&](const riichi::Action& a) { return ButtonFor(a.type) == name; });
+            if (count < 2) continue;
+            QString caption = call->text();
+            call->click();
+            QApplication::processEvents();
+            long listed = 0;
+            for (QPushButton* choice : t->findChildren<QPushButton*>("ChoiceButton")) {
+                if (!choice->isVisible()) continue;  // gone from an earlier choice
+                ++listed;
+                EXPECT_TRUE(choice->text().startsWith(caption + " ")) << choice->text().toStdString();
+            }
+            EXPECT_EQ(listed, count);
+            QPushButton* back = VisibleButton(t, "BackButton");
+            ASSERT_NE(back, nullptr);
+            back->click();
+            QApplication::processEvents();
+            EXPECT_NE(VisibleButton(t, name), nullptr);
+            ++choices_;
+        }
+        // The waits of a ready hand are shown while the option is on.
+        if (view.waits != 0 && t->showWaits()) {
+            QString waits = t->waitsText();
+            for (riichi::Kind k = 0; k < riichi::kKinds; ++k)
+                if (view.waits & (std::uint64_t{1} << k)) {
+                    EXPECT_TRUE(waits.contains(board::KindSpokenName(k))) << waits.toStdString();
+                }
+            ++waitsShown_;
+        }
         // Riichi: after the button only the discards that keep the hand
         // ready may be chosen.
         if (QPushButton* riichi = VisibleButton(t, "RiichiButton")) {
@@ -192,7 +226,7 @@ protected:
         return hands;
     }
 
-    int decisions_ = 0, claims_ = 0, riichiOffers_ = 0;
+    int decisions_ = 0, claims_ = 0, riichiOffers_ = 0, choices_ = 0, waitsShown_ = 0;
     std::vector<QString> panels_;
 };
 
@@ -275,14 +309,16 @@ TEST_F(BoardTest, PlaysAnEastOnlyGameByClicksAndFilesIt) {
 TEST_F(BoardTest, OffersOnlyLegalActionsOverSeveralGames) {
     Prepare("large", "param: tonpu = 1\r\nparam: nokuikae = 1\r\n");
     auto w = Open(TileLook::Real);
-    for (std::uint64_t seed : {3u, 5u, 8u}) {
+    for (std::uint64_t seed : {3u, 5u, 8u, 13u, 21u, 34u}) {
         w->StartGame(seed);
         PlayToTheEnd(*w);
         ASSERT_FALSE(HasFailure()) << "seed " << seed;
     }
     EXPECT_GT(claims_, 0);  // calls and wins on discards were offered and declined or taken
-    EXPECT_EQ(w->gamesFiled(), 3);
-    EXPECT_EQ(CountLines(ReadFile(dir_.Path("usr/guest/guest.res")), "result: "), 3);
+    EXPECT_GT(waitsShown_, 0);
+    EXPECT_GT(riichiOffers_, 0);
+    EXPECT_EQ(w->gamesFiled(), 6);
+    EXPECT_EQ(CountLines(ReadFile(dir_.Path("usr/guest/guest.res")), "result: "), 6);
     // Once the game is over, closing asks nothing.
     EXPECT_TRUE(w->close());
     EXPECT_EQ(closeQuestions_, 0);
@@ -382,6 +418,49 @@ TEST_F(BoardTest, EveryLayoutFitsItsWindow) {
             w->close();
         }
     }
+}
+
+TEST_F(BoardTest, UnsortedHandKeepsTheOrderTilesCameInAndMenuSetsOptions) {
+    Prepare("small");
+    auto w = Open();
+    board::TableView* t = w->table();
+    // The menu's options reach the board.
+    w->findChild<QAction*>("PaceFastAction")->trigger();
+    EXPECT_EQ(w->pace(), board::Pace::Fast);
+    w->findChild<QAction*>("PaceInstantAction")->trigger();
+    EXPECT_EQ(w->pace(), board::Pace::Instant);
+    w->findChild<QAction*>("ShowWaitsAction")->trigger();
+    EXPECT_FALSE(t->showWaits());
+    EXPECT_TRUE(t->waitsText().isEmpty());
+    w->findChild<QAction*>("SortHandAction")->trigger();
+    EXPECT_FALSE(t->sortHand());
+
+    w->StartGame(17);
+    std::vector<int> before;  // the concealed tiles shown, without the drawn one
+    int checked = 0;
+    for (int step = 0; step < 60; ++step) {
+        ASSERT_TRUE(RunUntil([&] { return Waiting(*w); }));
+        if (w->resultPanel()->isVisible()) break;
+        std::vector<int> shown;
+        for (board::HandTile* h : t->handTiles())
+            if (h->tile() != t->view().drawn) shown.push_back(h->tile());
+        // What stayed keeps its place; what came joins at the right.
+        std::vector<int> kept;
+        for (int tile : before)
+            if (std::find(shown.begin(), shown.end(), tile) != shown.end()) kept.push_back(tile);
+        ASSERT_GE(shown.size(), kept.size());
+        EXPECT_TRUE(std::equal(kept.begin(), kept.end(), shown.begin())) << "step " << step;
+        before = shown;
+        ++checked;
+        Decide(*w);
+    }
+    EXPECT_GT(checked, 5);
+    // Sorting again puts the hand in order at once.
+    w->findChild<QAction*>("SortHandAction")->trigger();
+    std::vector<int> shown;
+    for (board::HandTile* h : t->handTiles())
+        if (h->tile() != t->view().drawn) shown.push_back(h->tile());
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
 }
 
 }  // namespace

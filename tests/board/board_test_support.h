@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "board_window.h"
+#include "hand.h"
 #include "one_player.h"
 #include "result_panel.h"
 #include "support/temp_dir.h"
@@ -70,8 +71,8 @@ protected:
     }
 
     // One decision as a simple player: win when offered, decline calls,
-    // declare riichi when offered, else discard the drawn tile (or the
-    // rightmost tile that may go). Returns false when nothing was clicked.
+    // declare riichi when offered, else discard a tile that leaves the hand
+    // nearest to ready. Returns false when nothing was clicked.
     static bool Decide(board::BoardWindow& w) {
         board::TableView* t = w.table();
         if (!t->deciding()) return false;
@@ -86,13 +87,26 @@ protected:
         }
         if (QPushButton* riichi = VisibleButton(t, "RiichiButton"); riichi != nullptr && !t->riichiChoosing())
             riichi->click();
+        const riichi::SeatView& view = t->view();
+        std::vector<riichi::TileId> held = view.concealed;
+        if (view.drawn >= 0) held.push_back(view.drawn);
+        int melds = static_cast<int>(view.melds[static_cast<std::size_t>(view.seat)].size());
+        board::HandTile* best = nullptr;
+        int bestShanten = 99;
         auto tiles = t->handTiles();
-        for (auto it = tiles.rbegin(); it != tiles.rend(); ++it)
-            if ((*it)->isEnabled()) {
-                (*it)->click();
-                return true;
+        for (auto it = tiles.rbegin(); it != tiles.rend(); ++it) {
+            if (!(*it)->isEnabled()) continue;
+            std::vector<riichi::TileId> rest = held;
+            rest.erase(std::find(rest.begin(), rest.end(), (*it)->tile()));
+            int shanten = riichi::Shanten(riichi::CountKinds(rest), melds);
+            if (shanten < bestShanten) {
+                bestShanten = shanten;
+                best = *it;
             }
-        return false;
+        }
+        if (best == nullptr) return false;
+        best->click();
+        return true;
     }
 
     zv::test::TempDir dir_;
