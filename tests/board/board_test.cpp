@@ -379,36 +379,42 @@ TEST_F(BoardTest, EveryLayoutFitsItsWindow) {
             EXPECT_EQ(w->size(), QSize(c.width, c.height));
             w->StartGame(4);
             board::TableView* t = w->table();
-            // A few discards in, with rivers and some calls on the table.
-            for (int i = 0; i < 9; ++i) {
+            QRect inside = t->rect();
+            QString suffix = QString("%1-%2").arg(c.layout).arg(look == TileLook::Flat ? "flat" : "real");
+            // Every decision up to the first hand's end: the hand, the
+            // buttons and the seat cards fit, nothing overlaps.
+            bool buttonsShot = false;
+            for (int step = 0; step < 400 && !w->resultPanel()->isVisible(); ++step) {
                 ASSERT_TRUE(RunUntil([&] { return Waiting(*w); }));
                 if (w->resultPanel()->isVisible()) break;
+                QRect previous;
+                for (board::HandTile* h : t->handTiles()) {
+                    EXPECT_TRUE(inside.contains(h->geometry())) << h->accessibleName().toStdString();
+                    EXPECT_FALSE(previous.intersects(h->geometry()));
+                    previous = h->geometry();
+                }
+                std::vector<QRect> taken;
+                for (QPushButton* b : t->actionButtons()) {
+                    EXPECT_TRUE(inside.contains(b->geometry())) << b->text().toStdString();
+                    EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+                    for (const QRect& other : taken) EXPECT_FALSE(b->geometry().intersects(other));
+                    for (board::HandTile* h : t->handTiles())
+                        EXPECT_FALSE(b->geometry().intersects(h->geometry()));
+                    taken.push_back(b->geometry());
+                }
+                for (QLabel* label : t->findChildren<QLabel*>()) {
+                    if (!label->objectName().startsWith("Seat") || label->text().isEmpty()) continue;
+                    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width() + 1)
+                        << label->text().toStdString();
+                }
+                // Pictures: a few discards in, and the first time buttons are offered.
+                if (shots != nullptr && step == 9)
+                    w->grab().save(QString(shots) + "/board-" + suffix + ".png");
+                if (shots != nullptr && !buttonsShot && !t->actionButtons().empty()) {
+                    w->grab().save(QString(shots) + "/buttons-" + suffix + ".png");
+                    buttonsShot = true;
+                }
                 Decide(*w);
-            }
-            ASSERT_TRUE(RunUntil([&] { return Waiting(*w); }));
-            QRect inside = t->rect();
-            QRect previous;
-            for (board::HandTile* h : t->handTiles()) {
-                EXPECT_TRUE(inside.contains(h->geometry())) << h->accessibleName().toStdString();
-                EXPECT_FALSE(previous.intersects(h->geometry()));
-                previous = h->geometry();
-            }
-            for (QPushButton* b : t->actionButtons()) {
-                EXPECT_TRUE(inside.contains(b->geometry())) << b->text().toStdString();
-                for (board::HandTile* h : t->handTiles())
-                    EXPECT_FALSE(b->geometry().intersects(h->geometry()));
-            }
-            for (QLabel* label : t->findChildren<QLabel*>()) {
-                if (!label->objectName().startsWith("Seat") || label->text().isEmpty()) continue;
-                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width() + 1)
-                    << label->text().toStdString();
-            }
-            QString suffix = QString("%1-%2").arg(c.layout).arg(look == TileLook::Flat ? "flat" : "real");
-            if (shots != nullptr) w->grab().save(QString(shots) + "/board-" + suffix + ".png");
-            // Play on to the first hand's result: the panel lies inside the table.
-            for (int i = 0; i < 400 && !w->resultPanel()->isVisible(); ++i) {
-                ASSERT_TRUE(RunUntil([&] { return Waiting(*w); }));
-                if (!w->resultPanel()->isVisible()) Decide(*w);
             }
             ASSERT_TRUE(w->resultPanel()->isVisible());
             EXPECT_TRUE(inside.contains(w->resultPanel()->geometry()));
