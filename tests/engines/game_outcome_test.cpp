@@ -261,6 +261,20 @@ TEST(GameOutcomeTest, FilingAFinishedGameMatchesPlayGame) {
     ExpectConsistent(rules, filed);
 }
 
+// Each seat plays by its own character's weights: a character that never
+// declares riichi does not, while the default ones do.
+TEST(GameOutcomeTest, EachSeatPlaysByItsCharactersWeights) {
+    std::array<SeatStyle, 4> seats{};
+    seats[2].style.reach = 0;
+    int othersReached = 0;
+    for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+        GameOutcome game = PlayGame(GameRules{}, seats, seed);
+        EXPECT_EQ(game.players[2].reaches, 0) << "seed " << seed;
+        othersReached += game.players[0].reaches + game.players[1].reaches + game.players[3].reaches;
+    }
+    EXPECT_GT(othersReached, 0);
+}
+
 TEST(GameOutcomeTest, ScoreBelowZeroCountsAsZeroUnlessUnderIsOn) {
     GameRules rules;
     rules.startPoint = 6000;

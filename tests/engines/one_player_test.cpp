@@ -74,6 +74,7 @@ TEST_F(OnePlayerTest, FilingAGamePlayedElsewhereMatchesPlayOne) {
     EXPECT_EQ(game_.styles()[0].style.reach, 0);  // the player's own character plays the seat
     EXPECT_EQ(game_.seats()[0].displayName, "guest");
     EXPECT_EQ(game_.PlayOne(21), "");
+    EXPECT_EQ(game_.lastGame().players[0].reaches, 0);
     std::string played = root_.Read("usr/guest/guest.res");
     std::string record = root_.Read("usr/guest/zelvan1.fu");
     fs::remove(user_ + "/guest.res");
