@@ -278,7 +278,7 @@ void BoardWindow::HandOver() {
     timer_->stop();
     ShowTable(false);
     const riichi::HandResult& r = game_->Current().Result();
-    panel_->ShowHand(r, game_->HandIndex());
+    panel_->ShowHand(r);
     PlaceOverlay();
     // One sound for the end of the hand, the one that matters most to the player.
     bool mangan = std::any_of(r.winners.begin(), r.winners.end(),

@@ -196,7 +196,7 @@ void ResultPanel::Finish() {
     if (row->count() > 1) row->itemAt(1)->widget()->setFocus(Qt::OtherFocusReason);
 }
 
-void ResultPanel::ShowHand(const riichi::HandResult& r, int handNumber) {
+void ResultPanel::ShowHand(const riichi::HandResult& r) {
     Clear();
     static const char* rounds[] = {"東", "南", "西", "北"};
     int roundIndex = std::clamp(static_cast<int>(r.roundWind - riichi::kEast), 0, 3);
@@ -204,7 +204,6 @@ void ResultPanel::ShowHand(const riichi::HandResult& r, int handNumber) {
                         .arg(QString::fromUtf8(rounds[roundIndex]))
                         .arg(r.dealer + 1)
                         .arg(r.honba);
-    (void)handNumber;
     AddText("<b style='font-size:large'>" + Escape(where + EndName(r.end)) + "</b>");
 
     for (const riichi::WinResult& w : r.winners) {

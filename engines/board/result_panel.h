@@ -25,7 +25,7 @@ public:
     ResultPanel(TileLook look, QWidget* parent);
 
     void SetNames(const std::array<QString, 4>& names) { names_ = names; }
-    void ShowHand(const riichi::HandResult& result, int handNumber);
+    void ShowHand(const riichi::HandResult& result);
     void ShowGame(const riichi::Game& finished);
 
     std::function<void()> onOk;     // the hand's panel was read

@@ -1,5 +1,6 @@
 #include "table_view.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
@@ -198,6 +199,22 @@ void TableView::Show(const riichi::SeatView& view, bool decide) {
     UpdateCards();
     Layout();
     update();
+    // The keyboard follows the game: a decision puts the focus on the first
+    // button of a claim, or on the tile to discard, unless it already rests
+    // on a control that can be used now.
+    if (deciding_ && window()->isActiveWindow()) {
+        QWidget* focus = QApplication::focusWidget();
+        bool usable = focus != nullptr && isAncestorOf(focus) && focus->isVisible() && focus->isEnabled() &&
+                      focus != this;
+        if (!usable) {
+            QWidget* target = nullptr;
+            if (view_.phase == riichi::Phase::Claims && !buttons_.empty()) target = buttons_.front();
+            for (auto it = tiles_.rbegin(); target == nullptr && it != tiles_.rend(); ++it)
+                if ((*it)->isEnabled()) target = *it;
+            if (target == nullptr && !buttons_.empty()) target = buttons_.front();
+            if (target != nullptr) target->setFocus(Qt::OtherFocusReason);
+        }
+    }
 }
 
 void TableView::StopDeciding() {
@@ -446,7 +463,9 @@ void TableView::UpdateCards() {
         QWidget* card = cards_[Idx(rel)];
         const SeatCard& info = seats_[Idx(seat)];
         QLabel* faceLabel = cardFaces_[Idx(rel)];
-        if (!info.face.isNull())
+        QSize want(std::max(1, faceLabel->width()), std::max(1, faceLabel->height()));
+        if (!info.face.isNull() &&
+            faceLabel->pixmap().size() != info.face.size().scaled(want, Qt::KeepAspectRatio))
             faceLabel->setPixmap(info.face.scaled(std::max(1, faceLabel->width()),
                                                   std::max(1, faceLabel->height()), Qt::KeepAspectRatio,
                                                   Qt::SmoothTransformation));

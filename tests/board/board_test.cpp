@@ -327,7 +327,7 @@ TEST_F(BoardTest, OffersOnlyLegalActionsOverSeveralGames) {
 TEST_F(BoardTest, HandTilesAreNamedFocusableButtonsPlayedByKeyboard) {
     Prepare("small4");
     auto w = Open();
-    w->SetPace(board::Pace::Instant);
+    QApplication::setActiveWindow(w.get());
     w->StartGame(21);
     board::TableView* t = w->table();
     // Seat 0 deals: the player holds fourteen tiles and must discard.
@@ -342,6 +342,8 @@ TEST_F(BoardTest, HandTilesAreNamedFocusableButtonsPlayedByKeyboard) {
     }
     EXPECT_EQ(tiles.back()->tile(), t->view().drawn);
     EXPECT_EQ(tiles.back()->accessibleDescription(), QString::fromUtf8("ツモ牌"));
+    // The turn brings the keyboard to the drawn tile.
+    EXPECT_TRUE(tiles.back()->hasFocus());
 
     // Arrow keys walk along the hand (and wrap); Enter discards.
     QApplication::setActiveWindow(w.get());
