@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -118,17 +119,9 @@ QLabel* ResultPanel::AddText(const QString& html) {
     label->setTextFormat(Qt::RichText);
     label->setWordWrap(true);
     layout_->addWidget(label);
-    QString plain = label->text();
-    plain.replace("<br>", "\n").replace("</tr>", "\n").replace("</td>", " ");
-    QString stripped;
-    bool inTag = false;
-    for (QChar ch : plain) {
-        if (ch == '<') inTag = true;
-        if (!inTag) stripped += ch;
-        if (ch == '>') inTag = false;
-    }
-    text_ += stripped.replace("&nbsp;", " ").replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&") +
-             "\n";
+    QTextDocument document;
+    document.setHtml(html);
+    text_ += document.toPlainText() + "\n";
     return label;
 }
 

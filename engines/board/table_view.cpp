@@ -199,6 +199,7 @@ void TableView::Show(const riichi::SeatView& view, bool decide) {
     UpdateCards();
     Layout();
     update();
+    setAccessibleDescription(Summary());
     // The keyboard follows the game: a decision puts the focus on the first
     // button of a claim, or on the tile to discard, unless it already rests
     // on a control that can be used now.
@@ -240,6 +241,24 @@ void TableView::SetShowWaits(bool show) {
 
 std::vector<HandTile*> TableView::handTiles() const { return tiles_; }
 std::vector<QPushButton*> TableView::actionButtons() const { return buttons_; }
+
+QString TableView::Summary() const {
+    static const char* rounds[] = {"東", "南", "西", "北"};
+    int roundIndex = std::clamp(static_cast<int>(view_.roundWind - riichi::kEast), 0, 3);
+    QString text = QString::fromUtf8("%1%2局 %3本場 残り%4 ドラ表示牌")
+                       .arg(QString::fromUtf8(rounds[roundIndex]))
+                       .arg(view_.dealer + 1)
+                       .arg(view_.honba)
+                       .arg(view_.liveTiles);
+    for (TileId t : view_.doraIndicators) text += " " + TileSpokenName(t);
+    if (view_.phase != riichi::Phase::Over) {
+        text += QString::fromUtf8("。手番: ") + seats_[Idx(view_.turn)].name;
+        const auto& river = view_.rivers[Idx(view_.turn)];
+        if (view_.phase == riichi::Phase::Claims && !river.empty())
+            text += QString::fromUtf8("、捨て牌: ") + TileSpokenName(river.back().tile);
+    }
+    return text;
+}
 
 QString TableView::waitsText() const {
     if (!hasView_ || !showWaits_ || view_.waits == 0) return {};

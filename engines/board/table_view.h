@@ -83,6 +83,9 @@ public:
     bool riichiChoosing() const { return riichiMode_; }
     // The text of the waits shown under the table ("待ち: 3萬 6萬"), empty when none.
     QString waitsText() const;
+    // The table in one line for assistive tools: the round, the tiles left,
+    // the dora indicators, whose turn it is and the discard to answer.
+    QString Summary() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

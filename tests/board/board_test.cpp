@@ -344,6 +344,10 @@ TEST_F(BoardTest, HandTilesAreNamedFocusableButtonsPlayedByKeyboard) {
     EXPECT_EQ(tiles.back()->accessibleDescription(), QString::fromUtf8("ツモ牌"));
     // The turn brings the keyboard to the drawn tile.
     EXPECT_TRUE(tiles.back()->hasFocus());
+    // The table itself reads as a line of text.
+    EXPECT_TRUE(t->accessibleDescription().startsWith(QString::fromUtf8("東1局 0本場 残り")))
+        << t->accessibleDescription().toStdString();
+    EXPECT_TRUE(t->accessibleDescription().contains(QString::fromUtf8("手番: guest")));
 
     // Arrow keys walk along the hand (and wrap); Enter discards.
     QApplication::setActiveWindow(w.get());
