@@ -280,6 +280,7 @@ void BoardWindow::HandOver() {
     const riichi::HandResult& r = game_->Current().Result();
     panel_->ShowHand(r);
     PlaceOverlay();
+    QTimer::singleShot(0, this, [this] { PlaceOverlay(); });  // once the panel's text is laid out
     // One sound for the end of the hand, the one that matters most to the player.
     bool mangan = std::any_of(r.winners.begin(), r.winners.end(),
                               [](const riichi::WinResult& w) { return w.score.points >= 12000; });
@@ -316,6 +317,7 @@ void BoardWindow::GameOver() {
         showMessage(QString::fromUtf8("ファイルに書き込めませんでした。\n") + engine::Q(problem));
     panel_->ShowGame(*game_);
     PlaceOverlay();
+    QTimer::singleShot(0, this, [this] { PlaceOverlay(); });
     int place = game_->Totals()[Idx(human_)].place;
     static const char* places[] = {"sound_1st", "sound_2nd", "sound_3rd", "sound_4th"};
     playSound("sound_gameend");

@@ -126,11 +126,23 @@ QLabel* ResultPanel::AddText(const QString& html) {
 }
 
 void ResultPanel::AddTiles(const std::vector<TileId>& tiles, const std::vector<int>& gaps,
-                           const QString& name) {
-    auto* label = new QLabel(content_);
-    label->setPixmap(painter_.Row(tiles, tileHeight_, gaps));
-    label->setAccessibleName(name);
-    layout_->addWidget(label);
+                           const QString& name, bool captioned) {
+    auto* pictures = new QLabel(content_);
+    pictures->setPixmap(
+        painter_.Row(tiles, captioned ? std::max(24, tileHeight_ * 3 / 4) : tileHeight_, gaps));
+    pictures->setAccessibleName(name);
+    if (captioned) {
+        auto* row = new QWidget(content_);
+        auto* line = new QHBoxLayout(row);
+        line->setContentsMargins(0, 0, 0, 0);
+        line->addWidget(new QLabel(name, row));
+        pictures->setParent(row);
+        line->addWidget(pictures);
+        line->addStretch(1);
+        layout_->addWidget(row);
+    } else {
+        layout_->addWidget(pictures);
+    }
     QString spoken;
     for (TileId t : tiles) spoken += TileSpokenName(t) + " ";
     text_ += name + ": " + spoken.trimmed() + "\n";
@@ -246,6 +258,7 @@ void ResultPanel::ShowHand(const riichi::HandResult& r) {
         else
             pay = QString::fromUtf8("%1・%2点").arg(w.score.tsumoOthersPay).arg(w.score.tsumoDealerPays);
         AddText("<b>" + total + "  " + QString::fromUtf8("%1点").arg(w.score.points) + "</b>  (" + pay + ")");
+        if (w.liable >= 0) AddText(QString::fromUtf8("責任払い: ") + Escape(Name(w.liable)));
     }
     AddIndicators(r.doraIndicators, r.uraIndicators);
 
@@ -257,6 +270,13 @@ void ResultPanel::ShowHand(const riichi::HandResult& r) {
                     Escape(ready.isEmpty() ? QString::fromUtf8("なし") : ready.join("、")) + "<br>" +
                     QString::fromUtf8("不聴: ") +
                     Escape(notReady.isEmpty() ? QString::fromUtf8("なし") : notReady.join("、")));
+            // The ready hands are shown.
+            for (int s = 0; s < 4; ++s)
+                if (r.ready[Idx(s)] && !r.revealed[Idx(s)].empty()) {
+                    std::vector<TileId> hand = r.revealed[Idx(s)];
+                    std::sort(hand.begin(), hand.end());
+                    AddTiles(hand, {}, Name(s), true);
+                }
             for (int s = 0; s < 4; ++s)
                 if (r.nagashi[Idx(s)]) AddText(Escape(Name(s)) + QString::fromUtf8(" 流し満貫"));
         } else if (r.end == HandEnd::NineTerminals) {

@@ -41,8 +41,10 @@ public:
 private:
     void Clear();
     QLabel* AddText(const QString& html);
-    void AddTiles(const std::vector<riichi::TileId>& tiles, const std::vector<int>& gaps,
-                  const QString& name);
+    // A row of tiles; `captioned` puts the name before it, else the name is
+    // only read by assistive tools.
+    void AddTiles(const std::vector<riichi::TileId>& tiles, const std::vector<int>& gaps, const QString& name,
+                  bool captioned = false);
     void AddIndicators(const std::vector<riichi::TileId>& dora, const std::vector<riichi::TileId>& ura);
     QPushButton* AddButton(const QString& caption, const char* objectName);
     void Finish();

@@ -205,7 +205,11 @@ protected:
                 return hands;
             }
             if (w.resultPanel()->isVisible()) {
-                if (VisibleButton(w.resultPanel(), "AgainButton") != nullptr) return hands;
+                if (VisibleButton(w.resultPanel(), "AgainButton") != nullptr) {
+                    if (const char* shots = std::getenv("ZV_BOARD_SHOTS"))
+                        w.grab().save(QString(shots) + "/final.png");
+                    return hands;
+                }
                 QPushButton* ok = VisibleButton(w.resultPanel(), "ResultOkButton");
                 if (ok == nullptr) {
                     ADD_FAILURE() << "a hand's panel without OK";
@@ -213,6 +217,8 @@ protected:
                 }
                 ++hands;
                 panels_.push_back(w.resultPanel()->text());
+                if (const char* shots = std::getenv("ZV_BOARD_SHOTS"))
+                    w.grab().save(QString("%1/panel-%2.png").arg(shots).arg(panels_.size()));
                 ok->click();
                 continue;
             }
