@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Draws the one-player board's pictures shown in README.md into
-# docs/screenshots/: a hand in progress (real-looking tiles) and the panel at
+# docs/screenshots/: a hand in progress (real-looking tiles, a call offered)
+# and the panel at
 # the end of a hand. The board's tests play a seeded game off screen in every
 # layout and save what they show when ZV_BOARD_SHOTS names a folder. Run after
 # a build (scripts/build.sh).
@@ -16,6 +17,6 @@ trap 'rm -rf "$shots"' EXIT
 ZV_BOARD_SHOTS="$shots" QT_QPA_PLATFORM=offscreen "$build/tests/board_tests" \
   --gtest_filter='BoardTest.EveryLayoutFitsItsWindow' >/dev/null
 mkdir -p "$out"
-cp "$shots/board-small4-real.png" "$out/board.png"
+cp "$shots/buttons-small4-real.png" "$out/board.png"
 cp "$shots/result-small4-flat.png" "$out/board-result.png"
 echo "Saved $out/board.png and $out/board-result.png (all layouts: set ZV_BOARD_SHOTS yourself)"
