@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Draws the one-player board's pictures shown in README.md into
 # docs/screenshots/: a hand in progress (real-looking tiles, a call offered)
-# and the panel at
-# the end of a hand. The board's tests play a seeded game off screen in every
-# layout and save what they show when ZV_BOARD_SHOTS names a folder. Run after
-# a build (scripts/build.sh).
+# and the panel at the end of a hand. The board's tests play a seeded game off
+# screen in every layout and save what they show when ZV_BOARD_SHOTS names a
+# folder. Run after a build (scripts/build.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/docs/screenshots"
