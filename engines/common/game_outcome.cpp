@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "config/codec.h"
-#include "random.h"
 
 namespace zv::engine {
 namespace {
@@ -150,19 +149,13 @@ HandRecord RecordOf(const riichi::HandResult& r, std::array<PlayerStats, 4>& pla
     return h;
 }
 
-// A seat's own random source: the game seed mixed with the seat.
-std::uint64_t SeatSeed(std::uint64_t seed, int seat) {
-    riichi::Random mix(seed ^ (0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(seat + 1)));
-    return mix.Next();
-}
-
 }  // namespace
 
 std::array<std::unique_ptr<players::Player>, 4> MakeSeatPlayers(const std::array<SeatStyle, 4>& seats,
                                                                 std::uint64_t seed) {
     std::array<std::unique_ptr<players::Player>, 4> made;
     for (int seat = 0; seat < 4; ++seat)
-        made[Idx(seat)] = players::MakeCharacterPlayer(seats[Idx(seat)].style, SeatSeed(seed, seat));
+        made[Idx(seat)] = players::MakeCharacterPlayer(seats[Idx(seat)].style, players::SeatSeed(seed, seat));
     return made;
 }
 

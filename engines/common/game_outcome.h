@@ -97,14 +97,16 @@ struct GameOutcome {
 };
 
 // One computer player per seat, each with the seat's weights and its own
-// random source seeded from `seed` and the seat.
+// random source seeded with players::SeatSeed(seed, seat).
 std::array<std::unique_ptr<players::Player>, 4> MakeSeatPlayers(const std::array<SeatStyle, 4>& seats,
                                                                 std::uint64_t seed);
 
 // The outcome of a finished game (Over()): every hand and each seat's totals.
 GameOutcome OutcomeOf(const riichi::Game& finished);
 
-// Plays a whole game with the seats' computer players and files it.
+// Plays a whole game with the seats' computer players and files it: the
+// wall of riichi::Game(rules, seed), the players of MakeSeatPlayers(seats,
+// seed). zvarena plays the same game for the same seed and players.
 GameOutcome PlayGame(const GameRules& rules, const std::array<SeatStyle, 4>& seats, std::uint64_t seed);
 
 // "result: place points chips plays reaches calls tsumo-points tsumo-count

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "random.h"
 #include "table.h"
 
 namespace zv::players {
@@ -54,6 +55,15 @@ std::unique_ptr<Player> MakeCharacterPlayer(const Weights& weights, std::uint64_
 // or folds.
 std::unique_ptr<Player> MakeTsumogiriPlayer();
 std::unique_ptr<Player> MakeEfficiencyPlayer();
+
+// The random seed of the computer player in `seat` (0..3) of the game dealt
+// from `gameSeed`. Every program that plays games from a seed (the engines,
+// the arena) seeds its players with this, so the same seed and the same
+// players give the same game in all of them.
+inline std::uint64_t SeatSeed(std::uint64_t gameSeed, int seat) {
+    riichi::Random mix(gameSeed ^ (0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(seat + 1)));
+    return mix.Next();
+}
 
 // A Decider for riichi::Game::PlayOut that asks `player`.
 inline riichi::Game::Decider AsDecider(Player& player) {

@@ -144,17 +144,10 @@ struct GameOutcome {
 
 GameOutcome PlayGame(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules, int index,
                      std::uint64_t seed) {
-    std::uint64_t gameSeed = Mix(seed, static_cast<std::uint64_t>(index / 4));
+    std::uint64_t gameSeed = WallSeed(seed, index);
     int rotation = index % 4;
-    std::array<std::unique_ptr<players::Player>, 4> seats;
-    std::array<riichi::Game::Decider, 4> deciders;
-    for (int s = 0; s < 4; ++s) {
-        const Entrant& e = entrants[Ix((s + rotation) % 4)];
-        seats[Ix(s)] = MakePlayer(e, Mix(gameSeed, static_cast<std::uint64_t>(s + 4 * rotation + 1)));
-        deciders[Ix(s)] = players::AsDecider(*seats[Ix(s)]);
-    }
-    riichi::Game game(rules, gameSeed);
-    game.PlayOut(deciders);
+    std::unique_ptr<riichi::Game> played = PlayRotation(entrants, rules, gameSeed, rotation);
+    const riichi::Game& game = *played;
 
     GameOutcome out;
     std::uint64_t h = Mix(gameSeed, static_cast<std::uint64_t>(rotation));
@@ -330,6 +323,21 @@ bool LoadEntrant(const std::string& installDir, const std::string& spec, Entrant
         return false;
     }
     return ReadWeightsFile(installDir + "usr/" + spec + "/" + spec + ".pf", entrant.weights, error);
+}
+
+std::uint64_t WallSeed(std::uint64_t seed, int index) { return seed + static_cast<std::uint64_t>(index / 4); }
+
+std::unique_ptr<riichi::Game> PlayRotation(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules,
+                                           std::uint64_t wallSeed, int rotation) {
+    std::array<std::unique_ptr<players::Player>, 4> seats;
+    std::array<riichi::Game::Decider, 4> deciders;
+    for (int s = 0; s < 4; ++s) {
+        seats[Ix(s)] = MakePlayer(entrants[Ix((s + rotation) % 4)], players::SeatSeed(wallSeed, s));
+        deciders[Ix(s)] = players::AsDecider(*seats[Ix(s)]);
+    }
+    auto game = std::make_unique<riichi::Game>(rules, wallSeed);
+    game->PlayOut(deciders);
+    return game;
 }
 
 ArenaResult RunArena(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules, int games,

@@ -6,6 +6,7 @@
 // several threads they give the same figures as on one.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,8 +66,20 @@ struct ArenaResult {
     std::uint64_t signature = 0;  // hash of every game's outcome, in game order
 };
 
-// Plays `games` games: game g uses the wall seed derived from `seed` and
-// g / 4, with entrant (seat + g) % 4 in each seat.
+// The wall seed of game `index`: each seed is played four times, so games
+// 4k to 4k + 3 are dealt from `seed` + k, the seeds the one-player engine
+// plays one after another when started with the same seed.
+std::uint64_t WallSeed(std::uint64_t seed, int index);
+
+// Plays one whole game dealt from `wallSeed` with entrant (seat + rotation)
+// % 4 in each seat, the player in a seat seeded with
+// players::SeatSeed(wallSeed, seat). Rotation 0 is the game the engines play
+// (engine::PlayGame) from the same seed with the same characters in seats
+// 0 to 3; the other rotations deal the same walls with the players moved.
+std::unique_ptr<riichi::Game> PlayRotation(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules,
+                                           std::uint64_t wallSeed, int rotation);
+
+// Plays `games` games: game g is rotation g % 4 of the wall WallSeed(seed, g).
 ArenaResult RunArena(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules, int games,
                      std::uint64_t seed, int jobs);
 
