@@ -124,7 +124,7 @@ protected:
     void SetUp() override {
         fs::create_directories(inst_);
         for (const char* program :
-             {"zelvan1", "rzelvan1", "zvserver", "zvauto", "zvclient", "rclient", "pad"})
+             {"zelvan1", "rzelvan1", "zvserver", "zvauto", "zvclient", "rclient", "pad", "zvarena"})
             fs::copy_file(std::string(ZV_STAGE_DIR) + program, inst_ + program);
         if (fs::is_directory(std::string(ZV_STAGE_DIR) + "usr"))
             fs::copy(std::string(ZV_STAGE_DIR) + "usr", inst_ + "usr", fs::copy_options::recursive);
@@ -246,6 +246,31 @@ TEST_F(EnginesTest, OnePlayerGamePlaysTwoGamesWithoutAWindow) {
         for (auto& e : fs::recursive_directory_iterator(std::string(ZV_STAGE_DIR) + "usr"))
             shipped += e.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, shipped + 2);
+}
+
+TEST_F(EnginesTest, ArenaPlaysTheOnePlayerGameOfTheSameSeed) {
+    // The player's own style and the rules, read by both programs from the
+    // same files.
+    std::ofstream(User("guest.pf"), std::ios::binary) << "param: reach = 400\r\nparam: pon = 600\r\n";
+    std::ofstream(User("zelvan1.pf"), std::ios::binary)
+        << "param: tonpu = 1\r\nparam: startpoint = 27000\r\n";
+    ASSERT_EQ(Run("zelvan1", {"-B", User(), "-n", "guest", "-u", "_todo", "-u", "_min", "-u", "_wizard"},
+                  {"ZV_ENGINE_AUTOPLAY=1", "ZV_ENGINE_SEED=31337"}),
+              0)
+        << Err();
+    std::string played = Out();  // "zelvan1: game 1: place P, score X, points Y"
+    std::size_t at = played.find(", score ");
+    ASSERT_NE(at, std::string::npos) << played;
+    int score = std::stoi(played.substr(at + 8));
+
+    ASSERT_EQ(Run("zvarena", {"--games", "1", "--seed", "31337", "--players", "guest,_todo,_min,_wizard",
+                              "--rules", User("zelvan1.pf"), "--json"}),
+              0)
+        << Err();
+    std::string report = Out();
+    at = report.find("\"averageScore\":");  // the first player's, its one game
+    ASSERT_NE(at, std::string::npos) << report;
+    EXPECT_EQ(std::stod(report.substr(at + 15)), score) << played << report;
 }
 
 TEST_F(EnginesTest, EveryEngineNamesTheRealGame) {
