@@ -349,7 +349,7 @@ TEST(WaitsPropertyTest, NearCompleteHandsMatchTheReference) {
             --c[k];
         }
     }
-    EXPECT_GT(ready, 8000);  // the generator really reaches ready hands
+    EXPECT_GT(ready, 800 * kHandScale);  // the generator really reaches ready hands
 }
 
 }  // namespace
