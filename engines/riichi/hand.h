@@ -13,7 +13,7 @@ namespace zv::riichi {
 
 // -1 complete, 0 ready, 1 one tile away, ...
 int ShantenRegular(const Counts& counts, int melds);
-int ShantenSevenPairs(const Counts& counts);   // 7 distinct pairs; no melds
+int ShantenSevenPairs(const Counts& counts);  // 7 distinct pairs; no melds
 int ShantenThirteenOrphans(const Counts& counts);
 // The smallest of the three (the last two only with no melds).
 int Shanten(const Counts& counts, int melds);

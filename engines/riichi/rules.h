@@ -12,13 +12,13 @@ namespace zv::riichi {
 enum class Uma { None, FiveTen, TenTwenty, TenThirty, SevenFiveThree, Under };
 
 struct Rules {
-    bool eastOnly = true;    // tonpu: east round only (else east and south)
-    bool noPinfuTsumo = false;  // nopintumo: a self-drawn pinfu gets no pinfu
-    bool noRedFives = false;    // noakadora: red fives are not dora
-    bool noOpenTanyao = false;  // nonakitan
-    bool noKanUra = false;      // nokanura: one ura-dora indicator only
-    bool noBustOut = false;     // nofly: the game does not end below zero
-    bool under = false;         // under: scores below zero count as they are
+    bool eastOnly = true;             // tonpu: east round only (else east and south)
+    bool noPinfuTsumo = false;        // nopintumo: a self-drawn pinfu gets no pinfu
+    bool noRedFives = false;          // noakadora: red fives are not dora
+    bool noOpenTanyao = false;        // nonakitan
+    bool noKanUra = false;            // nokanura: one ura-dora indicator only
+    bool noBustOut = false;           // nofly: the game does not end below zero
+    bool under = false;               // under: scores below zero count as they are
     bool redFivesClosedOnly = false;  // nonakiaka
     bool noAllStars = false;          // noallstars: no 2-chip bonus for all three red fives
     int startPoint = 25000;           // startpoint

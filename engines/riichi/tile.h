@@ -24,7 +24,7 @@ using Counts = std::array<std::uint8_t, kKinds>;
 constexpr Kind KindOf(TileId t) { return t / 4; }
 constexpr bool IsRedFive(TileId t) { return t == 16 || t == 52 || t == 88; }
 constexpr bool IsHonor(Kind k) { return k >= 27; }
-constexpr int SuitOf(Kind k) { return k / 9; }      // 0 m, 1 p, 2 s, 3 z
+constexpr int SuitOf(Kind k) { return k / 9; }        // 0 m, 1 p, 2 s, 3 z
 constexpr int NumberOf(Kind k) { return k % 9 + 1; }  // 1..9 (honours: 1..7)
 constexpr bool IsTerminal(Kind k) { return !IsHonor(k) && (k % 9 == 0 || k % 9 == 8); }
 constexpr bool IsTerminalOrHonor(Kind k) { return IsHonor(k) || IsTerminal(k); }
