@@ -302,27 +302,27 @@ bool ReadWeightsFile(const std::string& path, players::Weights& weights, std::st
     return true;
 }
 
-bool LoadEntrant(const std::string& installDir, const std::string& spec, Entrant& entrant,
+bool LoadEntrant(const std::string& installDir, const std::string& entry, Entrant& entrant,
                  std::string& error) {
     entrant = Entrant{};
-    entrant.name = spec;
-    if (spec == "baseline:tsumogiri") {
+    entrant.name = entry;
+    if (entry == "baseline:tsumogiri") {
         entrant.kind = EntrantKind::Tsumogiri;
         return true;
     }
-    if (spec == "baseline:efficiency") {
+    if (entry == "baseline:efficiency") {
         entrant.kind = EntrantKind::Efficiency;
         return true;
     }
-    if (spec.rfind("baseline:", 0) == 0) {
-        error = "unknown baseline '" + spec + "' (baseline:tsumogiri or baseline:efficiency)";
+    if (entry.rfind("baseline:", 0) == 0) {
+        error = "unknown baseline '" + entry + "' (baseline:tsumogiri or baseline:efficiency)";
         return false;
     }
-    if (!PlainName(spec)) {
-        error = "'" + spec + "' is not a character name";
+    if (!PlainName(entry)) {
+        error = "'" + entry + "' is not a character name";
         return false;
     }
-    return ReadWeightsFile(installDir + "usr/" + spec + "/" + spec + ".pf", entrant.weights, error);
+    return ReadWeightsFile(installDir + "usr/" + entry + "/" + entry + ".pf", entrant.weights, error);
 }
 
 std::uint64_t WallSeed(std::uint64_t seed, int index) { return seed + static_cast<std::uint64_t>(index / 4); }

@@ -36,7 +36,7 @@ void ReadWeightsText(const std::string& text, players::Weights& weights);
 
 // "baseline:tsumogiri", "baseline:efficiency", or a character folder name
 // under `installDir` + "usr/" whose NAME/NAME.pf is read.
-bool LoadEntrant(const std::string& installDir, const std::string& spec, Entrant& entrant,
+bool LoadEntrant(const std::string& installDir, const std::string& entry, Entrant& entrant,
                  std::string& error);
 
 struct PlayerStats {
