@@ -681,6 +681,7 @@ bool Hand::Apply(int seat, const Action& action, std::string* error) {
             return fail("seat " + std::to_string(seat) + " has nothing to decide now");
         return fail(ActionText(action) + " is not allowed for seat " + std::to_string(seat) + " now");
     }
+    log_.push_back({seat, action});
     if (phase_ == Phase::Claims) {
         claimChoice_[Idx(seat)] = action;
         claimPending_[Idx(seat)] = false;
@@ -865,6 +866,7 @@ void Hand::EndExhaustive() {
 
 void Hand::Finish() {
     phase_ = Phase::Over;
+    result_.actions = log_;
     for (auto& l : legal_) l.clear();
     claimPending_ = {};
     for (int seat = 0; seat < 4; ++seat) {

@@ -123,6 +123,15 @@ std::string ActionText(const Action& action);
 
 enum class Phase : std::uint8_t { Turn, Claims, Over };
 
+// One action a seat took, in the order the table accepted them. Replaying a
+// hand's log on the same wall gives the same hand.
+struct LoggedAction {
+    int seat = -1;
+    Action action;
+
+    bool operator==(const LoggedAction&) const = default;
+};
+
 struct RiverTile {
     TileId tile = -1;
     bool riichi = false;     // the discard that declared riichi
@@ -218,6 +227,8 @@ struct HandResult {
     std::array<int, 4> tsumoPoints{}, tsumoCount{};
     std::array<int, 4> ronPoints{}, ronCount{};
     std::array<int, 4> dealInPoints{}, dealInCount{};
+
+    std::vector<LoggedAction> actions;  // every action taken in the hand, in order
 };
 
 // Where a hand starts from: the seats' scores, the dealer, round wind, honba
@@ -252,6 +263,10 @@ public:
     const HandSetup& Setup() const { return setup_; }
     const std::array<int, 4>& Scores() const { return scores_; }
     int Sticks() const { return sticks_; }
+    // The turn seat's tile just drawn (-1 after a call, in Claims and when over).
+    TileId Drawn() const { return phase_ == Phase::Turn ? drawn_ : -1; }
+    bool RiichiHeld(int seat) const { return Seat(seat).riichi; }
+    const std::vector<LoggedAction>& Log() const { return log_; }
 
     // Read-only looks for tests and for the engine's record: the whole table.
     const Wall& WallState() const { return wall_; }
@@ -331,6 +346,7 @@ private:
     std::array<bool, 4> claimPending_{};
     std::array<Action, 4> claimChoice_{};
     std::array<std::vector<Action>, 4> legal_;
+    std::vector<LoggedAction> log_;
     HandResult result_;
 };
 

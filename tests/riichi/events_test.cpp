@@ -1,0 +1,206 @@
+// The table's events over seeded games: a seat that knows only the events it
+// was sent can rebuild everything public of the table and its own hand, it
+// never learns another seat's drawn tile, and a hand's action log replayed
+// on the same wall gives the same hand.
+#include "events.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "random.h"
+#include "simple_player.h"
+#include "table.h"
+
+namespace zv::riichi {
+namespace {
+
+std::size_t I(int i) { return static_cast<std::size_t>(i); }
+
+#ifdef NDEBUG
+constexpr std::uint64_t kGames = 300;
+#else
+constexpr std::uint64_t kGames = 30;
+#endif
+
+// What one seat rebuilds from its events.
+struct SeatModel {
+    int seat = 0;
+    std::vector<TileId> hand;  // own concealed tiles, drawn tile included
+    std::array<std::vector<TileId>, 4> rivers;
+    std::array<std::vector<Meld>, 4> melds;
+    std::array<bool, 4> riichi{};
+    std::vector<TileId> dora;
+
+    void Start(const HandStart& start) {
+        hand = start.hands[I(seat)];
+        for (int s = 0; s < 4; ++s) {
+            if (s != seat) {
+                EXPECT_TRUE(start.hands[I(s)].empty());
+            }
+            rivers[I(s)].clear(), melds[I(s)].clear();
+        }
+        riichi = {};
+        dora = {start.doraIndicator};
+        Apply(start.dealerDraw);
+    }
+
+    void Remove(TileId t) {
+        auto it = std::find(hand.begin(), hand.end(), t);
+        ASSERT_NE(it, hand.end()) << "seat " << seat << " lost track of " << t;
+        hand.erase(it);
+    }
+
+    void Apply(const TableEvent& e) {
+        const bool mine = e.seat == seat;
+        switch (e.type) {
+            case EventType::Draw:
+                if (mine) {
+                    ASSERT_GE(e.tile, 0);
+                    hand.push_back(e.tile);
+                } else {
+                    ASSERT_EQ(e.tile, -1) << "seat " << seat << " saw another seat's draw";
+                }
+                break;
+            case EventType::Discard:
+                if (mine) Remove(e.tile);
+                rivers[I(e.seat)].push_back(e.tile);
+                break;
+            case EventType::Chi:
+            case EventType::Pon:
+            case EventType::OpenKan:
+            case EventType::ClosedKan: {
+                Meld m;
+                m.type = e.type == EventType::Chi       ? MeldType::Chi
+                         : e.type == EventType::Pon     ? MeldType::Pon
+                         : e.type == EventType::OpenKan ? MeldType::OpenKan
+                                                        : MeldType::ClosedKan;
+                std::vector<TileId> tiles = e.consumed;
+                if (e.tile >= 0) tiles.push_back(e.tile);
+                std::sort(tiles.begin(), tiles.end());
+                m.size = static_cast<int>(tiles.size());
+                for (std::size_t i = 0; i < tiles.size(); ++i) m.tiles[i] = tiles[i];
+                m.called = e.tile;
+                m.from = e.from;
+                if (mine)
+                    for (TileId t : e.consumed) Remove(t);
+                melds[I(e.seat)].push_back(m);
+                break;
+            }
+            case EventType::AddedKan:
+                if (mine) Remove(e.tile);
+                for (Meld& m : melds[I(e.seat)]) {
+                    if (m.type != MeldType::Pon || KindOf(m.tiles[0]) != KindOf(e.tile)) continue;
+                    m.type = MeldType::AddedKan;
+                    m.tiles[3] = e.tile;
+                    m.size = 4;
+                    std::sort(m.tiles.begin(), m.tiles.end());
+                }
+                break;
+            case EventType::NewDora:
+                dora.push_back(e.tile);
+                break;
+            case EventType::RiichiAccepted:
+                riichi[I(e.seat)] = true;
+                break;
+            case EventType::HandOver:
+                break;
+        }
+    }
+
+    void Check(const Hand& table, const std::string& where) const {
+        std::vector<TileId> own = hand;
+        std::sort(own.begin(), own.end());
+        ASSERT_EQ(own, table.Concealed(seat)) << where;
+        for (int s = 0; s < 4; ++s) {
+            std::vector<TileId> river;
+            for (const RiverTile& r : table.River(s)) river.push_back(r.tile);
+            ASSERT_EQ(rivers[I(s)], river) << where << " river " << s;
+            const auto& real = table.Melds(s);
+            ASSERT_EQ(melds[I(s)].size(), real.size()) << where;
+            for (std::size_t i = 0; i < real.size(); ++i) {
+                EXPECT_EQ(melds[I(s)][i].type, real[i].type) << where;
+                EXPECT_EQ(melds[I(s)][i].tiles, real[i].tiles) << where;
+                EXPECT_EQ(melds[I(s)][i].called, real[i].called) << where;
+                EXPECT_EQ(melds[I(s)][i].from, real[i].from) << where;
+            }
+            ASSERT_EQ(riichi[I(s)], table.RiichiHeld(s)) << where;
+        }
+        ASSERT_EQ(dora, table.WallState().DoraIndicators()) << where;
+    }
+};
+
+Action Bold(const SeatView& v, Random& r) {
+    for (const Action& a : v.legal)
+        if (a.type != ActionType::Pass && a.type != ActionType::Discard && r.Chance(350)) return a;
+    return ShantenOnlyDecision(v);
+}
+
+TEST(TableEvents, EverySeatRebuildsItsTableFromItsOwnEvents) {
+    int calls = 0, kans = 0, riichis = 0;
+    for (std::uint64_t seed = 1; seed <= kGames; ++seed) {
+        Random r(seed * 7919);
+        Rules rules;
+        rules.eastOnly = true;
+        Game game(rules, seed);
+        std::array<SeatModel, 4> seats;
+        for (int s = 0; s < 4; ++s) seats[I(s)].seat = s;
+        while (!game.Over()) {
+            for (auto& m : seats) m.Start(ForSeat(StartOf(game.Current()), m.seat));
+            int step = 0;
+            while (!game.Current().Over()) {
+                int seat = game.PendingSeats().front();
+                Hand before = game.Current();
+                ASSERT_TRUE(game.Apply(seat, Bold(game.View(seat), r)));
+                auto events = EventsBetween(before, game.Current());
+                for (const TableEvent& e : events) {
+                    calls += e.type == EventType::Chi || e.type == EventType::Pon;
+                    kans += e.type == EventType::OpenKan || e.type == EventType::ClosedKan ||
+                            e.type == EventType::AddedKan;
+                    riichis += e.type == EventType::RiichiAccepted;
+                }
+                if (game.Current().Over()) {
+                    ASSERT_FALSE(events.empty());
+                    EXPECT_EQ(events.back().type, EventType::HandOver);
+                }
+                for (auto& m : seats) {
+                    for (const TableEvent& e : events) m.Apply(ForSeat(e, m.seat));
+                    m.Check(game.Current(), "seed " + std::to_string(seed) + " step " + std::to_string(step));
+                    if (testing::Test::HasFatalFailure()) return;
+                }
+                ++step;
+            }
+            game.NextHand();
+        }
+    }
+    // The players above are bold enough that every kind of event occurs.
+    EXPECT_GT(calls, 0);
+    EXPECT_GT(kans, 0);
+    EXPECT_GT(riichis, 0);
+}
+
+TEST(TableEvents, ActionLogReplaysTheSameGame) {
+    for (std::uint64_t seed = 1; seed <= kGames / 3; ++seed) {
+        Random r(seed);
+        Rules rules;
+        Game played(rules, seed);
+        played.PlayOut(
+            {[&](const SeatView& v) { return Bold(v, r); }, [&](const SeatView& v) { return Bold(v, r); },
+             [&](const SeatView& v) { return Bold(v, r); }, [&](const SeatView& v) { return Bold(v, r); }});
+        Game replay(rules, seed);
+        for (const HandResult& recorded : played.Results()) {
+            ASSERT_FALSE(replay.Over());
+            for (const LoggedAction& a : recorded.actions)
+                ASSERT_TRUE(replay.Apply(a.seat, a.action)) << seed;
+            ASSERT_TRUE(replay.Current().Over());
+            EXPECT_EQ(replay.Current().Result().scoresAfter, recorded.scoresAfter);
+            EXPECT_EQ(replay.Current().Result().actions, recorded.actions);
+            replay.NextHand();
+        }
+        EXPECT_TRUE(replay.Over());
+        EXPECT_EQ(replay.Scores(), played.Scores());
+    }
+}
+
+}  // namespace
+}  // namespace zv::riichi
