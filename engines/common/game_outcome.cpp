@@ -92,6 +92,8 @@ HandRecord RecordOf(const riichi::HandResult& r, std::array<PlayerStats, 4>& pla
     h.scoresAfter = r.scoresAfter;
     h.dora = riichi::FormatTiles(r.doraIndicators);
     h.ura = riichi::FormatTiles(r.uraIndicators);
+    for (const riichi::LoggedAction& a : r.actions)
+        if (a.action.type != riichi::ActionType::Pass) h.actions.push_back(a);
     switch (r.end) {
         case riichi::HandEnd::Tsumo:
         case riichi::HandEnd::Ron: {

@@ -82,6 +82,10 @@ struct HandRecord {
     std::vector<WinDetail> wins;
     std::string dora;
     std::string ura;
+    // Every action the seats took, in the order the table accepted them,
+    // without the passes (a replay answers the claims nobody took with a
+    // pass). Empty in records written before actions were kept.
+    std::vector<riichi::LoggedAction> actions;
 };
 
 struct SeatStyle {

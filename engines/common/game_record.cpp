@@ -106,7 +106,127 @@ std::string LimitName(const std::string& limit) {
     return limit;
 }
 
+// The letter of each action type in an action word.
+struct ActionLetter {
+    riichi::ActionType type;
+    char letter;
+    int tiles;  // tiles written: the action's tile, then its `with` tiles
+};
+constexpr ActionLetter kActionLetters[] = {
+    {riichi::ActionType::Discard, 'd', 1},  {riichi::ActionType::Riichi, 'r', 1},
+    {riichi::ActionType::Tsumo, 't', 1},    {riichi::ActionType::Ron, 'h', 1},
+    {riichi::ActionType::Chi, 'c', 3},      {riichi::ActionType::Pon, 'p', 3},
+    {riichi::ActionType::OpenKan, 'm', 1},  {riichi::ActionType::ClosedKan, 'a', 1},
+    {riichi::ActionType::AddedKan, 'k', 1}, {riichi::ActionType::NineTerminals, 'n', 0},
+};
+
+const ActionLetter* LetterOf(riichi::ActionType type) {
+    for (const ActionLetter& l : kActionLetters)
+        if (l.type == type) return &l;
+    return nullptr;
+}
+
+// A tile exactly: "0m" for a red five, else its kind and copy ("5m2").
+std::string ExactTile(riichi::TileId t) {
+    if (riichi::IsRedFive(t)) return riichi::TileName(t);
+    return riichi::KindName(riichi::KindOf(t)) + static_cast<char>('0' + t % 4);
+}
+
+// Reads one exact tile at `pos`; -1 when there is none.
+riichi::TileId ReadExactTile(std::string_view word, std::size_t& pos) {
+    if (pos + 2 > word.size()) return -1;
+    riichi::Kind kind = riichi::ParseKind(word.substr(pos, 2));
+    if (kind < 0) return -1;
+    if (word[pos] == '0') {
+        pos += 2;
+        return kind * 4;  // the red five is copy 0 of its five
+    }
+    if (pos + 3 > word.size() || word[pos + 2] < '0' || word[pos + 2] > '3') return -1;
+    int copy = word[pos + 2] - '0';
+    // Copy 0 of a five is the red one, which is written "0m".
+    if (riichi::IsRedFive(kind * 4 + copy)) return -1;
+    pos += 3;
+    return kind * 4 + copy;
+}
+
 }  // namespace
+
+std::string ActionWord(const riichi::LoggedAction& a) {
+    const ActionLetter* letter = LetterOf(a.action.type);
+    if (letter == nullptr || a.seat < 0 || a.seat > 3) return {};
+    std::string word = std::to_string(a.seat) + letter->letter;
+    std::vector<riichi::TileId> tiles = {a.action.tile, a.action.with[0], a.action.with[1]};
+    for (int i = 0; i < letter->tiles; ++i) {
+        if (i > 0) word += ',';
+        word += ExactTile(tiles[static_cast<std::size_t>(i)]);
+    }
+    return word;
+}
+
+bool ParseActionWord(std::string_view word, riichi::LoggedAction& out, std::string& error) {
+    auto fail = [&](const char* why) {
+        error = "\"" + std::string(word) + "\": " + why;
+        return false;
+    };
+    if (word.size() < 2 || word[0] < '0' || word[0] > '3') return fail("no seat");
+    const ActionLetter* letter = nullptr;
+    for (const ActionLetter& l : kActionLetters)
+        if (l.letter == word[1]) letter = &l;
+    if (letter == nullptr) return fail("unknown action");
+    riichi::LoggedAction a;
+    a.seat = word[0] - '0';
+    a.action.type = letter->type;
+    std::size_t pos = 2;
+    std::array<riichi::TileId, 3> tiles{-1, -1, -1};
+    for (int i = 0; i < letter->tiles; ++i) {
+        if (i > 0 && (pos >= word.size() || word[pos++] != ',')) return fail("tiles missing");
+        tiles[static_cast<std::size_t>(i)] = ReadExactTile(word, pos);
+        if (tiles[static_cast<std::size_t>(i)] < 0) return fail("not a tile");
+    }
+    if (pos != word.size()) return fail("extra characters");
+    a.action.tile = tiles[0];
+    a.action.with = {tiles[1], tiles[2]};
+    out = a;
+    return true;
+}
+
+std::vector<std::string> ActionLines(const std::vector<riichi::LoggedAction>& actions) {
+    std::vector<std::string> lines;
+    std::string line;
+    for (const riichi::LoggedAction& a : actions) {
+        std::string word = ActionWord(a);
+        if (word.empty()) continue;
+        if (!line.empty() && line.size() + 1 + word.size() > kActionLineBytes) {
+            lines.push_back(line);
+            line.clear();
+        }
+        line += (line.empty() ? "act: " : " ") + word;
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+GameRules RulesFromRecord(const std::string& rulesWords) {
+    GameRules rules;
+    std::stringstream in(rulesWords);
+    std::string word;
+    while (in >> word) {
+        std::size_t eq = word.find('=');
+        if (eq == std::string::npos) continue;
+        std::string key = word.substr(0, eq), value = word.substr(eq + 1);
+        if (key == "chips") {
+            std::array<int, 4> chips{};
+            if (!SplitFour(value, chips)) continue;
+            ApplyRule(rules, "yakuman-chip", std::to_string(chips[0]));
+            ApplyRule(rules, "ippatu-chip", std::to_string(chips[1]));
+            ApplyRule(rules, "uradora-chip", std::to_string(chips[2]));
+            ApplyRule(rules, "akadora-chip", std::to_string(chips[3]));
+        } else {
+            ApplyRule(rules, key, value);
+        }
+    }
+    return rules;
+}
 
 const std::string& YakuName(int index) {
     // The results reader's names, as strings for the record writer.
@@ -130,7 +250,9 @@ std::vector<std::string> RecordLines(int gameNumber, const std::string& program,
         " noakadora=" + (rules.noAkadora ? "1" : "0") + " nonakitan=" + (rules.noNakiTan ? "1" : "0") +
         " nopintumo=" + (rules.noPinTumo ? "1" : "0") + " 77mangan=" + (rules.mangan77 ? "1" : "0") +
         " atamahane=" + (rules.headBump ? "1" : "0") + " nosancyaho=" + (rules.noTripleRonDraw ? "1" : "0") +
-        " nokuikae=" + (rules.noSwapCalling ? "1" : "0") + " pao=" + (rules.pao ? "1" : "0"));
+        " nokuikae=" + (rules.noSwapCalling ? "1" : "0") + " pao=" + (rules.pao ? "1" : "0") +
+        " nokanura=" + (rules.noKanUra ? "1" : "0") + " nonakiaka=" + (rules.noNakiAka ? "1" : "0") +
+        " noallstars=" + (rules.noAllStars ? "1" : "0"));
     for (std::size_t s = 0; s < 4; ++s) {
         const std::string& shown = seats[s].displayName.empty() ? seats[s].name : seats[s].displayName;
         lines.push_back("player: " + std::to_string(s) + " " + seats[s].name + " " + shown);
@@ -143,6 +265,7 @@ std::vector<std::string> RecordLines(int gameNumber, const std::string& program,
                         " reach=" + Joined(h.reached) + " delta=" + Joined(h.scoreDelta) +
                         " chips=" + Joined(h.chipDelta) + " scores=" + Joined(h.scoresAfter));
         DetailLines(h, lines);
+        for (std::string& line : ActionLines(h.actions)) lines.push_back(std::move(line));
     }
     for (int place = 1; place <= 4; ++place) {
         for (std::size_t s = 0; s < 4; ++s) {
@@ -296,6 +419,28 @@ RecordFile ParseRecord(const std::string& utf8Text) {
                 }
                 win->yaku.push_back({name, TokenInt(3), TokenInt(4)});
             }
+        } else if (key == "act:") {
+            // The hand's actions, on one or more lines after its other lines.
+            if (game->hands.empty()) {
+                problem("act: before any hand");
+                continue;
+            }
+            std::stringstream words(Token(0));
+            std::string word, error;
+            words >> word;  // "act:"
+            std::vector<riichi::LoggedAction> read;
+            bool ok = true;
+            while (ok && words >> word) {
+                riichi::LoggedAction a;
+                ok = ParseActionWord(word, a, error);
+                read.push_back(a);
+            }
+            if (!ok) {
+                problem("bad act line: " + error);
+                continue;
+            }
+            auto& actions = game->hands.back().actions;
+            actions.insert(actions.end(), read.begin(), read.end());
         } else if (key == "final:") {
             RecordedFinal f{TokenInt(2), TokenInt(3), TokenInt(4), TokenInt(5), TokenInt(6)};
             if (!IsSeat(f.seat) || f.place < 1 || f.place > 4) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "game_outcome.h"
@@ -21,6 +22,22 @@ struct RecordSeat {
 // The lines of one game's block.
 std::vector<std::string> RecordLines(int gameNumber, const std::string& program, const GameRules& rules,
                                      const std::array<RecordSeat, 4>& seats, const GameOutcome& game);
+
+// Actions in the record: one word per action, "SEAT LETTER TILES" without
+// blanks (README: "Record format"). Tiles are written exactly: a red five as
+// "0m", any other tile as its kind and its copy 0..3 ("5m2", "7z0"); several
+// tiles are separated by commas. Passes are not written.
+std::string ActionWord(const riichi::LoggedAction& action);
+// Reads one action word; false with `error` set when it is not one.
+bool ParseActionWord(std::string_view word, riichi::LoggedAction& action, std::string& error);
+// The "act:" lines of a hand: its action words, a line at most
+// kActionLineBytes long, as many lines as it takes.
+inline constexpr std::size_t kActionLineBytes = 1024;
+std::vector<std::string> ActionLines(const std::vector<riichi::LoggedAction>& actions);
+
+// The rules of a record's "rules:" words (keys it does not name keep their
+// defaults; unknown words are ignored).
+GameRules RulesFromRecord(const std::string& rulesWords);
 
 // The first line of every record file.
 inline constexpr const char* kRecordMagic = "# zelvan game record";
