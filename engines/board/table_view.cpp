@@ -589,8 +589,14 @@ void TableView::PaintOtherHand(QPainter& p, int seat) const {
     double ow = TilePainter::WidthFor(oh);
     double bottom = T / 2 - 0.12 * g_.riverW;
     double left = -T / 2 + oh + 0.3 * g_.riverW;
-    int count = view_.concealedCount[Idx(seat)];
-    for (int i = 0; i < count; ++i) painter_.Back(p, QRectF(left + i * ow, bottom - oh, ow, oh));
+    const auto& open = openHands_[Idx(seat)];
+    if (!open.empty()) {
+        for (std::size_t i = 0; i < open.size(); ++i)
+            painter_.Face(p, QRectF(left + static_cast<double>(i) * ow, bottom - oh, ow, oh), open[i], false);
+    } else {
+        int count = view_.concealedCount[Idx(seat)];
+        for (int i = 0; i < count; ++i) painter_.Back(p, QRectF(left + i * ow, bottom - oh, ow, oh));
+    }
     PaintMelds(p, view_.melds[Idx(seat)], seat, T / 2 - oh - 0.3 * g_.riverW, bottom, ow, oh);
 }
 

@@ -63,6 +63,11 @@ public:
     // Takes the controls away (while the result of a hand is shown).
     void StopDeciding();
 
+    // Shows the other seats' concealed tiles face up (a replay); empty
+    // hands keep their backs. Takes effect with the next Show.
+    void SetOpenHands(const std::array<std::vector<riichi::TileId>, 4>& hands) { openHands_ = hands; }
+    const std::array<std::vector<riichi::TileId>, 4>& openHands() const { return openHands_; }
+
     void SetSortHand(bool sort);
     void SetShowWaits(bool show);
     bool sortHand() const { return sortHand_; }
@@ -128,6 +133,7 @@ private:
     std::vector<riichi::TileId> order_;  // the concealed tiles in display order
     std::vector<HandTile*> tiles_;
     std::vector<QPushButton*> buttons_;
+    std::array<std::vector<riichi::TileId>, 4> openHands_{};
     std::array<SeatCard, 4> seats_{};
     std::array<QWidget*, 4> cards_{};
     std::array<QLabel*, 4> cardFaces_{};
