@@ -304,9 +304,12 @@ void ResultPanel::ShowHand(const riichi::HandResult& r) {
 }
 
 void ResultPanel::ShowGame(const riichi::Game& finished) {
+    ShowStandings(finished.GameRules(), finished.Totals(), finished.BustOut(), finished.LeftoverSticks());
+}
+
+void ResultPanel::ShowStandings(const riichi::Rules& rules, const std::array<riichi::SeatTotals, 4>& totals,
+                                bool bustOut, int leftoverSticks) {
     Clear();
-    const riichi::Rules& rules = finished.GameRules();
-    const auto& totals = finished.Totals();
     int sinking = 0;
     for (const auto& t : totals) {
         int counted = rules.under ? t.finalScore : std::max(t.finalScore, 0);
@@ -314,7 +317,7 @@ void ResultPanel::ShowGame(const riichi::Game& finished) {
     }
     std::array<int, 4> uma = riichi::UmaForPlaces(rules.uma, sinking);
     AddText(QString::fromUtf8("<b style='font-size:large'>対局終了</b>") +
-            (finished.BustOut() ? QString::fromUtf8(" (飛び)") : QString()));
+            (bustOut ? QString::fromUtf8(" (飛び)") : QString()));
     QString table = QString::fromUtf8(
         "<table cellspacing='0' cellpadding='3'><tr><th>順位</th><th>名前</th><th>点数</th>"
         "<th>ウマ</th><th>チップ</th><th>ポイント</th></tr>");
@@ -335,8 +338,7 @@ void ResultPanel::ShowGame(const riichi::Game& finished) {
         }
     table += "</table>";
     AddText(table);
-    if (finished.LeftoverSticks() > 0)
-        AddText(QString::fromUtf8("供託 %1本はトップへ").arg(finished.LeftoverSticks()));
+    if (leftoverSticks > 0) AddText(QString::fromUtf8("供託 %1本はトップへ").arg(leftoverSticks));
     QPushButton* again = AddButton(QString::fromUtf8("もう一度"), "AgainButton");
     QPushButton* quit = AddButton(QString::fromUtf8("終了"), "QuitButton");
     connect(again, &QPushButton::clicked, this, [this] {

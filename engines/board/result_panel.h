@@ -27,6 +27,9 @@ public:
     void SetNames(const std::array<QString, 4>& names) { names_ = names; }
     void ShowHand(const riichi::HandResult& result);
     void ShowGame(const riichi::Game& finished);
+    // The same from the totals alone (a game played on another machine).
+    void ShowStandings(const riichi::Rules& rules, const std::array<riichi::SeatTotals, 4>& totals,
+                       bool bustOut, int leftoverSticks);
 
     std::function<void()> onOk;     // the hand's panel was read
     std::function<void()> onAgain;  // play another game

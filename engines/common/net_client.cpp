@@ -30,15 +30,24 @@ std::string NetClient::Prepare(const EngineOptions& o, std::vector<std::string>&
     return {};
 }
 
-bool NetClient::PlayOnce(std::string& message, const LogFn& progress, const std::atomic<bool>* cancel) {
+JoinRequest NetClient::Request() const {
     JoinRequest request;
     request.kind = "human";
     request.name = name_;
     request.style = style_;
+    return request;
+}
+
+bool NetClient::PlayOnce(std::string& message, const LogFn& progress, const std::atomic<bool>* cancel) {
     NetGameResult result;
     message.clear();
-    status_ = PlayNetworkGame(host_, port_, request, result, message, progress, cancel);
+    status_ = PlayNetworkGame(host_, port_, Request(), result, message, progress, cancel);
     if (status_ != NetStatus::Played) return false;
+    message = File(result);
+    return true;
+}
+
+std::string NetClient::File(const NetGameResult& result) {
     last_ = result;
     ++games_;
     std::string problems = AppendResults(resultsPath_, result.mine);
@@ -47,8 +56,7 @@ bool NetClient::PlayOnce(std::string& message, const LogFn& progress, const std:
         std::string problem = SaveRecord(recordPath_, recordBlocks_);
         if (!problem.empty()) problems += (problems.empty() ? "" : "\n") + problem;
     }
-    message = problems;
-    return true;
+    return problems;
 }
 
 }  // namespace zv::engine

@@ -1,9 +1,9 @@
 #pragma once
-// The network client without its window: checks the options, joins the
-// server for one game at a time (the seat played by the computer player of
-// the player's own character file, <-B>/<-n>.pf, or the default style),
+// The network client's setup and files: checks the options, reads the
+// player's own character file (<-B>/<-n>.pf, or the default style), by
+// which the seat is played without a window, and files each game played:
 // appends the result to <-B>/zvclient.res and rewrites the run's record (the
-// -l file).
+// -l file) from the record lines the server sent.
 #include <atomic>
 #include <string>
 #include <vector>
@@ -19,9 +19,13 @@ public:
     // Empty when the options can be used, else the message to show.
     std::string Prepare(const EngineOptions& options, std::vector<std::string>& warnings);
 
-    // Plays one game. On success returns true; `message` then holds any
-    // file problem. On failure `message` says why.
+    // Plays one game with the character player. On success returns true;
+    // `message` then holds any file problem. On failure `message` says why.
     bool PlayOnce(std::string& message, const LogFn& progress, const std::atomic<bool>* cancel);
+    // Files a game played elsewhere (the board). Returns any file problem.
+    std::string File(const NetGameResult& result);
+    // The JOIN request of this player.
+    JoinRequest Request() const;
 
     const std::string& host() const { return host_; }
     int port() const { return port_; }

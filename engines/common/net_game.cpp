@@ -8,16 +8,17 @@
 #include <cstdlib>
 
 #include <algorithm>
-#include <chrono>
 #include <sstream>
 
 #include "engine_paths.h"
-#include "net_lines.h"
 
 namespace zv::engine {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using riichi::Action;
+
+std::size_t Idx(int seat) { return static_cast<std::size_t>(seat); }
 
 std::vector<std::string> Words(const std::string& line) {
     std::istringstream in(line);
@@ -39,65 +40,28 @@ bool ToInt(const std::string& word, int& value) {
     return true;
 }
 
+std::chrono::milliseconds Ms(int ms) { return std::chrono::milliseconds(ms); }
+
 }  // namespace
-
-// ---------------------------------------------------------------- joining
-
-std::string JoinLine(const JoinRequest& r) {
-    const CharacterStyle& s = r.style;
-    std::string line = "JOIN " + OneWord(r.kind) + " " + OneWord(r.name);
-    if (!s.displayName.empty()) line += " shown=" + OneWord(s.displayName);
-    for (const WeightKey& w : WeightKeys())
-        line += std::string(" ") + w.key + "=" + std::to_string(s.*w.field);
-    return line;
-}
-
-bool ParseJoinLine(const std::string& line, JoinRequest& r) {
-    auto words = Words(line);
-    if (words.size() < 3 || words[0] != "JOIN") return false;
-    if (words[1] != "human" && words[1] != "auto") return false;
-    r = JoinRequest{};
-    r.kind = words[1];
-    r.name = OneWord(words[2]);
-    for (std::size_t i = 3; i < words.size(); ++i) {
-        std::size_t eq = words[i].find('=');
-        if (eq == std::string::npos) continue;
-        std::string key = words[i].substr(0, eq);
-        std::string value = words[i].substr(eq + 1);
-        int n = 0;
-        if (key == "shown") {
-            r.style.displayName = OneWord(value);
-            continue;
-        }
-        if (!ToInt(value, n)) continue;
-        for (const WeightKey& w : WeightKeys())
-            if (key == w.key) r.style.*w.field = std::clamp(n, w.low, w.high);
-    }
-    return true;
-}
 
 bool ParseResultWords(const std::string& words, PlayerStats& p) {
     auto w = Words(words);
     if (w.size() != 12) return false;
-    int* fields[] = {&p.place,     &p.points,   &p.chips,        &p.plays,
-                     &p.reaches,   &p.calls,    &p.tsumoPoints,  &p.tsumoCount,
-                     &p.ronPoints, &p.ronCount, &p.dealInPoints, &p.dealInCount};
     PlayerStats parsed = p;
-    int* parsedFields[] = {&parsed.place,     &parsed.points,   &parsed.chips,        &parsed.plays,
-                           &parsed.reaches,   &parsed.calls,    &parsed.tsumoPoints,  &parsed.tsumoCount,
-                           &parsed.ronPoints, &parsed.ronCount, &parsed.dealInPoints, &parsed.dealInCount};
+    int* fields[] = {&parsed.place,     &parsed.points,   &parsed.chips,        &parsed.plays,
+                     &parsed.reaches,   &parsed.calls,    &parsed.tsumoPoints,  &parsed.tsumoCount,
+                     &parsed.ronPoints, &parsed.ronCount, &parsed.dealInPoints, &parsed.dealInCount};
     for (std::size_t i = 0; i < 12; ++i)
-        if (!ToInt(w[i], *parsedFields[i])) return false;
+        if (!ToInt(w[i], *fields[i])) return false;
     if (parsed.place < 1 || parsed.place > 4) return false;
-    for (std::size_t i = 0; i < 12; ++i) *fields[i] = *parsedFields[i];
+    p = parsed;
     return true;
 }
 
 bool ParseYakuWord(const std::string& word, PlayerStats& p) {
     if (word.size() != static_cast<std::size_t>(kYakuCount)) return false;
     if (!std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
-    for (int i = 0; i < kYakuCount; ++i)
-        p.yaku[static_cast<std::size_t>(i)] = word[static_cast<std::size_t>(i)] - '0';
+    for (int i = 0; i < kYakuCount; ++i) p.yaku[Idx(i)] = word[Idx(i)] - '0';
     return true;
 }
 
@@ -107,25 +71,33 @@ struct GameServer::Connection {
     int fd = -1;
     LineReader reader;
     std::string out;
-    bool joined = false;
+    int seat = -1;         // during a game: the seat it plays
+    bool joined = false;   // in the lobby or at the table
     bool closing = false;  // close as soon as `out` is sent
+    bool dead = false;     // closed: remove
     JoinRequest request;
-    Clock::time_point since = Clock::now();  // connected, or (closing) when closing began
+    Clock::time_point since = Clock::now();   // connected, or (closing) when closing began
+    Clock::time_point heard = Clock::now();   // the last line received
+    Clock::time_point told = Clock::now();    // the last line sent
+    Clock::time_point window = Clock::now();  // the flood count's second
+    int linesInWindow = 0;
+    std::string name() const { return joined ? request.name : "a connection"; }
+};
 
-    void Close(const std::string& lastWords) {
-        out += lastWords;
-        closing = true;
-        since = Clock::now();
-    }
+struct GameServer::Seat {
+    Connection* conn = nullptr;
+    JoinRequest request;
+    std::unique_ptr<players::Player> computer;
+    bool asked = false;  // a decision is asked for and not yet answered
+    long askId = 0;
+    Clock::time_point deadline;
+    bool nextPending = false;  // the end of a hand: waiting for "next"
 };
 
 GameServer::GameServer(ServerConfig config, LogFn log) : config_(std::move(config)), log_(std::move(log)) {}
 
 GameServer::~GameServer() {
-    for (Connection* c : connections_) {
-        CloseSocket(c->fd);
-        delete c;
-    }
+    for (auto& c : connections_) CloseSocket(c->fd);
     CloseSocket(listenFd_);
 }
 
@@ -139,246 +111,784 @@ bool GameServer::Open(std::string& error) {
     return true;
 }
 
-void GameServer::PlayAndSend() {
-    std::vector<Connection*> seated;
-    for (Connection* c : connections_)
-        if (c->joined && !c->closing) seated.push_back(c);
-    std::array<SeatStyle, 4> styles{};
-    std::array<RecordSeat, 4> seats{};
-    for (std::size_t s = 0; s < 4; ++s) {
-        styles[s].style = seated[s]->request.style;
-        seats[s] = {seated[s]->request.name, seated[s]->request.style.displayName};
+void GameServer::Send(Connection* c, const std::string& line) {
+    if (c == nullptr || c->dead || c->closing) return;
+    c->out += line;
+    c->out += '\n';
+    c->told = Clock::now();
+}
+
+void GameServer::SendAll(const std::string& line) {
+    for (Seat& s : seats_) Send(s.conn, line);
+}
+
+void GameServer::Detach(Connection& c) {
+    if (c.seat >= 0 && Idx(c.seat) < seats_.size() && seats_[Idx(c.seat)].conn == &c) {
+        Seat& s = seats_[Idx(c.seat)];
+        s.conn = nullptr;
+        s.asked = false;
+        s.nextPending = false;
+        log_(c.request.name + " left seat " + std::to_string(c.seat) + "; a computer player takes it");
+    } else if (c.joined && seats_.empty()) {
+        log_(c.request.name + " left before the game");
     }
+    c.seat = -1;
+    c.joined = false;
+}
+
+void GameServer::Drop(Connection& c, const std::string& reason) {
+    log_("dropping " + c.name() + ": " + reason);
+    Detach(c);
+    // A last word, if the peer still reads; then the connection is gone.
+    std::string last = "REFUSED " + reason + "\n";
+    SendSome(c.fd, last);
+    CloseSocket(c.fd);
+    c.fd = -1;
+    c.dead = true;
+    c.out.clear();
+}
+
+void GameServer::Accept() {
+    for (;;) {
+        int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) return;
+        NoDelay(fd);
+        if (static_cast<int>(connections_.size()) >= config_.maxConnections) {
+            std::string busy = "REFUSED busy too many connections\n";
+            SendSome(fd, busy);
+            CloseSocket(fd);
+            continue;
+        }
+        auto c = std::make_unique<Connection>();
+        c->fd = fd;
+        c->out = "HELLO zvserver " + std::to_string(kProtocolVersion) + "\n";
+        connections_.push_back(std::move(c));
+    }
+}
+
+void GameServer::Read(Connection& c) {
+    std::vector<std::string> lines;
+    bool tooLong = false;
+    bool open = c.reader.ReadAvailable(c.fd, lines, tooLong);
+    for (const std::string& line : lines) {
+        if (c.dead || c.closing) return;
+        auto now = Clock::now();
+        c.heard = now;
+        if (now - c.window > std::chrono::seconds(1)) {
+            c.window = now;
+            c.linesInWindow = 0;
+        }
+        if (++c.linesInWindow > config_.maxLinesPerSecond) {
+            Drop(c, "flood too many lines");
+            return;
+        }
+        Handle(c, line);
+    }
+    if (c.dead) return;
+    if (tooLong) {
+        Drop(c, "toolong a line longer than " + std::to_string(kMaxLineLength) + " bytes");
+    } else if (!open) {
+        if (c.joined) log_(c.request.name + " closed the connection");
+        Detach(c);
+        CloseSocket(c.fd);
+        c.fd = -1;
+        c.dead = true;
+    }
+}
+
+void GameServer::Handle(Connection& c, const std::string& line) {
+    ClientLine parsed = ParseClientLine(line);
+    switch (parsed.kind) {
+        case ClientLine::Kind::Join:
+            if (c.joined) {
+                Send(&c, "REFUSED joined already seated");
+                log_(c.request.name + ": a second JOIN refused");
+                return;
+            }
+            Join(c, parsed.join);
+            return;
+        case ClientLine::Kind::Act:
+            Answer(c, parsed.askId, &parsed.action);
+            return;
+        case ClientLine::Kind::Next:
+            Answer(c, parsed.askId, nullptr);
+            return;
+        case ClientLine::Kind::Pong:
+            return;
+        case ClientLine::Kind::Quit:
+            Detach(c);
+            c.closing = true;
+            c.since = Clock::now();
+            TellWaiting();
+            return;
+        case ClientLine::Kind::Bad:
+            break;
+    }
+    Drop(c, "malformed " + parsed.error);
+}
+
+void GameServer::Welcome(Connection& c, int seat, bool again) {
+    Send(&c, "WELCOME " + std::to_string(seat));
+    if (!game_) return;
+    Send(&c, "GAME " + std::to_string(gamesPlayed_));
+    for (std::size_t s = 0; s < 4; ++s) {
+        const JoinRequest& r = seats_[s].request;
+        Send(&c, "PLAYER " + std::to_string(s) + " " + r.kind + " " + r.name + " " +
+                     (r.style.displayName.empty() ? r.name : r.style.displayName));
+    }
+    Send(&c, "RULES " + RulesWords(config_.rules));
+    if (!again) return;
+    // Back at the table: the hand's start as this seat saw it, then the table now.
+    Send(&c, HandStartLine(riichi::ForSeat(handStart_, seat), seat));
+    Send(&c, ViewLine(game_->View(seat)));
+}
+
+void GameServer::Join(Connection& c, const JoinRequest& request) {
+    if (request.version != kProtocolVersion) {
+        log_("a client of protocol version " + std::to_string(request.version) + " was refused");
+        Send(&c, "REFUSED version this server speaks version " + std::to_string(kProtocolVersion));
+        c.closing = true;
+        c.since = Clock::now();
+        return;
+    }
+    if (!seats_.empty()) {
+        // A game is on: only a player coming back to a seat left empty.
+        for (std::size_t s = 0; s < 4; ++s) {
+            Seat& seat = seats_[s];
+            if (seat.request.name != request.name) continue;
+            if (seat.conn != nullptr) break;
+            c.joined = true;
+            c.request = request;
+            c.seat = static_cast<int>(s);
+            seat.conn = &c;
+            log_(request.name + " is back at seat " + std::to_string(s));
+            Welcome(c, static_cast<int>(s), true);
+            Drive();
+            return;
+        }
+        bool seated = std::any_of(seats_.begin(), seats_.end(),
+                                  [&](const Seat& s) { return s.request.name == request.name; });
+        Send(&c, seated ? "REFUSED name " + request.name + " is already at the table"
+                        : std::string("REFUSED full the table is full"));
+        c.closing = true;
+        c.since = Clock::now();
+        return;
+    }
+    int seated = 0;
+    for (auto& o : connections_) {
+        if (!o->joined || o->dead || o->closing) continue;
+        if (o->request.name == request.name) {
+            Send(&c, "REFUSED name " + request.name + " is already at the table");
+            c.closing = true;
+            c.since = Clock::now();
+            return;
+        }
+        ++seated;
+    }
+    if (seated >= 4) {
+        Send(&c, "REFUSED full the table is full");
+        c.closing = true;
+        c.since = Clock::now();
+        return;
+    }
+    c.joined = true;
+    c.request = request;
+    log_(request.kind + " player " + request.name + " joined");
+    Send(&c, "WELCOME " + std::to_string(seated));
+    TellWaiting();
+}
+
+void GameServer::TellWaiting() {
+    if (!seats_.empty()) return;
+    std::vector<Connection*> lobby;
+    for (auto& o : connections_)
+        if (o->joined && !o->dead && !o->closing) lobby.push_back(o.get());
+    if (lobby.size() == 4 && (!gameOver_ || config_.resident)) {
+        seats_.resize(4);
+        for (std::size_t s = 0; s < 4; ++s) {
+            seats_[s].conn = lobby[s];
+            seats_[s].request = lobby[s]->request;
+            lobby[s]->seat = static_cast<int>(s);
+        }
+        StartGame();
+        return;
+    }
+    for (Connection* o : lobby) Send(o, "WAITING " + std::to_string(lobby.size()));
+}
+
+void GameServer::StartGame() {
     int number = ++gamesPlayed_;
     std::uint64_t seed =
-        config_.seed != 0 ? config_.seed + static_cast<std::uint64_t>(number) - 1 : ChooseSeed();
-    GameOutcome game = PlayGame(config_.rules, styles, seed);
-    std::vector<std::string> block = RecordLines(number, "zvserver", config_.rules, seats, game);
-    recordBlocks_.insert(recordBlocks_.end(), block.begin(), block.end());
-
-    std::string common = "START " + std::to_string(number) + "\n";
+        config_.seed != 0 ? config_.seed + static_cast<std::uint64_t>(number) - 1 : ChooseSeed() + number;
+    game_ = std::make_unique<riichi::Game>(RiichiRules(config_.rules), seed);
+    std::array<SeatStyle, 4> styles{};
+    for (std::size_t s = 0; s < 4; ++s) styles[s].style = seats_[s].request.style;
+    auto computers = MakeSeatPlayers(styles, seed);
+    for (std::size_t s = 0; s < 4; ++s) seats_[s].computer = std::move(computers[s]);
+    log_("game " + std::to_string(number) + " starts");
     for (std::size_t s = 0; s < 4; ++s) {
-        common += "PLAYER " + std::to_string(s) + " " + seated[s]->request.kind + " " +
-                  OneWord(seats[s].name) + " " +
-                  OneWord(seats[s].displayName.empty() ? seats[s].name : seats[s].displayName) + "\n";
+        Connection* c = seats_[s].conn;
+        Send(c, "GAME " + std::to_string(number));
+        for (std::size_t o = 0; o < 4; ++o) {
+            const JoinRequest& r = seats_[o].request;
+            Send(c, "PLAYER " + std::to_string(o) + " " + r.kind + " " + r.name + " " +
+                        (r.style.displayName.empty() ? r.name : r.style.displayName));
+        }
+        Send(c, "RULES " + RulesWords(config_.rules));
     }
-    for (const std::string& line : block) common += "REC " + line + "\n";
+    StartHand();
+}
+
+void GameServer::StartHand() {
+    handStart_ = riichi::StartOf(game_->Current());
+    for (int s = 0; s < 4; ++s) {
+        Connection* c = seats_[Idx(s)].conn;
+        if (c == nullptr) continue;
+        riichi::HandStart mine = riichi::ForSeat(handStart_, s);
+        Send(c, HandStartLine(mine, s));
+        Send(c, EventLine(mine.dealerDraw));
+        Send(c, ViewLine(game_->View(s)));
+    }
+    Drive();
+}
+
+void GameServer::Step(int seat, const Action& action) {
+    riichi::Hand before = game_->Current();
+    std::string error;
+    if (!game_->Apply(seat, action, &error)) {
+        log_("seat " + std::to_string(seat) + ": " + error);
+        return;
+    }
+    auto events = riichi::EventsBetween(before, game_->Current());
+    for (int s = 0; s < 4; ++s) {
+        Seat& st = seats_[Idx(s)];
+        if (st.conn == nullptr) continue;
+        bool told = false;
+        for (const riichi::TableEvent& e : events) {
+            std::string line = EventLine(riichi::ForSeat(e, s));
+            if (line.empty()) continue;
+            Send(st.conn, line);
+            told = true;
+        }
+        if (told) Send(st.conn, ViewLine(game_->View(s)));
+    }
+}
+
+void GameServer::ComputerDecides(int seat) {
+    riichi::SeatView view = game_->View(seat);
+    if (view.legal.empty()) return;
+    Action action = seats_[Idx(seat)].computer->Decide(view);
+    if (!game_->Current().IsLegal(seat, action)) action = view.legal.back();
+    Step(seat, action);
+}
+
+void GameServer::Drive() {
+    if (!game_ || pausing_) return;
+    for (int guard = 0; guard < 10000; ++guard) {
+        if (game_->Current().Over()) {
+            HandOver();
+            return;
+        }
+        bool stepped = false;
+        for (int seat : game_->PendingSeats()) {
+            Seat& s = seats_[Idx(seat)];
+            if (s.asked) continue;
+            if (s.conn != nullptr) {
+                s.asked = true;
+                s.askId = nextAsk_++;
+                s.deadline = Clock::now() + Ms(config_.decisionMs);
+                Send(s.conn, AskLine(s.askId, config_.decisionMs, game_->Current().LegalActions(seat)));
+                continue;
+            }
+            ComputerDecides(seat);
+            stepped = true;
+            break;
+        }
+        if (!stepped) return;
+    }
+}
+
+void GameServer::Answer(Connection& c, long askId, const Action* action) {
+    if (c.seat < 0 || !game_) {
+        Send(&c, "REFUSED turn no decision is asked of you");
+        log_(c.name() + ": an answer out of the game refused");
+        return;
+    }
+    Seat& s = seats_[Idx(c.seat)];
+    if (action == nullptr) {
+        if (!s.nextPending || askId != s.askId) {
+            Send(&c, "REFUSED turn nothing to go on from");
+            return;
+        }
+        s.nextPending = false;
+        if (std::none_of(seats_.begin(), seats_.end(), [](const Seat& o) { return o.nextPending; }))
+            AfterPause();
+        return;
+    }
+    if (!s.asked || askId != s.askId) {
+        Send(&c, "REFUSED turn no decision " + std::to_string(askId) + " is open for you");
+        log_(c.request.name + ": " + ActionWord(*action) + " out of turn refused");
+        return;
+    }
+    if (!game_->Current().IsLegal(c.seat, *action)) {
+        Send(&c, "REFUSED action " + ActionWord(*action) + " is not allowed now");
+        log_(c.request.name + ": illegal " + ActionWord(*action) + " refused");
+        return;
+    }
+    s.asked = false;
+    Step(c.seat, *action);
+    Drive();
+}
+
+void GameServer::HandOver() {
+    const riichi::Hand& hand = game_->Current();
+    if (config_.onHandOver) config_.onHandOver(hand);
+    for (Seat& s : seats_) s.asked = false;
+    auto lines = HandEndLines(hand.Result());
+    pausing_ = true;
+    pauseUntil_ = Clock::now() + Ms(config_.handPauseMs);
+    bool waiting = false;
+    for (Seat& s : seats_) {
+        if (s.conn == nullptr) continue;
+        for (const std::string& line : lines) Send(s.conn, line);
+        s.nextPending = true;
+        s.askId = nextAsk_++;
+        Send(s.conn, "ASK " + std::to_string(s.askId) + " " + std::to_string(config_.handPauseMs) + " next");
+        waiting = true;
+    }
+    if (!waiting) AfterPause();
+}
+
+void GameServer::AfterPause() {
+    pausing_ = false;
+    for (Seat& s : seats_) s.nextPending = false;
+    if (game_->NextHand()) {
+        StartHand();
+        return;
+    }
+    EndGame();
+}
+
+void GameServer::EndGame() {
+    int number = gamesPlayed_;
+    GameOutcome outcome = OutcomeOf(*game_);
+    std::array<RecordSeat, 4> record{};
+    for (std::size_t s = 0; s < 4; ++s)
+        record[s] = {seats_[s].request.name, seats_[s].request.style.displayName};
+    std::vector<std::string> block = RecordLines(number, "zvserver", config_.rules, record, outcome);
+    recordBlocks_.insert(recordBlocks_.end(), block.begin(), block.end());
+    const auto& totals = game_->Totals();
     for (std::size_t s = 0; s < 4; ++s) {
-        const PlayerStats& p = game.players[s];
-        std::string result = ResultLine(p).substr(std::string("result: ").size());
-        std::string yaku = YakuLine(p).substr(std::string("yaku: ").size());
-        seated[s]->Close(common + "RESULT " + result + "\nYAKU " + yaku + "\nEND " + std::to_string(number) +
-                         "\n");
-        log_("game " + std::to_string(number) + ": " + seats[s].name + " place " + std::to_string(p.place) +
-             " score " + std::to_string(p.finalScore) + " points " + std::to_string(p.points));
+        const PlayerStats& p = outcome.players[s];
+        log_("game " + std::to_string(number) + ": " + seats_[s].request.name + " place " +
+             std::to_string(p.place) + " score " + std::to_string(p.finalScore) + " points " +
+             std::to_string(p.points));
+        Connection* c = seats_[s].conn;
+        if (c == nullptr) continue;
+        Send(c, "GAMEEND " + std::to_string(number) + " " + std::to_string(game_->LeftoverSticks()) + " " +
+                    (game_->BustOut() ? "1" : "0"));
+        for (int o = 0; o < 4; ++o) Send(c, StandingLine(o, totals[Idx(o)]));
+        Send(c, "RESULT " + ResultLine(p).substr(std::string("result: ").size()));
+        Send(c, "YAKU " + YakuLine(p).substr(std::string("yaku: ").size()));
+        for (const std::string& line : block) Send(c, "REC " + line);
+        Send(c, "END " + std::to_string(number));
+        c->closing = true;
+        c->since = Clock::now();
+        c->seat = -1;
+        c->joined = false;
     }
     if (!config_.recordPath.empty()) {
         std::string problem = CheckRecordPath(config_.recordPath);
         if (problem.empty()) problem = SaveRecord(config_.recordPath, recordBlocks_);
         if (!problem.empty()) log_(problem);
     }
+    seats_.clear();
+    game_.reset();
+    gameOver_ = true;
+    TellWaiting();
+}
+
+void GameServer::CheckTimers() {
+    auto now = Clock::now();
+    for (auto& c : connections_) {
+        if (c->dead) continue;
+        if (!c->joined && !c->closing && now - c->since > Ms(config_.joinTimeoutMs)) {
+            Send(c.get(), "REFUSED join no JOIN received");
+            c->closing = true;
+            c->since = now;
+        }
+        if (c->joined && now - c->heard > Ms(config_.silentMs)) {
+            Drop(*c, "silent nothing heard for " + std::to_string(config_.silentMs / 1000) + " s");
+            continue;
+        }
+        if (c->joined && now - c->told > Ms(config_.heartbeatMs)) Send(c.get(), "PING");
+    }
+    if (!game_) return;
+    if (pausing_) {
+        if (now > pauseUntil_) AfterPause();
+        return;
+    }
+    for (int seat = 0; seat < 4; ++seat) {
+        Seat& s = seats_[Idx(seat)];
+        if (!s.asked || now < s.deadline) continue;
+        s.asked = false;
+        Send(s.conn, "TIMEOUT " + std::to_string(s.askId));
+        log_(s.request.name + " did not answer in time; the computer player decides");
+        ComputerDecides(seat);
+        Drive();
+        if (!game_ || pausing_) return;
+    }
 }
 
 int GameServer::Run(const std::atomic<bool>& stop) {
-    bool gameOver = false;
     while (!stop.load()) {
-        // Drop connections that are finished.
+        CheckTimers();
         for (auto it = connections_.begin(); it != connections_.end();) {
-            Connection* c = *it;
-            bool expired = !c->joined && !c->closing &&
-                           Clock::now() - c->since > std::chrono::milliseconds(config_.joinTimeoutMs);
-            if (expired) c->Close("ERROR no JOIN received\n");
-            // A peer that does not take its last lines within this time is dropped.
-            if (c->fd < 0 || (c->closing && c->out.empty()) ||
-                (c->closing && Clock::now() - c->since > std::chrono::seconds(30))) {
-                CloseSocket(c->fd);
-                delete c;
+            Connection& c = **it;
+            if (!c.dead && c.closing &&
+                (c.out.empty() || Clock::now() - c.since > std::chrono::seconds(10))) {
+                CloseSocket(c.fd);
+                c.fd = -1;
+                c.dead = true;
+            }
+            if (c.dead) {
+                Detach(c);
                 it = connections_.erase(it);
             } else {
                 ++it;
             }
         }
-        if (gameOver && !config_.resident && connections_.empty()) return 0;
+        if (gameOver_ && !config_.resident && connections_.empty()) return 0;
 
         std::vector<pollfd> fds;
-        fds.push_back({gameOver && !config_.resident ? -1 : listenFd_, POLLIN, 0});
-        for (Connection* c : connections_)
-            fds.push_back({c->fd, static_cast<short>(POLLIN | (c->out.empty() ? 0 : POLLOUT)), 0});
-        int ready = ::poll(fds.data(), fds.size(), 200);
+        fds.push_back({gameOver_ && !config_.resident ? -1 : listenFd_, POLLIN, 0});
+        for (auto& c : connections_)
+            fds.push_back(
+                {c->fd, static_cast<short>((c->closing ? 0 : POLLIN) | (c->out.empty() ? 0 : POLLOUT)), 0});
+        // Wake for the nearest deadline, or at least every 50 ms for the others.
+        auto wake = Clock::now() + Ms(50);
+        for (const Seat& s : seats_)
+            if (s.asked) wake = std::min(wake, s.deadline);
+        if (pausing_) wake = std::min(wake, pauseUntil_);
+        auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wake - Clock::now()).count();
+        int ready = ::poll(fds.data(), fds.size(), static_cast<int>(std::clamp<long long>(wait + 1, 0, 50)));
         if (ready < 0) {
             if (errno == EINTR) continue;
             log_("poll failed");
             return 1;
         }
-        const std::size_t polled = connections_.size();
-        if (fds[0].fd >= 0 && (fds[0].revents & POLLIN)) {
-            for (;;) {
-                int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-                if (fd < 0) break;
-                auto* c = new Connection;
-                c->fd = fd;
-                c->out = "HELLO zvserver " + std::to_string(kProtocolVersion) + "\n";
-                connections_.push_back(c);
+        if (fds[0].fd >= 0 && (fds[0].revents & POLLIN)) Accept();
+        const std::size_t polled = fds.size() - 1;
+        for (std::size_t i = 0; i < polled && i < connections_.size(); ++i) {
+            Connection& c = *connections_[i];
+            if (c.dead) continue;
+            if (fds[i + 1].revents & (POLLIN | POLLHUP | POLLERR)) {
+                if (c.closing) {
+                    if (fds[i + 1].revents & (POLLHUP | POLLERR)) {
+                        CloseSocket(c.fd);
+                        c.fd = -1;
+                        c.dead = true;
+                    }
+                } else {
+                    Read(c);
+                }
             }
         }
-        bool seatsChanged = false;
-        for (std::size_t i = 0; i < polled; ++i) {
-            Connection* c = connections_[i];
-            short revents = fds[i + 1].revents;
-            if (revents & (POLLIN | POLLHUP | POLLERR)) {
-                std::vector<std::string> lines;
-                bool tooLong = false;
-                bool open = c->reader.ReadAvailable(c->fd, lines, tooLong);
-                for (const std::string& line : lines) {
-                    if (c->closing) break;
-                    if (line.rfind("JOIN", 0) == 0 && !c->joined) {
-                        int seated = static_cast<int>(
-                            std::count_if(connections_.begin(), connections_.end(),
-                                          [](Connection* o) { return o->joined && !o->closing; }));
-                        if (!ParseJoinLine(line, c->request)) {
-                            c->Close("ERROR malformed JOIN\n");
-                        } else if (seated >= 4) {
-                            c->Close("FULL\n");
-                        } else {
-                            c->joined = true;
-                            c->out += "WELCOME " + std::to_string(seated) + "\n";
-                            log_(c->request.kind + " player " + c->request.name + " joined");
-                            seatsChanged = true;
-                        }
-                    } else if (line == "QUIT") {
-                        seatsChanged = seatsChanged || c->joined;
-                        c->joined = false;
-                        c->Close("");
-                    } else if (!line.empty()) {
-                        c->out += "ERROR unknown command\n";
-                    }
-                }
-                if (!open) {
-                    if (tooLong) log_("a connection sent a line that is too long");
-                    if (c->joined && !c->closing) {
-                        log_(c->request.name + " left before the game");
-                        seatsChanged = true;
-                    }
-                    CloseSocket(c->fd);
-                    c->fd = -1;
-                    c->out.clear();
-                    c->joined = false;
-                    continue;
-                }
-            }
-            if (c->fd >= 0 && !c->out.empty() && !SendSome(c->fd, c->out)) {
+        // Everything said in this round goes out now, as far as the peers read.
+        for (auto& c : connections_) {
+            if (c->dead || c->out.empty()) continue;
+            if (!SendSome(c->fd, c->out)) {
+                Detach(*c);
                 CloseSocket(c->fd);
                 c->fd = -1;
+                c->dead = true;
                 c->out.clear();
-                if (c->joined && !c->closing) seatsChanged = true;
-                c->joined = false;
+            } else if (c->out.size() > config_.maxPending) {
+                Drop(*c, "slow the connection does not read what it is sent");
             }
         }
-        if (seatsChanged) {
-            std::vector<Connection*> seated;
-            for (Connection* c : connections_)
-                if (c->joined && !c->closing && c->fd >= 0) seated.push_back(c);
-            if (seated.size() == 4) {
-                PlayAndSend();
-                gameOver = true;
-            } else {
-                for (Connection* c : seated) c->out += "WAITING " + std::to_string(seated.size()) + "\n";
-            }
-            for (Connection* c : connections_)
-                if (c->fd >= 0 && !c->out.empty() && !SendSome(c->fd, c->out)) {
-                    c->out.clear();
-                    c->Close("");
-                }
-        }
+        // A dropped seat is played on by its computer player at once.
+        if (game_ && !pausing_) Drive();
     }
     return 0;
 }
 
 // ---------------------------------------------------------------- client
 
+NetSession::~NetSession() { Close(); }
+
+void NetSession::Close() {
+    CloseSocket(fd_);
+    fd_ = -1;
+}
+
+bool NetSession::Connect(const std::string& host, int port, const JoinRequest& request, std::string& message,
+                         int timeoutMs) {
+    Close();
+    where_ = host + ":" + std::to_string(port);
+    fd_ = ConnectTcp(host, port, timeoutMs, message);
+    if (fd_ < 0) return false;
+    reader_ = LineReader{};
+    out_.clear();
+    greeted_ = false;
+    asked_ = false;
+    gameOver_ = false;
+    haveResult_ = haveYaku_ = false;
+    result_ = NetGameResult{};
+    message_.clear();
+    lastHeard_ = std::chrono::steady_clock::now();
+    Send(JoinLine(request));
+    return true;
+}
+
+void NetSession::Send(const std::string& line) {
+    if (fd_ < 0) return;
+    out_ += line;
+    out_ += '\n';
+    if (!SendSome(fd_, out_)) {
+        Close();
+        message_ = "the server closed the connection";
+    }
+}
+
+void NetSession::Answer(const Action& action) {
+    if (!asked_ || ask_.next) return;
+    asked_ = false;
+    view_.legal.clear();
+    Send("ACT " + std::to_string(ask_.id) + " " + ActionWord(action));
+}
+
+void NetSession::Next() {
+    if (!asked_ || !ask_.next) return;
+    asked_ = false;
+    Send("ACT " + std::to_string(ask_.id) + " next");
+}
+
+void NetSession::Quit() {
+    Send("QUIT");
+    Close();
+}
+
+void NetSession::Fail(Update update, const std::string& message, std::vector<Update>& updates) {
+    message_ = message;
+    updates.push_back(update);
+    Close();
+}
+
+std::vector<NetSession::Update> NetSession::Poll(int timeoutMs) {
+    std::vector<Update> updates;
+    if (fd_ < 0) return updates;
+    pollfd p{fd_, static_cast<short>(POLLIN | (out_.empty() ? 0 : POLLOUT)), 0};
+    int ready = ::poll(&p, 1, timeoutMs);
+    if (ready < 0 && errno != EINTR) {
+        Fail(Update::Lost, "poll failed", updates);
+        return updates;
+    }
+    if (!out_.empty() && !SendSome(fd_, out_)) {
+        Fail(Update::Lost, "the server closed the connection", updates);
+        return updates;
+    }
+    if (ready <= 0) {
+        // The server says something at least every few seconds while a game is on.
+        if (std::chrono::steady_clock::now() - lastHeard_ > std::chrono::seconds(90))
+            Fail(Update::Lost, "the server at " + where_ + " stopped answering", updates);
+        return updates;
+    }
+    std::vector<std::string> lines;
+    bool tooLong = false;
+    bool open = reader_.ReadAvailable(fd_, lines, tooLong);
+    if (!lines.empty()) lastHeard_ = std::chrono::steady_clock::now();
+    for (const std::string& line : lines) {
+        Line(line, updates);
+        if (fd_ < 0) return updates;
+    }
+    if (!open) {
+        if (gameOver_) {
+            Close();
+        } else {
+            Fail(Update::Lost,
+                 tooLong ? "the server sent a line that is too long"
+                         : "the server closed the connection before the game ended",
+                 updates);
+        }
+    }
+    return updates;
+}
+
+void NetSession::Line(const std::string& line, std::vector<Update>& updates) {
+    std::size_t blank = line.find(' ');
+    std::string command = line.substr(0, blank);
+    std::string rest = blank == std::string::npos ? "" : line.substr(blank + 1);
+    if (!greeted_) {
+        auto w = Words(rest);
+        if (command != "HELLO" || w.empty() || w[0] != "zvserver") {
+            Fail(Update::Refused, "the server at " + where_ + " is not a game server", updates);
+            return;
+        }
+        int version = 0;
+        if (w.size() < 2 || !ToInt(w[1], version) || version != kProtocolVersion) {
+            Fail(Update::Refused,
+                 "the game server at " + where_ + " speaks another version of the protocol (" +
+                     (w.size() > 1 ? w[1] : "?") + ", this program " + std::to_string(kProtocolVersion) + ")",
+                 updates);
+            return;
+        }
+        greeted_ = true;
+        return;
+    }
+    riichi::TableEvent event;
+    bool complete = false, bad = false;
+    if (command == "PING") {
+        Send("PONG");
+    } else if (command == "WELCOME") {
+        int seat = -1;
+        if (!ToInt(rest, seat) || seat < 0 || seat > 3) {
+            Fail(Update::Lost, "the server sent a bad seat", updates);
+            return;
+        }
+        result_.seat = seat;
+        updates.push_back(Update::Seated);
+    } else if (command == "WAITING") {
+        ToInt(rest, waiting_);
+        updates.push_back(Update::Waiting);
+    } else if (command == "REFUSED") {
+        auto w = Words(rest);
+        std::string reason = w.empty() ? "" : w[0];
+        std::string text = rest.size() > reason.size() ? rest.substr(reason.size() + 1) : reason;
+        // Refusals of a join end the session; those of an action are reported only.
+        if (reason == "action" || reason == "turn") {
+            message_ = "the server refused: " + text;
+            return;
+        }
+        if (reason == "full") text = "the game server's table is full";
+        Fail(Update::Refused, "the server refused: " + text, updates);
+    } else if (command == "GAME") {
+        ToInt(rest, result_.gameNumber);
+        asked_ = false;
+    } else if (command == "PLAYER") {
+        auto w = Words(rest);
+        int seat = -1;
+        if (w.size() >= 4 && ToInt(w[0], seat) && seat >= 0 && seat < 4) {
+            result_.seats[Idx(seat)] = {w[2], w[3]};
+            kinds_[Idx(seat)] = w[1];
+        }
+    } else if (command == "RULES") {
+        gameRules_ = ParseRulesWords(rest);
+        view_.rules = RiichiRules(gameRules_);
+        updates.push_back(Update::GameStart);
+    } else if (command == "HAND") {
+        asked_ = false;
+        updates.push_back(Update::HandStart);
+    } else if (command == "VIEW") {
+        riichi::SeatView v = view_;
+        if (!ParseViewLine(line, v)) {
+            Fail(Update::Lost, "the server sent a table that cannot be read", updates);
+            return;
+        }
+        v.legal = asked_ && !ask_.next ? ask_.actions : std::vector<Action>{};
+        view_ = v;
+        updates.push_back(Update::Table);
+    } else if (command == "ASK") {
+        Ask ask;
+        if (!ParseAskLine(line, ask)) {
+            Fail(Update::Lost, "the server asked something that cannot be read", updates);
+            return;
+        }
+        ask_ = ask;
+        asked_ = true;
+        view_.legal = ask.next ? std::vector<Action>{} : ask.actions;
+        updates.push_back(Update::Ask);
+    } else if (command == "TIMEOUT") {
+        asked_ = false;
+        view_.legal.clear();
+        updates.push_back(Update::TimedOut);
+    } else if (ends_.Take(line, complete, bad)) {
+        if (bad) {
+            Fail(Update::Lost, "the server sent a hand's result that cannot be read", updates);
+            return;
+        }
+        if (complete) updates.push_back(Update::HandOver);
+    } else if (ParseEventLine(line, event)) {
+        event_ = event;
+        updates.push_back(Update::Event);
+    } else if (command == "GAMEEND") {
+        auto w = Words(rest);
+        if (w.size() == 3) {
+            ToInt(w[1], result_.leftoverSticks);
+            result_.bustOut = w[2] == "1";
+        }
+    } else if (command == "STANDING") {
+        int seat = -1;
+        riichi::SeatTotals totals;
+        if (ParseStandingLine(line, seat, totals)) result_.standings[Idx(seat)] = totals;
+    } else if (command == "REC") {
+        if (result_.recordLines.size() < 100000) result_.recordLines.push_back(rest);
+    } else if (command == "RESULT") {
+        haveResult_ = ParseResultWords(rest, result_.mine);
+    } else if (command == "YAKU") {
+        haveYaku_ = ParseYakuWord(rest, result_.mine);
+    } else if (command == "END") {
+        if (!haveResult_ || !haveYaku_) {
+            Fail(Update::Lost, "the server sent no valid result", updates);
+            return;
+        }
+        gameOver_ = true;
+        asked_ = false;
+        updates.push_back(Update::GameOver);
+    }
+    // Anything else is a line of a later version: skipped.
+}
+
 NetStatus PlayNetworkGame(const std::string& host, int port, const JoinRequest& request,
                           NetGameResult& result, std::string& message, const LogFn& progress,
                           const std::atomic<bool>* cancel) {
-    int fd = ConnectTcp(host, port, 5000, message);
-    if (fd < 0) return NetStatus::ConnectFailed;
-    struct Closer {
-        int fd;
-        ~Closer() { CloseSocket(fd); }
-    } closer{fd};
+    NetSession session;
+    if (!session.Connect(host, port, request, message)) return NetStatus::ConnectFailed;
     progress("connected to " + host + ":" + std::to_string(port));
-    if (!SendAll(fd, JoinLine(request) + "\n", 5000)) {
-        message = "the server closed the connection";
-        return NetStatus::Lost;
-    }
-    result = NetGameResult{};
-    LineReader reader;
-    bool greeted = false;
-    bool haveResult = false;
-    bool haveYaku = false;
+    std::unique_ptr<players::Player> player;
     for (;;) {
         if (cancel != nullptr && cancel->load()) {
-            SendAll(fd, "QUIT\n", 1000);
+            session.Quit();
             message = "cancelled";
             return NetStatus::Cancelled;
         }
-        pollfd p{fd, POLLIN, 0};
-        int ready = ::poll(&p, 1, 200);
-        if (ready < 0 && errno != EINTR) {
-            message = "poll failed";
-            return NetStatus::Lost;
-        }
-        if (ready <= 0) continue;
-        std::vector<std::string> lines;
-        bool tooLong = false;
-        bool open = reader.ReadAvailable(fd, lines, tooLong);
-        for (const std::string& line : lines) {
-            std::size_t blank = line.find(' ');
-            std::string command = line.substr(0, blank);
-            std::string rest = blank == std::string::npos ? "" : line.substr(blank + 1);
-            if (!greeted) {
-                if (command != "HELLO" || rest.rfind("zvserver", 0) != 0) {
-                    message = "the server at " + host + ":" + std::to_string(port) + " is not a game server";
+        for (NetSession::Update u : session.Poll(200)) {
+            switch (u) {
+                case NetSession::Update::Seated:
+                    progress("seated, waiting for the other players");
+                    break;
+                case NetSession::Update::Waiting:
+                    progress(std::to_string(session.waitingCount()) + " of 4 players are here");
+                    break;
+                case NetSession::Update::GameStart:
+                    progress("the game starts");
+                    player = players::MakeCharacterPlayer(
+                        request.style, players::SeatSeed(ChooseSeed() + static_cast<std::uint64_t>(
+                                                                            session.result().gameNumber),
+                                                         session.seat()));
+                    break;
+                case NetSession::Update::Ask:
+                    if (session.ask().next) {
+                        session.Next();
+                    } else if (player != nullptr && !session.view().legal.empty()) {
+                        session.Answer(player->Decide(session.view()));
+                    }
+                    break;
+                case NetSession::Update::GameOver:
+                    result = session.result();
+                    return NetStatus::Played;
+                case NetSession::Update::Refused:
+                    message = session.message();
                     return NetStatus::Refused;
-                }
-                greeted = true;
-                continue;
-            }
-            if (command == "WELCOME") {
-                result.seat = std::atoi(rest.c_str());
-                progress("seated, waiting for the other players");
-            } else if (command == "WAITING") {
-                progress(rest + " of 4 players are here");
-            } else if (command == "FULL") {
-                message = "the game server's table is full";
-                return NetStatus::Refused;
-            } else if (command == "ERROR") {
-                message = "the server reports: " + rest;
-                return NetStatus::Refused;
-            } else if (command == "START") {
-                result.gameNumber = std::atoi(rest.c_str());
-                progress("the game starts");
-            } else if (command == "PLAYER") {
-                auto w = Words(rest);
-                int seat = -1;
-                if (w.size() >= 4 && ToInt(w[0], seat) && seat >= 0 && seat < 4)
-                    result.seats[static_cast<std::size_t>(seat)] = {w[2], w[3]};
-            } else if (command == "REC") {
-                result.recordLines.push_back(rest);
-            } else if (command == "RESULT") {
-                haveResult = ParseResultWords(rest, result.mine);
-            } else if (command == "YAKU") {
-                haveYaku = ParseYakuWord(rest, result.mine);
-            } else if (command == "END") {
-                if (!haveResult || !haveYaku) {
-                    message = "the server sent no valid result";
+                case NetSession::Update::Lost:
+                    message = session.message();
                     return NetStatus::Lost;
-                }
-                return NetStatus::Played;
+                default:
+                    break;
             }
         }
-        if (!open) {
-            message = tooLong ? "the server sent a line that is too long"
-                              : "the server closed the connection before the game ended";
+        if (!session.connected()) {
+            message = session.message().empty() ? "the connection was lost" : session.message();
             return NetStatus::Lost;
         }
     }

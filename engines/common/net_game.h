@@ -1,22 +1,30 @@
 #pragma once
-// The network game: a server that seats four players (clients and
-// computer players), plays one game and sends each player its outcome, and
-// the client side that joins such a server. The line protocol is described
-// in engines/README.md.
+// The network game. The server seats four players (clients and computer
+// players), holds the table (riichi::Game) and plays it step by step: it
+// deals, asks each seat for its decisions, checks and applies them, and tells
+// every seat what happened as that seat may see it. A seat whose connection
+// is lost, or that does not answer in time, is played by a computer player
+// with the style its player joined with, until the player joins again under
+// the same name. The client side (NetSession) joins such a server and keeps
+// the seat's table; PlayNetworkGame plays a whole game with a computer
+// player. The line protocol is in net_protocol.h and engines/README.md.
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "game_outcome.h"
 #include "game_record.h"
 #include "game_rules.h"
+#include "net_lines.h"
+#include "net_protocol.h"
+#include "player.h"
 
 namespace zv::engine {
-
-inline constexpr int kProtocolVersion = 1;
 
 using LogFn = std::function<void(const std::string&)>;
 
@@ -24,10 +32,19 @@ struct ServerConfig {
     std::string bindAddress = "127.0.0.1";
     int port = 0;  // 0: any free port (tests)
     GameRules rules;
-    std::string recordPath;     // empty: no record
-    bool resident = false;      // stay for the next game
-    int joinTimeoutMs = 10000;  // a connection must say JOIN within this time
-    std::uint64_t seed = 0;     // 0: choose one per game
+    std::string recordPath;             // empty: no record
+    bool resident = false;              // stay for the next game
+    int joinTimeoutMs = 10000;          // a connection must say JOIN within this time
+    std::uint64_t seed = 0;             // 0: choose one per game
+    int decisionMs = 30000;             // a seat's time to answer a decision
+    int handPauseMs = 60000;            // at most this long for the players to read a hand's result
+    int heartbeatMs = 10000;            // a PING after this long without a line to the peer
+    int silentMs = 45000;               // a peer that sends nothing this long is dropped
+    int maxLinesPerSecond = 400;        // more from one peer is a flood: it is dropped
+    std::size_t maxPending = 1u << 22;  // bytes waiting for a peer that does not read; more: dropped
+    int maxConnections = 32;            // more are turned away at once
+    // Tests: called with the table at the end of each hand.
+    std::function<void(const riichi::Hand&)> onHandOver;
 };
 
 class GameServer {
@@ -46,26 +63,52 @@ public:
 
 private:
     struct Connection;
-    void PlayAndSend();
+    struct Seat;
+    using Clock = std::chrono::steady_clock;
+
+    void Accept();
+    void Read(Connection& c);
+    void Handle(Connection& c, const std::string& line);
+    void Join(Connection& c, const JoinRequest& request);
+    void Answer(Connection& c, long askId, const riichi::Action* action);
+    void Drop(Connection& c, const std::string& reason);
+    void Detach(Connection& c);
+    void Send(Connection* c, const std::string& line);
+    void SendAll(const std::string& line);
+    void TellWaiting();
+
+    void StartGame();
+    void StartHand();
+    void Drive();
+    void Step(int seat, const riichi::Action& action);
+    void ComputerDecides(int seat);
+    void HandOver();
+    void AfterPause();
+    void EndGame();
+    void CheckTimers();
+    void Welcome(Connection& c, int seat, bool again);
 
     ServerConfig config_;
     LogFn log_;
     int listenFd_ = -1;
     int port_ = 0;
     int gamesPlayed_ = 0;
+    long nextAsk_ = 1;
+    bool gameOver_ = false;
     std::vector<std::string> recordBlocks_;
-    std::vector<Connection*> connections_;
+    std::vector<std::unique_ptr<Connection>> connections_;
+    std::vector<Seat> seats_;  // four during a game, empty in the lobby
+    std::unique_ptr<riichi::Game> game_;
+    riichi::HandStart handStart_;
+    bool pausing_ = false;  // a hand's result is being read
+    Clock::time_point pauseUntil_;
 };
 
-struct JoinRequest {
-    std::string kind = "human";  // human or auto
-    std::string name;
-    CharacterStyle style;
-};
+// Parses "RESULT ..." / "YAKU ..." payloads into stats; false when malformed.
+bool ParseResultWords(const std::string& words, PlayerStats& stats);
+bool ParseYakuWord(const std::string& word, PlayerStats& stats);
 
-// The JOIN line for a request, and its reading (false for a malformed line).
-std::string JoinLine(const JoinRequest& request);
-bool ParseJoinLine(const std::string& line, JoinRequest& request);
+// ---------------------------------------------------------------- client
 
 struct NetGameResult {
     int gameNumber = 0;
@@ -73,19 +116,98 @@ struct NetGameResult {
     std::array<RecordSeat, 4> seats{};
     std::vector<std::string> recordLines;  // the game's block
     PlayerStats mine;
+    std::array<riichi::SeatTotals, 4> standings{};
+    int leftoverSticks = 0;
+    bool bustOut = false;
 };
 
 enum class NetStatus { Played, ConnectFailed, Refused, Lost, Cancelled };
 
-// Connects, joins and waits for the game to be played (no time limit while
-// waiting for other players, `cancel` ends the wait). `message` explains any
-// status other than Played.
+// One seat's connection to a server: joins, answers the heartbeat, and keeps
+// what the server told the seat: the players, the rules, the table as the
+// seat sees it (the latest VIEW), the decision asked for, each hand's result
+// and the game's end.
+class NetSession {
+public:
+    enum class Update {
+        Seated,     // WELCOME: seat() is known
+        Waiting,    // WAITING: waitingCount() players are seated
+        GameStart,  // GAME, PLAYER and RULES lines
+        HandStart,  // a hand was dealt
+        Event,      // a table event (lastEvent())
+        Table,      // the table changed (view())
+        Ask,        // a decision is asked for (ask())
+        TimedOut,   // the decision was taken by the server's computer player
+        HandOver,   // the hand's result (handResult())
+        GameOver,   // the game's end (result()); the server closes the connection
+        Refused,    // the server refused us (message())
+        Lost,       // the connection ended before the game did (message())
+    };
+
+    NetSession() = default;
+    ~NetSession();
+    NetSession(const NetSession&) = delete;
+    NetSession& operator=(const NetSession&) = delete;
+
+    // Connects and sends the JOIN line. False with `message` set.
+    bool Connect(const std::string& host, int port, const JoinRequest& request, std::string& message,
+                 int timeoutMs = 5000);
+    // Reads what the server sent, waiting up to `timeoutMs` for it, and
+    // returns what changed in the order it happened.
+    std::vector<Update> Poll(int timeoutMs);
+    // Answers the decision asked for with one of its actions.
+    void Answer(const riichi::Action& action);
+    // Answers the end of a hand ("next").
+    void Next();
+    void Quit();
+    void Close();
+    bool connected() const { return fd_ >= 0; }
+
+    int seat() const { return result_.seat; }
+    int waitingCount() const { return waiting_; }
+    const riichi::Rules& rules() const { return view_.rules; }
+    const GameRules& gameRules() const { return gameRules_; }
+    // The table as the seat sees it; `legal` holds the actions asked for.
+    const riichi::SeatView& view() const { return view_; }
+    bool asked() const { return asked_; }
+    const Ask& ask() const { return ask_; }
+    const riichi::TableEvent& lastEvent() const { return event_; }
+    const riichi::HandResult& handResult() const { return ends_.result(); }
+    const NetGameResult& result() const { return result_; }
+    const std::array<std::string, 4>& kinds() const { return kinds_; }
+    const std::string& message() const { return message_; }
+    bool gameOver() const { return gameOver_; }
+
+private:
+    void Send(const std::string& line);
+    void Line(const std::string& line, std::vector<Update>& updates);
+    void Fail(Update update, const std::string& message, std::vector<Update>& updates);
+
+    int fd_ = -1;
+    std::string where_;
+    LineReader reader_;
+    std::string out_;
+    bool greeted_ = false;
+    int waiting_ = 0;
+    GameRules gameRules_;
+    riichi::SeatView view_;
+    bool asked_ = false;
+    Ask ask_;
+    riichi::TableEvent event_;
+    EndReader ends_;
+    NetGameResult result_;
+    std::array<std::string, 4> kinds_{};
+    bool haveResult_ = false, haveYaku_ = false;
+    bool gameOver_ = false;
+    std::string message_;
+    std::chrono::steady_clock::time_point lastHeard_ = std::chrono::steady_clock::now();
+};
+
+// Connects, joins and plays one game, every decision taken by a character
+// player of `request.style` (no time limit while waiting for other players;
+// `cancel` ends the wait). `message` explains any status other than Played.
 NetStatus PlayNetworkGame(const std::string& host, int port, const JoinRequest& request,
                           NetGameResult& result, std::string& message, const LogFn& progress,
                           const std::atomic<bool>* cancel);
-
-// Parses "RESULT ..." / "YAKU ..." payloads into stats; false when malformed.
-bool ParseResultWords(const std::string& words, PlayerStats& stats);
-bool ParseYakuWord(const std::string& word, PlayerStats& stats);
 
 }  // namespace zv::engine

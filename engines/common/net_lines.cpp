@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -21,6 +22,11 @@ bool MakeNonBlocking(int fd) {
 }
 
 }  // namespace
+
+void NoDelay(int fd) {
+    int yes = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+}
 
 int ListenTcp(const std::string& address, int port, std::string& error) {
     sockaddr_in addr{};
@@ -94,24 +100,38 @@ int ConnectTcp(const std::string& host, int port, int timeoutMs, std::string& er
             return -1;
         }
     }
+    NoDelay(fd);
     return fd;
+}
+
+bool LineReader::Feed(const char* data, std::size_t size, std::vector<std::string>& lines) {
+    buffer_.append(data, size);
+    std::size_t start = 0;
+    for (std::size_t nl; (nl = buffer_.find('\n', start)) != std::string::npos; start = nl + 1) {
+        if (nl - start > kMaxLineLength) {
+            buffer_.clear();
+            return false;
+        }
+        std::string line = buffer_.substr(start, nl - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+    }
+    buffer_.erase(0, start);
+    if (buffer_.size() > kMaxLineLength) {
+        buffer_.clear();
+        return false;
+    }
+    return true;
 }
 
 bool LineReader::ReadAvailable(int fd, std::vector<std::string>& lines, bool& tooLong) {
     tooLong = false;
     char chunk[4096];
-    for (;;) {
+    // At most 64 KiB per call, so that one busy peer cannot hold the caller.
+    for (int round = 0; round < 16; ++round) {
         ssize_t n = ::recv(fd, chunk, sizeof chunk, 0);
         if (n > 0) {
-            buffer_.append(chunk, static_cast<std::size_t>(n));
-            std::size_t start = 0;
-            for (std::size_t nl; (nl = buffer_.find('\n', start)) != std::string::npos; start = nl + 1) {
-                std::string line = buffer_.substr(start, nl - start);
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                lines.push_back(std::move(line));
-            }
-            buffer_.erase(0, start);
-            if (buffer_.size() > kMaxLineLength) {
+            if (!Feed(chunk, static_cast<std::size_t>(n), lines)) {
                 tooLong = true;
                 return false;
             }
@@ -121,6 +141,7 @@ bool LineReader::ReadAvailable(int fd, std::vector<std::string>& lines, bool& to
         if (errno == EINTR) continue;
         return errno == EAGAIN || errno == EWOULDBLOCK;
     }
+    return true;
 }
 
 bool SendSome(int fd, std::string& data) {

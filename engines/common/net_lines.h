@@ -16,12 +16,16 @@ int ListenTcp(const std::string& address, int port, std::string& error);
 // (non-blocking) or -1 with `error` set.
 int ConnectTcp(const std::string& host, int port, int timeoutMs, std::string& error);
 
-// Incoming bytes split into lines. A line longer than kMaxLineLength is an error.
+// Incoming bytes split into lines (a CR before the LF is dropped). A line
+// longer than kMaxLineLength is an error.
 class LineReader {
 public:
     // Reads what is available on fd. Returns false at end of stream or on an
-    // error (then `closed` says which); complete lines are added to `lines`.
+    // error (`tooLong` says whether a line was too long); complete lines are
+    // added to `lines`.
     bool ReadAvailable(int fd, std::vector<std::string>& lines, bool& tooLong);
+    // The same for bytes already received: false when a line is too long.
+    bool Feed(const char* data, std::size_t size, std::vector<std::string>& lines);
 
 private:
     std::string buffer_;
@@ -35,5 +39,9 @@ bool SendAll(int fd, const std::string& data, int timeoutMs);
 bool SendSome(int fd, std::string& data);
 
 void CloseSocket(int fd);
+
+// Sends short lines at once instead of gathering them (the game's lines are
+// small and each waits for an answer).
+void NoDelay(int fd);
 
 }  // namespace zv::engine

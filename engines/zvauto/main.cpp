@@ -1,7 +1,8 @@
-// zvauto: computer player. Joins a game server as the
-// character named by -n (its playing style read from <-B>/<name>.pf), and
-// appends its outcome to <-B>/zvclient.res. With -X it joins again after
-// each game, giving up when the server stays away. Windowless.
+// zvauto: computer player. Joins a game server as the character named by
+// -n and plays its seat with the character player of its style (read from
+// <-B>/<name>.pf), then appends its outcome to <-B>/zvclient.res. With -X it
+// joins again after each game, giving up when the server stays away.
+// Windowless.
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -22,9 +23,8 @@ std::atomic<bool> g_stop{false};
 void OnSignal(int) { g_stop.store(true); }
 
 const char* kUsage =
-    "zvauto - computer player of riichi mahjong for the game server: joins with\n"
-    "the character's playing style (every weight of NAME.pf), by which the\n"
-    "server plays its seat.\n"
+    "zvauto - computer player of riichi mahjong for the game server: joins and\n"
+    "plays its seat with the character's playing style (every weight of NAME.pf).\n"
     "\n"
     "usage: zvauto -n NAME -p PORT -h HOST -B \"DIR\" [-X] [-k] [-S]\n"
     "  -n NAME  the character to play as\n"

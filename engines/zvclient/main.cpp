@@ -1,28 +1,23 @@
 // zvclient / rclient: network game client. Joins a game server (-h, -p) and
-// waits for the game, which the server plays on the rules library; the
-// client's seat is played by the computer player of the player's own
-// character (<-B>/<-n>.pf, else the default style) while the window shows no
-// table. Appends the result to <-B>/zvclient.res and rewrites the -l record.
+// plays the player's seat on the board of the one-player game: the server
+// holds the table, the window shows it as the server tells it to this seat
+// and sends the player's decisions. Appends each game's result to
+// <-B>/zvclient.res and rewrites the -l record. rclient draws real-looking
+// tiles.
 //
-// ZV_ENGINE_AUTOPLAY=N plays N games without any window and exits.
+// ZV_ENGINE_AUTOPLAY=N plays N games without any window, the seat played by
+// the computer player of the player's own character (<-B>/<-n>.pf, else the
+// default style), and exits.
 #include <QApplication>
-#include <QCloseEvent>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
-#include <QWidget>
-#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine_widgets.h"
+#include "net_board_window.h"
 #include "net_client.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -31,18 +26,18 @@ using namespace zv::engine;
 #ifdef ZV_REAL_TILES
 const char* kProgram = "rclient";
 const char* kTitle = "麻雀  ネットワーク対戦 (リアル牌)";
+const zv::board::TileLook kLook = zv::board::TileLook::Real;
 #else
 const char* kProgram = "zvclient";
 const char* kTitle = "麻雀  ネットワーク対戦";
+const zv::board::TileLook kLook = zv::board::TileLook::Flat;
 #endif
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(
         out,
         "%s - network game client of riichi mahjong: joins a game server, which\n"
-        "plays the game by its rules; this window shows no table yet, so the\n"
-        "player's seat is played by the computer player of NAME.pf in DIR (or the\n"
-        "default style) and the result is shown.\n"
+        "holds the table by its rules, and plays the player's seat on the board.\n"
         "\n"
         "usage: %s [-T LAYOUT] -B \"DIR\" -c -n NAME -p PORT -h HOST [-l \"RECORD\"] [-C] [-k] [-S]\n"
         "  -B DIR     the player's directory: NAME.pf is read, zvclient.res is appended there\n"
@@ -52,21 +47,9 @@ void PrintUsage(std::FILE* out) {
         "  -l FILE    write the game record (the folder must exist)\n"
         "  -C, -k     accepted (talk is not offered; the protocol is always UTF-8)\n"
         "  -S         IPX/SPX: not available on this platform\n"
-        "environment: ZV_ENGINE_AUTOPLAY=N plays N games without a window and exits\n",
+        "environment: ZV_ENGINE_AUTOPLAY=N plays N games without a window (the seat\n"
+        "             played by the computer player of NAME.pf, or the default style)\n",
         kProgram, kProgram);
-}
-
-std::string Describe(const NetClient& client) {
-    const NetGameResult& r = client.last();
-    std::string text = "ゲーム " + std::to_string(r.gameNumber) + " 終了: " + std::to_string(r.mine.place) +
-                       "位  ポイント " + std::to_string(r.mine.points) + "  チップ " +
-                       std::to_string(r.mine.chips);
-    for (std::size_t s = 0; s < 4; ++s) {
-        const RecordSeat& seat = r.seats[s];
-        text += "\n  [" + std::to_string(s) + "] " + seat.displayName +
-                (s == static_cast<std::size_t>(r.seat) ? "  (あなた)" : "");
-    }
-    return text;
 }
 
 int Autoplay(NetClient& client, int count) {
@@ -93,97 +76,6 @@ int Autoplay(NetClient& client, int count) {
     return 0;
 }
 
-class ClientWindow : public QWidget {
-public:
-    explicit ClientWindow(NetClient& client) : client_(client) {
-        setObjectName("ClientWindow");
-        setWindowTitle(QString::fromUtf8(kTitle));
-        setFixedSize(client.layout().width, client.layout().height);
-        auto* root = new QVBoxLayout(this);
-        auto* note = new QLabel(ComputerSeatNote(), this);
-        note->setObjectName("GameNote");
-        note->setWordWrap(true);
-        note->setStyleSheet("color: #a00000;");
-        root->addWidget(note);
-        auto* where = new QLabel(QString::fromUtf8("ユーザ名: ") + Q(client.name()) +
-                                     QString::fromUtf8("    接続先: ") + Q(client.host()) + ":" +
-                                     QString::number(client.port()),
-                                 this);
-        where->setObjectName("Host");
-        root->addWidget(where);
-        log_ = new QPlainTextEdit(this);
-        log_->setObjectName("ClientLog");
-        log_->setReadOnly(true);
-        root->addWidget(log_, 1);
-        auto* buttons = new QHBoxLayout;
-        buttons->addStretch(1);
-        connect_ = new QPushButton(QString::fromUtf8("接続して対局"), this);
-        connect_->setObjectName("ConnectButton");
-        auto* close = new QPushButton(QString::fromUtf8("閉じる"), this);
-        close->setObjectName("CloseButton");
-        buttons->addWidget(connect_);
-        buttons->addWidget(close);
-        root->addLayout(buttons);
-        connect(connect_, &QPushButton::clicked, this, [this] { StartGame(); });
-        connect(close, &QPushButton::clicked, this, &QWidget::close);
-        StartGame();
-    }
-
-    ~ClientWindow() override { StopWorker(); }
-
-protected:
-    void closeEvent(QCloseEvent* event) override {
-        StopWorker();
-        event->accept();
-    }
-
-private:
-    void Append(const QString& text) { log_->appendPlainText(text); }
-
-    void StopWorker() {
-        cancel_.store(true);
-        if (worker_.joinable()) worker_.join();
-    }
-
-    void StartGame() {
-        if (worker_.joinable()) worker_.join();
-        cancel_.store(false);
-        connect_->setEnabled(false);
-        Append(QString::fromUtf8("サーバに接続します..."));
-        worker_ = std::thread([this] {
-            std::string message;
-            bool played = client_.PlayOnce(
-                message,
-                [this](const std::string& text) {
-                    QString line = Q(text);
-                    QMetaObject::invokeMethod(
-                        this, [this, line] { Append(line); }, Qt::QueuedConnection);
-                },
-                &cancel_);
-            if (cancel_.load()) return;
-            QString summary = played ? Q(Describe(client_)) : QString();
-            QString problem = Q(message);
-            QMetaObject::invokeMethod(
-                this,
-                [this, played, summary, problem] {
-                    connect_->setEnabled(true);
-                    if (played) Append(summary);
-                    if (!problem.isEmpty()) {
-                        Append(problem);
-                        QMessageBox::warning(this, QString::fromUtf8("麻雀  エラー"), problem);
-                    }
-                },
-                Qt::QueuedConnection);
-        });
-    }
-
-    NetClient& client_;
-    QPlainTextEdit* log_ = nullptr;
-    QPushButton* connect_ = nullptr;
-    std::thread worker_;
-    std::atomic<bool> cancel_{false};
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -208,7 +100,8 @@ int main(int argc, char** argv) {
     if (autoplay > 0) return Autoplay(client, autoplay);
 
     QApplication app(argc, argv);
-    ClientWindow window(client);
+    zv::board::NetBoardWindow window(client, kLook, QString::fromUtf8(kTitle), zv::ExecutableDir());
     window.show();
+    window.Join();
     return app.exec();
 }

@@ -1,8 +1,9 @@
 // zvserver: network game server. Seats four players (clients and computer
-// players), plays one game on the rules library (each seat by the computer
-// player of the style its player joined with), sends each player its result
-// and, with -l, writes the game record. With -X it stays
-// for the next game. Windowless; messages go to stdout/stderr.
+// players) and holds the game on the rules library: deals, asks each seat
+// for its decisions, checks and applies them and tells every seat what it
+// may see. A seat whose player is gone or late is played by a computer
+// player with that player's style. With -l it writes the game record, with
+// -X it stays for the next game. Windowless; messages go to stdout/stderr.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,8 +22,8 @@ void OnSignal(int) { g_stop.store(true); }
 
 const char* kUsage =
     "zvserver - network game server of riichi mahjong: seats four players and\n"
-    "plays the game by the rules of server.pf, every seat by a computer player\n"
-    "with the style its player joined with (no table is shown to the players yet).\n"
+    "holds the game by the rules of server.pf; each player decides for its own\n"
+    "seat, and a computer player with its style stands in when it is gone or late.\n"
     "\n"
     "usage: zvserver -p PORT [-Q|-H] [-l \"RECORD\"] [-B \"DIR\"] [-X] [-S]\n"
     "  -p PORT  TCP port to listen on (address 127.0.0.1, or $ZV_SERVER_BIND)\n"
@@ -30,7 +31,8 @@ const char* kUsage =
     "  -l FILE  write the game record (the folder must exist)\n"
     "  -B DIR   directory holding server.pf\n"
     "  -X       stay resident: serve game after game\n"
-    "  -S       IPX/SPX: not available on this platform\n";
+    "  -S       IPX/SPX: not available on this platform\n"
+    "environment: ZV_SERVER_DECISION_SECONDS=T  a player's time for a decision (default 30)\n";
 
 }  // namespace
 
@@ -66,6 +68,14 @@ int main(int argc, char** argv) {
         config.recordPath = o.recordFile;
     }
     config.resident = o.resident;
+    if (const char* limit = std::getenv("ZV_SERVER_DECISION_SECONDS"); limit != nullptr && *limit != '\0') {
+        int seconds = std::atoi(limit);
+        if (seconds < 1 || seconds > 3600) {
+            std::fprintf(stderr, "zvserver: ZV_SERVER_DECISION_SECONDS must be 1 to 3600\n");
+            return 2;
+        }
+        config.decisionMs = seconds * 1000;
+    }
     if (const char* seed = std::getenv("ZV_ENGINE_SEED"); seed != nullptr && *seed != '\0')
         config.seed = std::strtoull(seed, nullptr, 10);
 

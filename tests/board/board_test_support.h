@@ -73,8 +73,8 @@ protected:
     // One decision as a simple player: win when offered, decline calls,
     // declare riichi when offered, else discard a tile that leaves the hand
     // nearest to ready. Returns false when nothing was clicked.
-    static bool Decide(board::BoardWindow& w) {
-        board::TableView* t = w.table();
+    static bool Decide(board::BoardWindow& w) { return Decide(w.table()); }
+    static bool Decide(board::TableView* t) {
         if (!t->deciding()) return false;
         for (const char* name : {"TsumoButton", "RonButton"})
             if (QPushButton* b = VisibleButton(t, name)) {

@@ -1,0 +1,209 @@
+#include "net_board_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTimer>
+#include <algorithm>
+
+#include "engine_widgets.h"
+#include "one_player.h"
+#include "result_panel.h"
+#include "table_view.h"
+
+namespace zv::board {
+namespace {
+
+using engine::NetSession;
+using riichi::Action;
+using riichi::ActionType;
+
+std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
+
+}  // namespace
+
+NetBoardWindow::NetBoardWindow(engine::NetClient& client, TileLook look, const QString& title,
+                               std::string installDir, QWidget* parent)
+    : QMainWindow(parent), client_(client), installDir_(std::move(installDir)) {
+    setObjectName("ClientWindow");
+    setWindowTitle(title);
+    table_ = new TableView(look, this);
+    setCentralWidget(table_);
+    panel_ = new ResultPanel(look, table_);
+    panel_->hide();
+    status_ = new QLabel(this);
+    status_->setObjectName("ClientStatus");
+    statusBar()->addWidget(status_, 1);
+    timer_ = new QTimer(this);
+    timer_->setInterval(15);
+    connect(timer_, &QTimer::timeout, this, [this] { Poll(); });
+
+    table_->onAction = [this](const Action& action) { Act(action); };
+    panel_->onOk = [this] { session_.Next(); };
+    panel_->onAgain = [this] {
+        panel_->hide();
+        Join();
+    };
+    panel_->onQuit = [this] { close(); };
+
+    QMenu* gameMenu = menuBar()->addMenu(QString::fromUtf8("ゲーム(&G)"));
+    QAction* quit = gameMenu->addAction(QString::fromUtf8("終了(&X)"));
+    quit->setObjectName("QuitAction");
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    showMessage = [this](const QString& text) {
+        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8("麻雀  お知らせ"), text,
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setModal(false);
+        box->show();
+    };
+    confirmClose = [this] {
+        return QMessageBox::question(
+                   this, windowTitle(),
+                   QString::fromUtf8("対局中です。終了しますか？\n(席はコンピュータが引き継ぎます)"),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    };
+    setFixedSize(client.layout().width, client.layout().height);
+}
+
+NetBoardWindow::~NetBoardWindow() = default;
+
+QString NetBoardWindow::status() const { return status_->text(); }
+
+void NetBoardWindow::SetStatus(const QString& text) {
+    status_->setText(text);
+    status_->setAccessibleName(text);
+}
+
+bool NetBoardWindow::Join() {
+    std::string message;
+    SetStatus(
+        QString::fromUtf8("サーバ %1:%2 に接続します...").arg(engine::Q(client_.host())).arg(client_.port()));
+    if (!session_.Connect(client_.host(), client_.port(), client_.Request(), message)) {
+        SetStatus(QString::fromUtf8("接続できませんでした"));
+        showMessage(QString::fromUtf8("ゲームサーバに接続できませんでした。\n") + engine::Q(message));
+        return false;
+    }
+    timer_->start();
+    return true;
+}
+
+void NetBoardWindow::Poll() {
+    for (NetSession::Update u : session_.Poll(0)) Handle(u);
+    if (!session_.connected()) timer_->stop();
+}
+
+void NetBoardWindow::ShowSeats() {
+    const engine::NetGameResult& r = session_.result();
+    std::array<SeatCard, 4> cards;
+    std::array<QString, 4> names;
+    int face = client_.layout().width >= 1024 ? 96 : 72;
+    for (std::size_t s = 0; s < 4; ++s) {
+        const engine::RecordSeat& seat = r.seats[s];
+        names[s] = engine::Q(seat.displayName.empty() ? seat.name : seat.displayName);
+        cards[s].name = names[s];
+        cards[s].face = engine::FacePixmap(engine::FacePath(installDir_, seat.name), seat.name, face);
+    }
+    table_->SetSeats(cards);
+    panel_->SetNames(names);
+}
+
+void NetBoardWindow::ShowTable() {
+    bool decide = session_.asked() && !session_.ask().next && !session_.view().legal.empty();
+    table_->Show(session_.view(), decide);
+}
+
+void NetBoardWindow::Act(const Action& action) {
+    session_.Answer(action);
+    ShowTable();
+}
+
+void NetBoardWindow::Handle(NetSession::Update update) {
+    switch (update) {
+        case NetSession::Update::Seated:
+            SetStatus(QString::fromUtf8("席に着きました。ほかのプレーヤを待っています"));
+            break;
+        case NetSession::Update::Waiting:
+            SetStatus(QString::fromUtf8("%1人が着席しています").arg(session_.waitingCount()));
+            break;
+        case NetSession::Update::GameStart:
+            ShowSeats();
+            SetStatus(QString::fromUtf8("対局開始 (ゲーム %1)").arg(session_.result().gameNumber));
+            break;
+        case NetSession::Update::HandStart:
+            panel_->hide();
+            break;
+        case NetSession::Update::Event:
+        case NetSession::Update::Table:
+            if (!panel_->isVisible()) ShowTable();
+            break;
+        case NetSession::Update::Ask: {
+            if (session_.ask().next) break;  // the result panel's OK answers it
+            const riichi::SeatView& v = session_.view();
+            // After riichi a seat whose only choice is to discard the drawn tile does so by itself.
+            if (v.legal.size() == 1 && v.legal.front().type == ActionType::Discard && v.riichi[Idx(v.seat)]) {
+                Act(v.legal.front());
+                break;
+            }
+            ShowTable();
+            SetStatus(QString::fromUtf8("あなたの番です (%1秒以内)").arg(session_.ask().milliseconds / 1000));
+            break;
+        }
+        case NetSession::Update::TimedOut:
+            ShowTable();
+            SetStatus(QString::fromUtf8("時間切れ: コンピュータが代わりに打ちました"));
+            break;
+        case NetSession::Update::HandOver:
+            table_->StopDeciding();
+            panel_->ShowHand(session_.handResult());
+            PlaceOverlay();
+            QTimer::singleShot(0, this, [this] { PlaceOverlay(); });
+            break;
+        case NetSession::Update::GameOver: {
+            const engine::NetGameResult& r = session_.result();
+            std::string problem = client_.File(r);
+            ++filed_;
+            if (!problem.empty())
+                showMessage(QString::fromUtf8("ファイルに書き込めませんでした。\n") + engine::Q(problem));
+            panel_->ShowStandings(session_.rules(), r.standings, r.bustOut, r.leftoverSticks);
+            PlaceOverlay();
+            QTimer::singleShot(0, this, [this] { PlaceOverlay(); });
+            SetStatus(QString::fromUtf8("対局終了: %1位").arg(r.mine.place));
+            break;
+        }
+        case NetSession::Update::Refused:
+        case NetSession::Update::Lost:
+            table_->StopDeciding();
+            SetStatus(engine::Q(session_.message()));
+            if (!closing_) showMessage(engine::Q(session_.message()));
+            break;
+    }
+}
+
+void NetBoardWindow::PlaceOverlay() {
+    int w = std::min(table_->width() - 30, 640);
+    int h = std::min({table_->height() - 20, 600, std::max(panel_->preferredHeight(), 200)});
+    panel_->setGeometry((table_->width() - w) / 2, (table_->height() - h) / 2, w, h);
+}
+
+void NetBoardWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    PlaceOverlay();
+}
+
+void NetBoardWindow::closeEvent(QCloseEvent* event) {
+    bool playing = session_.connected() && !session_.gameOver() && session_.result().gameNumber > 0;
+    if (playing && !closing_ && confirmClose && !confirmClose()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    timer_->stop();
+    session_.Quit();
+    event->accept();
+}
+
+}  // namespace zv::board
