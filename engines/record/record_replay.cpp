@@ -37,6 +37,29 @@ void PassUntil(Hand& hand, const LoggedAction* next, std::vector<LoggedAction>& 
 
 }  // namespace
 
+bool PlayHand(Hand& table, const std::vector<LoggedAction>& actions,
+              std::vector<std::vector<LoggedAction>>* steps, std::string& error) {
+    for (std::size_t n = 0; n < actions.size(); ++n) {
+        const LoggedAction& a = actions[n];
+        std::vector<LoggedAction> taken;
+        PassUntil(table, &a, taken);
+        std::string why;
+        if (table.Over() || !table.Apply(a.seat, a.action, &why)) {
+            error = ", action " + std::to_string(n + 1) + " (" + ActionWord(a) +
+                    "): " + (table.Over() ? "the hand was already over" : why);
+            return false;
+        }
+        taken.push_back(a);
+        if (n + 1 == actions.size()) PassUntil(table, nullptr, taken);
+        if (steps != nullptr) steps->push_back(std::move(taken));
+    }
+    if (!table.Over()) {
+        error = ": the recorded actions end before the hand does";
+        return false;
+    }
+    return true;
+}
+
 std::string HandName(const HandRecord& h) {
     return std::string(h.round == 0 ? "E" : "S") + std::to_string(h.dealer + 1) + " " +
            std::to_string(h.honba);
@@ -78,22 +101,9 @@ bool GameReplay::Load(const RecordedGame& record, std::string& error) {
         hands_.emplace_back(table);
         ReplayedHand& replayed = hands_.back();
         replayed.record = &h;
-        for (std::size_t n = 0; n < h.actions.size(); ++n) {
-            const LoggedAction& a = h.actions[n];
-            std::vector<LoggedAction> taken;
-            PassUntil(table, &a, taken);
-            std::string why;
-            if (table.Over() || !table.Apply(a.seat, a.action, &why)) {
-                error = where + ", action " + std::to_string(n + 1) + " (" + ActionWord(a) +
-                        "): " + (table.Over() ? "the hand was already over" : why);
-                return false;
-            }
-            taken.push_back(a);
-            if (n + 1 == h.actions.size()) PassUntil(table, nullptr, taken);
-            replayed.steps.push_back(std::move(taken));
-        }
-        if (!table.Over()) {
-            error = where + ": the recorded actions end before the hand does";
+        std::string why;
+        if (!PlayHand(table, h.actions, &replayed.steps, why)) {
+            error = where + why;
             return false;
         }
         replayed.result = table.Result();

@@ -60,6 +60,13 @@ private:
     bool complete_ = false;
 };
 
+// Plays recorded actions (without passes) on `hand` as GameReplay does,
+// answering the open claims nobody took with passes; `steps` (if given)
+// receives what the table took for each action. False with `error` when an
+// action is refused or the actions end before the hand does.
+bool PlayHand(riichi::Hand& hand, const std::vector<riichi::LoggedAction>& actions,
+              std::vector<std::vector<riichi::LoggedAction>>* steps, std::string& error);
+
 // The name of a hand as the record writes it ("E1 0": round, dealer, honba).
 std::string HandName(const HandRecord& hand);
 

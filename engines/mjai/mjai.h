@@ -1,0 +1,122 @@
+#pragma once
+// The mjai protocol's JSON events for riichi mahjong games: one JSON object
+// per line ({"type":"dahai","actor":0,"pai":"5m","tsumogiri":false}), tiles
+// written "1m".."9m", "1p".., "1s".., "5mr"/"5pr"/"5sr" for red fives and
+// "E" "S" "W" "N" "P" "F" "C" for the honours. Seats are the actors 0..3.
+//
+//  * `Writer` tells a game played on the rules library as mjai events, from
+//    the table's own events (riichi/events.h): start_game, start_kyoku,
+//    tsumo, dahai, reach, reach_accepted, chi, pon, daiminkan, ankan, kakan,
+//    dora, hora, ryukyoku, end_kyoku, end_game. The log holds everything
+//    (every hand at the deal and every draw), as a game record does.
+//  * `Validate` plays a log through and reports what breaks the protocol:
+//    lines that are not events, events out of turn, tiles a player does not
+//    hold, more than four of a tile, scores that do not add up.
+//  * `ReadGame` turns a log back into hands of the rules library: each
+//    hand's wall (the tiles the log shows where the table takes them, the
+//    unseen ones after them) and every action, so that the game can be
+//    played again.
+// No Qt, no allocation worries: logs are small.
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "events.h"
+#include "table.h"
+#include "tile.h"
+
+namespace zv::mjai {
+
+// ---------------------------------------------------------------------------
+// Tiles.
+
+// "5m", "5mr" (a red five when `redFives`), "E".."N", "P" "F" "C".
+std::string TileText(riichi::TileId tile, bool redFives = true);
+// A tile text's kind and redness; false when it is not a tile.
+bool ParseTile(std::string_view text, riichi::Kind& kind, bool& red);
+
+// ---------------------------------------------------------------------------
+// JSON, as much as the protocol needs.
+
+struct Json {
+    enum class Type { Null, Bool, Number, String, Array, Object };
+    Type type = Type::Null;
+    bool boolean = false;
+    double number = 0;
+    std::string string;
+    std::vector<Json> items;                            // Array
+    std::vector<std::pair<std::string, Json>> members;  // Object, in order
+
+    const Json* Find(std::string_view key) const;  // an object's member, or null
+};
+// Parses one JSON text (nothing but blanks may follow it).
+bool ParseJson(std::string_view text, Json& out, std::string& error);
+// A JSON string literal.
+std::string Quote(std::string_view text);
+
+// ---------------------------------------------------------------------------
+// Writing.
+
+class Writer {
+public:
+    // `redFives`: the rules count red fives (otherwise they are written as
+    // plain fives).
+    Writer(std::vector<std::string>& out, bool redFives) : out_(out), red_(redFives) {}
+
+    void StartGame(const std::array<std::string, 4>& names);
+    // A hand as dealt; `kyoku` is 1..4 within the round.
+    void StartHand(const riichi::HandStart& start, int kyoku);
+    // One table event; `after` is the table after the step that made it. A
+    // HandOver event writes the hand's end (hora or ryukyoku, end_kyoku).
+    void Event(const riichi::TableEvent& event, const riichi::Hand& after);
+    void EndGame(const std::array<int, 4>& finalScores);
+
+private:
+    std::string Tile(riichi::TileId t) const { return TileText(t, red_); }
+    std::string Tiles(const std::vector<riichi::TileId>& tiles) const;
+    void EndHand(const riichi::Hand& over);
+
+    std::vector<std::string>& out_;
+    bool red_ = true;
+};
+
+// ---------------------------------------------------------------------------
+// Checking.
+
+struct Problem {
+    int line = 0;  // 1-based
+    std::string text;
+};
+// Everything in the log that breaks the protocol or the game; empty when the
+// log is a sound game.
+std::vector<Problem> Validate(const std::vector<std::string>& lines);
+
+// ---------------------------------------------------------------------------
+// Reading.
+
+struct ImportedHand {
+    int dealer = 0;
+    int kyoku = 1;
+    int honba = 0;
+    riichi::Kind roundWind = riichi::kEast;
+    std::array<int, 4> scoresBefore{};
+    std::array<riichi::TileId, riichi::kTiles> wall{};  // a permutation of 0..135
+    std::vector<riichi::LoggedAction> actions;          // without passes
+    std::array<int, 4> scoresAfter{};                   // from its last hora or ryukyoku
+};
+
+struct ImportedGame {
+    std::array<std::string, 4> names;
+    std::vector<ImportedHand> hands;
+    std::array<int, 4> finalScores{};  // end_game's, when it gives them
+    bool hasFinalScores = false;
+};
+
+// Reads a log written as the protocol defines it; false with `error` (the
+// line and what is wrong) when it is not one game that can be played again.
+bool ReadGame(const std::vector<std::string>& lines, ImportedGame& game, std::string& error);
+
+}  // namespace zv::mjai

@@ -1,0 +1,186 @@
+// Tiles in the mjai notation and the writer of a game's events.
+#include <algorithm>
+
+#include "mjai.h"
+
+namespace zv::mjai {
+namespace {
+
+using riichi::EventType;
+
+std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
+
+constexpr const char* kHonours[] = {"E", "S", "W", "N", "P", "F", "C"};
+constexpr char kSuits[] = {'m', 'p', 's'};
+
+std::string Numbers(const std::array<int, 4>& values) {
+    std::string text = "[";
+    for (std::size_t i = 0; i < 4; ++i) text += (i > 0 ? "," : "") + std::to_string(values[i]);
+    return text + "]";
+}
+
+std::string Bools(const std::array<bool, 4>& values) {
+    std::string text = "[";
+    for (std::size_t i = 0; i < 4; ++i)
+        text += std::string(i > 0 ? "," : "") + (values[i] ? "true" : "false");
+    return text + "]";
+}
+
+const char* RyukyokuReason(riichi::HandEnd end) {
+    switch (end) {
+        case riichi::HandEnd::NagashiMangan:
+            return "nagashimangan";
+        case riichi::HandEnd::NineTerminals:
+            return "kyushukyuhai";
+        case riichi::HandEnd::FourWinds:
+            return "suufonrenda";
+        case riichi::HandEnd::FourKans:
+            return "suukaikan";
+        case riichi::HandEnd::FourRiichi:
+            return "suuchariichi";
+        case riichi::HandEnd::TripleRon:
+            return "sanchaho";
+        default:
+            return "fanpai";
+    }
+}
+
+}  // namespace
+
+std::string TileText(riichi::TileId tile, bool redFives) {
+    if (tile < 0 || tile >= riichi::kTiles) return "?";
+    riichi::Kind k = riichi::KindOf(tile);
+    if (riichi::IsHonor(k)) return kHonours[k - riichi::kEast];
+    std::string text = std::to_string(riichi::NumberOf(k)) + kSuits[riichi::SuitOf(k)];
+    if (redFives && riichi::IsRedFive(tile)) text += 'r';
+    return text;
+}
+
+bool ParseTile(std::string_view text, riichi::Kind& kind, bool& red) {
+    red = false;
+    for (int i = 0; i < 7; ++i)
+        if (text == kHonours[i]) {
+            kind = riichi::kEast + i;
+            return true;
+        }
+    if (text.size() < 2 || text.size() > 3 || text[0] < '1' || text[0] > '9') return false;
+    const char* suit = std::find(std::begin(kSuits), std::end(kSuits), text[1]);
+    if (suit == std::end(kSuits)) return false;
+    if (text.size() == 3) {
+        if (text[2] != 'r' || text[0] != '5') return false;
+        red = true;
+    }
+    kind = static_cast<int>(suit - kSuits) * 9 + (text[0] - '1');
+    return true;
+}
+
+std::string Writer::Tiles(const std::vector<riichi::TileId>& tiles) const {
+    std::string text = "[";
+    for (std::size_t i = 0; i < tiles.size(); ++i) text += (i > 0 ? "," : "") + Quote(Tile(tiles[i]));
+    return text + "]";
+}
+
+void Writer::StartGame(const std::array<std::string, 4>& names) {
+    std::string line = "{\"type\":\"start_game\",\"names\":[";
+    for (std::size_t i = 0; i < 4; ++i) line += (i > 0 ? "," : "") + Quote(names[i]);
+    out_.push_back(line + "]}");
+}
+
+void Writer::StartHand(const riichi::HandStart& start, int kyoku) {
+    std::string line =
+        "{\"type\":\"start_kyoku\",\"bakaze\":" + Quote(kHonours[start.roundWind - riichi::kEast]) +
+        ",\"kyoku\":" + std::to_string(kyoku) + ",\"honba\":" + std::to_string(start.honba) +
+        ",\"kyotaku\":" + std::to_string(start.sticks) + ",\"oya\":" + std::to_string(start.dealer) +
+        ",\"dora_marker\":" + Quote(Tile(start.doraIndicator)) + ",\"scores\":" + Numbers(start.scores) +
+        ",\"tehais\":[";
+    for (std::size_t s = 0; s < 4; ++s) line += (s > 0 ? "," : "") + Tiles(start.hands[s]);
+    out_.push_back(line + "]}");
+    const riichi::TableEvent& draw = start.dealerDraw;
+    out_.push_back("{\"type\":\"tsumo\",\"actor\":" + std::to_string(draw.seat) +
+                   ",\"pai\":" + Quote(Tile(draw.tile)) + "}");
+}
+
+void Writer::Event(const riichi::TableEvent& e, const riichi::Hand& after) {
+    const std::string actor = "\"actor\":" + std::to_string(e.seat);
+    switch (e.type) {
+        case EventType::Draw:
+            out_.push_back("{\"type\":\"tsumo\"," + actor + ",\"pai\":" + Quote(Tile(e.tile)) + "}");
+            break;
+        case EventType::Discard:
+            if (e.riichi) out_.push_back("{\"type\":\"reach\"," + actor + "}");
+            out_.push_back("{\"type\":\"dahai\"," + actor + ",\"pai\":" + Quote(Tile(e.tile)) +
+                           ",\"tsumogiri\":" + (e.tsumogiri ? "true" : "false") + "}");
+            break;
+        case EventType::RiichiAccepted: {
+            std::array<int, 4> deltas{};
+            deltas[Idx(e.seat)] = -1000;
+            out_.push_back("{\"type\":\"reach_accepted\"," + actor + ",\"deltas\":" + Numbers(deltas) +
+                           ",\"scores\":" + Numbers(after.Scores()) + "}");
+            break;
+        }
+        case EventType::Chi:
+        case EventType::Pon:
+        case EventType::OpenKan: {
+            const char* type = e.type == EventType::Chi   ? "chi"
+                               : e.type == EventType::Pon ? "pon"
+                                                          : "daiminkan";
+            out_.push_back("{\"type\":\"" + std::string(type) + "\"," + actor +
+                           ",\"target\":" + std::to_string(e.from) + ",\"pai\":" + Quote(Tile(e.tile)) +
+                           ",\"consumed\":" + Tiles(e.consumed) + "}");
+            break;
+        }
+        case EventType::ClosedKan:
+            out_.push_back("{\"type\":\"ankan\"," + actor + ",\"consumed\":" + Tiles(e.consumed) + "}");
+            break;
+        case EventType::AddedKan:
+            out_.push_back("{\"type\":\"kakan\"," + actor + ",\"pai\":" + Quote(Tile(e.tile)) +
+                           ",\"consumed\":" + Tiles(e.consumed) + "}");
+            break;
+        case EventType::NewDora:
+            out_.push_back("{\"type\":\"dora\",\"dora_marker\":" + Quote(Tile(e.tile)) + "}");
+            break;
+        case EventType::HandOver:
+            EndHand(after);
+            break;
+    }
+}
+
+void Writer::EndHand(const riichi::Hand& over) {
+    const riichi::HandResult& r = over.Result();
+    // The riichi sticks were told with reach_accepted; the end tells the rest.
+    std::array<int, 4> deltas = r.scoreDelta;
+    for (std::size_t s = 0; s < 4; ++s)
+        if (r.riichi[s]) deltas[s] += 1000;
+    if (r.end == riichi::HandEnd::Tsumo || r.end == riichi::HandEnd::Ron) {
+        for (std::size_t i = 0; i < r.winners.size(); ++i) {
+            const riichi::WinResult& w = r.winners[i];
+            bool last = i + 1 == r.winners.size();
+            int target = r.end == riichi::HandEnd::Tsumo ? w.seat : r.loser;
+            int fan = w.score.han > 0 ? w.score.han : 13 * std::max(w.score.yakuman, 1);
+            std::string line =
+                "{\"type\":\"hora\",\"actor\":" + std::to_string(w.seat) +
+                ",\"target\":" + std::to_string(target) + ",\"pai\":" + Quote(Tile(w.winTile)) +
+                ",\"uradora_markers\":" + Tiles(r.uraIndicators) + ",\"fu\":" + std::to_string(w.score.fu) +
+                ",\"fan\":" + std::to_string(fan) + ",\"hora_points\":" + std::to_string(w.score.points);
+            // Several winners on one discard: the payments of all of them
+            // come with the last one.
+            line += ",\"deltas\":" + Numbers(last ? deltas : std::array<int, 4>{});
+            if (last) line += ",\"scores\":" + Numbers(r.scoresAfter);
+            out_.push_back(line + "}");
+        }
+    } else {
+        std::string line =
+            "{\"type\":\"ryukyoku\",\"reason\":" + Quote(RyukyokuReason(r.end)) + ",\"tehais\":[";
+        for (int s = 0; s < 4; ++s) line += (s > 0 ? "," : "") + Tiles(over.Concealed(s));
+        line += "],\"tenpais\":" + Bools(r.ready) + ",\"deltas\":" + Numbers(deltas) +
+                ",\"scores\":" + Numbers(r.scoresAfter) + "}";
+        out_.push_back(line);
+    }
+    out_.push_back("{\"type\":\"end_kyoku\"}");
+}
+
+void Writer::EndGame(const std::array<int, 4>& finalScores) {
+    out_.push_back("{\"type\":\"end_game\",\"scores\":" + Numbers(finalScores) + "}");
+}
+
+}  // namespace zv::mjai

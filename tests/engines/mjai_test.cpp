@@ -1,0 +1,252 @@
+// The mjai export of recorded games: every export passes the validator and
+// plays again from its own import to the record's scores; the validator
+// finds what breaks a log (turn order, tiles not held, a fifth tile, scores
+// that do not add up); tiles and JSON read back as written.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "mjai.h"
+#include "mjai_export.h"
+#include "record_replay.h"
+
+namespace zv::engine {
+namespace {
+
+#ifdef NDEBUG
+constexpr int kGames = 16;
+#else
+constexpr int kGames = 3;
+#endif
+
+std::array<RecordSeat, 4> Seats() {
+    return {{{"guest", ""}, {"_todo", "トド"}, {"_min", ""}, {"_wizard", "a\"quoted\""}}};
+}
+
+// Players that call, make kans and declare riichi often, so that every kind
+// of event appears.
+std::array<SeatStyle, 4> Bold() {
+    std::array<SeatStyle, 4> seats{};
+    for (auto& s : seats) {
+        s.style.pon = 1000;
+        s.style.tie = 1000;
+        s.style.kan = 1000;
+        s.style.yaku = 0;
+        s.style.kyusyu = 1000;
+    }
+    return seats;
+}
+
+RecordedGame Recorded(const GameRules& rules, std::uint64_t seed, const std::array<SeatStyle, 4>& styles) {
+    GameOutcome played = PlayGame(rules, styles, seed);
+    std::string text;
+    for (const auto& line : RecordLines(1, "zelvan1", rules, Seats(), played)) text += line + "\n";
+    RecordFile record = ParseRecord(text);
+    EXPECT_TRUE(record.problems.empty());
+    return record.games.at(0);
+}
+
+std::vector<std::string> Exported(const RecordedGame& game) {
+    std::vector<std::string> lines;
+    std::string error;
+    EXPECT_TRUE(MjaiLines(game, lines, error)) << error;
+    return lines;
+}
+
+std::string TypeOf(const std::string& line) {
+    mjai::Json json;
+    std::string error;
+    if (!mjai::ParseJson(line, json, error)) return "";
+    const mjai::Json* type = json.Find("type");
+    return type != nullptr ? type->string : "";
+}
+
+TEST(MjaiExportTest, ExportsPassTheValidatorAndPlayAgainToTheRecordsScores) {
+    std::map<std::string, int> types;
+    for (int i = 0; i < kGames; ++i) {
+        GameRules rules;
+        rules.eastOnly = i % 2 == 0;
+        rules.pao = i % 3 == 0;
+        std::uint64_t seed = 500 + static_cast<std::uint64_t>(i);
+        RecordedGame game = Recorded(rules, seed, i % 4 == 3 ? std::array<SeatStyle, 4>{} : Bold());
+        std::vector<std::string> lines = Exported(game);
+        ASSERT_FALSE(lines.empty());
+        auto problems = mjai::Validate(lines);
+        ASSERT_TRUE(problems.empty())
+            << "seed " << seed << " line " << problems[0].line << ": " << problems[0].text << "\n"
+            << lines[static_cast<std::size_t>(std::max(problems[0].line - 1, 0))];
+        EXPECT_EQ(TypeOf(lines.front()), "start_game");
+        EXPECT_EQ(TypeOf(lines.back()), "end_game");
+        for (const auto& line : lines) types[TypeOf(line)] += 1;
+
+        mjai::ImportedGame imported;
+        std::string error;
+        ASSERT_TRUE(mjai::ReadGame(lines, imported, error)) << error;
+        EXPECT_EQ(imported.names[1], "トド");
+        EXPECT_EQ(imported.names[3], "a\"quoted\"");
+        ASSERT_EQ(imported.hands.size(), game.hands.size());
+        auto played = PlayImported(imported, RiichiRules(RulesFromRecord(game.rules)), error);
+        ASSERT_NE(played, nullptr) << "seed " << seed << ": " << error;
+        for (std::size_t h = 0; h < game.hands.size(); ++h)
+            EXPECT_EQ(played->Results()[h].scoresAfter, game.hands[h].scoresAfter) << h;
+        for (const RecordedFinal& f : game.finals) {
+            EXPECT_EQ(played->Totals()[static_cast<std::size_t>(f.seat)].finalScore, f.score);
+            EXPECT_EQ(played->Totals()[static_cast<std::size_t>(f.seat)].points, f.points);
+        }
+        // The import finds the recorded actions in order (the record also
+        // keeps claims that lost to a stronger one, the log does not).
+        for (std::size_t h = 0; h < game.hands.size(); ++h) {
+            const auto& written = game.hands[h].actions;
+            std::size_t at = 0;
+            for (const riichi::LoggedAction& a : imported.hands[h].actions) {
+                while (at < written.size() &&
+                       (written[at].seat != a.seat || written[at].action.type != a.action.type ||
+                        riichi::KindOf(written[at].action.tile) != riichi::KindOf(a.action.tile)))
+                    ++at;
+                ASSERT_LT(at, written.size()) << "hand " << h << ": " << riichi::ActionText(a.action);
+                ++at;
+            }
+        }
+    }
+    for (const char* type : {"start_kyoku", "tsumo", "dahai", "reach", "reach_accepted", "pon", "chi", "hora",
+                             "ryukyoku", "end_kyoku"})
+        EXPECT_GT(types[type], 0) << type;
+    EXPECT_GT(types["daiminkan"] + types["ankan"] + types["kakan"], 0);
+    EXPECT_EQ(types[""], 0);  // every line an event
+}
+
+TEST(MjaiExportTest, WithoutRedFivesNoTileIsWrittenRedAndTheGameStillPlaysAgain) {
+    GameRules rules;
+    rules.noAkadora = true;
+    RecordedGame game = Recorded(rules, 31, Bold());
+    std::vector<std::string> lines = Exported(game);
+    for (const auto& line : lines) EXPECT_EQ(line.find("5mr"), std::string::npos);
+    ASSERT_TRUE(mjai::Validate(lines).empty());
+    mjai::ImportedGame imported;
+    std::string error;
+    ASSERT_TRUE(mjai::ReadGame(lines, imported, error)) << error;
+    EXPECT_NE(PlayImported(imported, RiichiRules(rules), error), nullptr) << error;
+}
+
+TEST(MjaiExportTest, OldRecordsCannotBeExported) {
+    RecordedGame game = Recorded(GameRules{}, 3, Bold());
+    for (HandRecord& h : game.hands) h.actions.clear();
+    std::vector<std::string> lines;
+    std::string error;
+    EXPECT_FALSE(MjaiLines(game, lines, error));
+    EXPECT_NE(error.find("no actions recorded"), std::string::npos);
+}
+
+// Each change breaks the log at a known line with a known complaint.
+TEST(MjaiValidatorTest, FindsWhatBreaksALog) {
+    GameRules rules;
+    rules.eastOnly = false;
+    const std::vector<std::string> good = Exported(Recorded(rules, 8, Bold()));
+    ASSERT_TRUE(mjai::Validate(good).empty());
+    auto find = [&](const std::string& type, int nth = 0) {
+        for (std::size_t i = 0; i < good.size(); ++i)
+            if (TypeOf(good[i]) == type && nth-- == 0) return i;
+        return good.size();
+    };
+    auto replace = [](std::string line, const std::string& from, const std::string& to) {
+        std::size_t at = line.find(from);
+        if (at != std::string::npos) line.replace(at, from.size(), to);
+        return line;
+    };
+    struct Case {
+        const char* what;
+        std::function<void(std::vector<std::string>&)> change;
+        std::size_t line;  // 1-based line of the expected complaint
+        const char* complaint;
+    };
+    std::size_t draw = find("tsumo", 3), discard = find("dahai", 5), hora = find("hora");
+    std::size_t start = find("start_kyoku", 1);
+    ASSERT_LT(hora, good.size());
+    std::vector<Case> cases = {
+        {"a draw left out", [&](auto& l) { l.erase(l.begin() + static_cast<long>(draw)); }, draw + 1, "turn"},
+        {"a discard of a tile not held",
+         [&](auto& l) {
+             mjai::Json j;
+             std::string e;
+             mjai::ParseJson(l[discard], j, e);
+             std::string pai = j.Find("pai")->string;
+             l[discard] = replace(l[discard], "\"pai\":\"" + pai + "\"",
+                                  std::string("\"pai\":\"") + (pai == "C" ? "E" : "C") + "\"");
+         },
+         discard + 1, "does not hold"},
+        {"a fifth tile at the deal",
+         [&](auto& l) {
+             l[start] =
+                 replace(l[start], "\"tehais\":[[", "\"tehais\":[[\"1m\",\"1m\",\"1m\",\"1m\",\"1m\",");
+         },
+         start + 1, ""},
+        {"not JSON", [&](auto& l) { l[draw] = "{\"type\":\"tsumo\","; }, draw + 1, "not JSON"},
+        {"an unknown event", [&](auto& l) { l[draw] = "{\"type\":\"dance\"}"; }, draw + 1, "unknown event"},
+        {"scores that do not follow",
+         [&](auto& l) { l[hora] = replace(l[hora], "\"scores\":[", "\"scores\":[1"); }, hora + 1, "scores"},
+        {"the end left out", [&](auto& l) { l.pop_back(); }, good.size() - 1, "end_game"},
+        {"a second start", [&](auto& l) { l.insert(l.begin() + 1, l.front()); }, 2, "started"},
+        {"a tile that is no tile", [&](auto& l) { l[draw] = replace(l[draw], "\"pai\":\"", "\"pai\":\"x"); },
+         draw + 1, "not a tile"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> lines = good;
+        c.change(lines);
+        auto problems = mjai::Validate(lines);
+        ASSERT_EQ(problems.size(), 1u) << c.what;
+        EXPECT_EQ(problems[0].line, static_cast<int>(c.line)) << c.what << ": " << problems[0].text;
+        EXPECT_NE(problems[0].text.find(c.complaint), std::string::npos)
+            << c.what << ": " << problems[0].text;
+        mjai::ImportedGame imported;
+        std::string error;
+        EXPECT_FALSE(mjai::ReadGame(lines, imported, error)) << c.what;
+    }
+}
+
+TEST(MjaiTilesTest, EveryTileReadsBackAndNonTilesAreRefused) {
+    std::set<std::string> texts;
+    for (riichi::TileId t = 0; t < riichi::kTiles; ++t) {
+        std::string text = mjai::TileText(t);
+        texts.insert(text);
+        riichi::Kind kind = -1;
+        bool red = true;
+        ASSERT_TRUE(mjai::ParseTile(text, kind, red)) << text;
+        EXPECT_EQ(kind, riichi::KindOf(t));
+        EXPECT_EQ(red, riichi::IsRedFive(t));
+        EXPECT_EQ(mjai::TileText(t, false).find('r'), std::string::npos);
+    }
+    EXPECT_EQ(texts.size(), 37u);  // 34 kinds and three red fives
+    EXPECT_EQ(mjai::TileText(16), "5mr");
+    EXPECT_EQ(mjai::TileText(27 * 4), "E");
+    EXPECT_EQ(mjai::TileText(33 * 4), "C");
+    for (const char* bad : {"", "0m", "5zr", "10m", "6mr", "5m5", "e", "Z", "1z", "?"}) {
+        riichi::Kind kind = 0;
+        bool red = false;
+        EXPECT_FALSE(mjai::ParseTile(bad, kind, red)) << bad;
+    }
+}
+
+TEST(MjaiJsonTest, ReadsWhatTheProtocolUsesAndRefusesTheRest) {
+    mjai::Json json;
+    std::string error;
+    ASSERT_TRUE(mjai::ParseJson(R"( {"a":[1,-2.5e1,true,null,{"b":"x\"\\\/\u00e9\ud83c\udc04"}],"c":{}} )",
+                                json, error))
+        << error;
+    ASSERT_EQ(json.Find("a")->items.size(), 5u);
+    EXPECT_EQ(json.Find("a")->items[1].number, -25);
+    EXPECT_EQ(json.Find("a")->items[4].Find("b")->string, "x\"\\/\xc3\xa9\xf0\x9f\x80\x84");
+    EXPECT_EQ(json.Find("missing"), nullptr);
+    std::string odd = "tab\t \"quote\" back\\slash \x01 名前";
+    ASSERT_TRUE(mjai::ParseJson(mjai::Quote(odd), json, error)) << error;
+    EXPECT_EQ(json.string, odd);
+    for (const char* bad : {"", "{", "{\"a\"}", "{\"a\":1,}", "[1 2]", "\"open", "tru", "{\"a\":1} x",
+                            "\"\\q\"", "\"\\ud800\"", "-", "[\"\x01\"]"}) {
+        EXPECT_FALSE(mjai::ParseJson(bad, json, error)) << bad;
+        EXPECT_FALSE(error.empty());
+    }
+    std::string deep(10000, '[');
+    EXPECT_FALSE(mjai::ParseJson(deep, json, error));  // no stack overflow
+}
+
+}  // namespace
+}  // namespace zv::engine
