@@ -8,8 +8,11 @@
 #include <cstdlib>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "config/file_io.h"
 #include "engine_paths.h"
 
 namespace zv::engine {
@@ -41,6 +44,21 @@ bool ToInt(const std::string& word, int& value) {
 }
 
 std::chrono::milliseconds Ms(int ms) { return std::chrono::milliseconds(ms); }
+
+// Adds one game's block to the run's record: the file as this run left it
+// plus the block, written atomically. The server keeps no game in memory
+// after it is filed, however many games a resident server plays.
+std::string AppendRecordBlock(const std::string& path, const std::vector<std::string>& block, bool first) {
+    std::string bytes;
+    if (!first) {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    if (bytes.empty()) bytes = EncodeCrLfLines({kRecordMagic});
+    bytes += EncodeCrLfLines(block);
+    if (SaveFileAtomically(path, bytes) != SaveResult::Saved) return path + ": cannot write the record file";
+    return {};
+}
 
 }  // namespace
 
@@ -476,7 +494,6 @@ void GameServer::EndGame() {
     for (std::size_t s = 0; s < 4; ++s)
         record[s] = {seats_[s].request.name, seats_[s].request.style.displayName};
     std::vector<std::string> block = RecordLines(number, "zvserver", config_.rules, record, outcome);
-    recordBlocks_.insert(recordBlocks_.end(), block.begin(), block.end());
     const auto& totals = game_->Totals();
     for (std::size_t s = 0; s < 4; ++s) {
         const PlayerStats& p = outcome.players[s];
@@ -499,7 +516,8 @@ void GameServer::EndGame() {
     }
     if (!config_.recordPath.empty()) {
         std::string problem = CheckRecordPath(config_.recordPath);
-        if (problem.empty()) problem = SaveRecord(config_.recordPath, recordBlocks_);
+        if (problem.empty()) problem = AppendRecordBlock(config_.recordPath, block, !recordWritten_);
+        recordWritten_ = recordWritten_ || problem.empty();
         if (!problem.empty()) log_(problem);
     }
     seats_.clear();

@@ -41,7 +41,7 @@ struct ServerConfig {
     int heartbeatMs = 10000;            // a PING after this long without a line to the peer
     int silentMs = 45000;               // a peer that sends nothing this long is dropped
     int maxLinesPerSecond = 400;        // more from one peer is a flood: it is dropped
-    std::size_t maxPending = 1u << 22;  // bytes waiting for a peer that does not read; more: dropped
+    std::size_t maxPending = 1u << 20;  // bytes waiting for a peer that does not read; more: dropped
     int maxConnections = 32;            // more are turned away at once
     // Tests: called with the table at the end of each hand.
     std::function<void(const riichi::Hand&)> onHandOver;
@@ -95,7 +95,7 @@ private:
     int gamesPlayed_ = 0;
     long nextAsk_ = 1;
     bool gameOver_ = false;
-    std::vector<std::string> recordBlocks_;
+    bool recordWritten_ = false;  // this run has written the record file
     std::vector<std::unique_ptr<Connection>> connections_;
     std::vector<Seat> seats_;  // four during a game, empty in the lobby
     std::unique_ptr<riichi::Game> game_;

@@ -679,7 +679,7 @@ bool ParseJoinLine(const std::string& line, JoinRequest& r) {
         std::string key = words[i].substr(0, eq);
         std::string value = words[i].substr(eq + 1);
         if (key == "shown") {
-            r.style.displayName = OneWord(value).substr(0, 64);
+            r.style.displayName = OneWord(value);
             continue;
         }
         int n = 0;

@@ -4,6 +4,7 @@
 // may see. A seat whose player is gone or late is played by a computer
 // player with that player's style. With -l it writes the game record, with
 // -X it stays for the next game. Windowless; messages go to stdout/stderr.
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +33,8 @@ const char* kUsage =
     "  -B DIR   directory holding server.pf\n"
     "  -X       stay resident: serve game after game\n"
     "  -S       IPX/SPX: not available on this platform\n"
-    "environment: ZV_SERVER_DECISION_SECONDS=T  a player's time for a decision (default 30)\n";
+    "environment: ZV_SERVER_DECISION_SECONDS=T  a player's time for a decision (default 30;\n"
+    "             the time to read a hand's result is twice that, at most 60)\n";
 
 }  // namespace
 
@@ -75,6 +77,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         config.decisionMs = seconds * 1000;
+        config.handPauseMs = std::min(2 * config.decisionMs, config.handPauseMs);
     }
     if (const char* seed = std::getenv("ZV_ENGINE_SEED"); seed != nullptr && *seed != '\0')
         config.seed = std::strtoull(seed, nullptr, 10);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -83,6 +84,7 @@ public:
     void Signal(int sig) {
         if (pid_ > 0) ::kill(pid_, sig);
     }
+    pid_t pid() const { return pid_; }
     void Kill() {
         if (pid_ <= 0) return;
         ::kill(pid_, SIGKILL);
@@ -334,7 +336,7 @@ TEST_F(EnginesTest, UnreachableServerEndsClientAndComputerPlayer) {
 
 TEST_F(EnginesTest, ServerThreeComputerPlayersAndAClientPlayAGame) {
     int port = 0;
-    auto server = StartServer(port);
+    auto server = StartServer(port, {"-H"});  // east and south
     ASSERT_NE(server, nullptr);
     std::vector<std::unique_ptr<Child>> players;
     for (const char* name : {"_todo", "_min", "_wizard"}) players.push_back(StartAuto(name, port));
@@ -349,7 +351,85 @@ TEST_F(EnginesTest, ServerThreeComputerPlayersAndAClientPlayAGame) {
         EXPECT_EQ(CountStarts(Read(inst_ + "usr/" + name + "/zvclient.res"), "result: "), 1) << name;
     std::string client = Read(User("client.fu"));
     EXPECT_EQ(CountStarts(client, "game: "), 1);
-    EXPECT_EQ(client, Read(User("server.fu")));  // the same record on both sides
+    EXPECT_NE(client.find("rules: tonpu=0 "), std::string::npos) << client;
+    EXPECT_GE(CountStarts(client, "hand: "), 5) << client;  // more than the east round (or a bust-out)
+    EXPECT_EQ(client, Read(User("server.fu")));             // the same record on both sides
+}
+
+// A computer player killed in the middle of the game: the server plays its
+// seat on, and everyone else finishes and files the game.
+TEST_F(EnginesTest, KillingAPlayerMidGameLeavesTheGameRunning) {
+    int port = 0;
+    auto server = StartServer(port, {"-H"});
+    ASSERT_NE(server, nullptr);
+    std::string serverOut = logs_.back() + ".out";
+    std::vector<std::unique_ptr<Child>> players;
+    for (const char* name : {"_todo", "_min", "_wizard"}) players.push_back(StartAuto(name, port));
+    auto client = Start("zvclient", ClientArgs(port), {"ZV_ENGINE_AUTOPLAY=1"});
+    for (int i = 0; i < 1000 && Read(serverOut).find("game 1 starts") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    players[1]->Signal(SIGKILL);
+    EXPECT_EQ(players[1]->Wait(5000), -2);
+    EXPECT_EQ(client->Wait(60000), 0);
+    EXPECT_EQ(players[0]->Wait(30000), 0);
+    EXPECT_EQ(players[2]->Wait(30000), 0);
+    EXPECT_EQ(server->Wait(30000), 0);
+    std::string log = Read(serverOut);
+    EXPECT_NE(log.find("_min closed the connection"), std::string::npos) << log;
+    EXPECT_NE(log.find("game 1: _min place"), std::string::npos) << log;
+    EXPECT_EQ(CountStarts(Read(User("zvclient.res")), "result: "), 1);
+    EXPECT_EQ(CountStarts(Read(inst_ + "usr/_min/zvclient.res"), "result: "), 0);
+    EXPECT_EQ(Read(User("client.fu")), Read(User("server.fu")));
+}
+
+// The resident server over many games with computer players that come back
+// after each: every game is played and filed, and the server's memory does
+// not grow from the first games to the last.
+TEST_F(EnginesTest, ResidentServerSoak) {
+#ifdef NDEBUG
+    const int games = 100;
+#else
+    const int games = 20;
+#endif
+    int port = 0;
+    auto server = StartServer(port, {"-X"});
+    ASSERT_NE(server, nullptr);
+    std::string serverOut = logs_.back() + ".out";
+    std::vector<std::unique_ptr<Child>> players;
+    for (const char* name : {"_todo", "_min", "_wizard", "guest"}) {
+        if (std::string(name) == "guest")
+            players.push_back(Start("zvauto", {"-n", "guest", "-p", std::to_string(port), "-h", "127.0.0.1",
+                                               "-B", User(), "-X"}));
+        else
+            players.push_back(StartAuto(name, port, {"-X"}));
+    }
+    auto rss = [&] {
+        std::ifstream status("/proc/" + std::to_string(server->pid()) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+        return -1L;
+    };
+    auto played = [&] { return CountStarts(Read(serverOut), "zvserver: game "); };
+    auto start = Clock::now();
+    long early = -1;
+    // "game N starts" and four "game N: NAME place" lines per game.
+    while (played() < games * 5 && Clock::now() - start < std::chrono::seconds(170)) {
+        if (early < 0 && played() >= (games / 5) * 5) early = rss();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    long late = rss();
+    EXPECT_GE(played(), games * 5) << "games played in the time: " << played() / 5;
+    std::string res = Read(User("zvclient.res"));
+    EXPECT_GE(CountStarts(res, "result: "), games - 1);
+    EXPECT_GE(CountStarts(Read(User("server.fu")), "end: "), games - 1);
+    ASSERT_GT(early, 0);
+    std::printf("server VmRSS: %ld kB after %d games, %ld kB after %d\n", early, games / 5, late, games);
+    // A few hundred KiB of slack for the allocator; a leak of one game's
+    // table or record each time would be many times that.
+    EXPECT_LT(late - early, 1024) << "VmRSS " << early << " kB after " << games / 5 << " games, " << late
+                                  << " kB after " << games;
+    server->Signal(SIGTERM);
+    EXPECT_EQ(server->Wait(10000), 0);
 }
 
 TEST_F(EnginesTest, ResidentServerAndReturningComputerPlayers) {
