@@ -67,17 +67,22 @@ public:
     Writer(std::vector<std::string>& out, bool redFives) : out_(out), red_(redFives) {}
 
     void StartGame(const std::array<std::string, 4>& names);
-    // A hand as dealt; `kyoku` is 1..4 within the round.
+    // A hand as dealt; `kyoku` is 1..4 within the round. A hand that is
+    // not known (empty) is written as 13 "?" tiles; the dealer's first draw
+    // follows when `start.dealerDraw` names a seat.
     void StartHand(const riichi::HandStart& start, int kyoku);
-    // One table event; `after` is the table after the step that made it. A
-    // HandOver event writes the hand's end (hora or ryukyoku, end_kyoku).
-    void Event(const riichi::TableEvent& event, const riichi::Hand& after);
+    // One table event (a HandOver writes nothing: EndHand tells the end). A
+    // draw of an unknown tile is written "?"; `scores` after the step, when
+    // known, go with a reach_accepted.
+    void Event(const riichi::TableEvent& event, const std::array<int, 4>* scores = nullptr);
+    // The end of a hand (hora or ryukyoku, then end_kyoku); `hands` are the
+    // seats' concealed tiles shown with a ryukyoku.
+    void EndHand(const riichi::HandResult& result, const std::array<std::vector<riichi::TileId>, 4>& hands);
     void EndGame(const std::array<int, 4>& finalScores);
 
 private:
     std::string Tile(riichi::TileId t) const { return TileText(t, red_); }
     std::string Tiles(const std::vector<riichi::TileId>& tiles) const;
-    void EndHand(const riichi::Hand& over);
 
     std::vector<std::string>& out_;
     bool red_ = true;

@@ -42,9 +42,9 @@ struct EventView {
     bool Has(const char* key) const { return json.Find(key) != nullptr; }
     int Int(const char* key, int low, int high) const {
         const Json& v = Member(key);
-        if (v.type != Json::Type::Number ||
-            v.number != static_cast<double>(static_cast<long long>(v.number)) || v.number < low ||
-            v.number > high)
+        // The range first: a number far out of it must not be converted.
+        if (v.type != Json::Type::Number || !(v.number >= low && v.number <= high) ||
+            v.number != static_cast<double>(static_cast<int>(v.number)))
             Fail(type + ": \"" + key + "\" must be a whole number from " + std::to_string(low) + " to " +
                  std::to_string(high));
         return static_cast<int>(v.number);
@@ -73,7 +73,9 @@ struct EventView {
             Fail(type + ": \"" + key + "\" must list 4 numbers");
         std::array<int, 4> out{};
         for (std::size_t i = 0; i < 4; ++i) {
-            if (v.items[i].type != Json::Type::Number) Fail(type + ": \"" + key + "\" must list 4 numbers");
+            const Json& n = v.items[i];
+            if (n.type != Json::Type::Number || !(n.number >= -1e9 && n.number <= 1e9))
+                Fail(type + ": \"" + key + "\" must list 4 numbers");
             out[i] = static_cast<int>(v.items[i].number);
         }
         return out;
@@ -165,7 +167,11 @@ void Table::Place(int index, riichi::TileId tile) {
 void Table::Deltas(const EventView& e) {
     if (e.Has("deltas")) {
         auto d = e.Four("deltas");
-        for (std::size_t s = 0; s < 4; ++s) scores_[s] += d[s];
+        for (std::size_t s = 0; s < 4; ++s) {
+            long long next = static_cast<long long>(scores_[s]) + d[s];
+            if (next < -1000000000LL || next > 1000000000LL) Fail(e.type + ": a score out of range");
+            scores_[s] = static_cast<int>(next);
+        }
     }
     if (e.Has("scores") && scoresKnown_) {
         auto given = e.Four("scores");
@@ -335,7 +341,9 @@ void Table::Apply(const EventView& e) {
         riichi::TileId id = giri.boolean ? drawn : -1;
         if (giri.boolean) {
             auto& hand = held_[Idx(a)];
-            hand.erase(std::find(hand.begin(), hand.end(), id));
+            auto it = std::find(hand.begin(), hand.end(), id);
+            if (it == hand.end()) Fail("dahai: the drawn tile is no longer in the hand");
+            hand.erase(it);
         } else {
             // Not the drawn tile, unless the hand holds no other of its kind.
             auto& hand = held_[Idx(a)];

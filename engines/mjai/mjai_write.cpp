@@ -93,14 +93,17 @@ void Writer::StartHand(const riichi::HandStart& start, int kyoku) {
         ",\"kyotaku\":" + std::to_string(start.sticks) + ",\"oya\":" + std::to_string(start.dealer) +
         ",\"dora_marker\":" + Quote(Tile(start.doraIndicator)) + ",\"scores\":" + Numbers(start.scores) +
         ",\"tehais\":[";
-    for (std::size_t s = 0; s < 4; ++s) line += (s > 0 ? "," : "") + Tiles(start.hands[s]);
+    for (std::size_t s = 0; s < 4; ++s)
+        line += (s > 0 ? "," : "") +
+                Tiles(start.hands[s].empty() ? std::vector<riichi::TileId>(13, -1) : start.hands[s]);
     out_.push_back(line + "]}");
     const riichi::TableEvent& draw = start.dealerDraw;
+    if (draw.seat < 0) return;
     out_.push_back("{\"type\":\"tsumo\",\"actor\":" + std::to_string(draw.seat) +
                    ",\"pai\":" + Quote(Tile(draw.tile)) + "}");
 }
 
-void Writer::Event(const riichi::TableEvent& e, const riichi::Hand& after) {
+void Writer::Event(const riichi::TableEvent& e, const std::array<int, 4>* scores) {
     const std::string actor = "\"actor\":" + std::to_string(e.seat);
     switch (e.type) {
         case EventType::Draw:
@@ -115,7 +118,7 @@ void Writer::Event(const riichi::TableEvent& e, const riichi::Hand& after) {
             std::array<int, 4> deltas{};
             deltas[Idx(e.seat)] = -1000;
             out_.push_back("{\"type\":\"reach_accepted\"," + actor + ",\"deltas\":" + Numbers(deltas) +
-                           ",\"scores\":" + Numbers(after.Scores()) + "}");
+                           (scores != nullptr ? ",\"scores\":" + Numbers(*scores) : std::string()) + "}");
             break;
         }
         case EventType::Chi:
@@ -140,13 +143,11 @@ void Writer::Event(const riichi::TableEvent& e, const riichi::Hand& after) {
             out_.push_back("{\"type\":\"dora\",\"dora_marker\":" + Quote(Tile(e.tile)) + "}");
             break;
         case EventType::HandOver:
-            EndHand(after);
             break;
     }
 }
 
-void Writer::EndHand(const riichi::Hand& over) {
-    const riichi::HandResult& r = over.Result();
+void Writer::EndHand(const riichi::HandResult& r, const std::array<std::vector<riichi::TileId>, 4>& hands) {
     // The riichi sticks were told with reach_accepted; the end tells the rest.
     std::array<int, 4> deltas = r.scoreDelta;
     for (std::size_t s = 0; s < 4; ++s)
@@ -171,7 +172,7 @@ void Writer::EndHand(const riichi::Hand& over) {
     } else {
         std::string line =
             "{\"type\":\"ryukyoku\",\"reason\":" + Quote(RyukyokuReason(r.end)) + ",\"tehais\":[";
-        for (int s = 0; s < 4; ++s) line += (s > 0 ? "," : "") + Tiles(over.Concealed(s));
+        for (std::size_t s = 0; s < 4; ++s) line += (s > 0 ? "," : "") + Tiles(hands[s]);
         line += "],\"tenpais\":" + Bools(r.ready) + ",\"deltas\":" + Numbers(deltas) +
                 ",\"scores\":" + Numbers(r.scoresAfter) + "}";
         out_.push_back(line);

@@ -22,8 +22,15 @@ bool MjaiLines(const RecordedGame& game, std::vector<std::string>& lines, std::s
             for (const riichi::LoggedAction& a : step) {
                 riichi::Hand before = table;
                 table.Apply(a.seat, a.action);
-                for (const riichi::TableEvent& e : riichi::EventsBetween(before, table))
-                    writer.Event(e, table);
+                for (const riichi::TableEvent& e : riichi::EventsBetween(before, table)) {
+                    if (e.type != riichi::EventType::HandOver) {
+                        writer.Event(e, &table.Scores());
+                        continue;
+                    }
+                    std::array<std::vector<riichi::TileId>, 4> hands;
+                    for (int s = 0; s < 4; ++s) hands[static_cast<std::size_t>(s)] = table.Concealed(s);
+                    writer.EndHand(table.Result(), hands);
+                }
             }
         }
     }

@@ -108,10 +108,14 @@ TEST(MjaiExportTest, ExportsPassTheValidatorAndPlayAgainToTheRecordsScores) {
             }
         }
     }
-    for (const char* type : {"start_kyoku", "tsumo", "dahai", "reach", "reach_accepted", "pon", "chi", "hora",
-                             "ryukyoku", "end_kyoku"})
+    for (const char* type : {"start_kyoku", "tsumo", "dahai", "hora", "end_kyoku"})
+        EXPECT_GT(types[type], 0) << type;
+#ifdef NDEBUG
+    // Enough games for the rarer events too.
+    for (const char* type : {"reach", "reach_accepted", "pon", "chi", "ryukyoku"})
         EXPECT_GT(types[type], 0) << type;
     EXPECT_GT(types["daiminkan"] + types["ankan"] + types["kakan"], 0);
+#endif
     EXPECT_EQ(types[""], 0);  // every line an event
 }
 
