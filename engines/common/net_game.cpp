@@ -99,6 +99,7 @@ struct GameServer::Connection {
     Clock::time_point told = Clock::now();    // the last line sent
     Clock::time_point window = Clock::now();  // the flood count's second
     int linesInWindow = 0;
+    long joinOrder = 0;  // seats go by the order of joining
     std::string name() const { return joined ? request.name : "a connection"; }
 };
 
@@ -311,6 +312,7 @@ void GameServer::Join(Connection& c, const JoinRequest& request) {
     }
     c.joined = true;
     c.request = request;
+    c.joinOrder = ++joins_;
     log_(request.kind + " player " + request.name + " joined");
     Send(&c, "WELCOME " + std::to_string(seated));
     TellWaiting();
@@ -321,6 +323,8 @@ void GameServer::TellWaiting() {
     std::vector<Connection*> lobby;
     for (auto& o : connections_)
         if (o->joined && !o->dead && !o->closing) lobby.push_back(o.get());
+    std::stable_sort(lobby.begin(), lobby.end(),
+                     [](const Connection* a, const Connection* b) { return a->joinOrder < b->joinOrder; });
     if (lobby.size() == 4 && (!gameOver_ || config_.resident)) {
         seats_.resize(4);
         for (std::size_t s = 0; s < 4; ++s) {
@@ -346,6 +350,7 @@ void GameServer::StartGame() {
     log_("game " + std::to_string(number) + " starts");
     for (std::size_t s = 0; s < 4; ++s) {
         Connection* c = seats_[s].conn;
+        Send(c, "WELCOME " + std::to_string(s));  // the seat for good (someone may have left meanwhile)
         Send(c, "GAME " + std::to_string(number));
         for (std::size_t o = 0; o < 4; ++o) {
             const JoinRequest& r = seats_[o].request;

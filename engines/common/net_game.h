@@ -94,6 +94,7 @@ private:
     int port_ = 0;
     int gamesPlayed_ = 0;
     long nextAsk_ = 1;
+    long joins_ = 0;
     bool gameOver_ = false;
     bool recordWritten_ = false;  // this run has written the record file
     std::vector<std::unique_ptr<Connection>> connections_;
