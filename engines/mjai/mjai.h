@@ -47,8 +47,9 @@ struct Json {
     bool boolean = false;
     double number = 0;
     std::string string;
-    std::vector<Json> items;                            // Array
-    std::vector<std::pair<std::string, Json>> members;  // Object, in order
+    std::vector<Json> items;        // Array
+    std::vector<std::string> keys;  // Object: its member names, in order,
+    std::vector<Json> values;       // and their values (a pair would need Json complete)
 
     const Json* Find(std::string_view key) const;  // an object's member, or null
 };

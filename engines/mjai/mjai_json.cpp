@@ -211,8 +211,9 @@ private:
             if (!String(key)) return false;
             Blanks();
             if (pos_ >= text_.size() || text_[pos_++] != ':') return Fail("':' expected");
-            out.members.emplace_back(std::move(key), Json{});
-            if (!Value(out.members.back().second, depth + 1)) return false;
+            out.keys.push_back(std::move(key));
+            out.values.emplace_back();
+            if (!Value(out.values.back(), depth + 1)) return false;
             Blanks();
             if (pos_ >= text_.size()) return Fail("object not closed");
             char c = text_[pos_++];
@@ -229,8 +230,8 @@ private:
 }  // namespace
 
 const Json* Json::Find(std::string_view key) const {
-    for (const auto& [name, value] : members)
-        if (name == key) return &value;
+    for (std::size_t i = 0; i < keys.size() && i < values.size(); ++i)
+        if (keys[i] == key) return &values[i];
     return nullptr;
 }
 

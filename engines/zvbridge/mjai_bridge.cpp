@@ -188,8 +188,9 @@ Action Bridge::Decide(const std::vector<Action>& legal) {
             return action;
         } else {
             std::string text;
-            for (const auto& [key, value] : answer->members)
-                if (value.type == mjai::Json::Type::String) text += " " + key + "=" + value.string;
+            for (std::size_t i = 0; i < answer->keys.size(); ++i)
+                if (answer->values[i].type == mjai::Json::Type::String)
+                    text += " " + answer->keys[i] + "=" + answer->values[i].string;
             Replace("the bot chose what is not allowed now:" + text);
         }
     }
