@@ -185,6 +185,7 @@ TableView::TableView(TileLook look, QWidget* parent) : QWidget(parent), painter_
 
 void TableView::SetSeats(const std::array<SeatCard, 4>& seats) {
     seats_ = seats;
+    faceSeat_.fill(-1);
     Layout();
     UpdateCards();
 }
@@ -483,11 +484,16 @@ void TableView::UpdateCards() {
         const SeatCard& info = seats_[Idx(seat)];
         QLabel* faceLabel = cardFaces_[Idx(rel)];
         QSize want(std::max(1, faceLabel->width()), std::max(1, faceLabel->height()));
+        // A card shows another seat once the player's own seat is known
+        // (the player is at the bottom): its face changes with it.
         if (!info.face.isNull() &&
-            faceLabel->pixmap().size() != info.face.size().scaled(want, Qt::KeepAspectRatio))
+            (faceSeat_[Idx(rel)] != seat ||
+             faceLabel->pixmap().size() != info.face.size().scaled(want, Qt::KeepAspectRatio))) {
+            faceSeat_[Idx(rel)] = seat;
             faceLabel->setPixmap(info.face.scaled(std::max(1, faceLabel->width()),
                                                   std::max(1, faceLabel->height()), Qt::KeepAspectRatio,
                                                   Qt::SmoothTransformation));
+        }
         faceLabel->setAccessibleName(info.name);
         cardNames_[Idx(rel)]->setText(info.name);
         bool turn = hasView_ && view_.phase != riichi::Phase::Over && view_.turn == seat;

@@ -137,6 +137,7 @@ private:
     std::array<SeatCard, 4> seats_{};
     std::array<QWidget*, 4> cards_{};
     std::array<QLabel*, 4> cardFaces_{};
+    std::array<int, 4> faceSeat_{-1, -1, -1, -1};  // the seat whose face each card shows
     std::array<QLabel*, 4> cardNames_{};
     std::array<QLabel*, 4> cardScores_{};
 };

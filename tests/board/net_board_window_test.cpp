@@ -152,5 +152,37 @@ TEST_F(NetBoardTest, ALostServerIsToldAndClosingDuringAGameAsksFirst) {
     EXPECT_EQ(questions, 1);
 }
 
+// In a network game the player may sit anywhere; the board turns the table
+// so that the player is at the bottom, and every card keeps the face of the
+// seat it names.
+TEST(NetBoardSeats, EveryCardShowsTheFaceOfTheSeatItNames) {
+    board::TableView table(board::TileLook::Flat);
+    table.resize(800, 560);
+    table.show();
+    const std::array<QColor, 4> colors = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    std::array<board::SeatCard, 4> seats;
+    for (int s = 0; s < 4; ++s) {
+        QPixmap face(64, 64);
+        face.fill(colors[static_cast<std::size_t>(s)]);
+        seats[static_cast<std::size_t>(s)] = {QString("seat%1").arg(s), face};
+    }
+    table.SetSeats(seats);
+    riichi::Game game(riichi::Rules{}, 5);
+    for (int viewer : {2, 1}) {
+        table.Show(game.View(viewer), false);
+        int checked = 0;
+        for (QLabel* label : table.findChildren<QLabel*>()) {
+            if (!label->accessibleName().startsWith("seat") || label->pixmap().isNull()) continue;
+            int seat = label->accessibleName().mid(4).toInt();
+            QImage image = label->pixmap().toImage();
+            EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2),
+                      colors[static_cast<std::size_t>(seat)])
+                << "viewer " << viewer << ", card of seat " << seat;
+            ++checked;
+        }
+        EXPECT_EQ(checked, 4);
+    }
+}
+
 }  // namespace
 }  // namespace zv::test
