@@ -9,7 +9,7 @@
 
 #include "config/launcher_settings.h"
 #include "config/nuclear.h"
-#include "launcher/message_dialogs.h"
+#include "support/recording_dialogs.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
 #include "launcher/gui/launch_window.h"
-#include "launcher/gui/launcher_hooks.h"
+#include "launcher/gui/subsystem_dialogs.h"
 #include "platform/platform.h"
 
 namespace {
@@ -83,9 +83,9 @@ int main(int argc, char** argv) {
     PrepareUser(platform.InstallDir());
     zv::Settings().UserOverride = "guest";
 
-    zv::InstallSubsystemHooks();
-    zv::TLaunch window;
-    for (const auto& create : zv::Hooks().keptWindows) create(&window);
+    zv::SubsystemDialogs dialogs;
+    zv::TLaunch window(dialogs);
+    dialogs.CreateKeptWindows(&window);
     window.show();
     QApplication::processEvents();
 

@@ -7,7 +7,7 @@
 
 #include "config/char_assoc.h"
 #include "config/file_io.h"
-#include "launcher/message_dialogs.h"
+#include "config/message_dialogs.h"
 
 namespace zv {
 namespace {

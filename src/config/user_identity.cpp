@@ -7,7 +7,7 @@
 
 #include "config/codec.h"
 #include "config/launcher_settings.h"
-#include "launcher/message_dialogs.h"
+#include "config/message_dialogs.h"
 #include "platform/platform.h"
 
 namespace zv {

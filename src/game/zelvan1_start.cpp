@@ -1,14 +1,11 @@
 #include "game/zelvan1_start.h"
 
 #include "config/launcher_settings.h"
+#include "config/message_dialogs.h"
 #include "config/user_identity.h"
-#include "launcher/message_dialogs.h"
 #include "launcher/program_start.h"
 
 namespace zv {
-
-int NextOpponentSlot = 0;
-
 namespace {
 
 std::string OrDefault(const std::string& name, const char* fallback) {

@@ -40,10 +40,6 @@ EngineCommand Zelvan1Command(const LauncherSettings& settings, StartKind kind,
 int StartZelvan1(MessageDialogs& dialogs, StartKind kind, const Opponents& captions = {},
                  ProcessHandle* handle = nullptr);
 
-// The next opponent slot a picked character fills (modulo 3). Lives as long
-// as the program, so a dialog opened again continues where the last stopped.
-extern int NextOpponentSlot;
-
 // The record switch EditRecordOption edits: 0 the server's, 1 the one-player
 // game's, any other value the network client's.
 int& RecordSwitch(LauncherSettings& settings, int which);

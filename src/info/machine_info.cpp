@@ -28,24 +28,17 @@ std::string PlatformName(const OsVersion& version) {
 
 }  // namespace
 
-int& OsKind() {
-    static int kind = 0;
-    return kind;
-}
-
 MachineInfo GatherMachineInfo(int bitsPerPixel) {
     MachineInfo info;
     if (auto user = CurrentPlatform().SystemUserName()) {
         info.User = *user;
         if (auto computer = CurrentSystemInfo().ComputerName()) info.Comp = computer->substr(0, 255);
         if (auto version = CurrentSystemInfo().Version()) {
-            if (version->platform == 1) OsKind() = 95;
             info.OS = PlatformName(*version) + " " + version->servicePack;
             info.OSversion = std::to_string(version->major) + "." + std::to_string(version->minor) + " " +
                              std::to_string(version->build);
         }
     } else {
-        OsKind() = 95;
         info.User = LookupUserName("");
         info.Comp = RegistryOrUnknown("System\\CurrentControlSet\\control\\ComputerName\\ComputerName",
                                       "ComputerName");

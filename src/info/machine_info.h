@@ -5,10 +5,6 @@
 
 namespace zv {
 
-// 95 when the system counts as the 95 family (or its user name cannot be
-// read), else 0. Read by the hosts-file lookup.
-int& OsKind();
-
 struct MachineInfo {
     std::string User;
     std::string Comp;  // empty: the dialog keeps its own text
@@ -18,7 +14,7 @@ struct MachineInfo {
     std::string disp;
 };
 
-// Gathers the figures at program start and settles OsKind. `bitsPerPixel` is
+// Gathers the figures at program start. `bitsPerPixel` is
 // the display's bits per pixel times its colour planes.
 MachineInfo GatherMachineInfo(int bitsPerPixel);
 

@@ -1,7 +1,7 @@
 #include "launcher/program_start.h"
 
 #include "config/launcher_settings.h"
-#include "launcher/message_dialogs.h"
+#include "config/message_dialogs.h"
 
 namespace zv {
 namespace {

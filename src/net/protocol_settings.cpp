@@ -5,7 +5,6 @@
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
 #include "config/tokenizer.h"
-#include "info/machine_info.h"
 #include "platform/sockets.h"
 
 namespace zv {
@@ -140,6 +139,6 @@ std::vector<std::string> HostNamesFromText(const std::string& text) {
     return names;
 }
 
-std::string HostsFilePath() { return CurrentSockets().HostsFilePath(OsKind()); }
+std::string HostsFilePath(int osKind) { return CurrentSockets().HostsFilePath(osKind); }
 
 }  // namespace zv

@@ -58,7 +58,7 @@ std::vector<std::string> ReadHostNames(const std::string& path);
 // The same for the text of a hosts file (UTF-8).
 std::vector<std::string> HostNamesFromText(const std::string& text);
 
-// The system's hosts file.
-std::string HostsFilePath();
+// The system's hosts file; `osKind` as CurrentOsKind() gives it.
+std::string HostsFilePath(int osKind);
 
 }  // namespace zv

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <utility>
 
+#include "config/message_dialogs.h"
 #include "config/tokenizer.h"
-#include "launcher/message_dialogs.h"
 
 namespace zv {
 namespace {

@@ -33,4 +33,11 @@ public:
 SystemInfo& CurrentSystemInfo();
 void SetSystemInfo(SystemInfo* info);
 
+// Which family of systems the hosts-file lookup reckons with: 95 when the
+// system counts as the 95 family, or when the user's name cannot be read (the
+// version is then not asked for); else 0.
+int OsKindOf(bool userNameKnown, const std::optional<OsVersion>& version);
+// The same for the current platform and system facts.
+int CurrentOsKind();
+
 }  // namespace zv

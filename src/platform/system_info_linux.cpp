@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "platform/platform.h"
 #include "platform/system_info.h"
 
 namespace zv {
@@ -75,5 +76,15 @@ SystemInfo& CurrentSystemInfo() {
 }
 
 void SetSystemInfo(SystemInfo* info) { g_override = info; }
+
+int OsKindOf(bool userNameKnown, const std::optional<OsVersion>& version) {
+    if (!userNameKnown) return 95;
+    return version && version->platform == 1 ? 95 : 0;
+}
+
+int CurrentOsKind() {
+    if (!CurrentPlatform().SystemUserName()) return OsKindOf(false, std::nullopt);
+    return OsKindOf(true, CurrentSystemInfo().Version());
+}
 
 }  // namespace zv

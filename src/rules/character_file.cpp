@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "config/codec.h"
+#include "config/message_dialogs.h"
 #include "config/personal_file.h"
 #include "config/tokenizer.h"
 #include "config/user_identity.h"
-#include "launcher/message_dialogs.h"
 
 namespace zv {
 namespace {

@@ -3,8 +3,8 @@
 #include "config/codec.h"
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
+#include "config/message_dialogs.h"
 #include "config/nuclear.h"
-#include "launcher/message_dialogs.h"
 
 namespace zv {
 namespace {

@@ -5,7 +5,7 @@
 #include "config/char_assoc.h"
 #include "config/codec.h"
 #include "config/file_io.h"
-#include "launcher/message_dialogs.h"
+#include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace zv {

@@ -14,10 +14,10 @@
 #include "config/codec.h"
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
-#include "launcher/message_dialogs.h"
 #include "rules/character_file.h"
 #include "rules/rule_file.h"
 #include "sound/sound_settings.h"
+#include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace zv {

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "config/launcher_settings.h"
-#include "launcher/message_dialogs.h"
 #include "support/fake_platform.h"
+#include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace zv {

@@ -28,7 +28,6 @@
 #include "config/launcher_settings.h"
 #include "game/network_start.h"
 #include "launcher/gui/message_boxes.h"
-#include "launcher/message_dialogs.h"
 #include "net/gui/ping_box.h"
 #include "net/server_check.h"
 #include "net/socket_helpers.h"
@@ -37,6 +36,7 @@
 #include "records/ranking.h"
 #include "records/results.h"
 #include "support/fake_platform.h"
+#include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace {

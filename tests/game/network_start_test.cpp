@@ -7,9 +7,9 @@
 
 #include "config/launcher_settings.h"
 #include "config/nuclear.h"
-#include "launcher/message_dialogs.h"
 #include "support/arg_records.h"
 #include "support/fake_platform.h"
+#include "support/recording_dialogs.h"
 #include "support/recording_starter.h"
 #include "support/temp_dir.h"
 

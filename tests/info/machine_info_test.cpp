@@ -11,11 +11,7 @@ namespace {
 
 class MachineInfoTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        OsKind() = 0;
-        platform.installDir = "/opt/zelvan/";
-    }
-    void TearDown() override { OsKind() = 0; }
+    void SetUp() override { platform.installDir = "/opt/zelvan/"; }
     test::FakePlatform platform;
     test::FakeSystemInfo system;
 };
@@ -50,13 +46,13 @@ TEST_F(MachineInfoTest, FromTheSystemWhenTheUserNameIsKnown) {
     EXPECT_EQ(info.OSversion, "6.1 0");
     EXPECT_EQ(info.InstallFolder, "/opt/zelvan/");
     EXPECT_EQ(info.disp, "65535 色");
-    EXPECT_EQ(OsKind(), 0);
+    EXPECT_EQ(CurrentOsKind(), 0);
 
     system.version = OsVersion{1, "", "B", 4, 10, 2222};
     info = GatherMachineInfo(8);
     EXPECT_EQ(info.OS, "Windows 95 B");
     EXPECT_EQ(info.OSversion, "4.10 2222");
-    EXPECT_EQ(OsKind(), 95);
+    EXPECT_EQ(CurrentOsKind(), 95);
 }
 
 TEST_F(MachineInfoTest, RegistryBranchWhenTheUserNameCannotBeRead) {
@@ -65,12 +61,19 @@ TEST_F(MachineInfoTest, RegistryBranchWhenTheUserNameCannotBeRead) {
     platform.registry[{"System\\CurrentControlSet\\control", "Current User"}] = "hanako";
     platform.registry[{"SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "Version"}] = "Windows 95";
     MachineInfo info = GatherMachineInfo(32);
-    EXPECT_EQ(OsKind(), 95);
+    EXPECT_EQ(CurrentOsKind(), 95);
     EXPECT_EQ(info.User, "hanako");
     EXPECT_EQ(info.Comp, "unknown");
     EXPECT_EQ(info.OS, "Windows 95");
     EXPECT_EQ(info.OSversion, "unknown");
     EXPECT_EQ(info.disp, "True Color");
+}
+
+TEST(OsKind, NinetyFiveForThatFamilyOrAnUnknownUser) {
+    EXPECT_EQ(OsKindOf(true, OsVersion{1, "", "", 4, 10, 2222}), 95);
+    EXPECT_EQ(OsKindOf(true, OsVersion{2, "", "", 4, 0, 1381}), 0);
+    EXPECT_EQ(OsKindOf(true, std::nullopt), 0);
+    EXPECT_EQ(OsKindOf(false, OsVersion{2, "", "", 4, 0, 1381}), 95);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/launcher_settings.h"
-#include "launcher/message_dialogs.h"
+#include "support/recording_dialogs.h"
 #include "support/recording_starter.h"
 
 namespace zv {

@@ -4,7 +4,6 @@
 
 #include "config/codec.h"
 #include "config/launcher_settings.h"
-#include "info/machine_info.h"
 #include "support/loopback_sockets.h"
 #include "support/temp_dir.h"
 
@@ -103,10 +102,8 @@ TEST(HostsFile, SecondWordOfEveryLineButFirstColumnComments) {
 TEST(HostsFile, PathComesFromTheSocketsLayerWithTheOsKind) {
     test::LoopbackSockets sockets;
     sockets.hostsPath = "/tmp/elsewhere/hosts";
-    OsKind() = 95;
-    EXPECT_EQ(HostsFilePath(), "/tmp/elsewhere/hosts");
+    EXPECT_EQ(HostsFilePath(95), "/tmp/elsewhere/hosts");
     EXPECT_EQ(sockets.lastOsKind, 95);
-    OsKind() = 0;
 }
 
 TEST(HostsFile, LinuxKeepsItInEtc) { EXPECT_EQ(Sockets().HostsFilePath(95), "/etc/hosts"); }

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/message_dialogs.h"
 #include "support/loopback_sockets.h"
+#include "support/recording_dialogs.h"
 
 namespace zv {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "config/codec.h"
-#include "launcher/message_dialogs.h"
 #include "support/default_character.h"
+#include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace zv {

@@ -1,16 +1,18 @@
 #pragma once
 // A throw-away installation for GUI tests of the launcher's windows: a fake
 // platform pointing at a temporary folder, a recording program starter,
-// recorded message dialogs, fresh settings and hooks, and user "guest".
+// recorded message dialogs, fresh settings, the program's own dialogs for
+// the main window (`launcherDialogs`), and user "guest".
 #include <gtest/gtest.h>
 
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
 #include "game/zelvan1_start.h"
 #include "launcher/gui/launch_window.h"
-#include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/message_boxes.h"
+#include "launcher/gui/subsystem_dialogs.h"
 #include "support/fake_platform.h"
+#include "support/recording_dialogs.h"
 #include "support/recording_starter.h"
 #include "support/temp_dir.h"
 
@@ -22,17 +24,13 @@ protected:
         platform.installDir = dir.path() + "/";
         Settings() = LauncherSettings{};
         Settings().UserOverride = "guest";
-        Hooks() = LauncherHooks{};
-        NextOpponentSlot = 0;
         SetDialogOverrideForTests(&dialogs);
         TLaunch::SetScreenDepthForTests(32);
     }
     void TearDown() override {
         SetDialogOverrideForTests(nullptr);
         TLaunch::SetScreenDepthForTests(0);
-        Hooks() = LauncherHooks{};
         Settings() = LauncherSettings{};
-        NextOpponentSlot = 0;
     }
 
     std::string UserDir() const { return dir.path() + "/usr/guest"; }
@@ -54,6 +52,9 @@ protected:
     FakePlatform platform;
     RecordingStarter starter;
     RecordingDialogs dialogs;
+    // What the main window opens (TLaunch window(launcherDialogs)); declared
+    // before any window a test makes, so it outlives them.
+    SubsystemDialogs launcherDialogs;
 };
 
 }  // namespace zv::test

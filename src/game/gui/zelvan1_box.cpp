@@ -10,16 +10,12 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
-#include "platform/platform.h"
+#include "rules/gui/characters.h"
 
 namespace zv {
 namespace {
-
-// The last one-player dialog created; cleared when it is destroyed.
-QPointer<TZelvan1Box> g_current;
 
 QLabel* BoldLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
@@ -49,18 +45,8 @@ std::string& OpponentSetting(int slot) {
 
 }  // namespace
 
-QPixmap OpponentPicture(const std::string& name) {
-    if (Hooks().characterPicture) return Hooks().characterPicture(name);
-    std::string path = OpponentFacePath(CurrentPlatform().InstallDir(), name);
-    return path.empty() ? QPixmap() : QPixmap(Q(path));
-}
-
-std::string OpponentDescription(const std::string& name) {
-    if (Hooks().characterDescription) return Hooks().characterDescription(name);
-    return "";
-}
-
-TZelvan1Box::TZelvan1Box(QWidget* owner) : QDialog(owner) {
+TZelvan1Box::TZelvan1Box(QWidget* owner, int& nextOpponentSlot)
+    : QDialog(owner), nextOpponentSlot_(nextOpponentSlot) {
     setObjectName("TZelvan1Box");
     setWindowTitle(QStringLiteral("麻雀  ひとり遊び"));
     setWindowFlags(kFixedMinimizableDialogFlags);
@@ -119,7 +105,6 @@ TZelvan1Box::TZelvan1Box(QWidget* owner) : QDialog(owner) {
     const std::string opponents[] = {settings.player1, settings.player2, settings.player3};
     for (int i = 0; i < 3; ++i) ShowOpponent(i, opponents[i]);
     UserName->setText(Q(settings.UserName));
-    g_current = this;
 }
 
 TZelvan1Box::~TZelvan1Box() = default;
@@ -128,8 +113,8 @@ void TZelvan1Box::ShowOpponent(int slot, const std::string& name) {
     QLabel* names[] = {player1, player2, player3};
     QLabel* images[] = {Image1, Image2, Image3};
     names[slot]->setText(Q(name));
-    images[slot]->setPixmap(OpponentPicture(name));
-    images[slot]->setToolTip(PlainToolTip(OpponentDescription(name)));
+    images[slot]->setPixmap(CharacterPicture(name));
+    images[slot]->setToolTip(PlainToolTip(CharacterDescription(name)));
 }
 
 Opponents TZelvan1Box::Captions() const {
@@ -137,8 +122,10 @@ Opponents TZelvan1Box::Captions() const {
 }
 
 void TZelvan1Box::CharSelectButtonClick() {
-    if (!Hooks().charSelectBox) return;
-    Hooks().charSelectBox(this, OnOpponentSelected);
+    // The selection dialog's callback slot may outlive this dialog.
+    RunCharSelectBox(this, [box = QPointer<TZelvan1Box>(this)](const std::string& name) {
+        if (!box.isNull()) box->PickOpponent(name);
+    });
 }
 
 void TZelvan1Box::CancelButtonClick() { reject(); }
@@ -150,17 +137,16 @@ void TZelvan1Box::OKButtonClick() {
     accept();
 }
 
-void OnOpponentSelected(const std::string& name) {
-    if (g_current.isNull()) return;
-    int slot = NextOpponentSlot % 3;
-    g_current->ShowOpponent(slot, name);
+void TZelvan1Box::PickOpponent(const std::string& name) {
+    int slot = nextOpponentSlot_ % 3;
+    ShowOpponent(slot, name);
     OpponentSetting(slot) = name;
-    ++NextOpponentSlot;
+    ++nextOpponentSlot_;
 }
 
-void OpenZelvan1(QWidget* mainWindow) {
+void OpenZelvan1(QWidget* mainWindow, int& nextOpponentSlot) {
     if (Settings().execdlg_zelvan1 != 0) {
-        TZelvan1Box box(mainWindow);
+        TZelvan1Box box(mainWindow, nextOpponentSlot);
         PlaceDialog(mainWindow, &box);
         box.exec();
     } else {

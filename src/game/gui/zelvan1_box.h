@@ -17,9 +17,9 @@ namespace zv {
 class TZelvan1Box : public QDialog {
     Q_OBJECT
 public:
-    // Fills the opponents from the settings and becomes the current
-    // one-player dialog.
-    explicit TZelvan1Box(QWidget* owner);
+    // Fills the opponents from the settings. `nextOpponentSlot` counts the
+    // characters picked in the run (see PickOpponent); it outlives the dialog.
+    TZelvan1Box(QWidget* owner, int& nextOpponentSlot);
     ~TZelvan1Box() override;
 
     QLabel* Label2;
@@ -43,21 +43,26 @@ public:
     void ShowOpponent(int slot, const std::string& name);
     // The three captions, as the engine's command line takes them.
     Opponents Captions() const;
+
+    // A character picked in the selection dialog: fills opponent slot
+    // `nextOpponentSlot` mod 3 and its setting, and counts the pick. The
+    // count is never reset, so a dialog opened again continues where the
+    // last one stopped.
+    void PickOpponent(const std::string& name);
+
+private:
+    int& nextOpponentSlot_;
 };
 
 // Opens the one-player game from the main window after it has set the
 // layout: the dialog when execdlg_zelvan1 is non-zero, else an immediate
-// start with the default opponents.
-void OpenZelvan1(QWidget* mainWindow);
+// start with the default opponents. `nextOpponentSlot` is the run's count of
+// picked characters.
+void OpenZelvan1(QWidget* mainWindow, int& nextOpponentSlot);
 
 // Starts the engine (see zelvan1_start.h); a TZelvan1Box owner gives the
 // captions for DialogOpponents. Reports through the owner's dialogs.
 int StartZelvan1(QWidget* owner, StartKind kind);
-
-// A character picked in the selection dialog: fills the next opponent slot
-// of the current one-player dialog and its setting. Does nothing while no
-// dialog exists.
-void OnOpponentSelected(const std::string& name);
 
 // Switches a game record on or off: which = 0 the server's, 1 the
 // one-player game's, other values the network client's.
@@ -71,9 +76,5 @@ public:
     QCheckBox* haifubutton;
     QPushButton* OKbutton;
 };
-
-// The face shown for a character (empty when there is none).
-QPixmap OpponentPicture(const std::string& name);
-std::string OpponentDescription(const std::string& name);
 
 }  // namespace zv

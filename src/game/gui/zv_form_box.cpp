@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -16,10 +15,6 @@
 
 namespace zv {
 namespace {
-
-QPointer<TZv4FormBox> g_zv4Form;
-QPointer<TZv1FormBox> g_zv1Form;
-QPointer<TZvSetupBox> g_setup;
 
 QToolButton* SetupButton(QWidget* parent, const char* name, const QString& caption, const char* picture) {
     auto* button = new QToolButton(parent);
@@ -153,7 +148,7 @@ TZv4FormBox::TZv4FormBox(QWidget* owner)
     FormCreate();
 }
 
-TZvSetupBox::TZvSetupBox(QWidget* owner) : QDialog(owner) {
+TZvSetupBox::TZvSetupBox(QWidget* owner, LayoutWindows& windows) : QDialog(owner), windows_(windows) {
     setObjectName("TZvSetupBox");
     setWindowTitle(QStringLiteral("麻雀  設定"));
     setWindowFlags(kFixedDialogFlags);
@@ -182,8 +177,8 @@ TZvSetupBox::TZvSetupBox(QWidget* owner) : QDialog(owner) {
 
 void TZvSetupBox::ZvInstallClick() {
     QWidget* owner = parentWidget() != nullptr ? parentWidget() : this;
-    QDialog* form = Kind == kOnePlayerGame ? static_cast<QDialog*>(Zv1FormBox(owner))
-                                           : static_cast<QDialog*>(Zv4FormBox(owner));
+    QDialog* form = Kind == kOnePlayerGame ? static_cast<QDialog*>(windows_.Zv1Form(owner))
+                                           : static_cast<QDialog*>(windows_.Zv4Form(owner));
     PlaceDialog(this, form);
     form->exec();
 }
@@ -194,25 +189,25 @@ void TZvSetupBox::SpeedButton1Click() { OpenRuleBox(this, Kind); }
 
 void TZvSetupBox::CancelButtonClick() { reject(); }
 
-void CreateLayoutWindows(QWidget* mainWindow) {
-    if (g_zv4Form.isNull()) g_zv4Form = new TZv4FormBox(mainWindow);
-    if (g_zv1Form.isNull()) g_zv1Form = new TZv1FormBox(mainWindow);
-    if (g_setup.isNull()) g_setup = new TZvSetupBox(mainWindow);
+void LayoutWindows::Create(QWidget* mainWindow) {
+    Zv4Form(mainWindow);
+    Zv1Form(mainWindow);
+    Setup(mainWindow);
 }
 
-TZv1FormBox* Zv1FormBox(QWidget* owner) {
-    if (g_zv1Form.isNull()) g_zv1Form = new TZv1FormBox(owner);
-    return g_zv1Form;
+TZv1FormBox* LayoutWindows::Zv1Form(QWidget* owner) {
+    if (zv1Form_.isNull()) zv1Form_ = new TZv1FormBox(owner);
+    return zv1Form_;
 }
 
-TZv4FormBox* Zv4FormBox(QWidget* owner) {
-    if (g_zv4Form.isNull()) g_zv4Form = new TZv4FormBox(owner);
-    return g_zv4Form;
+TZv4FormBox* LayoutWindows::Zv4Form(QWidget* owner) {
+    if (zv4Form_.isNull()) zv4Form_ = new TZv4FormBox(owner);
+    return zv4Form_;
 }
 
-TZvSetupBox* ZvSetupBox(QWidget* owner) {
-    if (g_setup.isNull()) g_setup = new TZvSetupBox(owner);
-    return g_setup;
+TZvSetupBox* LayoutWindows::Setup(QWidget* owner) {
+    if (setup_.isNull()) setup_ = new TZvSetupBox(owner, *this);
+    return setup_;
 }
 
 void ShowKeptWindow(QWidget* owner, QDialog* window) {

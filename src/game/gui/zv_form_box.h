@@ -8,6 +8,7 @@
 // the radio buttons keep their state between showings. Every close of a
 // layout window writes its choice back into the settings.
 #include <QDialog>
+#include <QPointer>
 #include <array>
 #include <string>
 
@@ -80,10 +81,13 @@ public:
 
 // Setup hub for one kind of game: its layout, its game record switch and its
 // rules.
+class LayoutWindows;
+
 class TZvSetupBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TZvSetupBox(QWidget* owner);
+    // `windows` gives the layout windows the hub opens; it outlives the hub.
+    TZvSetupBox(QWidget* owner, LayoutWindows& windows);
 
     // 1 the one-player game; any other value the network game.
     int Kind = 1;
@@ -97,18 +101,29 @@ public:
     void haifubuttonClick();
     void SpeedButton1Click();
     void CancelButtonClick();
+
+private:
+    LayoutWindows& windows_;
 };
 
-// The kept windows: created in the order TZv4FormBox, TZv1FormBox,
-// TZvSetupBox, owned by `mainWindow`. Calling it again does nothing while
-// they exist.
-void CreateLayoutWindows(QWidget* mainWindow);
+// The three kept windows of a run.
+class LayoutWindows {
+public:
+    // Creates the missing ones in the order TZv4FormBox, TZv1FormBox,
+    // TZvSetupBox, owned by `mainWindow`; those that exist are kept.
+    void Create(QWidget* mainWindow);
 
-// The kept windows; created on first use (owned by `owner`) if
-// CreateLayoutWindows has not run.
-TZv1FormBox* Zv1FormBox(QWidget* owner);
-TZv4FormBox* Zv4FormBox(QWidget* owner);
-TZvSetupBox* ZvSetupBox(QWidget* owner);
+    // Each window; created on first use (owned by `owner`) if Create has not
+    // run.
+    TZv1FormBox* Zv1Form(QWidget* owner);
+    TZv4FormBox* Zv4Form(QWidget* owner);
+    TZvSetupBox* Setup(QWidget* owner);
+
+private:
+    QPointer<TZv4FormBox> zv4Form_;
+    QPointer<TZv1FormBox> zv1Form_;
+    QPointer<TZvSetupBox> setup_;
+};
 
 // Places a kept window beside `owner` and shows it modally.
 void ShowKeptWindow(QWidget* owner, QDialog* window);

@@ -13,15 +13,12 @@
 
 #include "info/machine_info.h"
 #include "launcher/gui/button_pictures.h"
-#include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 #include "platform/system_info.h"
 
 namespace zv {
 namespace {
-
-TUnameBox* g_unameBox = nullptr;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
     auto* label = new QLabel(text, parent);
@@ -243,20 +240,10 @@ TStaffBox::TStaffBox(QWidget* owner) : QDialog(owner) {
     FixSize(this);
 }
 
-void InstallInfoHooks() {
-    Hooks().keptWindows.push_back([](QWidget* owner) {
-        if (g_unameBox == nullptr) g_unameBox = new TUnameBox(owner);
-    });
-    Hooks().unameBox = [](QWidget* owner) {
-        if (g_unameBox == nullptr) g_unameBox = new TUnameBox(owner);
-        PlaceDialog(owner, g_unameBox);
-        g_unameBox->exec();
-    };
-    Hooks().aboutBox = [](QWidget* owner) {
-        TAboutBox about(owner);
-        PlaceDialog(owner, &about);
-        about.exec();
-    };
+void RunAboutBox(QWidget* owner) {
+    TAboutBox about(owner);
+    PlaceDialog(owner, &about);
+    about.exec();
 }
 
 }  // namespace zv

@@ -58,8 +58,7 @@ public:
 // are always one here).
 int ScreenBitsPerPixel(QWidget* widget);
 
-// Installs the machine-information window among the kept windows and the
-// About box as the main window's entries.
-void InstallInfoHooks();
+// Shows the About box modally, placed beside `owner`, and destroys it.
+void RunAboutBox(QWidget* owner);
 
 }  // namespace zv

@@ -11,7 +11,7 @@
 #include "config/user_identity.h"
 #include "game/gui/zelvan1_box.h"
 #include "launcher/gui/button_pictures.h"
-#include "launcher/gui/launcher_hooks.h"
+#include "launcher/gui/launcher_dialogs.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/program_threads.h"
 #include "launcher/gui/qt_text.h"
@@ -25,15 +25,9 @@ int g_screenDepthForTests = 0;
 
 constexpr int kButtonSize = 50;
 
-// Runs an optional hook with the window as owner.
-template <typename Hook, typename... Args>
-void Call(const Hook& hook, Args&&... args) {
-    if (hook) hook(std::forward<Args>(args)...);
-}
-
 }  // namespace
 
-TLaunch::TLaunch() {
+TLaunch::TLaunch(LauncherDialogs& dialogs) : dialogs_(dialogs) {
     setObjectName("TLaunch");
     setWindowTitle(QStringLiteral("ゼルバンライト"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -150,7 +144,7 @@ void TLaunch::FormCreate() {
 
     ReadLauncherSettings(settings);
     move(settings.launchleft, settings.launchtop);
-    Call(Hooks().startMusic, this);
+    dialogs_.StartMusic(this);
 
     auto tip = StartupTip(settings.count, settings.DisplayHiColor);
     settings.count = NextStartCount(settings.count);
@@ -174,7 +168,7 @@ void TLaunch::FormDestroy() {
     settings.launchtop = y();
     WidgetDialogs dialogs(this);
     WriteLauncherSettings(settings, dialogs);
-    Call(Hooks().stopMusic);
+    dialogs_.StopMusic();
 }
 
 void TLaunch::StartDirectPlay() {
@@ -187,21 +181,21 @@ void TLaunch::StartDirectPlay() {
 
 void TLaunch::PlayOnePlayer(const std::string& layout) {
     Settings().LayoutOption = " -T " + layout;
-    OpenZelvan1(this);
+    dialogs_.OnePlayerGame(this);
 }
 
 void TLaunch::PlayClient(const std::string& layout) {
     Settings().LayoutOption = " -T " + layout;
     if (Settings().execdlg_client != 0)
-        Call(Hooks().clientBox, this);
+        dialogs_.ClientBox(this);
     else
-        Call(Hooks().clientDirectStart, this);
+        dialogs_.ClientDirectStart(this);
 }
 
 void TLaunch::Zv1ExecClick() { PlayOnePlayer(Settings().zv1form); }
-void TLaunch::RuleButtonClick() { Call(Hooks().ruleBoxOnePlayer, this); }
-void TLaunch::ZvInstallClick() { Call(Hooks().zv1FormBox, this); }
-void TLaunch::CharButtonClick() { Call(Hooks().charNameBox, this); }
+void TLaunch::RuleButtonClick() { dialogs_.RuleBoxOnePlayer(this); }
+void TLaunch::ZvInstallClick() { dialogs_.Zv1FormBox(this); }
+void TLaunch::CharButtonClick() { dialogs_.CharNameBox(this); }
 
 void TLaunch::WakeRulebookClick() {
     OpenDocument(RulebookIndexPath(CurrentPlatform().InstallDir()), "", "", kShowNormal);
@@ -212,13 +206,13 @@ void TLaunch::WakeHelpClick() {
 }
 
 void TLaunch::HaifuswButtonClick() { EditRecordOption(this, 1); }
-void TLaunch::SoundButtonClick() { Call(Hooks().soundBox, this); }
-void TLaunch::UnameButtonClick() { Call(Hooks().unameBox, this); }
-void TLaunch::AboutClick() { Call(Hooks().aboutBox, this); }
+void TLaunch::SoundButtonClick() { dialogs_.SoundBox(this); }
+void TLaunch::UnameButtonClick() { dialogs_.UnameBox(this); }
+void TLaunch::AboutClick() { dialogs_.AboutBox(this); }
 void TLaunch::Zv1ExecMenuClick() { Zv1ExecClick(); }
 void TLaunch::ExitMenuClick() { close(); }
-void TLaunch::RankZelvan1Click() { Call(Hooks().rankBox, this, false, true); }
-void TLaunch::PlayerInfoMenuClick() { Call(Hooks().playerInfoBox, this); }
+void TLaunch::RankZelvan1Click() { dialogs_.RankBox(this, false, true); }
+void TLaunch::PlayerInfoMenuClick() { dialogs_.PlayerInfoBox(this); }
 void TLaunch::WakeRuleBookMenuClick() { WakeRulebookClick(); }
 void TLaunch::WakeHelpMenuClick() { WakeHelpClick(); }
 void TLaunch::AboutMenuClick() { AboutClick(); }
@@ -232,22 +226,22 @@ void TLaunch::smalltaku4Click() { PlayClient("small4 "); }
 
 void TLaunch::AutoClick() {
     if (Settings().execdlg_auto != 0)
-        Call(Hooks().autoLaunchBox, this);
+        dialogs_.AutoLaunchBox(this);
     else
-        Call(Hooks().autoDirectStart, this, std::string("auto"));
+        dialogs_.AutoDirectStart(this, "auto");
 }
 
-void TLaunch::GameServerClick() { Call(Hooks().serverBox, this); }
-void TLaunch::PingButtonClick() { Call(Hooks().pingBox, this); }
-void TLaunch::ProtocolButtonClick() { Call(Hooks().protocolBox, this, std::string("ネットワークの設定")); }
+void TLaunch::GameServerClick() { dialogs_.ServerBox(this); }
+void TLaunch::PingButtonClick() { dialogs_.PingBox(this); }
+void TLaunch::ProtocolButtonClick() { dialogs_.ProtocolBox(this, "ネットワークの設定"); }
 void TLaunch::NetworkMenuClick() { ProtocolButtonClick(); }
-void TLaunch::CustomExClick() { Call(Hooks().customExBox, this); }
-void TLaunch::HaifuButtonClick() { Call(Hooks().haifuBox, this); }
-void TLaunch::RankClick() { Call(Hooks().rankBox, this, false, false); }
-void TLaunch::RankClientClick() { Call(Hooks().rankBox, this, true, true); }
+void TLaunch::CustomExClick() { dialogs_.CustomExBox(this); }
+void TLaunch::HaifuButtonClick() { dialogs_.HaifuBox(this); }
+void TLaunch::RankClick() { dialogs_.RankBox(this, false, false); }
+void TLaunch::RankClientClick() { dialogs_.RankBox(this, true, true); }
 
 void TLaunch::Zv1InstallClick() {
-    Call(Hooks().zvSetupBox, this, 1);
+    dialogs_.ZvSetupBox(this, 1);
     RenewPlayPicture();
 }
 

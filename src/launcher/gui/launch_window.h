@@ -1,7 +1,8 @@
 #pragma once
 // The launcher's main window: a bar of picture buttons with a menu. It loads
 // the settings when it is created and saves them when it is destroyed; every
-// dialog of the launcher is opened from here and owned by it.
+// dialog of the launcher is opened from here, through the LauncherDialogs it
+// is given, and owned by it.
 #include <QMainWindow>
 #include <memory>
 #include <string>
@@ -12,13 +13,15 @@ class QToolButton;
 
 namespace zv {
 
+class LauncherDialogs;
 class ThreadZelvan1;
 
 class TLaunch : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the window and runs FormCreate (user, settings, position, tip).
-    TLaunch();
+    // `dialogs` opens the other subsystems' windows; it outlives the window.
+    explicit TLaunch(LauncherDialogs& dialogs);
     ~TLaunch() override;
 
     // Direct play: the window is minimised and hidden for good, and the
@@ -137,6 +140,7 @@ private:
     void StartOrReport(const std::string& commandLine, const char* game, const char* failure,
                        const char* advice);
 
+    LauncherDialogs& dialogs_;
     std::unique_ptr<ThreadZelvan1> directPlay_;
     bool destroyed_ = false;
 };

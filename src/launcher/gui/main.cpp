@@ -18,9 +18,9 @@
 #include "launcher/gui/first_paint.h"
 #include "launcher/gui/interface_font.h"
 #include "launcher/gui/launch_window.h"
-#include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/launcher_style.h"
 #include "launcher/gui/program_threads.h"
+#include "launcher/gui/subsystem_dialogs.h"
 
 int main(int argc, char** argv) {
     using namespace zv;
@@ -38,8 +38,9 @@ int main(int argc, char** argv) {
 
     if (auto name = UserOverrideArgument(args)) Settings().UserOverride = *name;
 
-    InstallSubsystemHooks();
-    TLaunch window;
+    // The dialogs outlive the main window, which uses them until it is gone.
+    SubsystemDialogs dialogs;
+    TLaunch window(dialogs);
 
     std::vector<std::unique_ptr<ThreadHelp>> helpThreads;
     bool directPlay = false;
@@ -52,9 +53,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    auto createKeptWindows = [&window] {
-        for (const auto& create : Hooks().keptWindows) create(&window);
-    };
+    auto createKeptWindows = [&window, &dialogs] { dialogs.CreateKeptWindows(&window); };
     if (directPlay) {
         createKeptWindows();
     } else {

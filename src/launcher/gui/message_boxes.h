@@ -7,9 +7,10 @@
 // Tests can send every call to a MessageDialogs recorder instead
 // (SetDialogOverrideForTests), so no window appears.
 #include <QDialog>
+#include <QPointer>
 #include <string>
 
-#include "launcher/message_dialogs.h"
+#include "config/message_dialogs.h"
 
 class QLabel;
 class QLineEdit;
@@ -96,6 +97,10 @@ void PlaceBelow(const QWidget* owner, QWidget* window);
 class WidgetDialogs : public MessageDialogs {
 public:
     explicit WidgetDialogs(QWidget* owner) : owner_(owner) {}
+    // For a window that reports through dialogs it owns itself, which are
+    // made before it: binds them once it exists. After the window is gone
+    // the dialogs have no owner.
+    void SetOwner(QWidget* owner) { owner_ = owner; }
     void ShowErrorDialog(const std::string& what, const std::string& failure,
                          const std::string& detail) override;
     void ShowMsgBox(const std::string& title, const std::string& text) override;
@@ -103,7 +108,7 @@ public:
     void AskInputLine(const std::string& title, const std::string& label, std::string& value) override;
 
 private:
-    QWidget* owner_;
+    QPointer<QWidget> owner_;
 };
 
 // Sends every dialog call to `dialogs` instead of showing a window; nullptr

@@ -5,7 +5,7 @@
 #include <QThread>
 #include <string>
 
-#include "launcher/message_dialogs.h"
+#include "config/message_dialogs.h"
 #include "launcher/program_start.h"
 
 class QWidget;

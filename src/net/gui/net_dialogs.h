@@ -22,7 +22,4 @@ void RunPingBox(QWidget* owner);
 // The server search; returns the chosen server, empty when none was chosen.
 std::string RunSearchServerBox(QWidget* owner);
 
-// Puts the network tools into the main window's command table.
-void InstallNetworkHooks();
-
 }  // namespace zv

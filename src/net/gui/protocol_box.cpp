@@ -17,6 +17,7 @@
 #include "launcher/gui/qt_text.h"
 #include "net/gui/net_dialogs.h"
 #include "net/protocol_settings.h"
+#include "platform/system_info.h"
 
 namespace zv {
 namespace {
@@ -213,7 +214,7 @@ bool TProtocolBox::FieldsAreStorable() {
 }
 
 void ReadHostsFile(QComboBox* list) {
-    for (const std::string& name : ReadHostNames(HostsFilePath())) list->addItem(Q(name));
+    for (const std::string& name : ReadHostNames(HostsFilePath(CurrentOsKind()))) list->addItem(Q(name));
 }
 
 void RunProtocolBox(QWidget* owner, int mode, const std::string& title) {

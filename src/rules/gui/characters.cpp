@@ -3,7 +3,6 @@
 #include <QListWidget>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/launcher_hooks.h"
 #include "launcher/gui/qt_text.h"
 #include "platform/platform.h"
 
@@ -78,16 +77,6 @@ void ApplyCharacterListStyle(QListWidget* list, CharacterListKind kind) {
         if (!face.isValid()) continue;
         item->setIcon(kind == CharacterListKind::PlainList ? QIcon() : face.value<QIcon>());
     }
-}
-
-void InstallCharacterHooks() {
-    LauncherHooks& hooks = Hooks();
-    hooks.charNameBox = OpenCharNameBox;
-    hooks.characterPicture = CharacterPicture;
-    hooks.characterDescription = CharacterDescription;
-    hooks.charSelectBox = [](QWidget* owner, std::function<void(const std::string&)> picked) {
-        RunCharSelectBox(owner, std::move(picked));
-    };
 }
 
 }  // namespace zv

@@ -50,7 +50,4 @@ void RunCharSelectBox(QWidget* owner, CharacterPicked picked);
 // The naming dialog: creates or opens a character for the character maker.
 void OpenCharNameBox(QWidget* owner);
 
-// Installs the entries above in the launcher's hook table.
-void InstallCharacterHooks();
-
 }  // namespace zv

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
+#include "config/message_dialogs.h"
 #include "launcher/gui/qt_text.h"
-#include "launcher/message_dialogs.h"
 #include "platform/platform.h"
 #include "sound/audio_output.h"
 #include "sound/sound_settings.h"

@@ -17,7 +17,6 @@
 #include "game/gui/click_label.h"
 #include "game/gui/client_box.h"
 #include "game/gui/custom_exec.h"
-#include "game/gui/network_games.h"
 #include "game/gui/server_box.h"
 #include "game/gui/zelvan1_box.h"
 #include "game/network_start.h"
@@ -351,7 +350,6 @@ TEST_F(NetworkBoxesTest, FivePicksFillPlacesOneToFourThenOneAgain) {
     auto pick = [](TCharSelectBox* select, const char* name) {
         select->ListView->setCurrentItem(select->ListView->findItems(name, Qt::MatchExactly).front());
     };
-    NextOpponentSlot = 2;
     OnAutoPlayerSelected("ignored");  // no dialog yet
     EXPECT_EQ(NextAutoSlot, 0);
     {
@@ -379,8 +377,7 @@ TEST_F(NetworkBoxesTest, FivePicksFillPlacesOneToFourThenOneAgain) {
     EXPECT_EQ(Settings().auto3, "c");
     EXPECT_EQ(Settings().auto4, "d");
     EXPECT_EQ(NextAutoSlot, 5);
-    EXPECT_EQ(NextOpponentSlot, 2);  // the one-player counter is separate
-    OnAutoPlayerSelected("gone");    // the dialog was freed
+    OnAutoPlayerSelected("gone");  // the dialog was freed
     EXPECT_EQ(Settings().auto2, "b");
 
     // The counter goes on in the next dialog.
@@ -493,16 +490,10 @@ TEST_F(NetworkBoxesTest, CustomExecChecksOnlyOnesAndStoresWhenClosedByTheFrame) 
 
 // --- The main window's commands -------------------------------------------
 
-class NetworkCommandsTest : public NetworkBoxesTest {
-protected:
-    void SetUp() override {
-        NetworkBoxesTest::SetUp();
-        InstallNetworkGameHooks();
-    }
-};
+using NetworkCommandsTest = NetworkBoxesTest;
 
 TEST_F(NetworkCommandsTest, ServerCommandAndItsTwinOpenThePlacedDialog) {
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     int opened = 0;
     auto start = [&](TServerBox* box) {
         ++opened;
@@ -519,7 +510,7 @@ TEST_F(NetworkCommandsTest, ServerCommandAndItsTwinOpenThePlacedDialog) {
 }
 
 TEST_F(NetworkCommandsTest, ClientLayoutCommandsWithAndWithoutTheDialog) {
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     Settings().execdlg_client = 0;
     for (auto command : {&TLaunch::Standard4Click, &TLaunch::Small4Click, &TLaunch::Taku4Click,
                          &TLaunch::smalltaku4Click, &TLaunch::Standard4MenuClick, &TLaunch::Small4MenuClick,
@@ -549,7 +540,7 @@ TEST_F(NetworkCommandsTest, ClientLayoutCommandsWithAndWithoutTheDialog) {
 }
 
 TEST_F(NetworkCommandsTest, ComputerPlayerCommandWithAndWithoutTheDialog) {
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     Settings().auto1 = "_min";
     Settings().execdlg_auto = 0;
     window.AutoClick();
@@ -574,7 +565,7 @@ TEST_F(NetworkCommandsTest, ComputerPlayerCommandWithAndWithoutTheDialog) {
 }
 
 TEST_F(NetworkCommandsTest, CustomExecutionCommandAndItsTwin) {
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     int opened = 0;
     auto close = [&](TCustomExec* box) {
         ++opened;
@@ -599,19 +590,8 @@ TEST_F(NetworkCommandsTest, CustomExecutionCommandAndItsTwin) {
     EXPECT_EQ(starter.starts[1].commandLine.substr(0, 25), "zelvan1.exe  -T large4  -");
 }
 
-TEST_F(NetworkCommandsTest, ProgramStartInstallsTheNetworkGames) {
-    Hooks() = LauncherHooks{};
-    InstallSubsystemHooks();
-    EXPECT_TRUE(Hooks().serverBox);
-    EXPECT_TRUE(Hooks().clientBox);
-    EXPECT_TRUE(Hooks().clientDirectStart);
-    EXPECT_TRUE(Hooks().autoLaunchBox);
-    EXPECT_TRUE(Hooks().autoDirectStart);
-    EXPECT_TRUE(Hooks().customExBox);
-}
-
 TEST_F(NetworkCommandsTest, MenuItemsOfEarlierEditionsDoNothing) {
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     dialogs.calls.clear();
     for (auto command : {&TLaunch::Standard1MenuClick, &TLaunch::Small1MenuClick, &TLaunch::Taku1MenuClick,
                          &TLaunch::SmallTaku1MenuClick, &TLaunch::CustomButtonMenuClick,

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 
+#include "rules/gui/char_select_box.h"
 #include "support/launcher_fixture.h"
 #include "support/modal.h"
 
@@ -24,6 +26,8 @@ protected:
         QLabel* labels[] = {box.player1, box.player2, box.player3};
         return labels[slot]->text().toStdString();
     }
+
+    int picks = 0;  // the run's count of picked characters
 };
 
 TEST_F(Zelvan1BoxTest, ShowsTheUserAndTheOpponentsOfTheSettings) {
@@ -33,7 +37,7 @@ TEST_F(Zelvan1BoxTest, ShowsTheUserAndTheOpponentsOfTheSettings) {
     ASSERT_TRUE(face.save(QString::fromStdString(dir.Path("usr/_min/_min.bmp")), "BMP"));
     Settings().player3 = "";
 
-    TZelvan1Box box(nullptr);
+    TZelvan1Box box(nullptr, picks);
     EXPECT_EQ(box.windowTitle(), QStringLiteral("麻雀  ひとり遊び"));
     EXPECT_EQ(box.UserName->text(), QStringLiteral("guest"));
     EXPECT_EQ(Caption(box, 0), "_todo");
@@ -50,7 +54,7 @@ TEST_F(Zelvan1BoxTest, ShowsTheUserAndTheOpponentsOfTheSettings) {
 
 TEST_F(Zelvan1BoxTest, OkStoresTheCaptionsAndSendsEmptyOnesAsAuto) {
     Settings().player2 = "";
-    auto box = std::make_unique<TZelvan1Box>(nullptr);
+    auto box = std::make_unique<TZelvan1Box>(nullptr, picks);
     box->player1->setText(QStringLiteral("alice"));
     box->OKButton->click();
     EXPECT_EQ(Settings().player1, "alice");
@@ -63,18 +67,16 @@ TEST_F(Zelvan1BoxTest, OkStoresTheCaptionsAndSendsEmptyOnesAsAuto) {
 
     // A failed start closes the dialog all the same.
     starter.result = 2;
-    box = std::make_unique<TZelvan1Box>(nullptr);
+    box = std::make_unique<TZelvan1Box>(nullptr, picks);
     box->OKButton->click();
     EXPECT_EQ(box->result(), QDialog::Accepted);
     EXPECT_EQ(dialogs.Of("error").size(), 1u);
 }
 
 TEST_F(Zelvan1BoxTest, PicksFillTheSlotsInTurnAcrossDialogs) {
-    OnOpponentSelected("nobody");  // no dialog yet: ignored
-    EXPECT_EQ(NextOpponentSlot, 0);
     {
-        TZelvan1Box box(nullptr);
-        for (const char* name : {"a", "b", "c", "d"}) OnOpponentSelected(name);
+        TZelvan1Box box(nullptr, picks);
+        for (const char* name : {"a", "b", "c", "d"}) box.PickOpponent(name);
         EXPECT_EQ(Caption(box, 0), "d");
         EXPECT_EQ(Caption(box, 1), "b");
         EXPECT_EQ(Caption(box, 2), "c");
@@ -83,36 +85,41 @@ TEST_F(Zelvan1BoxTest, PicksFillTheSlotsInTurnAcrossDialogs) {
     EXPECT_EQ(Settings().player1, "d");
     EXPECT_EQ(Settings().player2, "b");
     EXPECT_EQ(Settings().player3, "c");
-    OnOpponentSelected("gone");  // the dialog has been freed: ignored
-    EXPECT_EQ(Settings().player2, "b");
+    EXPECT_EQ(picks, 4);
 
-    TZelvan1Box again(nullptr);
-    OnOpponentSelected("e");
+    TZelvan1Box again(nullptr, picks);
+    again.PickOpponent("e");
     EXPECT_EQ(Caption(again, 1), "e");
     EXPECT_EQ(Settings().player2, "e");
     EXPECT_TRUE(starter.starts.empty());
 }
 
-TEST_F(Zelvan1BoxTest, CharacterSelectionGetsTheDialogAndTheCallback) {
-    QWidget* owner = nullptr;
-    Hooks().charSelectBox = [&](QWidget* box, std::function<void(const std::string&)> picked) {
-        owner = box;
-        picked("x");
-        picked("y");
-    };
-    Hooks().characterDescription = [](const std::string& name) { return "about " + name; };
-    TZelvan1Box box(nullptr);
-    box.CharSelectButton->click();
-    EXPECT_EQ(owner, &box);
-    EXPECT_EQ(Caption(box, 0), "x");
-    EXPECT_EQ(Caption(box, 1), "y");
-    EXPECT_EQ(box.Image2->toolTip(), QStringLiteral("about y"));
-    EXPECT_EQ(box.Image3->toolTip(), QStringLiteral("about _wizard"));
+TEST_F(Zelvan1BoxTest, PicksAfterTheDialogIsGoneAreIgnored) {
+    for (const char* name : {"x", "y"}) dir.Write(std::string("usr/") + name + "/" + name + ".pf", "");
+    dir.Write("usr/y/y.cha", "about y\r\n");
+    {
+        TZelvan1Box box(nullptr, picks);
+        test::WhenShown("TCharSelectBox", [](QWidget* select) {
+            auto* list = select->findChild<QListWidget*>("ListView");
+            for (const char* name : {"x", "y"})
+                list->setCurrentItem(list->findItems(name, Qt::MatchExactly).front());
+            select->close();
+        });
+        box.CharSelectButton->click();
+        EXPECT_EQ(Caption(box, 0), "x");
+        EXPECT_EQ(Caption(box, 1), "y");
+        EXPECT_EQ(box.Image2->toolTip(), QStringLiteral("about y"));
+    }
+    // The selection dialog's callback slot still holds the freed dialog's.
+    TCharSelectBox late(nullptr);
+    late.ListView->setCurrentItem(late.ListView->findItems("x", Qt::MatchExactly).front());
+    EXPECT_EQ(picks, 2);
+    EXPECT_EQ(Settings().player3, "_wizard");
 }
 
 TEST_F(Zelvan1BoxTest, DescriptionThatLooksLikeMarkupIsShownAsWritten) {
-    Hooks().characterDescription = [](const std::string& name) { return "<h1>" + name + "</h1> & co"; };
-    TZelvan1Box box(nullptr);
+    dir.Write("usr/_todo/_todo.cha", "<h1>_todo</h1> & co\r\n");
+    TZelvan1Box box(nullptr, picks);
     QString tip = box.Image1->toolTip();
     EXPECT_TRUE(tip.contains("&lt;h1&gt;")) << tip.toStdString();
     EXPECT_FALSE(tip.contains("<h1>")) << tip.toStdString();

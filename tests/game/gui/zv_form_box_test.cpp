@@ -7,7 +7,6 @@
 #include <QToolButton>
 #include <vector>
 
-#include "game/gui/rule_layout_hooks.h"
 #include "launcher/gui/button_pictures.h"
 #include "rules/gui/rule_box.h"
 #include "support/launcher_fixture.h"
@@ -20,15 +19,14 @@ QImage Image(const QIcon& icon) { return icon.pixmap(26, 26).toImage(); }
 
 class LayoutBoxTest : public test::LauncherFixture {
 protected:
-    // Starts the main window on launch.nuc holding `stored`, with the hooks
-    // installed and the kept windows created as the program does.
+    // Starts the main window on launch.nuc holding `stored`, with the kept
+    // windows created as the program does.
     std::unique_ptr<TLaunch> StartLauncher(LauncherSettings stored) {
         stored.count = 1;  // no start-up tip
         stored.execdlg_zelvan1 = 0;
         WriteLaunchNuc(stored);
-        InstallRuleAndLayoutHooks();
-        auto window = std::make_unique<TLaunch>();
-        for (const auto& create : Hooks().keptWindows) create(window.get());
+        auto window = std::make_unique<TLaunch>(launcherDialogs);
+        launcherDialogs.CreateKeptWindows(window.get());
         return window;
     }
 };
@@ -131,20 +129,19 @@ TEST_F(LayoutBoxTest, EveryCloseStoresTheChoiceAndRealTiles) {
     EXPECT_EQ(Settings().real4, 0);
 }
 
-TEST_F(LayoutBoxTest, KeptWindowsAreCreatedAfterEarlierOnesAndReused) {
-    std::vector<std::string> order;
-    Hooks().keptWindows.push_back([&](QWidget*) { order.push_back("earlier"); });
+TEST_F(LayoutBoxTest, KeptWindowsAreCreatedInTheirOrderAndReused) {
     auto window = StartLauncher(LauncherSettings{});
-    ASSERT_EQ(order, std::vector<std::string>{"earlier"});
 
     std::vector<QString> kept;
     for (QObject* child : window->children())
         if (qobject_cast<QDialog*>(child)) kept.push_back(child->objectName());
-    EXPECT_EQ(kept, (std::vector<QString>{"TZv4FormBox", "TZv1FormBox", "TZvSetupBox"}));
-    TZv1FormBox* first = Zv1FormBox(window.get());
+    EXPECT_EQ(kept,
+              (std::vector<QString>{"SoundBox", "TUnameBox", "TZv4FormBox", "TZv1FormBox", "TZvSetupBox"}));
+    LayoutWindows& layouts = launcherDialogs.Layouts();
+    TZv1FormBox* first = layouts.Zv1Form(window.get());
     EXPECT_EQ(first->parent(), window.get());
-    CreateLayoutWindows(window.get());
-    EXPECT_EQ(Zv1FormBox(window.get()), first);
+    launcherDialogs.CreateKeptWindows(window.get());
+    EXPECT_EQ(layouts.Zv1Form(window.get()), first);
 
     // The radio buttons keep their state between showings.
     window->move(100, 80);
@@ -163,7 +160,7 @@ TEST_F(LayoutBoxTest, KeptWindowsAreCreatedAfterEarlierOnesAndReused) {
     });
     window->ZvInstall->click();
     EXPECT_TRUE(stillSmall4);
-    EXPECT_EQ(Zv1FormBox(window.get()), first);
+    EXPECT_EQ(layouts.Zv1Form(window.get()), first);
 }
 
 TEST_F(LayoutBoxTest, ChoosingSmall4ReachesTheNextStartAndThePlayPicture) {
@@ -189,7 +186,8 @@ TEST_F(LayoutBoxTest, ChoosingSmall4ReachesTheNextStartAndThePlayPicture) {
     window->hide();
     window->show();
     EXPECT_EQ(Image(window->Zv1Exec->icon()), Image(LayoutPicture("small4")));
-    EXPECT_EQ(Image(window->Zv1Exec->icon()), Image(Zv1FormBox(window.get())->small4->icon()));
+    EXPECT_EQ(Image(window->Zv1Exec->icon()),
+              Image(launcherDialogs.Layouts().Zv1Form(window.get())->small4->icon()));
 
     window.reset();
     EXPECT_EQ(ReadBack().zv1form, "small4");
@@ -223,7 +221,7 @@ TEST_F(LayoutBoxTest, SetupHubRenewsThePlayPictureOnReturn) {
 
 TEST_F(LayoutBoxTest, SetupHubOfTheNetworkGame) {
     auto window = StartLauncher(LauncherSettings{});
-    TZvSetupBox* hub = ZvSetupBox(window.get());
+    TZvSetupBox* hub = launcherDialogs.Layouts().Setup(window.get());
     EXPECT_EQ(hub->ZvInstall->text(), QStringLiteral("盤設定"));
     EXPECT_EQ(hub->haifubutton->text(), QStringLiteral("牌譜"));
     EXPECT_EQ(hub->SpeedButton1->text(), QStringLiteral("ルール"));
@@ -254,7 +252,7 @@ TEST_F(LayoutBoxTest, SetupHubOfTheNetworkGame) {
         hub->SpeedButton1->click();
         hub->CancelButton->click();
     });
-    Hooks().zvSetupBox(window.get(), 0);
+    launcherDialogs.ZvSetupBox(window.get(), 0);
     EXPECT_EQ(seen, (std::vector<std::string>{"TZv4FormBox", "TMajOptionBox", "server rules"}));
     EXPECT_EQ(Settings().zv4form, "large4");
     EXPECT_EQ(Settings().zv1form, "small");

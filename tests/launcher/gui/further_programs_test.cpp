@@ -35,7 +35,7 @@ protected:
 };
 
 TEST_F(FurtherProgramsTest, MissingThreePlayerAndAmericanGamesAreNotSupportedYet) {
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     dialogs.calls.clear();
     window.SanmaClick();
     window.AmericaMenuClick();
@@ -52,7 +52,7 @@ TEST_F(FurtherProgramsTest, MissingThreePlayerAndAmericanGamesAreNotSupportedYet
 
 TEST_F(FurtherProgramsTest, PresentGamesStartWithTheUserName) {
     std::filesystem::copy_file(ZV_ARGRECORDER_PATH, dir.Path("tradmaj1"));
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     dialogs.calls.clear();
     window.AmericaClick();
     auto records = test::WaitForArgRecords(out_, 1);
@@ -64,7 +64,7 @@ TEST_F(FurtherProgramsTest, PresentGamesStartWithTheUserName) {
 
 TEST_F(FurtherProgramsTest, ImageViewerGetsTheImageFolder) {
     std::filesystem::copy_file(ZV_ARGRECORDER_PATH, dir.Path("glimpse"));
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     dialogs.calls.clear();
     window.ImageViewMenuClick();
     auto records = test::WaitForArgRecords(out_, 1);

@@ -27,7 +27,7 @@ protected:
         TLaunch::SetScreenDepthForTests(depth);
         dialogs.calls.clear();
         {
-            TLaunch window;
+            TLaunch window(launcherDialogs);
             EXPECT_EQ(Settings().count, count + 1);
         }
         auto messages = dialogs.Of("message");
@@ -54,7 +54,7 @@ TEST_F(LaunchWindowTest, StartUpTipDependsOnTheStartCountAndIsCountedOnClose) {
 TEST_F(LaunchWindowTest, StartCountAtItsLargestValueStaysThere) {
     dir.Write("usr/guest/launch.nuc", "(define count 2147483647)\r\n");
     {
-        TLaunch window;
+        TLaunch window(launcherDialogs);
         EXPECT_EQ(Settings().count, 2147483647);
     }
     EXPECT_TRUE(dialogs.Of("message").empty());
@@ -64,7 +64,7 @@ TEST_F(LaunchWindowTest, StartCountAtItsLargestValueStaysThere) {
 
 TEST_F(LaunchWindowTest, FirstStartCreatesTheUserDirectoryAndSavesAllSettings) {
     {
-        TLaunch window;
+        TLaunch window(launcherDialogs);
         EXPECT_EQ(Settings().UserDir, UserDir());
         EXPECT_EQ(window.pos(), QPoint(50, 50));
         window.move(120, 90);
@@ -79,7 +79,7 @@ TEST_F(LaunchWindowTest, FirstStartCreatesTheUserDirectoryAndSavesAllSettings) {
 }
 
 TEST_F(LaunchWindowTest, WindowHasItsButtonsAndMenus) {
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     window.show();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("ゼルバンライト"));
     EXPECT_EQ(window.minimumSize(), window.maximumSize());
@@ -122,7 +122,7 @@ TEST_F(LaunchWindowTest, PlayButtonShowsThePictureOfTheLayout) {
         stored.count = 3;
         stored.zv1form = form;
         WriteLaunchNuc(stored);
-        TLaunch window;
+        TLaunch window(launcherDialogs);
         window.show();
         EXPECT_EQ(image(window.Zv1Exec->icon()), image(LayoutPicture(shown))) << form;
     }
@@ -137,7 +137,7 @@ TEST_F(LaunchWindowTest, PlayWithoutTheDialogStartsTheDefaultOpponents) {
     stored.zv1form = "small4";
     stored.player1 = "someone";
     WriteLaunchNuc(stored);
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     window.Zv1Exec->click();
     EXPECT_EQ(Settings().LayoutOption, " -T small4");
     ASSERT_EQ(starter.starts.size(), 1u);
@@ -153,7 +153,7 @@ TEST_F(LaunchWindowTest, PlayWithTheDialogStartsOnItsOk) {
     stored.count = 1;
     stored.player2 = "bob";
     WriteLaunchNuc(stored);
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     window.move(100, 100);
     QPoint placed;
     auto shown = test::WhenShown("TZelvan1Box", [&](QWidget* box) {
@@ -175,7 +175,7 @@ TEST_F(LaunchWindowTest, DeclinedConfirmationStartsNothing) {
     stored.count = 1;
     stored.execdlg_zelvan1 = 0;
     WriteLaunchNuc(stored);
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     Settings().ConfirmCommands = true;
     window.Zv1Exec->click();
     EXPECT_TRUE(starter.starts.empty());
@@ -189,7 +189,7 @@ TEST_F(LaunchWindowTest, MissingEngineIsReported) {
     stored.count = 1;
     stored.execdlg_zelvan1 = 0;
     WriteLaunchNuc(stored);
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     starter.result = 2;
     window.Zv1Exec->click();
     ASSERT_EQ(dialogs.Of("error").size(), 1u);
@@ -198,7 +198,7 @@ TEST_F(LaunchWindowTest, MissingEngineIsReported) {
 }
 
 TEST_F(LaunchWindowTest, HelpPagesAndRuleBookOpenWithoutReports) {
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     starter.result = 2;
     window.WakeHelp->click();
     window.WakeRuleBookMenu->trigger();
@@ -216,35 +216,96 @@ TEST_F(LaunchWindowTest, HelpThreadOpensTheHelpPages) {
     EXPECT_EQ(starter.Starts()[0].showMode, kShowNormal);
 }
 
-TEST_F(LaunchWindowTest, CommandsReachTheirHooks) {
-    std::vector<std::string> opened;
-    Hooks().ruleBoxOnePlayer = [&](QWidget*) { opened.push_back("rule"); };
-    Hooks().rankBox = [&](QWidget*, bool client, bool load) {
-        opened.push_back(std::string("rank") + (client ? "C" : "-") + (load ? "L" : "-"));
-    };
-    Hooks().clientBox = [&](QWidget*) { opened.push_back("client" + Settings().LayoutOption); };
-    Hooks().protocolBox = [&](QWidget*, const std::string& title) { opened.push_back(title); };
-    Hooks().zvSetupBox = [&](QWidget*, int kind) {
+// Records what the main window asks to open; opens nothing.
+class OpenedDialogs : public LauncherDialogs {
+public:
+    void CreateKeptWindows(QWidget*) override { opened.push_back("kept"); }
+    void StartMusic(QWidget*) override { opened.push_back("music"); }
+    void StopMusic() override { opened.push_back("stop music"); }
+    void OnePlayerGame(QWidget*) override { opened.push_back("one player" + Settings().LayoutOption); }
+    void RuleBoxOnePlayer(QWidget*) override { opened.push_back("rule"); }
+    void Zv1FormBox(QWidget*) override { opened.push_back("layout"); }
+    void ZvSetupBox(QWidget*, int kind) override {
         opened.push_back("setup" + std::to_string(kind));
         Settings().zv1form = "small4";
-    };
-    TLaunch window;
-    window.RuleButtonMenuClick();
-    window.RankZelvan1Click();
-    window.RankClick();
-    window.RankClientClick();
-    window.SmallTaku4MenuClick();
-    window.NetworkMenuClick();
-    window.Zv1InstallMenuClick();
-    window.CharButtonClick();  // no hook installed: nothing happens
-    EXPECT_EQ(opened, (std::vector<std::string>{"rule", "rank-L", "rank--", "rankCL", "client -T small4 ",
-                                                "ネットワークの設定", "setup1"}));
-    auto image = [](const QIcon& icon) { return icon.pixmap(26, 26).toImage(); };
-    EXPECT_EQ(image(window.Zv1Exec->icon()), image(LayoutPicture("small4")));
+    }
+    void CharNameBox(QWidget*) override { opened.push_back("character"); }
+    void SoundBox(QWidget*) override { opened.push_back("sound"); }
+    void UnameBox(QWidget*) override { opened.push_back("machine"); }
+    void AboutBox(QWidget*) override { opened.push_back("about"); }
+    void PlayerInfoBox(QWidget*) override { opened.push_back("player"); }
+    void RankBox(QWidget*, bool client, bool load) override {
+        opened.push_back(std::string("rank") + (client ? "C" : "-") + (load ? "L" : "-"));
+    }
+    void ServerBox(QWidget*) override { opened.push_back("server"); }
+    void PingBox(QWidget*) override { opened.push_back("ping"); }
+    void ProtocolBox(QWidget*, const std::string& title) override { opened.push_back(title); }
+    void CustomExBox(QWidget*) override { opened.push_back("custom"); }
+    void HaifuBox(QWidget*) override { opened.push_back("records"); }
+    void AutoLaunchBox(QWidget*) override { opened.push_back("auto box"); }
+    void AutoDirectStart(QWidget*, const std::string& name) override { opened.push_back("auto " + name); }
+    void ClientBox(QWidget*) override { opened.push_back("client" + Settings().LayoutOption); }
+    void ClientDirectStart(QWidget*) override { opened.push_back("direct client" + Settings().LayoutOption); }
+    std::vector<std::string> opened;
+};
+
+TEST_F(LaunchWindowTest, CommandsReachTheirDialogs) {
+    OpenedDialogs recorder;
+    {
+        TLaunch window(recorder);
+        window.RuleButtonMenuClick();
+        window.RankZelvan1Click();
+        window.RankClick();
+        window.RankClientClick();
+        window.SmallTaku4MenuClick();
+        window.NetworkMenuClick();
+        window.Zv1InstallMenuClick();
+        window.CharButtonMenuClick();
+        window.SoundButtonMenuClick();
+        window.UnameButtonMenuClick();
+        window.AboutMenuClick();
+        window.PlayerInfoMenuClick();
+        window.GameServerMenuClick();
+        window.PingMenuClick();
+        window.CustomExMenuClick();
+        window.HaifuButtonMenuClick();
+        window.ZvInstallClick();
+        window.Small1Click();
+        Settings().execdlg_client = 0;
+        window.Standard4Click();
+        window.AutoClick();
+        Settings().execdlg_auto = 0;
+        window.AutoMenuClick();
+        auto image = [](const QIcon& icon) { return icon.pixmap(26, 26).toImage(); };
+        EXPECT_EQ(image(window.Zv1Exec->icon()), image(LayoutPicture("small4")));
+    }
+    EXPECT_EQ(recorder.opened, (std::vector<std::string>{"music",
+                                                         "rule",
+                                                         "rank-L",
+                                                         "rank--",
+                                                         "rankCL",
+                                                         "client -T small4 ",
+                                                         "ネットワークの設定",
+                                                         "setup1",
+                                                         "character",
+                                                         "sound",
+                                                         "machine",
+                                                         "about",
+                                                         "player",
+                                                         "server",
+                                                         "ping",
+                                                         "custom",
+                                                         "records",
+                                                         "layout",
+                                                         "one player -T small ",
+                                                         "direct client -T large ",
+                                                         "auto box",
+                                                         "auto auto",
+                                                         "stop music"}));
 }
 
 TEST_F(LaunchWindowTest, MissingThreePlayerGameGetsItsOwnMessage) {
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     starter.result = 2;
     window.SanmaMenuClick();
     ASSERT_EQ(dialogs.Of("error").size(), 1u);
@@ -267,7 +328,7 @@ TEST_F(LaunchWindowTest, DirectPlayWaitsForTheEngineAndEnds) {
     stored.player1 = "";
     WriteLaunchNuc(stored);
     {
-        TLaunch window;
+        TLaunch window(launcherDialogs);
         window.StartDirectPlay();
         EXPECT_EQ(QApplication::exec(), 0);
         EXPECT_FALSE(window.isVisible());
@@ -297,7 +358,7 @@ TEST_F(LaunchWindowTest, DirectPlayWithAMissingEngineReportsOnTheUiThreadThenEnd
     SetDialogOverrideForTests(&threadDialogs);
     starter.result = 2;
     {
-        TLaunch window;
+        TLaunch window(launcherDialogs);
         window.StartDirectPlay();
         EXPECT_EQ(QApplication::exec(), 0);
     }

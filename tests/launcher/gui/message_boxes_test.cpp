@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "support/modal.h"
+#include "support/recording_dialogs.h"
 
 namespace zv {
 namespace {

@@ -45,7 +45,7 @@ TEST_F(WindowSaveFaultsTest, ClosingTheLauncherKeepsLaunchNucWhenTheSaveFails) {
                    Case{SaveFault::Rename, "ファイルを書き出し時にエラーです"}}) {
         dialogs.calls.clear();
         {
-            TLaunch window;
+            TLaunch window(launcherDialogs);
             window.show();
             window.move(200, 150);
             InjectSaveFault(c.fault);
@@ -58,7 +58,7 @@ TEST_F(WindowSaveFaultsTest, ClosingTheLauncherKeepsLaunchNucWhenTheSaveFails) {
         EXPECT_EQ(ReadBack().count, 7);
     }
     // Without a fault the same close saves the new count and position.
-    { TLaunch window; }
+    { TLaunch window(launcherDialogs); }
     EXPECT_EQ(ReadBack().count, 8);
 }
 

@@ -13,10 +13,10 @@
 #include "config/codec.h"
 #include "config/launcher_settings.h"
 #include "launcher/gui/message_boxes.h"
-#include "launcher/message_dialogs.h"
 #include "net/gui/net_dialogs.h"
 #include "net/protocol_settings.h"
 #include "support/loopback_sockets.h"
+#include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 #include "support/when_modal.h"
 

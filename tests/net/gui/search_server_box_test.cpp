@@ -9,9 +9,9 @@
 
 #include "config/launcher_settings.h"
 #include "launcher/gui/message_boxes.h"
-#include "launcher/message_dialogs.h"
 #include "net/gui/net_dialogs.h"
 #include "support/loopback_sockets.h"
+#include "support/recording_dialogs.h"
 #include "support/when_modal.h"
 
 namespace zv {

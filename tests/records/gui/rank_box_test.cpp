@@ -7,8 +7,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "launcher/gui/launcher_hooks.h"
-#include "records/gui/records_hooks.h"
 #include "support/launcher_fixture.h"
 #include "support/modal.h"
 
@@ -74,8 +72,6 @@ TEST_F(RankBoxTest, ColumnsLineUpInTheFont) {
 TEST_F(RankBoxTest, MainWindowCommandsPresetTheBoxAndLoadTheList) {
     dir.Write("usr/alice/zvclient.res", "result: 1 1 0\n");
     dir.Write("usr/alice/alice.res", "result: 2 1 0\nresult: 2 1 0\n");
-    InstallRecordsHooks();
-    ASSERT_TRUE(Hooks().rankBox);
 
     struct Seen {
         bool client = false;
@@ -92,7 +88,7 @@ TEST_F(RankBoxTest, MainWindowCommandsPresetTheBoxAndLoadTheList) {
             seen->header = box->Header->text();
             box->BitBtn1->click();
         });
-        Hooks().rankBox(nullptr, clientCheck, loadList);
+        launcherDialogs.RankBox(nullptr, clientCheck, loadList);
         EXPECT_TRUE(*shown);
         return *seen;
     };

@@ -165,8 +165,7 @@ TEST_F(CharNameBoxTest, UnreadableFileOrDirectoryFailureStopsBeforeTheMaker) {
 }
 
 TEST_F(CharNameBoxTest, MainWindowCharacterButtonOpensTheNamingDialog) {
-    InstallCharacterHooks();
-    TLaunch window;
+    TLaunch window(launcherDialogs);
     window.move(100, 120);
     QPoint placed;
     auto shown = test::WhenShown("TInputCharNameBox", [&](QWidget* box) {

@@ -132,9 +132,9 @@ TEST_F(CharSelectBoxTest, WithoutCallbackPicksAreOnlyRemembered) {
 }
 
 TEST_F(CharSelectBoxTest, FivePicksFillTheOpponentSlotsInTurn) {
-    InstallCharacterHooks();
+    int picks = 0;
     dir.Write("usr/eps/eps.cha", "eps description\r\n");
-    TZelvan1Box game(nullptr);
+    TZelvan1Box game(nullptr, picks);
     game.move(80, 60);
     game.show();
     QPoint placed;
@@ -155,7 +155,7 @@ TEST_F(CharSelectBoxTest, FivePicksFillTheOpponentSlotsInTurn) {
     EXPECT_EQ(Settings().player3, "gamma");
     EXPECT_EQ(game.Image2->toolTip(), QStringLiteral("eps description"));
     EXPECT_FALSE(game.Image1->pixmap().isNull());  // the shared face
-    EXPECT_EQ(NextOpponentSlot, 5);
+    EXPECT_EQ(picks, 5);
 
     // Reopening continues with the third slot.
     auto again = test::WhenShown("TCharSelectBox", [&](QWidget* window) {

@@ -5,7 +5,6 @@
 #include <QListWidget>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/launcher_hooks.h"
 #include "rules/character_file.h"
 #include "support/launcher_fixture.h"
 
@@ -40,14 +39,11 @@ TEST_F(CharactersTest, FaceDependsOnTheColourSettingAndFallsBack) {
     EXPECT_TRUE(CharacterFace("nobody").isNull());
 }
 
-TEST_F(CharactersTest, HooksReachTheCharacterRoutines) {
+TEST_F(CharactersTest, DescriptionPictureAndListStyle) {
     dir.Write("usr/x/x.cha", "hello\r\n");
     SaveFace("usr/x/x.bmp", Qt::blue);
-    InstallCharacterHooks();
-    ASSERT_TRUE(Hooks().charNameBox && Hooks().charSelectBox);
-    ASSERT_TRUE(Hooks().characterPicture && Hooks().characterDescription);
-    EXPECT_EQ(Hooks().characterDescription("x"), "hello");
-    EXPECT_EQ(Centre(Hooks().characterPicture("x")), QColor(Qt::blue));
+    EXPECT_EQ(CharacterDescription("x"), "hello");
+    EXPECT_EQ(Centre(CharacterPicture("x")), QColor(Qt::blue));
     Settings().liststyle = "list";
     EXPECT_EQ(CharacterListStyle(), CharacterListKind::PlainList);
 }

@@ -15,9 +15,9 @@
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
 #include "launcher/gui/qt_text.h"
-#include "launcher/message_dialogs.h"
 #include "sound/audio_output.h"
 #include "support/fake_platform.h"
+#include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace zv {

@@ -1,28 +1,14 @@
 #pragma once
-// How the core talks to the user: the four common message dialogs, as an
-// interface. The GUI implements it with real dialogs owned by a window; tests
-// use RecordingDialogs, which records every call and answers from a queue.
+// Message dialogs for tests: records every dialog and answers questions from
+// queues (no answer queued: "no" and an unchanged value).
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "config/message_dialogs.h"
+
 namespace zv {
 
-class MessageDialogs {
-public:
-    virtual ~MessageDialogs() = default;
-    // Error report: what was being done, what failed, detail or advice.
-    virtual void ShowErrorDialog(const std::string& what, const std::string& failure,
-                                 const std::string& detail) = 0;
-    virtual void ShowMsgBox(const std::string& title, const std::string& text) = 0;
-    // True only when the user answered yes.
-    virtual bool AskYesNo(const std::string& title, const std::string& question) = 0;
-    // `value` is replaced by the typed text only when that text is not empty.
-    virtual void AskInputLine(const std::string& title, const std::string& label, std::string& value) = 0;
-};
-
-// Records every dialog and answers questions from queues (no answer queued:
-// "no" and an unchanged value).
 class RecordingDialogs : public MessageDialogs {
 public:
     struct Call {

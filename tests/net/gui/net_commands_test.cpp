@@ -17,17 +17,13 @@ namespace {
 
 using test::WhenModal;
 
-class NetworkHooksTest : public test::LauncherFixture {
+class NetworkToolCommandsTest : public test::LauncherFixture {
 protected:
-    void SetUp() override {
-        LauncherFixture::SetUp();
-        InstallNetworkHooks();
-    }
     test::LoopbackSockets sockets;
 };
 
-TEST_F(NetworkHooksTest, CheckButtonAndMenuOpenTheServerCheck) {
-    TLaunch window;
+TEST_F(NetworkToolCommandsTest, CheckButtonAndMenuOpenTheServerCheck) {
+    TLaunch window(launcherDialogs);
     int opened = 0;
     auto close = [&](TPingBox* box) {
         ++opened;
@@ -43,8 +39,8 @@ TEST_F(NetworkHooksTest, CheckButtonAndMenuOpenTheServerCheck) {
     EXPECT_EQ(sockets.cleanups, 2);
 }
 
-TEST_F(NetworkHooksTest, ProtocolButtonMenuAndItsTwinOpenTheClientSettings) {
-    TLaunch window;
+TEST_F(NetworkToolCommandsTest, ProtocolButtonMenuAndItsTwinOpenTheClientSettings) {
+    TLaunch window(launcherDialogs);
     QStringList titles;
     auto close = [&](TProtocolBox* box) {
         titles << box->what->text();
@@ -58,13 +54,6 @@ TEST_F(NetworkHooksTest, ProtocolButtonMenuAndItsTwinOpenTheClientSettings) {
         (window.*open)();
     }
     EXPECT_EQ(titles, QStringList(3, QStringLiteral("ネットワークの設定")));
-}
-
-TEST_F(NetworkHooksTest, ProgramStartInstallsTheNetworkTools) {
-    Hooks() = LauncherHooks{};
-    InstallSubsystemHooks();
-    EXPECT_TRUE(Hooks().pingBox);
-    EXPECT_TRUE(Hooks().protocolBox);
 }
 
 }  // namespace

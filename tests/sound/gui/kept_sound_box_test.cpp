@@ -1,5 +1,3 @@
-#include "sound/gui/sound_hooks.h"
-
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -43,7 +41,7 @@ public:
     std::vector<std::string> played;
 };
 
-class SoundHooksTest : public test::LauncherFixture {
+class KeptSoundBoxTest : public test::LauncherFixture {
 protected:
     // Shows the window and waits until what follows its first paint (the
     // music's start among it) has run.
@@ -59,12 +57,10 @@ protected:
     SilentAudio audio;
 };
 
-TEST_F(SoundHooksTest, MainWindowRunsTheMusicAndKeepsTheSoundBox) {
+TEST_F(KeptSoundBoxTest, MainWindowRunsTheMusicAndKeepsTheSoundBox) {
     dir.Write("usr/guest/sound.nuc", "(define sound_ron \"r2.wav\")\r\n");
-    InstallSoundHooks();
-    ASSERT_EQ(Hooks().keptWindows.size(), 1u);
     {
-        TLaunch window;
+        TLaunch window(launcherDialogs);
         // The music starts once the window has been painted, on a thread of
         // its own, so that neither the window nor its first paint waits for
         // the audio libraries and the piece to load.
@@ -74,13 +70,13 @@ TEST_F(SoundHooksTest, MainWindowRunsTheMusicAndKeepsTheSoundBox) {
         EXPECT_EQ(commands.sent, (std::vector<std::string>{
                                      "open \"" + dir.path() + "/sound/jan#7.mid\" type sequencer alias bgm",
                                      "play bgm from 0 notify"}));
-        for (const auto& create : Hooks().keptWindows) create(&window);
-        TSoundBox* box = KeptSoundBox();
+        launcherDialogs.CreateKeptWindows(&window);
+        TSoundBox* box = launcherDialogs.KeptSoundBox();
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->parent(), &window);
         EXPECT_EQ(box->findChild<QLineEdit*>("RonButton")->text(), QStringLiteral("r2.wav"));
-        Hooks().keptWindows[0](&window);  // created once only
-        EXPECT_EQ(KeptSoundBox(), box);
+        launcherDialogs.CreateKeptWindows(&window);  // created once only
+        EXPECT_EQ(launcherDialogs.KeptSoundBox(), box);
 
         window.move(100, 80);
         QPoint placed;
@@ -103,16 +99,15 @@ TEST_F(SoundHooksTest, MainWindowRunsTheMusicAndKeepsTheSoundBox) {
     }
     // Closing the window closes the music device; the box went with it.
     EXPECT_EQ(commands.sent.back(), "close bgm");
-    EXPECT_EQ(KeptSoundBox(), nullptr);
+    EXPECT_EQ(launcherDialogs.KeptSoundBox(), nullptr);
 }
 
-TEST_F(SoundHooksTest, NoMusicWhenSwitchedOff) {
+TEST_F(KeptSoundBoxTest, NoMusicWhenSwitchedOff) {
     LauncherSettings stored;
     stored.playbgm = 0;
     WriteLaunchNuc(stored);
-    InstallSoundHooks();
     {
-        TLaunch window;
+        TLaunch window(launcherDialogs);
         ShowAndWaitForTheMusicStart(window);
     }
     EXPECT_EQ(commands.sent, std::vector<std::string>{"close bgm"});
