@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -85,6 +86,7 @@ ReplayWindow::ReplayWindow(board::TileLook look, QWidget* parent)
     back_ = button("<", "BackButton", "一手戻る");
     forward_ = button(">", "ForwardButton", "一手進む");
     QPushButton* nextHand = button(">>", "NextHandButton", "次の局");
+    QPushButton* open = button("開く", "OpenButton", "牌譜ﾌｧｲﾙを開きます");
     root->addLayout(top);
     table_ = new board::TableView(look, central);
     root->addWidget(table_, 1);
@@ -109,6 +111,11 @@ ReplayWindow::ReplayWindow(board::TileLook look, QWidget* parent)
     connect(back_, &QPushButton::clicked, this, [this] { StepBack(); });
     connect(forward_, &QPushButton::clicked, this, [this] { StepForward(); });
     connect(nextHand, &QPushButton::clicked, this, [this] { NextHand(); });
+    connect(open, &QPushButton::clicked, this, [this] {
+        QString file = QFileDialog::getOpenFileName(this, QString::fromUtf8("牌譜ﾌｧｲﾙの参照"), QString(),
+                                                    QString::fromUtf8("牌譜ﾌｧｲﾙ (*.fu);;すべてのﾌｧｲﾙ (*)"));
+        if (!file.isEmpty()) Open(file.toStdString());
+    });
     connect(hands_, &QComboBox::activated, this, [this](int index) { GoTo(index, 0); });
     connect(games_, &QComboBox::activated, this, [this](int index) { SelectGame(index); });
     auto key = [this](QKeySequence sequence, auto slot) {
@@ -123,6 +130,7 @@ ReplayWindow::ReplayWindow(board::TileLook look, QWidget* parent)
     key(Qt::Key_PageUp, [this] { PreviousHand(); });
     key(Qt::Key_Home, [this] { GoTo(hand_, 0); });
     key(Qt::Key_End, [this] { GoTo(hand_, replay_.Steps(hand_)); });
+    Show();
 }
 
 bool ReplayWindow::Open(const std::string& path) {
@@ -225,7 +233,8 @@ void ReplayWindow::Show() {
     back_->setEnabled(any && (hand_ > 0 || step_ > 0));
     forward_->setEnabled(any && (hand_ + 1 < replay_.HandCount() || step_ < replay_.Steps(hand_)));
     if (!any) {
-        stepLabel_->clear();
+        stepLabel_->setText(game_ < 0 ? QString::fromUtf8("再生する牌譜ファイルを開いてください。")
+                                      : QString());
         result_->clear();
         return;
     }

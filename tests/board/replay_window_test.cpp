@@ -120,6 +120,9 @@ TEST_F(ReplayWindowTest, BackwardsAndJumpsShowTheReplaysTablesWithEveryHandOpen)
 }
 
 TEST_F(ReplayWindowTest, RecordsThatCannotBeReplayedAreExplained) {
+    // Started without a file (the record dialog with an empty path).
+    EXPECT_NE(window_.stepText().indexOf(QString::fromUtf8("開いてください")), -1);
+    EXPECT_NE(Button("OpenButton"), nullptr);
     EXPECT_FALSE(window_.Open(dir_.Path("missing.fu")));
     EXPECT_NE(window_.problemText().indexOf(QString::fromUtf8("読めません")), -1);
     window_.StepForward();  // nothing to step through, nothing breaks
