@@ -10,6 +10,8 @@
 # own layer and of the layers it links, and nothing else: an include that runs
 # the wrong way does not compile ("No such file or directory").
 #
+# Every layer is built with the project's stricter warnings (zv_strict).
+#
 # QT marks a layer that uses Qt (its headers may declare Q_OBJECT classes);
 # the others are built without moc.
 function(zv_add_layer target)
@@ -33,7 +35,7 @@ function(zv_add_layer target)
   if(L_SOURCES)
     add_library(${target} STATIC ${files})
     target_include_directories(${target} PUBLIC ${root})
-    target_link_libraries(${target} PUBLIC ${L_PUBLIC} PRIVATE ${L_PRIVATE} zv_options)
+    target_link_libraries(${target} PUBLIC ${L_PUBLIC} PRIVATE ${L_PRIVATE} zv_options zv_strict)
   else()
     add_library(${target} INTERFACE ${files})
     target_include_directories(${target} INTERFACE ${root})

@@ -4,6 +4,9 @@ target_compile_options(zv_options INTERFACE -Wall -Wextra)
 # Link only the shared libraries a program really uses: the launcher does not
 # load the viewer's metafile libraries, for example.
 target_link_options(zv_options INTERFACE -Wl,--as-needed)
+# Warnings are errors for the project's own builds (ZV_WERROR, on in a git
+# checkout and in scripts/build.sh), never for someone who builds a source
+# package with another compiler.
 if(ZV_WERROR)
   target_compile_options(zv_options INTERFACE -Werror)
 endif()
@@ -20,3 +23,9 @@ if(ZV_FUZZ)
                                               -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/fuzz/coverage-ignore.txt)
   target_link_options(zv_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# The stricter set of the launcher, the viewer, the invoker and their tests:
+# a name that hides another, a class with virtual functions and a public
+# non-virtual destructor, and a virtual function hidden by an overload.
+add_library(zv_strict INTERFACE)
+target_compile_options(zv_strict INTERFACE -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual)

@@ -103,8 +103,8 @@ void ApplyLaunchNuc(LauncherSettings& settings, const std::string& text) {
         NucGetString(form, 1, name);
         const Key* key = FindKey(name);
         if (key == nullptr) continue;
-        if (auto* text = std::get_if<TextField>(&key->field))
-            NucGetString(form, 2, settings.*(*text));
+        if (auto* textField = std::get_if<TextField>(&key->field))
+            NucGetString(form, 2, settings.*(*textField));
         else if (auto* number = std::get_if<IntField>(&key->field))
             settings.*(*number) = NucGetInt(form, 2);
         else
