@@ -96,7 +96,7 @@ struct GameServer::Connection {
     JoinRequest request;
     Clock::time_point since = Clock::now();   // connected, or (closing) when closing began
     Clock::time_point heard = Clock::now();   // the last line received
-    Clock::time_point told = Clock::now();    // the last line sent
+    Clock::time_point pinged = Clock::now();  // the last PING sent
     Clock::time_point window = Clock::now();  // the flood count's second
     int linesInWindow = 0;
     long joinOrder = 0;  // seats go by the order of joining
@@ -134,7 +134,6 @@ void GameServer::Send(Connection* c, const std::string& line) {
     if (c == nullptr || c->dead || c->closing) return;
     c->out += line;
     c->out += '\n';
-    c->told = Clock::now();
 }
 
 void GameServer::SendAll(const std::string& line) {
@@ -544,7 +543,12 @@ void GameServer::CheckTimers() {
             Drop(*c, "silent nothing heard for " + std::to_string(config_.silentMs / 1000) + " s");
             continue;
         }
-        if (c->joined && now - c->told > Ms(config_.heartbeatMs)) Send(c.get(), "PING");
+        // A peer that has been quiet for a while is asked to say something.
+        if (c->joined && now - c->heard > Ms(config_.heartbeatMs) &&
+            now - c->pinged > Ms(config_.heartbeatMs)) {
+            Send(c.get(), "PING");
+            c->pinged = now;
+        }
     }
     if (!game_) return;
     if (pausing_) {

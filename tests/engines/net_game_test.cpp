@@ -230,7 +230,10 @@ TEST(NetGameTest, ResidentServerPlaysAgain) {
 // hidden in another seat's hand or in the wall. Another seat's draw never
 // names its tile at all.
 TEST(NetGameTest, NoLineBeforeAHandsEndShowsAnotherSeatsTiles) {
-    Table table(false, [](ServerConfig& c) { c.rules.eastOnly = false; });
+    Table table(false, [](ServerConfig& c) {
+        c.rules.eastOnly = false;
+        c.rules.noFly = true;  // no bust-out: all eight hands at least
+    });
     RawClient raw(table.server->Port());
     raw.Send(JoinLine(Request("watcher", "human")));
     std::string welcome;
@@ -292,8 +295,8 @@ TEST(NetGameTest, NoLineBeforeAHandsEndShowsAnotherSeatsTiles) {
     }
     std::lock_guard<std::mutex> lock(table.mutex);
     ASSERT_EQ(seen.size(), table.hands.size());
-    ASSERT_GE(seen.size(), 4u);
-    EXPECT_GT(otherDraws, 100);
+    ASSERT_GE(seen.size(), 8u);
+    EXPECT_GT(otherDraws, 200);
     for (std::size_t h = 0; h < seen.size(); ++h) {
         const HandTruth& truth = table.hands[h];
         const auto& mine = truth.concealed[static_cast<std::size_t>(me)];
@@ -307,7 +310,10 @@ TEST(NetGameTest, NoLineBeforeAHandsEndShowsAnotherSeatsTiles) {
 // A player whose connection is cut mid-hand is played by the computer; the
 // game goes on to its end, and the player may sit down again by name.
 TEST(NetGameTest, ALostPlayerIsReplacedAndMayComeBack) {
-    Table table(false, [](ServerConfig& c) { c.rules.eastOnly = false; });
+    Table table(false, [](ServerConfig& c) {
+        c.rules.eastOnly = false;
+        c.rules.noFly = true;  // the game lasts into its second hand at least
+    });
     std::string welcome;
     int seat = -1;
     {
@@ -407,11 +413,18 @@ TEST(NetGameTest, ASilentSeatIsPlayedForAtEachDeadline) {
     Table table(false, [](ServerConfig& c) {
         c.decisionMs = 15;
         c.handPauseMs = 15;
+        c.heartbeatMs = 40;
+        c.silentMs = 250;
     });
     RawClient raw(table.server->Port());
     raw.Send(JoinLine(Request("sleeper", "human")));
     ASSERT_TRUE(raw.Until("WELCOME"));
-    Players players(table.server->Port(), 3);
+    // A seat that does not even answer the heartbeat is dropped and played on
+    // by the computer; the one that answers it keeps its seat to the end.
+    RawClient mute(table.server->Port());
+    mute.Send(JoinLine(Request("mute", "human")));
+    ASSERT_TRUE(mute.Until("WELCOME"));
+    Players players(table.server->Port(), 2);
     std::string line;
     int timeouts = 0;
     bool ended = false;
@@ -424,9 +437,12 @@ TEST(NetGameTest, ASilentSeatIsPlayedForAtEachDeadline) {
         }
     }
     EXPECT_TRUE(ended);
+    EXPECT_TRUE(mute.Until("REFUSED silent"));
     EXPECT_GT(timeouts, 5);
     for (const Outcome& o : players.Wait()) EXPECT_EQ(o.status, NetStatus::Played) << o.message;
     EXPECT_TRUE(table.Logged("sleeper did not answer in time"));
+    EXPECT_FALSE(table.Logged("dropping sleeper"));
+    EXPECT_TRUE(table.Logged("dropping mute: silent"));
 }
 
 TEST(NetGameTest, MisbehavingPeersAreDroppedAlone) {
