@@ -1,93 +1,33 @@
 #include "config/file_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "config/codec.h"
+#include "platform/env.h"
 
 namespace zv {
 namespace {
-
-SaveFault g_fault = SaveFault::None;
-
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Writes all of `bytes` at the start of the file, then cuts the file to that
-// length.
-bool OverwriteFrom0(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
-}
 
 // Rewrites an existing regular file in place, for a folder that takes no
 // temporary file. The new bytes go over the old ones before the file is cut
 // to length, so the blocks the old content already holds are reused and a
 // full disk shows up as early as it can. When writing or flushing fails, the
 // old content is written back.
-SaveResult RewriteInPlace(const std::filesystem::path& target, const std::string& bytes) {
-    if (g_fault == SaveFault::Create) return SaveResult::CannotCreate;
-    int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return SaveResult::CannotCreate;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return SaveResult::CannotCreate;
-    }
-    std::string old;
-    old.resize(static_cast<std::size_t>(info.st_size));
-    std::size_t got = 0;
-    while (got < old.size()) {
-        ssize_t n = ::pread(fd, old.data() + got, old.size() - got, static_cast<off_t>(got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    if (got != old.size()) {  // the old content is not known: do not touch it
-        ::close(fd);
-        return SaveResult::WriteFailed;
-    }
+SaveResult RewriteInPlace(Env& env, const std::filesystem::path& target, const std::string& bytes) {
+    std::unique_ptr<WritableFile> file = env.OpenForRewrite(target.string());
+    if (!file) return SaveResult::CannotCreate;
+    std::optional<std::string> old = file->ReadAll();
+    if (!old) return SaveResult::WriteFailed;  // the old content is not known: do not touch it
 
-    bool ok;
-    if (g_fault == SaveFault::NoTemporaryWrite) {
-        OverwriteFrom0(fd, bytes.substr(0, bytes.size() / 2));
-        ok = false;
-    } else {
-        ok = OverwriteFrom0(fd, bytes) && ::fsync(fd) == 0;
-    }
-    if (!ok && OverwriteFrom0(fd, old)) ::fsync(fd);
-    ok = (::close(fd) == 0) && ok;
+    bool ok = file->WriteAt(bytes, 0) && file->Truncate(bytes.size()) && file->Sync();
+    if (!ok && file->WriteAt(*old, 0) && file->Truncate(old->size())) file->Sync();
+    ok = file->Close() && ok;
     return ok ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
 }  // namespace
-
-void InjectSaveFault(SaveFault fault) { g_fault = fault; }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     std::error_code ec;
@@ -114,29 +54,21 @@ SaveResult SaveFileAtomically(const std::string& path, const std::string& bytes)
         auto resolved = std::filesystem::weakly_canonical(target, ec);
         if (!ec) target = resolved;
     }
-    std::string temp = target.string() + ".tmp-XXXXXX";
-    bool noTemporary = g_fault == SaveFault::Create || g_fault == SaveFault::NoTemporary ||
-                       g_fault == SaveFault::NoTemporaryWrite;
-    int fd = noTemporary ? -1 : ::mkstemp(temp.data());
-    if (fd < 0) {
+    Env& env = CurrentEnv();
+    std::string temp;
+    Env::CreateFailure failure = Env::CreateFailure::None;
+    std::unique_ptr<WritableFile> file = env.CreateTemporaryBeside(target.string(), temp, failure);
+    if (!file) {
         // Only a folder that refuses new files falls back on rewriting the
         // file itself; a missing folder and other failures are reported.
-        if (noTemporary || errno == EACCES || errno == EPERM) return RewriteInPlace(target, bytes);
+        if (failure == Env::CreateFailure::Refused) return RewriteInPlace(env, target, bytes);
         return SaveResult::CannotCreate;
     }
 
-    // Keep the permissions of the file being replaced (mkstemp makes 0600).
-    struct stat old {};
-    mode_t mode = 0644;
-    if (::stat(target.c_str(), &old) == 0) mode = old.st_mode & 07777;
-    ::fchmod(fd, mode);
-
-    bool ok = g_fault != SaveFault::Write && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok && g_fault != SaveFault::Rename && ::rename(temp.c_str(), target.c_str()) == 0) {
-        return SaveResult::Saved;
-    }
-    ::unlink(temp.c_str());
+    bool ok = file->WriteAt(bytes, 0) && file->Sync();
+    ok = file->Close() && ok;
+    if (ok && env.RenameFile(temp, target.string())) return SaveResult::Saved;
+    env.RemoveFile(temp);
     return SaveResult::WriteFailed;
 }
 

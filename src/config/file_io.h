@@ -1,7 +1,8 @@
 #pragma once
 // Whole-file reading and atomic saving. A save writes a temporary file in the
 // target's folder, flushes it to disk and renames it over the target, so that
-// a failure at any point leaves the old file byte for byte.
+// a failure at any point leaves the old file byte for byte. Every step goes
+// through the porting layer (platform/env.h).
 //
 // A folder that takes no new files (read-only, or owned by someone else) may
 // still hold a file the user can write. Such a file is then rewritten in
@@ -33,13 +34,5 @@ std::string EncodeCrLfLines(const std::vector<std::string>& lines);
 // Splits UTF-8 text into lines; CR LF and a lone LF both end a line. A final
 // line without a line end is kept.
 std::vector<std::string> SplitLines(const std::string& text);
-
-// Fault injection for tests: makes the next saves fail at the given stage.
-// Create: nothing can be created or opened for writing. NoTemporary: no
-// temporary file can be created beside the target (the file itself can still
-// be rewritten in place). NoTemporaryWrite: as NoTemporary, and the rewrite in
-// place fails after half of the new bytes were written.
-enum class SaveFault { None, Create, Write, Rename, NoTemporary, NoTemporaryWrite };
-void InjectSaveFault(SaveFault fault);
 
 }  // namespace zv

@@ -1,13 +1,12 @@
 #include "config/user_identity.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
+#include <filesystem>
 #include <string_view>
 
 #include "config/codec.h"
 #include "config/launcher_settings.h"
 #include "config/message_dialogs.h"
+#include "platform/env.h"
 #include "platform/platform.h"
 
 namespace zv {
@@ -17,7 +16,7 @@ constexpr std::size_t kNameBuffer = 255;
 
 std::string LookupSystemName() { return FindUserName().value_or("unknown"); }
 
-bool MakeDirectory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST; }
+bool MakeDirectory(const std::string& path) { return CurrentEnv().CreateFolder(path); }
 
 }  // namespace
 
@@ -58,13 +57,14 @@ std::string LookupUserName(const std::string& userOverride) {
 }
 
 bool PathExists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
+    std::error_code error;  // a broken link exists too
+    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found &&
+           !error;
 }
 
 bool IsDirectory(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
 }
 
 bool IsSafeDirectoryName(const std::string& name) {

@@ -1,11 +1,9 @@
 #include "records/game_records.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/env.h"
 #include "platform/platform.h"
 
 namespace zv {
@@ -15,72 +13,19 @@ bool EndsWithRecordExtension(const char* name, std::size_t length) {
     return length >= 3 && std::memcmp(name + length - 3, ".fu", 3) == 0;
 }
 
-struct Entry {
-    std::string name;
-    bool directory;
-};
-
-// What an entry is, without a stat call when the folder listing says.
-bool IsDirectoryEntry(const std::string& folder, const dirent* entry, bool& isFile) {
-    unsigned char type = entry->d_type;
-    if (type == DT_DIR) {
-        isFile = false;
-        return true;
-    }
-    if (type == DT_REG) {
-        isFile = true;
-        return false;
-    }
-    std::string path = folder + "/" + entry->d_name;
-    struct stat info {};
-    if (type == DT_LNK) {
-        // A link counts as the file it names; links to folders are left out.
-        isFile = ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-        return false;
-    }
-    if (type != DT_UNKNOWN) {
-        isFile = true;  // devices, pipes, sockets: listed like any file
-        return false;
-    }
-    if (::lstat(path.c_str(), &info) != 0) {
-        isFile = false;
-        return false;
-    }
-    if (S_ISLNK(info.st_mode)) {
-        isFile = ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-        return false;
-    }
-    isFile = !S_ISDIR(info.st_mode);
-    return S_ISDIR(info.st_mode);
-}
-
 void Collect(const std::string& folder, std::vector<std::string>& found) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return;  // unreadable: skipped without a word
-    // The folder is read whole and closed before descending, so that a deep
-    // tree never holds more than one folder open.
-    std::vector<Entry> entries;
-    while (const dirent* entry = ::readdir(dir)) {
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
-        std::size_t length = std::strlen(name);
-        bool isFile = false;
-        if (entry->d_type == DT_REG) {
-            if (EndsWithRecordExtension(name, length)) entries.push_back({std::string(name, length), false});
-            continue;
-        }
-        if (IsDirectoryEntry(folder, entry, isFile)) {
-            entries.push_back({std::string(name, length), true});
-        } else if (isFile && EndsWithRecordExtension(name, length)) {
-            entries.push_back({std::string(name, length), false});
-        }
-    }
-    ::closedir(dir);
-    for (const Entry& entry : entries) {
+    // Unreadable folders are skipped without a word. The listing is whole
+    // before the walk goes down, so one folder is open at most.
+    std::optional<std::vector<FolderEntry>> entries = CurrentEnv().ListFolder(folder);
+    if (!entries) return;
+    for (const FolderEntry& entry : *entries) {
+        const bool record =
+            entry.kind == EntryKind::File && EndsWithRecordExtension(entry.name.data(), entry.name.size());
+        if (!record && entry.kind != EntryKind::Folder) continue;
         std::string path;
         path.reserve(folder.size() + 1 + entry.name.size());
         path.append(folder).append(1, '/').append(entry.name);
-        if (entry.directory) {
+        if (entry.kind == EntryKind::Folder) {
             Collect(path, found);
         } else {
             found.push_back(std::move(path));

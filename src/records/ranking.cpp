@@ -1,10 +1,9 @@
 #include "records/ranking.h"
 
-#include <dirent.h>
-
 #include <array>
 
 #include "config/codec.h"
+#include "platform/env.h"
 #include "platform/platform.h"
 
 namespace zv {
@@ -44,18 +43,12 @@ std::string RankingRow(const std::string& playerName, const PlayerResults& r) {
 std::vector<std::string> CollectRankingRows(bool network) {
     std::vector<std::string> rows;
     std::string usr = CurrentPlatform().InstallDir() + "usr";
-    DIR* dir = ::opendir(usr.c_str());
-    if (dir == nullptr) return rows;
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == ".." || name == "_default") continue;
-        names.push_back(std::move(name));
-    }
-    ::closedir(dir);
-    for (const std::string& name : names) {
+    std::optional<std::vector<FolderEntry>> entries = CurrentEnv().ListFolder(usr);
+    if (!entries) return rows;
+    for (const FolderEntry& entry : *entries) {
+        if (entry.name == "_default") continue;
         PlayerResults results;
-        if (ReadResults(results, name, network)) rows.push_back(RankingRow(name, results));
+        if (ReadResults(results, entry.name, network)) rows.push_back(RankingRow(entry.name, results));
     }
     return rows;
 }

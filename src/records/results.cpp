@@ -1,11 +1,6 @@
 #include "records/results.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <system_error>
 #include <thread>
@@ -16,6 +11,7 @@
 
 #include "config/codec.h"
 #include "config/tokenizer.h"
+#include "platform/env.h"
 #include "platform/platform.h"
 
 namespace zv {
@@ -604,7 +600,7 @@ void AddResultsLine(std::string_view line, PlayerResults& results) {
 namespace {
 
 // Files from this size on are read in two halves side by side.
-constexpr off_t kMinSplitSize = off_t{4} << 20;
+constexpr std::uint64_t kMinSplitSize = std::uint64_t{4} << 20;
 constexpr std::size_t kBufferSize = std::size_t{1} << 18;
 
 // Adds the complete lines among the `filled` bytes of `buffer` and keeps
@@ -622,27 +618,22 @@ void ConsumeBuffered(std::string& buffer, std::size_t& filled, LineSums& sums, P
 // long line: with `offset`, the bytes of the file from there (at most
 // `limit`), without it from the file position. The count read, 0 at the
 // end, -1 on an error.
-ssize_t ReadMore(int fd, std::string& buffer, std::size_t filled, const off_t* offset, off_t limit) {
+std::int64_t ReadMore(ReadableFile& file, std::string& buffer, std::size_t filled,
+                      const std::uint64_t* offset, std::uint64_t limit) {
     if (filled + kPadding >= buffer.size()) buffer.resize(2 * buffer.size());
     std::size_t room = buffer.size() - kPadding - filled;
-    for (;;) {
-        ssize_t got;
-        if (offset == nullptr) {
-            got = ::read(fd, buffer.data() + filled, room);
-        } else {
-            room = std::min(room, static_cast<std::size_t>(limit - *offset));
-            got = room == 0 ? 0 : ::pread(fd, buffer.data() + filled, room, *offset);
-        }
-        if (got >= 0 || errno != EINTR) return got;
-    }
+    if (offset == nullptr) return file.Read(buffer.data() + filled, room);
+    room = std::min(room, static_cast<std::size_t>(limit - *offset));
+    return room == 0 ? 0 : file.ReadAt(buffer.data() + filled, room, *offset);
 }
 
-// Adds the lines read from `fd` at its position, starting with the `filled`
+// Adds the lines read from `file` at its position, starting with the `filled`
 // bytes already in `buffer`, up to the unfinished last line, which is left
 // there. False on a read error.
-bool ConsumeRead(int fd, std::string& buffer, std::size_t& filled, LineSums& sums, PlayerResults& totals) {
+bool ConsumeRead(ReadableFile& file, std::string& buffer, std::size_t& filled, LineSums& sums,
+                 PlayerResults& totals) {
     for (;;) {
-        ssize_t got = ReadMore(fd, buffer, filled, nullptr, 0);
+        std::int64_t got = ReadMore(file, buffer, filled, nullptr, 0);
         if (got <= 0) return got == 0;
         filled += static_cast<std::size_t>(got);
         ConsumeBuffered(buffer, filled, sums, totals);
@@ -651,13 +642,13 @@ bool ConsumeRead(int fd, std::string& buffer, std::size_t& filled, LineSums& sum
 
 // The same for the bytes [from, to) of the file, read at their offsets,
 // which leaves the file position alone.
-bool ConsumeRange(int fd, off_t from, off_t to, std::string& buffer, std::size_t& filled, LineSums& sums,
-                  PlayerResults& totals) {
+bool ConsumeRange(ReadableFile& file, std::uint64_t from, std::uint64_t to, std::string& buffer,
+                  std::size_t& filled, LineSums& sums, PlayerResults& totals) {
     while (from < to) {
-        ssize_t got = ReadMore(fd, buffer, filled, &from, to);
+        std::int64_t got = ReadMore(file, buffer, filled, &from, to);
         if (got <= 0) return false;  // the file became shorter, or could not be read
         filled += static_cast<std::size_t>(got);
-        from += got;
+        from += static_cast<std::uint64_t>(got);
         ConsumeBuffered(buffer, filled, sums, totals);
     }
     return true;
@@ -665,18 +656,15 @@ bool ConsumeRange(int fd, off_t from, off_t to, std::string& buffer, std::size_t
 
 // Where the first line that starts at or after `from` begins; 0 when there
 // is none before `to`.
-off_t LineStartFrom(int fd, off_t from, off_t to) {
+std::uint64_t LineStartFrom(ReadableFile& file, std::uint64_t from, std::uint64_t to) {
     char chunk[4096];
     while (from < to) {
-        ssize_t got =
-            ::pread(fd, chunk, static_cast<std::size_t>(std::min<off_t>(sizeof chunk, to - from)), from);
-        if (got <= 0) {
-            if (got < 0 && errno == EINTR) continue;
-            return 0;
-        }
+        std::int64_t got = file.ReadAt(
+            chunk, static_cast<std::size_t>(std::min<std::uint64_t>(sizeof chunk, to - from)), from);
+        if (got <= 0) return 0;
         if (const void* found = std::memchr(chunk, '\n', static_cast<std::size_t>(got)))
-            return from + (static_cast<const char*>(found) - chunk) + 1;
-        from += got;
+            return from + static_cast<std::uint64_t>(static_cast<const char*>(found) - chunk) + 1;
+        from += static_cast<std::uint64_t>(got);
     }
     return 0;
 }
@@ -707,13 +695,12 @@ enum class Split { NotDone, Done, Failed };
 // position is after the part read; lines appended meanwhile (the engines
 // only ever append) are read afterwards. NotDone (nothing done) for small
 // files, pipes and files of /proc, or when no thread can be started.
-Split ConsumeInHalves(int fd, std::string& buffer, std::size_t& filled, LineSums& sums,
+Split ConsumeInHalves(ReadableFile& file, std::string& buffer, std::size_t& filled, LineSums& sums,
                       PlayerResults& totals) {
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < kMinSplitSize)
-        return Split::NotDone;
-    const off_t size = info.st_size;
-    const off_t middle = LineStartFrom(fd, size / 2, size);
+    const std::optional<std::uint64_t> regularSize = file.RegularFileSize();
+    if (!regularSize || *regularSize < kMinSplitSize) return Split::NotDone;
+    const std::uint64_t size = *regularSize;
+    const std::uint64_t middle = LineStartFrom(file, size / 2, size);
     if (middle == 0 || middle == size) return Split::NotDone;
 
     struct Half {
@@ -727,15 +714,15 @@ Split ConsumeInHalves(int fd, std::string& buffer, std::size_t& filled, LineSums
     try {
         reader = std::thread([&] {
             second.ok =
-                ConsumeRange(fd, middle, size, second.buffer, second.filled, second.sums, second.totals);
+                ConsumeRange(file, middle, size, second.buffer, second.filled, second.sums, second.totals);
         });
     } catch (const std::system_error&) {
         return Split::NotDone;
     }
     // The first half ends with a line end, so nothing is left of it.
-    const bool firstOk = ConsumeRange(fd, 0, middle, buffer, filled, sums, totals);
+    const bool firstOk = ConsumeRange(file, 0, middle, buffer, filled, sums, totals);
     reader.join();
-    if (!firstOk || !second.ok || ::lseek(fd, size, SEEK_SET) != size) return Split::Failed;
+    if (!firstOk || !second.ok || !file.Seek(size)) return Split::Failed;
 
     second.sums.FlushInto(second.totals);
     AddTotals(totals, second.totals);
@@ -748,17 +735,17 @@ Split ConsumeInHalves(int fd, std::string& buffer, std::size_t& filled, LineSums
 }  // namespace
 
 bool ReadResultsFile(const std::string& path, PlayerResults& results) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    std::unique_ptr<ReadableFile> file = CurrentEnv().OpenForReading(path);
+    if (!file) return false;
     // Totals go into a fresh record and reach the caller only when the whole
     // file was read.
     PlayerResults totals;
     LineSums sums;
     std::string buffer(kBufferSize + kPadding, '\0');
     std::size_t filled = 0;
-    const bool ok = ConsumeInHalves(fd, buffer, filled, sums, totals) != Split::Failed &&
-                    ConsumeRead(fd, buffer, filled, sums, totals);
-    ::close(fd);
+    const bool ok = ConsumeInHalves(*file, buffer, filled, sums, totals) != Split::Failed &&
+                    ConsumeRead(*file, buffer, filled, sums, totals);
+    file.reset();
     if (!ok) return false;
     sums.FlushInto(totals);
     if (filled > 0) {

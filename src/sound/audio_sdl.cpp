@@ -1,6 +1,5 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <dlfcn.h>
 
 #include <cmath>
 #include <cstdint>
@@ -10,6 +9,7 @@
 #include <mutex>
 
 #include "config/file_io.h"
+#include "platform/env.h"
 #include "sound/audio_output.h"
 #include "sound/midi_length.h"
 
@@ -52,12 +52,13 @@ struct MixerLibrary {
 // and never unloaded.
 const MixerLibrary* Mixer() {
     static const MixerLibrary* const loaded = []() -> const MixerLibrary* {
-        void* handle = ::dlopen("libSDL2_mixer-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        Env& env = CurrentEnv();
+        void* handle = env.LoadLibrary("libSDL2_mixer-2.0.so.0");
         if (handle == nullptr) return nullptr;
         static MixerLibrary library;
         bool complete = true;
-#define ZV_RESOLVE(name)                                                             \
-    library.name = reinterpret_cast<decltype(library.name)>(::dlsym(handle, #name)); \
+#define ZV_RESOLVE(name)                                                                    \
+    library.name = reinterpret_cast<decltype(library.name)>(env.FindSymbol(handle, #name)); \
     complete = complete && library.name != nullptr;
         ZV_MIXER_FUNCTIONS(ZV_RESOLVE)
 #undef ZV_RESOLVE

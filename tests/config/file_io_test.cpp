@@ -6,14 +6,17 @@
 
 #include <filesystem>
 
+#include "support/fault_env.h"
 #include "support/temp_dir.h"
 
 namespace zv {
 namespace {
 
+using test::SaveFault;
+
 class SaveTest : public ::testing::Test {
 protected:
-    void TearDown() override { InjectSaveFault(SaveFault::None); }
+    test::FaultInjectionEnv faults;  // saves fail where a test says
     test::TempDir dir;
 };
 
@@ -30,11 +33,11 @@ TEST_F(SaveTest, ReplacesAndKeepsMode) {
 
 TEST_F(SaveTest, FaultsLeaveTheOldFileWhole) {
     std::string path = dir.Write("f", "old");
-    InjectSaveFault(SaveFault::Create);
+    faults.Inject(SaveFault::Create);
     EXPECT_EQ(SaveFileAtomically(path, "new"), SaveResult::CannotCreate);
-    InjectSaveFault(SaveFault::Write);
+    faults.Inject(SaveFault::Write);
     EXPECT_EQ(SaveFileAtomically(path, "new"), SaveResult::WriteFailed);
-    InjectSaveFault(SaveFault::Rename);
+    faults.Inject(SaveFault::Rename);
     EXPECT_EQ(SaveFileAtomically(path, "new"), SaveResult::WriteFailed);
     EXPECT_EQ(dir.Read("f"), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -76,7 +79,7 @@ TEST_F(SaveTest, ReadOnlyFolderRewritesTheWritableFileInPlace) {
 TEST_F(SaveTest, NoTemporaryFileRewritesInPlace) {
     std::string path = dir.Write("f", "old content");
     ::chmod(path.c_str(), 0604);
-    InjectSaveFault(SaveFault::NoTemporary);
+    faults.Inject(SaveFault::NoTemporary);
     EXPECT_EQ(SaveFileAtomically(path, "new"), SaveResult::Saved);
     EXPECT_EQ(dir.Read("f"), "new");
     EXPECT_EQ(SaveFileAtomically(path, "a longer new content"), SaveResult::Saved);
@@ -102,7 +105,7 @@ TEST_F(SaveTest, NoTemporaryFileRewritesInPlace) {
 TEST_F(SaveTest, FailedRewriteInPlacePutsTheOldBytesBack) {
     for (const std::string& bytes : {std::string("short"), std::string(5000, 'n')}) {
         std::string path = dir.Write("f", "the old content\r\n");
-        InjectSaveFault(SaveFault::NoTemporaryWrite);
+        faults.Inject(SaveFault::NoTemporaryWrite);
         EXPECT_EQ(SaveFileAtomically(path, bytes), SaveResult::WriteFailed);
         EXPECT_EQ(dir.Read("f"), "the old content\r\n");
     }

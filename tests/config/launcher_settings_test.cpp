@@ -5,11 +5,14 @@
 #include "config/char_assoc.h"
 #include "config/codec.h"
 #include "config/file_io.h"
+#include "support/fault_env.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace zv {
 namespace {
+
+using test::SaveFault;
 
 const char kDefaultLaunchNuc[] =
     "(define protocol \"TCP/IP\")\r\n"
@@ -55,11 +58,11 @@ const char kDefaultLaunchNuc[] =
 
 class LaunchNucTest : public ::testing::Test {
 protected:
+    test::FaultInjectionEnv faults;  // saves fail where a test says
     void SetUp() override {
         settings.UserDir = dir.path();
         SetCharAssocDialogText(std::nullopt);
     }
-    void TearDown() override { InjectSaveFault(SaveFault::None); }
 
     LauncherSettings ReadBack() {
         LauncherSettings read;
@@ -185,18 +188,18 @@ TEST_F(LaunchNucTest, CharAssocTextFromFileAndFromDialog) {
 
 TEST_F(LaunchNucTest, FailedSavesKeepTheOldFileAndReport) {
     dir.Write("launch.nuc", "old content");
-    InjectSaveFault(SaveFault::Write);
+    faults.Inject(SaveFault::Write);
     WriteLauncherSettings(settings, dialogs);
     EXPECT_EQ(dir.Read("launch.nuc"), "old content");
     ASSERT_EQ(dialogs.Of("error").size(), 1u);
     EXPECT_EQ(dialogs.Of("error")[0].texts,
               (std::vector<std::string>{dir.Path("launch.nuc"), "ファイルを書き出し時にエラーです", ""}));
 
-    InjectSaveFault(SaveFault::Rename);
+    faults.Inject(SaveFault::Rename);
     WriteLauncherSettings(settings, dialogs);
     EXPECT_EQ(dir.Read("launch.nuc"), "old content");
 
-    InjectSaveFault(SaveFault::None);
+    faults.Inject(SaveFault::None);
     settings.UserDir = dir.Path("missing-folder");
     WriteLauncherSettings(settings, dialogs);
     EXPECT_EQ(dialogs.Of("error").back().texts[1], "ファイルをオープンできません");

@@ -17,11 +17,14 @@
 #include "rules/character_file.h"
 #include "rules/rule_file.h"
 #include "sound/sound_settings.h"
+#include "support/fault_env.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace zv {
 namespace {
+
+using test::SaveFault;
 
 constexpr const char* kOpenFailed = "ファイルをオープンできません";
 constexpr const char* kWriteFailed = "ファイルを書き出し時にエラーです";
@@ -80,7 +83,7 @@ const std::string kOldBytes = ToCp932("(define player1 \"古い\")\r\n# 残す\n
 
 class SaveFaultsTest : public ::testing::Test {
 protected:
-    void TearDown() override { InjectSaveFault(SaveFault::None); }
+    test::FaultInjectionEnv faults;  // saves fail where a test says
 
     std::size_t FilesIn(const std::string& folder) const {
         return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
@@ -100,9 +103,9 @@ TEST_F(SaveFaultsTest, InjectedFaultsReportAndKeepTheOldFile) {
             SCOPED_TRACE(std::string(saver.name) + " fault " + std::to_string(static_cast<int>(c.fault)));
             std::string path = dir.Write(saver.name, kOldBytes);
             RecordingDialogs dialogs;
-            InjectSaveFault(c.fault);
+            faults.Inject(c.fault);
             saver.save(dir.path(), dialogs);
-            InjectSaveFault(SaveFault::None);
+            faults.Inject(SaveFault::None);
 
             ASSERT_EQ(dialogs.calls.size(), 1u);
             EXPECT_EQ(dialogs.calls[0].kind, "error");
@@ -128,9 +131,9 @@ TEST_F(SaveFaultsTest, AFolderWithoutRoomForATemporaryFileStillSaves) {
         SCOPED_TRACE(saver.name);
         dir.Write(saver.name, kOldBytes);
         RecordingDialogs dialogs;
-        InjectSaveFault(SaveFault::NoTemporary);
+        faults.Inject(SaveFault::NoTemporary);
         saver.save(dir.path(), dialogs);
-        InjectSaveFault(SaveFault::None);
+        faults.Inject(SaveFault::None);
         EXPECT_TRUE(dialogs.calls.empty());
         std::string saved = dir.Read(saver.name);
         EXPECT_NE(saved, kOldBytes);
@@ -141,9 +144,9 @@ TEST_F(SaveFaultsTest, AFolderWithoutRoomForATemporaryFileStillSaves) {
         EXPECT_EQ(dir.Read(saver.name), saved);
 
         dir.Write(saver.name, kOldBytes);
-        InjectSaveFault(SaveFault::NoTemporaryWrite);
+        faults.Inject(SaveFault::NoTemporaryWrite);
         saver.save(dir.path(), dialogs);
-        InjectSaveFault(SaveFault::None);
+        faults.Inject(SaveFault::None);
         ASSERT_EQ(dialogs.calls.size(), 1u);
         EXPECT_EQ(dialogs.calls[0].texts[1], kWriteFailed);
         EXPECT_EQ(dir.Read(saver.name), kOldBytes);
@@ -194,9 +197,9 @@ TEST_F(SaveFaultsTest, ASymlinkedFileKeepsItsTargetWhenTheSaveFails) {
         std::string target = dir.Write(std::string("real-") + saver.name, kOldBytes);
         std::filesystem::create_symlink(target, dir.Path(saver.name));
         RecordingDialogs dialogs;
-        InjectSaveFault(SaveFault::Rename);
+        faults.Inject(SaveFault::Rename);
         saver.save(dir.path(), dialogs);
-        InjectSaveFault(SaveFault::None);
+        faults.Inject(SaveFault::None);
         EXPECT_EQ(dialogs.calls.size(), 1u);
         EXPECT_TRUE(std::filesystem::is_symlink(dir.Path(saver.name)));
         EXPECT_EQ(dir.Read(std::string("real-") + saver.name), kOldBytes);

@@ -4,11 +4,14 @@
 
 #include "config/codec.h"
 #include "support/default_character.h"
+#include "support/fault_env.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace zv {
 namespace {
+
+using test::SaveFault;
 
 std::string Lines(std::initializer_list<const char*> lines) {
     std::string text;
@@ -20,7 +23,7 @@ const std::string kDefaultFile = test::DefaultAbcCharacterFile();
 
 class CharacterFileTest : public ::testing::Test {
 protected:
-    void TearDown() override { InjectSaveFault(SaveFault::None); }
+    test::FaultInjectionEnv faults;  // saves fail where a test says
     test::TempDir dir;
     RecordingDialogs dialogs;
 };
@@ -139,9 +142,9 @@ TEST_F(CharacterFileTest, FailedSaveKeepsTheOldFile) {
     ASSERT_EQ(SaveCharacterFile(path, DefaultCharacterValues("abc")), SaveResult::Saved);
     CharacterValues changed = DefaultCharacterValues("abc");
     changed["Random"] = 1;
-    InjectSaveFault(SaveFault::Write);
+    faults.Inject(SaveFault::Write);
     EXPECT_EQ(SaveCharacterFile(path, changed), SaveResult::WriteFailed);
-    InjectSaveFault(SaveFault::None);
+    faults.Inject(SaveFault::None);
     EXPECT_EQ(dir.Read("abc.pf"), kDefaultFile);
     EXPECT_EQ(SaveCharacterFile(dir.Path("nodir/abc.pf"), changed), SaveResult::CannotCreate);
 }

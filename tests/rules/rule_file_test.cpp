@@ -4,10 +4,13 @@
 
 #include <set>
 
+#include "support/fault_env.h"
 #include "support/temp_dir.h"
 
 namespace zv {
 namespace {
+
+using test::SaveFault;
 
 // The file a first save of the defaults writes, byte for byte.
 const char kDefaultRulesFile[] =
@@ -160,11 +163,12 @@ TEST(RuleFile, StorableText) {
 
 TEST(RuleFile, FailedSaveKeepsTheOldFile) {
     test::TempDir dir;
+    test::FaultInjectionEnv faults;
     std::string path = dir.Write("zelvan1.pf", "old contents\r\n");
     for (SaveFault fault : {SaveFault::Create, SaveFault::Write, SaveFault::Rename}) {
-        InjectSaveFault(fault);
+        faults.Inject(fault);
         EXPECT_NE(WriteRulesFile(path, LocalRules()), SaveResult::Saved);
-        InjectSaveFault(SaveFault::None);
+        faults.Inject(SaveFault::None);
         EXPECT_EQ(dir.Read("zelvan1.pf"), "old contents\r\n");
     }
     EXPECT_EQ(WriteRulesFile(dir.Path("missing/zelvan1.pf"), LocalRules()), SaveResult::CannotCreate);

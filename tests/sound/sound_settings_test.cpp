@@ -6,11 +6,14 @@
 
 #include "config/codec.h"
 #include "config/file_io.h"
+#include "support/fault_env.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
 
 namespace zv {
 namespace {
+
+using test::SaveFault;
 
 // The file the launcher writes when every event keeps its default.
 std::string DefaultFile() {
@@ -45,7 +48,7 @@ TEST(SoundEventTable, KeysComponentsAndPagesAreConsistent) {
 
 class SoundNucTest : public ::testing::Test {
 protected:
-    void TearDown() override { InjectSaveFault(SaveFault::None); }
+    test::FaultInjectionEnv faults;  // saves fail where a test says
     test::TempDir dir;
     RecordingDialogs dialogs;
 };
@@ -117,14 +120,14 @@ TEST_F(SoundNucTest, MissingFileKeepsTheValues) {
 
 TEST_F(SoundNucTest, FailedSaveReportsAndKeepsTheOldFile) {
     std::string path = dir.Write("sound.nuc", "old");
-    InjectSaveFault(SaveFault::Create);
+    faults.Inject(SaveFault::Create);
     EXPECT_FALSE(WriteSoundNuc(path, DefaultSoundValues(), dialogs));
     EXPECT_EQ(dir.Read("sound.nuc"), "old");
     ASSERT_EQ(dialogs.Of("error").size(), 1u);
     EXPECT_EQ(dialogs.Of("error")[0].texts,
               (std::vector<std::string>{path, "ファイルをオープンできません", ""}));
 
-    InjectSaveFault(SaveFault::Rename);
+    faults.Inject(SaveFault::Rename);
     EXPECT_FALSE(WriteSoundNuc(path, DefaultSoundValues(), dialogs));
     EXPECT_EQ(dir.Read("sound.nuc"), "old");
     EXPECT_EQ(dialogs.Of("error").size(), 2u);

@@ -15,17 +15,18 @@
 #include "rules/gui/mk_char_box.h"
 #include "rules/gui/rule_box.h"
 #include "sound/gui/sound_box.h"
+#include "support/fault_env.h"
 #include "support/launcher_fixture.h"
 
 namespace zv {
 namespace {
 
+using test::SaveFault;
+
 class WindowSaveFaultsTest : public test::LauncherFixture {
 protected:
-    void TearDown() override {
-        InjectSaveFault(SaveFault::None);
-        LauncherFixture::TearDown();
-    }
+    test::FaultInjectionEnv faults;  // saves fail where a test says
+    void TearDown() override { LauncherFixture::TearDown(); }
 };
 
 TEST_F(WindowSaveFaultsTest, ClosingTheLauncherKeepsLaunchNucWhenTheSaveFails) {
@@ -48,9 +49,9 @@ TEST_F(WindowSaveFaultsTest, ClosingTheLauncherKeepsLaunchNucWhenTheSaveFails) {
             TLaunch window(launcherDialogs);
             window.show();
             window.move(200, 150);
-            InjectSaveFault(c.fault);
+            faults.Inject(c.fault);
         }
-        InjectSaveFault(SaveFault::None);
+        faults.Inject(SaveFault::None);
         ASSERT_EQ(dialogs.calls.size(), 1u);
         EXPECT_EQ(dialogs.calls[0].kind, "error");
         EXPECT_EQ(dialogs.calls[0].texts, (std::vector<std::string>{path, c.message, ""}));
@@ -73,9 +74,9 @@ TEST_F(WindowSaveFaultsTest, SoundDialogStaysOpenAndKeepsSoundNucWhenTheSaveFail
         box.show();
         box.findChild<QLineEdit*>("RonButton")->setText(QStringLiteral("新.wav"));
         box.BgmCheckBox->setChecked(false);
-        InjectSaveFault(fault);
+        faults.Inject(fault);
         box.Save->click();
-        InjectSaveFault(SaveFault::None);
+        faults.Inject(SaveFault::None);
 
         EXPECT_TRUE(box.isVisible());
         EXPECT_EQ(Settings().playbgm, 1);  // nothing taken over from a failed save
@@ -101,9 +102,9 @@ TEST_F(WindowSaveFaultsTest, RuleEditorReportsAFailedRenameAndKeepsTheRulesFile)
     TRuleBox box(nullptr);
     box.SetGameKind(1);
     box.show();
-    InjectSaveFault(SaveFault::Rename);
+    faults.Inject(SaveFault::Rename);
     box.SaveButton->click();
-    InjectSaveFault(SaveFault::None);
+    faults.Inject(SaveFault::None);
     ASSERT_EQ(dialogs.Of("error").size(), 1u);
     EXPECT_EQ(dialogs.Of("error")[0].texts,
               (std::vector<std::string>{UserDir() + "/zelvan1.pf", "ファイルI/Oエラー",
@@ -120,9 +121,9 @@ TEST_F(WindowSaveFaultsTest, CharacterMakerReportsFailedSavesAndKeepsTheCharacte
     TMkCharBox box(nullptr);
     box.SetCharacter("old");
     box.show();
-    InjectSaveFault(SaveFault::Create);
+    faults.Inject(SaveFault::Create);
     box.SaveButton->click();
-    InjectSaveFault(SaveFault::None);
+    faults.Inject(SaveFault::None);
     ASSERT_EQ(dialogs.Of("error").size(), 1u);
     EXPECT_EQ(dialogs.Of("error")[0].texts[0], path);
     EXPECT_EQ(dialogs.Of("error")[0].texts[1], "ファイルをオープンできません");
@@ -131,9 +132,9 @@ TEST_F(WindowSaveFaultsTest, CharacterMakerReportsFailedSavesAndKeepsTheCharacte
 
     // The rename fails after a complete write: reported as a failed write,
     // the maker closes without success.
-    InjectSaveFault(SaveFault::Rename);
+    faults.Inject(SaveFault::Rename);
     box.SaveButton->click();
-    InjectSaveFault(SaveFault::None);
+    faults.Inject(SaveFault::None);
     ASSERT_EQ(dialogs.Of("error").size(), 2u);
     EXPECT_EQ(dialogs.Of("error")[1].texts,
               (std::vector<std::string>{

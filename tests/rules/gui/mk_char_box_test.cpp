@@ -9,17 +9,18 @@
 #include <QTabWidget>
 
 #include "config/codec.h"
+#include "support/fault_env.h"
 #include "support/launcher_fixture.h"
 
 namespace zv {
 namespace {
 
+using test::SaveFault;
+
 class MkCharBoxTest : public test::LauncherFixture {
 protected:
-    void TearDown() override {
-        InjectSaveFault(SaveFault::None);
-        LauncherFixture::TearDown();
-    }
+    test::FaultInjectionEnv faults;  // saves fail where a test says
+    void TearDown() override { LauncherFixture::TearDown(); }
 
     std::string WriteCharacter(const std::string& name, std::initializer_list<const char*> lines) {
         std::string text;
@@ -178,7 +179,7 @@ TEST_F(MkCharBoxTest, SaveFailures) {
     TMkCharBox other(nullptr);
     other.SetCharacter("old");
     other.show();
-    InjectSaveFault(SaveFault::Write);
+    faults.Inject(SaveFault::Write);
     other.SaveButton->click();
     EXPECT_EQ(dialogs.Of("error").back().texts[1], "ファイルに書き込みができません");
     EXPECT_EQ(dialogs.Of("error").back().texts[2],

@@ -11,11 +11,14 @@
 #include <QTabWidget>
 #include <filesystem>
 
+#include "support/fault_env.h"
 #include "support/launcher_fixture.h"
 #include "support/modal.h"
 
 namespace zv {
 namespace {
+
+using test::SaveFault;
 
 const char kDefaultRulesFile[] =
     "#!/bin/sh\r\n# zelvan personal file\r\n# params\r\n\r\n"
@@ -35,6 +38,7 @@ const char kRestartText[] = "ゲームサーバーが起動している場合は
 
 class RuleBoxTest : public test::LauncherFixture {
 protected:
+    test::FaultInjectionEnv faults;  // saves fail where a test says
     void SetUp() override {
         LauncherFixture::SetUp();
         Settings().UserName = "guest";
@@ -242,9 +246,9 @@ TEST_F(RuleBoxTest, WriteFailureKeepsTheOldFileAndStillCloses) {
         box.SetGameKind(kind);
         box.show();
         box.flagBoxes["pao"]->setChecked(true);
-        InjectSaveFault(SaveFault::Write);
+        faults.Inject(SaveFault::Write);
         box.SaveButtonClick();
-        InjectSaveFault(SaveFault::None);
+        faults.Inject(SaveFault::None);
         SetDialogOverrideForTests(&dialogs);
 
         auto errors = checking.Of("error");
@@ -264,9 +268,9 @@ TEST_F(RuleBoxTest, CreateFailureKeepsTheDialogOpen) {
     TRuleBox box(nullptr);
     box.SetGameKind(1);
     box.show();
-    InjectSaveFault(SaveFault::Create);
+    faults.Inject(SaveFault::Create);
     box.SaveButton->click();
-    InjectSaveFault(SaveFault::None);
+    faults.Inject(SaveFault::None);
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].texts,
               (std::vector<std::string>{UserDir() + "/zelvan1.pf", "ファイルオープンエラー",
