@@ -1,15 +1,15 @@
 #include "net_game.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "config/file_io.h"
@@ -45,19 +45,46 @@ bool ToInt(const std::string& word, int& value) {
 
 std::chrono::milliseconds Ms(int ms) { return std::chrono::milliseconds(ms); }
 
-// Adds one game's block to the run's record: the file as this run left it
-// plus the block, written atomically. The server keeps no game in memory
-// after it is filed, however many games a resident server plays.
-std::string AppendRecordBlock(const std::string& path, const std::vector<std::string>& block, bool first) {
-    std::string bytes;
-    if (!first) {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
+// Writes all of `data` to fd; false on an error.
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
     }
-    if (bytes.empty()) bytes = EncodeCrLfLines({kRecordMagic});
-    bytes += EncodeCrLfLines(block);
-    if (SaveFileAtomically(path, bytes) != SaveResult::Saved) return path + ": cannot write the record file";
-    return {};
+    return true;
+}
+
+// Adds one game's block to the run's record: a new file beside it gets the
+// record as this run left it, copied piece by piece, and the block, and then
+// takes its place. Neither the server nor this copy keeps more than one game
+// in memory, however long a resident server runs.
+std::string AppendRecordBlock(const std::string& path, const std::vector<std::string>& block, bool first) {
+    const std::string problem = path + ": cannot write the record file";
+    const std::string temporary = path + ".new";
+    int out = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (out < 0) return problem;
+    bool ok = true;
+    int in = first ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    bool copied = false;
+    if (in >= 0) {
+        char chunk[65536];
+        for (ssize_t n; ok && (n = ::read(in, chunk, sizeof chunk)) != 0;) {
+            if (n < 0 && errno == EINTR) continue;
+            ok = n > 0 && WriteAll(out, chunk, static_cast<std::size_t>(n));
+            copied = copied || n > 0;
+        }
+        ::close(in);
+    }
+    std::string bytes = EncodeCrLfLines(block);
+    if (!copied) bytes = EncodeCrLfLines({kRecordMagic}) + bytes;
+    ok = ok && WriteAll(out, bytes.data(), bytes.size()) && ::fsync(out) == 0;
+    ok = (::close(out) == 0) && ok;
+    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) return {};
+    ::unlink(temporary.c_str());
+    return problem;
 }
 
 }  // namespace

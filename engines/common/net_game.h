@@ -38,7 +38,7 @@ struct ServerConfig {
     std::uint64_t seed = 0;             // 0: choose one per game
     int decisionMs = 30000;             // a seat's time to answer a decision
     int handPauseMs = 60000;            // at most this long for the players to read a hand's result
-    int heartbeatMs = 10000;            // a PING after this long without a line to the peer
+    int heartbeatMs = 10000;            // a PING after this long without a line from the peer
     int silentMs = 45000;               // a peer that sends nothing this long is dropped
     int maxLinesPerSecond = 400;        // more from one peer is a flood: it is dropped
     std::size_t maxPending = 1u << 20;  // bytes waiting for a peer that does not read; more: dropped
