@@ -28,7 +28,6 @@
 #include "rules/gui/characters.h"
 #include "support/launcher_fixture.h"
 #include "support/modal.h"
-#include "support/when_modal.h"
 
 namespace zv {
 namespace {

@@ -10,7 +10,7 @@
 #include "net/protocol_settings.h"
 #include "support/launcher_fixture.h"
 #include "support/loopback_sockets.h"
-#include "support/when_modal.h"
+#include "support/modal.h"
 
 namespace zv {
 namespace {

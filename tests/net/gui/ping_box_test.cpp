@@ -15,8 +15,8 @@
 #include "net/protocol_settings.h"
 #include "net/socket_helpers.h"
 #include "support/loopback_sockets.h"
+#include "support/modal.h"
 #include "support/recording_dialogs.h"
-#include "support/when_modal.h"
 
 namespace zv {
 namespace {

@@ -16,9 +16,9 @@
 #include "net/gui/net_dialogs.h"
 #include "net/protocol_settings.h"
 #include "support/loopback_sockets.h"
+#include "support/modal.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_dir.h"
-#include "support/when_modal.h"
 
 namespace zv {
 namespace {

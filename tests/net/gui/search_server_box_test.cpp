@@ -11,8 +11,8 @@
 #include "launcher/gui/message_boxes.h"
 #include "net/gui/net_dialogs.h"
 #include "support/loopback_sockets.h"
+#include "support/modal.h"
 #include "support/recording_dialogs.h"
-#include "support/when_modal.h"
 
 namespace zv {
 namespace {

@@ -9,7 +9,7 @@
 #include <QScrollBar>
 #include <QTreeWidget>
 
-#include "support/when_modal.h"
+#include "support/modal.h"
 #include "viewer/gui/browse_controls.h"
 #include "viewer_test_support.h"
 
