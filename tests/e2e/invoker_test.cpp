@@ -1,8 +1,6 @@
 // Runs the built invoker from throw-away installation folders and checks
 // what it started, through the argrecorder standing in for a program.
 #include <pwd.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -16,9 +14,8 @@
 #include <vector>
 
 #include "support/arg_records.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
-
-extern char** environ;
 
 namespace {
 
@@ -47,33 +44,13 @@ protected:
     // Runs the invoker from the root directory (not its own) and returns its
     // exit status.
     int RunInvoker(const Words& args = {}) {
-        std::vector<std::string> env;
-        for (char** e = environ; *e != nullptr; ++e) {
-            std::string entry = *e;
-            if (entry.rfind("ARGRECORDER_", 0) == 0 || entry.rfind("LOGNAME=", 0) == 0) continue;
-            env.push_back(entry);
-        }
-        env.insert(env.end(), env_.begin(), env_.end());
-        std::vector<char*> envp;
-        for (auto& e : env) envp.push_back(e.data());
-        envp.push_back(nullptr);
-        std::string program = dir_ + "invoker";
-        Words argWords{program};
-        argWords.insert(argWords.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& a : argWords) argv.push_back(a.data());
-        argv.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, root_.path().c_str());
-        pid_t pid = -1;
-        int error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
-        posix_spawn_file_actions_destroy(&actions);
-        if (error != 0) return -1;
-        int status = 0;
-        if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-        return WEXITSTATUS(status);
+        zv::test::ProgramRun run;
+        run.args = {dir_ + "invoker"};
+        run.args.insert(run.args.end(), args.begin(), args.end());
+        run.dropEnv = {"ARGRECORDER_", "LOGNAME="};
+        run.addEnv = env_;
+        run.directory = root_.path();
+        return zv::test::RunProgram(run, std::chrono::seconds(60));
     }
 
     std::vector<zv::test::ArgRecord> Records(std::size_t count) {

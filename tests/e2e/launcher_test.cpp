@@ -1,8 +1,6 @@
 // Runs the built launcher in direct play from a throw-away installation
 // folder, with the argrecorder installed as the one-player engine.
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -11,15 +9,13 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
 #include "support/arg_records.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
-
-extern char** environ;
 
 namespace {
 
@@ -38,46 +34,22 @@ protected:
     // Starts the launcher with `args` from the root folder (not its own) and
     // returns its process id.
     pid_t StartLauncher(const Words& args, const Words& extraEnv) {
-        std::vector<std::string> env;
-        for (char** e = environ; *e != nullptr; ++e) {
-            std::string entry = *e;
-            if (entry.rfind("ARGRECORDER_", 0) == 0 || entry.rfind("QT_QPA_PLATFORM=", 0) == 0) continue;
-            env.push_back(entry);
-        }
-        env.push_back("QT_QPA_PLATFORM=offscreen");
-        env.insert(env.end(), extraEnv.begin(), extraEnv.end());
-        std::vector<char*> envp;
-        for (auto& e : env) envp.push_back(e.data());
-        envp.push_back(nullptr);
-        std::string program = install_ + "zelvan";
-        Words words{program};
-        words.insert(words.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& w : words) argv.push_back(w.data());
-        argv.push_back(nullptr);
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addchdir_np(&actions, root_.path().c_str());
-        pid_t pid = -1;
-        int error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
-        posix_spawn_file_actions_destroy(&actions);
-        return error == 0 ? pid : -1;
+        zv::test::ProgramRun run;
+        run.args = {install_ + "zelvan"};
+        run.args.insert(run.args.end(), args.begin(), args.end());
+        run.dropEnv = {"ARGRECORDER_", "QT_QPA_PLATFORM="};
+        run.addEnv = {"QT_QPA_PLATFORM=offscreen"};
+        run.addEnv.insert(run.addEnv.end(), extraEnv.begin(), extraEnv.end());
+        run.directory = root_.path();
+        return zv::test::StartProgram(run);
     }
 
     // Waits for the launcher to end (killing it after a generous limit, so a
     // launcher that never ends fails the test instead of hanging it).
     int WaitForLauncher(pid_t pid) {
-        int status = 0;
-        for (int i = 0; i < 6000; ++i) {
-            pid_t done = ::waitpid(pid, &status, WNOHANG);
-            if (done == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-        ADD_FAILURE() << "the launcher did not end";
-        return -1;
+        const zv::test::ProgramEnd end = zv::test::WaitForProgram(pid, std::chrono::seconds(60));
+        if (end.killed) ADD_FAILURE() << "the launcher did not end";
+        return end.exited ? end.code : -1;
     }
 
     zv::test::TempDir root_;
