@@ -15,6 +15,7 @@
 #include "config/launcher_settings.h"
 #include "game/gui/click_label.h"
 #include "game/network_start.h"
+#include "launcher/gui/dialog_widgets.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 #include "net/gui/net_dialogs.h"
@@ -26,13 +27,6 @@ namespace {
 
 // The last computer-player dialog created; cleared when it is freed.
 QPointer<TAutoLaunchBox> g_current;
-
-QLabel* TextLabel(QWidget* parent, const char* name, const QString& text = QString()) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 }  // namespace
 
@@ -58,14 +52,14 @@ TAutoLaunchBox::TAutoLaunchBox(QWidget* owner) : QDialog(owner) {
         M1->addAction(QStringLiteral("キャラクタの関連づけ"), this, &TAutoLaunchBox::CharAssocMenuClick);
     CharAssocMenu->setObjectName("CharAssocMenu");
 
-    Label2 = TextLabel(this, "Label2", QStringLiteral("呼び出すプレーヤを指定してください。"));
-    Label3 = TextLabel(this, "Label3", QStringLiteral("マウスでクリックすると起動します。"));
+    Label2 = PlainLabel(this, "Label2", QStringLiteral("呼び出すプレーヤを指定してください。"));
+    Label3 = PlainLabel(this, "Label3", QStringLiteral("マウスでクリックすると起動します。"));
     Label5 =
-        TextLabel(this, "Label5", QStringLiteral("他のキャラクタは、キャラクタメニューから選択できます。"));
-    Label4 = TextLabel(this, "Label4", QStringLiteral("プロトコル"));
-    Protocol = TextLabel(this, "Protocol");
-    Label1 = TextLabel(this, "Label1", QStringLiteral("接続先"));
-    Host = TextLabel(this, "Host");
+        PlainLabel(this, "Label5", QStringLiteral("他のキャラクタは、キャラクタメニューから選択できます。"));
+    Label4 = PlainLabel(this, "Label4", QStringLiteral("プロトコル"));
+    Protocol = PlainLabel(this, "Protocol");
+    Label1 = PlainLabel(this, "Label1", QStringLiteral("接続先"));
+    Host = PlainLabel(this, "Host");
 
     GroupBox1 = new QGroupBox(QStringLiteral("相手コンピュータプレーヤのリスト"), this);
     GroupBox1->setObjectName("GroupBox1");
@@ -76,7 +70,7 @@ TAutoLaunchBox::TAutoLaunchBox(QWidget* owner) : QDialog(owner) {
     QLabel** names[] = {&player1, &player2, &player3, &player4};
     TClickLabel** images[] = {&Image1, &Image2, &Image3, &Image4};
     for (int place = 0; place < 4; ++place) {
-        QLabel* name = TextLabel(GroupBox1, nameIds[place]);
+        QLabel* name = PlainLabel(GroupBox1, nameIds[place]);
         name->setAlignment(Qt::AlignCenter);
         name->setMinimumWidth(90);
         QFont font = name->font();

@@ -13,6 +13,7 @@
 #include "config/launcher_settings.h"
 #include "game/gui/click_label.h"
 #include "game/network_start.h"
+#include "launcher/gui/dialog_widgets.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 #include "net/gui/net_dialogs.h"
@@ -21,9 +22,7 @@ namespace zv {
 namespace {
 
 QLabel* ValueLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
+    QLabel* label = PlainLabel(parent, name);
     label->setMinimumWidth(160);
     return label;
 }

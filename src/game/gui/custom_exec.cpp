@@ -8,6 +8,7 @@
 
 #include "config/launcher_settings.h"
 #include "game/network_start.h"
+#include "launcher/gui/dialog_widgets.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 
@@ -22,9 +23,7 @@ QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& caption, c
 }
 
 QLabel* InfoLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
+    QLabel* label = PlainLabel(parent, name);
     label->setMinimumWidth(260);
     return label;
 }

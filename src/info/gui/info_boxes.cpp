@@ -13,20 +13,13 @@
 
 #include "info/machine_info.h"
 #include "launcher/gui/button_pictures.h"
+#include "launcher/gui/dialog_widgets.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 #include "platform/system_info.h"
 
 namespace zv {
 namespace {
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    // User, computer and folder names are shown as they are, never as markup.
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 QPushButton* MakeOkButton(QDialog* dialog) {
     auto* button = new QPushButton(QStringLiteral("OK"), dialog);
@@ -85,14 +78,14 @@ TUnameBox::TUnameBox(QWidget* owner) : QDialog(owner) {
     grid->setHorizontalSpacing(16);
     const char* captions[] = {"ユーザ名",   "コンピュータ名", "オペレーティングシステム",
                               "バージョン", "パス",           "発色数"};
-    User = MakeLabel(this, "User");
-    Comp = MakeLabel(this, "Comp", QStringLiteral("unknown"));
-    OS = MakeLabel(this, "OS");
-    OSversion = MakeLabel(this, "OSversion");
-    InstallFolder = MakeLabel(this, "InstallFolder");
+    User = PlainLabel(this, "User");
+    Comp = PlainLabel(this, "Comp", QStringLiteral("unknown"));
+    OS = PlainLabel(this, "OS");
+    OSversion = PlainLabel(this, "OSversion");
+    InstallFolder = PlainLabel(this, "InstallFolder");
     InstallFolder->setWordWrap(true);
     InstallFolder->setMinimumWidth(260);
-    disp = MakeLabel(this, "disp");
+    disp = PlainLabel(this, "disp");
     QLabel* values[] = {User, Comp, OS, OSversion, InstallFolder, disp};
     for (int row = 0; row < 6; ++row) {
         grid->addWidget(new QLabel(QString::fromUtf8(captions[row]), this), row, 0, Qt::AlignTop);
@@ -105,7 +98,7 @@ TUnameBox::TUnameBox(QWidget* owner) : QDialog(owner) {
     const char* buttons[] = {"RuleButton", "WakeRulebook", "UnameButton"};
     QLabel** images[] = {&Image1, &Image2, &Image3};
     for (int i = 0; i < 3; ++i) {
-        *images[i] = MakeLabel(this, pictureNames[i]);
+        *images[i] = PlainLabel(this, pictureNames[i]);
         (*images[i])->setPixmap(LauncherButtonPicture(buttons[i]).pixmap(32, 32));
         pictures->addWidget(*images[i]);
     }
@@ -145,16 +138,16 @@ TAboutBox::TAboutBox(QWidget* owner) : QDialog(owner) {
     panel->setFrameShape(QFrame::StyledPanel);
     panel->setFrameShadow(QFrame::Sunken);
 
-    Image1 = MakeLabel(panel, "Image1");
+    Image1 = PlainLabel(panel, "Image1");
     Image1->setPixmap(ProductPicture(96));
-    Label1 = MakeLabel(panel, "Label1", QStringLiteral("ゼルバンライト"));
+    Label1 = PlainLabel(panel, "Label1", QStringLiteral("ゼルバンライト"));
     QFont title = Label1->font();
     title.setPointSizeF(title.pointSizeF() * 1.6);
     title.setBold(true);
     Label1->setFont(title);
-    Label3 = MakeLabel(panel, "Label3", QStringLiteral("+"));
-    Label6 = MakeLabel(panel, "Label6", QStringLiteral("制作：ゼルバン開発チーム"));
-    Label2 = MakeLabel(panel, "Label2", QStringLiteral("発行：ゼルバン・プロジェクト"));
+    Label3 = PlainLabel(panel, "Label3", QStringLiteral("+"));
+    Label6 = PlainLabel(panel, "Label6", QStringLiteral("制作：ゼルバン開発チーム"));
+    Label2 = PlainLabel(panel, "Label2", QStringLiteral("発行：ゼルバン・プロジェクト"));
 
     auto* text = new QVBoxLayout;
     auto* titleRow = new QHBoxLayout;
@@ -220,8 +213,8 @@ TStaffBox::TStaffBox(QWidget* owner) : QDialog(owner) {
     auto* memory = new QGridLayout;
     memory->addWidget(new QLabel(QStringLiteral("メモリ"), this), 0, 0);
     memory->addWidget(new QLabel(QStringLiteral("利用可能リソース"), this), 0, 1);
-    PhysMem = MakeLabel(this, "PhysMem");
-    FreeRes = MakeLabel(this, "FreeRes");
+    PhysMem = PlainLabel(this, "PhysMem");
+    FreeRes = PlainLabel(this, "FreeRes");
     memory->addWidget(PhysMem, 1, 0);
     memory->addWidget(FreeRes, 1, 1);
     layout->addLayout(memory);

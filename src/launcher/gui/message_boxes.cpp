@@ -1,4 +1,5 @@
 #include "launcher/gui/message_boxes.h"
+#include "launcher/gui/dialog_widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,14 +19,6 @@ void SetUpDialogWindow(QDialog* dialog, const char* name) {
     dialog->setObjectName(name);
     dialog->setWindowFlags(kFixedMinimizableDialogFlags);
     dialog->setModal(true);
-}
-
-QLabel* NewLabel(QWidget* parent, const char* name, bool wrap) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setWordWrap(wrap);
-    label->setTextFormat(Qt::PlainText);
-    return label;
 }
 
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption) {
@@ -54,9 +47,9 @@ void FixSize(QDialog* dialog, QLayout* layout) {
 TErrorDialog::TErrorDialog(QWidget* owner) : QDialog(owner) {
     SetUpDialogWindow(this, "TErrorDialog");
     setWindowTitle(QStringLiteral("麻雀  エラー"));
-    cmdmsg = NewLabel(this, "cmdmsg", true);
-    failmsg = NewLabel(this, "failmsg", true);
-    msg = NewLabel(this, "msg", false);
+    cmdmsg = PlainLabel(this, "cmdmsg", {}, true);
+    failmsg = PlainLabel(this, "failmsg", {}, true);
+    msg = PlainLabel(this, "msg", {}, false);
     OkButton = NewButton(this, "OkButton", QStringLiteral("OK"));
     OkButton->setDefault(true);
     for (auto* label : {cmdmsg, failmsg}) label->setFixedWidth(320);
@@ -72,7 +65,7 @@ TErrorDialog::TErrorDialog(QWidget* owner) : QDialog(owner) {
 
 TMsgBox::TMsgBox(QWidget* owner) : QDialog(owner) {
     SetUpDialogWindow(this, "TMsgBox");
-    Text = NewLabel(this, "Text", true);
+    Text = PlainLabel(this, "Text", {}, true);
     Text->setFixedWidth(320);
     Text->setMinimumHeight(Text->fontMetrics().lineSpacing() * 3);
     Text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -87,7 +80,7 @@ TMsgBox::TMsgBox(QWidget* owner) : QDialog(owner) {
 
 TYesNoBox::TYesNoBox(QWidget* owner) : QDialog(owner) {
     SetUpDialogWindow(this, "TYesNoBox");
-    Text = NewLabel(this, "Text", true);
+    Text = PlainLabel(this, "Text", {}, true);
     Text->setFixedWidth(320);
     Text->setMinimumHeight(Text->fontMetrics().lineSpacing() * 2);
     YesButton = NewButton(this, "YesButton", QStringLiteral("はい"));
@@ -112,7 +105,7 @@ void TYesNoBox::NoButtonClick() {
 
 TInputLineBox::TInputLineBox(QWidget* owner) : QDialog(owner) {
     SetUpDialogWindow(this, "TInputLineBox");
-    InputLabel = NewLabel(this, "InputLabel", false);
+    InputLabel = PlainLabel(this, "InputLabel", {}, false);
     InputEdit = new QLineEdit(this);
     InputEdit->setObjectName("InputEdit");
     InputEdit->setMinimumWidth(200);

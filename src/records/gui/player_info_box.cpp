@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
+#include "launcher/gui/dialog_widgets.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 #include "records/rating.h"
@@ -27,9 +28,7 @@ const char* const kTitle = "麻雀  プレーヤ情報";
 const char* const kChoiceTitle = "麻雀  コンピュータプレーヤの選択";
 
 QLabel* ValueLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText);  // player names are shown as written
+    QLabel* label = PlainLabel(parent, name);  // player names are shown as written
     label->setMinimumWidth(80);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <limits>
 
+#include "launcher/gui/dialog_widgets.h"
 #include "launcher/gui/message_boxes.h"
 #include "launcher/gui/qt_text.h"
 #include "platform/platform.h"
@@ -21,13 +22,6 @@ namespace {
 constexpr const char* kScoringHint =
     "コンピュータプレーヤは、以下のパラメータに応じて手牌のひとつひとつに点数をつけ最も点数が低いものを捨てま"
     "す。";
-
-QLabel* PlainLabel(const QString& text, QWidget* parent, bool wrap = false) {
-    auto* label = new QLabel(text, parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(wrap);
-    return label;
-}
 
 QSpinBox* SpinField(const CharacterParam& param, QWidget* parent) {
     auto* spin = new QSpinBox(parent);
@@ -52,9 +46,9 @@ TMkCharBox::TMkCharBox(QWidget* owner) : QDialog(owner) {
     setWindowTitle(QStringLiteral("麻雀  キャラクタ作成"));
     setWindowFlags(kFixedDialogFlags);
 
-    CharacterNameLabel = PlainLabel(QStringLiteral("キャラクタ名"), this);
+    CharacterNameLabel = PlainLabel(this, nullptr, QStringLiteral("キャラクタ名"));
     CharacterNameLabel->setObjectName("CharacterNameLabel");
-    CharacterName = PlainLabel(QString(), this);
+    CharacterName = PlainLabel(this, nullptr);
     CharacterName->setObjectName("CharacterName");
     QFont bold = CharacterName->font();
     bold.setBold(true);
@@ -72,7 +66,7 @@ TMkCharBox::TMkCharBox(QWidget* owner) : QDialog(owner) {
         forms[tab]->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
         forms[tab]->setHorizontalSpacing(16);
         if (tab < 3) {
-            auto* hint = PlainLabel(QString::fromUtf8(kScoringHint), page, true);
+            auto* hint = PlainLabel(page, nullptr, QString::fromUtf8(kScoringHint), true);
             hint->setObjectName(QStringLiteral("Hint%1").arg(tab + 1));
             pageLayout->addWidget(hint);
         }
@@ -86,7 +80,7 @@ TMkCharBox::TMkCharBox(QWidget* owner) : QDialog(owner) {
     for (std::size_t i = 0; i < params.size(); ++i) {
         QWidget* page = PageControl->widget(params[i].tab - 1);
         Fields[i] = SpinField(params[i], page);
-        auto* label = PlainLabel(QString::fromUtf8(params[i].label), page);
+        auto* label = PlainLabel(page, nullptr, QString::fromUtf8(params[i].label));
         label->setObjectName(QStringLiteral("%1Label").arg(params[i].control));
         label->setBuddy(Fields[i]);
         if (*params[i].hint != '\0') {
@@ -104,13 +98,13 @@ TMkCharBox::TMkCharBox(QWidget* owner) : QDialog(owner) {
     Tomato = new QCheckBox(QStringLiteral("とまと"), namePage);
     Tomato->setObjectName("Tomato");
     Tomato->setVisible(false);
-    forms[3]->addRow(PlainLabel(QStringLiteral("名前"), namePage), NameEdit);
+    forms[3]->addRow(PlainLabel(namePage, nullptr, QStringLiteral("名前")), NameEdit);
     int at = 0;
     for (const char* line :
          {"ここで指定した名前は、ゲーム上の名前として利用されます。",
           "ただし、パラメータに関するファイル名などはユーザ名あるいはログイン名を元に設定されます。",
           "空白は、全角の空白のみを受けつけます。"})
-        nameLayout->insertWidget(at++, PlainLabel(QString::fromUtf8(line), namePage, true));
+        nameLayout->insertWidget(at++, PlainLabel(namePage, nullptr, QString::fromUtf8(line), true));
 
     SaveButton = new QPushButton(QStringLiteral("OK"), this);
     SaveButton->setObjectName("SaveButton");
