@@ -579,7 +579,9 @@ void GameServer::CheckTimers() {
     }
     if (!game_) return;
     if (pausing_) {
-        if (now > pauseUntil_) AfterPause();
+        // Everyone has read the result, or left, or the time is up.
+        bool reading = std::any_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.nextPending; });
+        if (!reading || now > pauseUntil_) AfterPause();
         return;
     }
     for (int seat = 0; seat < 4; ++seat) {

@@ -370,6 +370,25 @@ TEST(NetGameTest, ALostPlayerIsReplacedAndMayComeBack) {
     EXPECT_GE(table.hands.size(), 4u);
 }
 
+// A player who leaves while a hand's result is being read does not hold the
+// table until the reading time is up: the others go on at once.
+TEST(NetGameTest, LeavingDuringAHandsResultDoesNotHoldTheTable) {
+    Table table;  // a minute to read each result
+    RawClient raw(table.server->Port());
+    raw.Send(JoinLine(Request("reader", "human")));
+    ASSERT_TRUE(raw.Until("WELCOME"));
+    Players players(table.server->Port(), 3);
+    EXPECT_FALSE(raw.PlayToEnd([](const std::string& line) {
+        return line.rfind("ASK", 0) != 0 || line.find(" next") == std::string::npos;
+    }));
+    std::this_thread::sleep_for(200ms);  // the others have read it meanwhile
+    auto left = std::chrono::steady_clock::now();
+    CloseSocket(raw.fd);
+    raw.fd = -1;
+    for (const Outcome& o : players.Wait()) EXPECT_EQ(o.status, NetStatus::Played) << o.message;
+    EXPECT_LT(std::chrono::steady_clock::now() - left, 20s);
+}
+
 // Actions out of turn or against the rules are refused, logged and never
 // applied: the seat is still asked, and its right answer then goes through.
 TEST(NetGameTest, WrongAnswersAreRefusedAndNotApplied) {
