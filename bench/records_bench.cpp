@@ -32,7 +32,7 @@ constexpr int kTreeFiles = 100000;
 
 std::string g_dataDir;
 
-class BenchPlatform : public zv::Platform {
+class BenchPlatform : public zv::LinuxPlatform {
 public:
     std::string InstallDir() const override { return installDir; }
     std::string installDir;

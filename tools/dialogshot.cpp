@@ -29,7 +29,7 @@ namespace {
 
 // The installation folder is the one named on the command line, not the
 // folder of this program.
-class ShotPlatform : public zv::Platform {
+class ShotPlatform : public zv::LinuxPlatform {
 public:
     explicit ShotPlatform(std::string dir) : dir_(std::move(dir)) {
         if (!dir_.empty() && dir_.back() != '/') dir_ += '/';

@@ -14,7 +14,7 @@
 
 namespace zv::bench {
 
-class LoopbackOnlySockets : public Sockets {
+class LoopbackOnlySockets : public LinuxSockets {
 public:
     explicit LoopbackOnlySockets(LocalNetwork local) : local_(std::move(local)) { SetSockets(this); }
     ~LoopbackOnlySockets() override { SetSockets(nullptr); }
@@ -27,7 +27,7 @@ public:
             std::fprintf(stderr, "refusing a connect outside the loopback network\n");
             std::abort();
         }
-        return Sockets::ConnectTcp(address, port, limit);
+        return LinuxSockets::ConnectTcp(address, port, limit);
     }
     // Dotted addresses only: no name service is ever asked.
     std::optional<std::uint32_t> LookupHost(const std::string& name) override {

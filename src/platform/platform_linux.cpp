@@ -29,12 +29,12 @@ std::string ExecutableDir() {
     return dir;
 }
 
-std::string Platform::InstallDir() const {
+std::string LinuxPlatform::InstallDir() const {
     static const std::string dir = ExecutableDir();
     return dir;
 }
 
-std::optional<std::string> Platform::SystemUserName() const {
+std::optional<std::string> LinuxPlatform::SystemUserName() const {
     struct passwd entry {};
     struct passwd* found = nullptr;
     char buffer[4096];
@@ -46,8 +46,8 @@ std::optional<std::string> Platform::SystemUserName() const {
     return name;
 }
 
-std::optional<std::string> Platform::ReadRegistryValue(const std::string& keyPath,
-                                                       const std::string& valueName) const {
+std::optional<std::string> LinuxPlatform::ReadRegistryValue(const std::string& keyPath,
+                                                            const std::string& valueName) const {
     // Values with a real counterpart on Linux: the login environment's user,
     // the host name and the system's name and version. Nothing else exists.
     if (keyPath == "System\\CurrentControlSet\\control" && valueName == "Current User") {
@@ -69,7 +69,7 @@ std::optional<std::string> Platform::ReadRegistryValue(const std::string& keyPat
 }
 
 Platform& CurrentPlatform() {
-    static Platform real;
+    static LinuxPlatform real;
     return g_override != nullptr ? *g_override : real;
 }
 

@@ -3,8 +3,8 @@
 // a command line is one string, split into arguments with the Windows C
 // runtime rules, and never passed through a shell.
 //
-// As with Platform, the base class is the Linux implementation; tests
-// install a fake with SetProcessStarter.
+// As with Platform, the class is abstract and LinuxProcessStarter is this
+// system's; tests install a double with SetProcessStarter.
 //
 // Linux has no window show mode at process start. The mode is handed to the
 // started program in the environment variable ZV_SHOW_MODE (its decimal
@@ -53,17 +53,17 @@ public:
     // directory part does not exist; 11 when the file exists but cannot be
     // run (not executable, not a program); 0 when the system is out of
     // processes or memory.
-    virtual unsigned WinExec(const std::string& commandLine, int showMode);
+    virtual unsigned WinExec(const std::string& commandLine, int showMode) = 0;
 
     // Like WinExec, but the program is our child and the caller gets a
     // handle to wait on. The caller must wait for it (WaitForProcess), or a
     // zombie stays until our process ends.
-    virtual unsigned StartWaitable(const std::string& commandLine, int showMode, ProcessHandle& handle);
+    virtual unsigned StartWaitable(const std::string& commandLine, int showMode, ProcessHandle& handle) = 0;
 
     // Blocks until the process has ended; returns its exit status, 128 plus
     // the signal number when a signal ended it, or -1 when it cannot be
     // waited for. Any thread may wait.
-    virtual int WaitForProcess(ProcessHandle handle);
+    virtual int WaitForProcess(ProcessHandle handle) = 0;
 
     // ShellExecute with no verb: opens a file with the desktop's default
     // program (xdg-open from PATH, given the file as its one argument; the
@@ -73,7 +73,17 @@ public:
     // opener started, 2 when the file does not exist, 3 when the directory
     // does not exist, 31 when there is no opener, 0 when out of resources.
     virtual unsigned OpenDocument(const std::string& file, const std::string& parameters,
-                                  const std::string& directory, int showMode);
+                                  const std::string& directory, int showMode) = 0;
+};
+
+// Starts processes on this system.
+class LinuxProcessStarter : public ProcessStarter {
+public:
+    unsigned WinExec(const std::string& commandLine, int showMode) override;
+    unsigned StartWaitable(const std::string& commandLine, int showMode, ProcessHandle& handle) override;
+    int WaitForProcess(ProcessHandle handle) override;
+    unsigned OpenDocument(const std::string& file, const std::string& parameters,
+                          const std::string& directory, int showMode) override;
 };
 
 ProcessStarter& CurrentProcessStarter();

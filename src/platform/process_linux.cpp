@@ -295,16 +295,17 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
     return words;
 }
 
-unsigned ProcessStarter::WinExec(const std::string& commandLine, int showMode) {
+unsigned LinuxProcessStarter::WinExec(const std::string& commandLine, int showMode) {
     return Start(commandLine, showMode, true, nullptr);
 }
 
-unsigned ProcessStarter::StartWaitable(const std::string& commandLine, int showMode, ProcessHandle& handle) {
+unsigned LinuxProcessStarter::StartWaitable(const std::string& commandLine, int showMode,
+                                            ProcessHandle& handle) {
     handle.pid = -1;
     return Start(commandLine, showMode, false, &handle.pid);
 }
 
-int ProcessStarter::WaitForProcess(ProcessHandle handle) {
+int LinuxProcessStarter::WaitForProcess(ProcessHandle handle) {
     if (handle.pid <= 0) return -1;
     int status = 0;
     pid_t done;
@@ -317,8 +318,8 @@ int ProcessStarter::WaitForProcess(ProcessHandle handle) {
     return -1;
 }
 
-unsigned ProcessStarter::OpenDocument(const std::string& file, const std::string& /*parameters*/,
-                                      const std::string& directory, int showMode) {
+unsigned LinuxProcessStarter::OpenDocument(const std::string& file, const std::string& /*parameters*/,
+                                           const std::string& directory, int showMode) {
     if (file.empty()) return kStartFileNotFound;
     if (!directory.empty() && !IsExistingFolder(directory)) return kStartPathNotFound;
     std::string target = file;
@@ -345,7 +346,7 @@ unsigned ProcessStarter::OpenDocument(const std::string& file, const std::string
 }
 
 ProcessStarter& CurrentProcessStarter() {
-    static ProcessStarter real;
+    static LinuxProcessStarter real;
     return g_override != nullptr ? *g_override : real;
 }
 

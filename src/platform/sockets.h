@@ -4,8 +4,8 @@
 // The launcher never sends or receives data; a test opens a connection and
 // closes it again at once.
 //
-// As with Platform, the base class is the Linux implementation and tests
-// install a replacement with SetSockets (for instance to give the server
+// As with Platform, the class is abstract, LinuxSockets is this system's,
+// and tests install a replacement with SetSockets (for instance to give the server
 // search a local address of their choosing).
 //
 // Error codes are given in WinSock numbering (10000 + the BSD errno), which
@@ -51,31 +51,44 @@ public:
 
     // Starts the socket library (version 1.1): 0, or a WinSock error code.
     // Linux needs no start-up and always answers 0.
-    virtual int Startup();
+    virtual int Startup() = 0;
     // Stops it again; nothing to do on Linux.
-    virtual void Cleanup();
+    virtual void Cleanup() = 0;
 
     // Looks a host name up; the first IPv4 address in network byte order, or
     // nothing when the name cannot be resolved.
-    virtual std::optional<std::uint32_t> LookupHost(const std::string& name);
+    virtual std::optional<std::uint32_t> LookupHost(const std::string& name) = 0;
 
     // Connects a stream socket to `address`:`port` (both in network byte
     // order) and closes it at once. A connect still pending after `limit` is
     // given up and reported as ConnectFailed with kWsaEintr.
     virtual ConnectOutcome ConnectTcp(std::uint32_t address, std::uint16_t port,
-                                      std::chrono::milliseconds limit);
+                                      std::chrono::milliseconds limit) = 0;
 
     // The same for an SPX connection. Linux has no IPX/SPX: the socket cannot
     // be created, and the outcome says so.
-    virtual ConnectOutcome ConnectSpx(const IpxAddress& address, std::chrono::milliseconds limit);
+    virtual ConnectOutcome ConnectSpx(const IpxAddress& address, std::chrono::milliseconds limit) = 0;
 
     // This computer's address and mask on its network: on Linux those of the
     // first IPv4 interface that is up and not a loopback one.
-    virtual LocalNetwork LocalIPv4() const;
+    virtual LocalNetwork LocalIPv4() const = 0;
 
     // Where the system keeps its hosts file. `osKind` (95 for the Windows 95
     // family, else 0) decides the folder on Windows; Linux has one place.
-    virtual std::string HostsFilePath(int osKind) const;
+    virtual std::string HostsFilePath(int osKind) const = 0;
+};
+
+// This system's sockets.
+class LinuxSockets : public Sockets {
+public:
+    int Startup() override;
+    void Cleanup() override;
+    std::optional<std::uint32_t> LookupHost(const std::string& name) override;
+    ConnectOutcome ConnectTcp(std::uint32_t address, std::uint16_t port,
+                              std::chrono::milliseconds limit) override;
+    ConnectOutcome ConnectSpx(const IpxAddress& address, std::chrono::milliseconds limit) override;
+    LocalNetwork LocalIPv4() const override;
+    std::string HostsFilePath(int osKind) const override;
 };
 
 // The process-wide sockets layer. Defaults to the real system.

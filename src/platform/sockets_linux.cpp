@@ -77,11 +77,11 @@ int WinSockErrorFromErrno(int err) {
     return 0;
 }
 
-int Sockets::Startup() { return 0; }
+int LinuxSockets::Startup() { return 0; }
 
-void Sockets::Cleanup() {}
+void LinuxSockets::Cleanup() {}
 
-std::optional<std::uint32_t> Sockets::LookupHost(const std::string& name) {
+std::optional<std::uint32_t> LinuxSockets::LookupHost(const std::string& name) {
     if (name.empty()) return std::nullopt;
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -98,8 +98,8 @@ std::optional<std::uint32_t> Sockets::LookupHost(const std::string& name) {
     return address;
 }
 
-ConnectOutcome Sockets::ConnectTcp(std::uint32_t address, std::uint16_t port,
-                                   std::chrono::milliseconds limit) {
+ConnectOutcome LinuxSockets::ConnectTcp(std::uint32_t address, std::uint16_t port,
+                                        std::chrono::milliseconds limit) {
     Descriptor socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (socket.get() < 0) return {ConnectOutcome::Stage::SocketFailed, WinSockErrorFromErrno(errno)};
 
@@ -122,7 +122,7 @@ ConnectOutcome Sockets::ConnectTcp(std::uint32_t address, std::uint16_t port,
     return {ConnectOutcome::Stage::Connected, 0};
 }
 
-ConnectOutcome Sockets::ConnectSpx(const IpxAddress& /*address*/, std::chrono::milliseconds /*limit*/) {
+ConnectOutcome LinuxSockets::ConnectSpx(const IpxAddress& /*address*/, std::chrono::milliseconds /*limit*/) {
     // The kernel has no IPX/SPX family: asking for such a socket fails. If it
     // ever succeeded there would still be no way to connect it, so the
     // outcome is the same.
@@ -133,7 +133,7 @@ ConnectOutcome Sockets::ConnectSpx(const IpxAddress& /*address*/, std::chrono::m
     return {ConnectOutcome::Stage::SocketFailed, error};
 }
 
-LocalNetwork Sockets::LocalIPv4() const {
+LocalNetwork LinuxSockets::LocalIPv4() const {
     LocalNetwork local;
     ifaddrs* interfaces = nullptr;
     if (::getifaddrs(&interfaces) != 0) return local;
@@ -153,10 +153,10 @@ LocalNetwork Sockets::LocalIPv4() const {
     return local;
 }
 
-std::string Sockets::HostsFilePath(int /*osKind*/) const { return "/etc/hosts"; }
+std::string LinuxSockets::HostsFilePath(int /*osKind*/) const { return "/etc/hosts"; }
 
 Sockets& CurrentSockets() {
-    static Sockets real;
+    static LinuxSockets real;
     return g_override != nullptr ? *g_override : real;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Facts about the machine: its name, the operating system and the memory.
-// The base class answers from the running Linux system; tests install a fake
-// with SetSystemInfo.
+// The class is abstract; LinuxSystemInfo answers from the running system, and
+// tests install a double with SetSystemInfo.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -25,9 +25,17 @@ struct MemoryStatus {
 class SystemInfo {
 public:
     virtual ~SystemInfo() = default;
-    virtual std::optional<std::string> ComputerName() const;
-    virtual std::optional<OsVersion> Version() const;
-    virtual std::optional<MemoryStatus> Memory() const;
+    virtual std::optional<std::string> ComputerName() const = 0;
+    virtual std::optional<OsVersion> Version() const = 0;
+    virtual std::optional<MemoryStatus> Memory() const = 0;
+};
+
+// The running Linux system.
+class LinuxSystemInfo : public SystemInfo {
+public:
+    std::optional<std::string> ComputerName() const override;
+    std::optional<OsVersion> Version() const override;
+    std::optional<MemoryStatus> Memory() const override;
 };
 
 SystemInfo& CurrentSystemInfo();

@@ -29,13 +29,13 @@ std::string DistributionName() {
 
 }  // namespace
 
-std::optional<std::string> SystemInfo::ComputerName() const {
+std::optional<std::string> LinuxSystemInfo::ComputerName() const {
     char name[256] = {};
     if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return std::nullopt;
     return std::string(name);
 }
 
-std::optional<OsVersion> SystemInfo::Version() const {
+std::optional<OsVersion> LinuxSystemInfo::Version() const {
     struct utsname uts {};
     if (::uname(&uts) != 0) return std::nullopt;
     OsVersion version;
@@ -46,7 +46,7 @@ std::optional<OsVersion> SystemInfo::Version() const {
     return version;
 }
 
-std::optional<MemoryStatus> SystemInfo::Memory() const {
+std::optional<MemoryStatus> LinuxSystemInfo::Memory() const {
     struct sysinfo info {};
     if (::sysinfo(&info) != 0) return std::nullopt;
     MemoryStatus status;
@@ -71,7 +71,7 @@ std::optional<MemoryStatus> SystemInfo::Memory() const {
 }
 
 SystemInfo& CurrentSystemInfo() {
-    static SystemInfo real;
+    static LinuxSystemInfo real;
     return g_override != nullptr ? *g_override : real;
 }
 

@@ -171,7 +171,7 @@ protected:
     std::string install_ = root_.Path("game dir") + "/";
     zv::test::FakePlatform platform_;
     zv::RecordingDialogs dialogs_;
-    zv::ProcessStarter starter_;
+    zv::LinuxProcessStarter starter_;
     std::vector<zv::ProcessHandle> running_;
 };
 

@@ -36,7 +36,7 @@ TEST(SubstituteMarkersTest, InsertedTextIsNeverScannedAgain) {
     EXPECT_EQ(SubstituteMarkers("$(USER)(USER)", "/d/", "x$"), "x$(USER)");
 }
 
-class RecordingStarter : public ProcessStarter {
+class RecordingStarter : public LinuxProcessStarter {
 public:
     RecordingStarter() { SetProcessStarter(this); }
     ~RecordingStarter() override { SetProcessStarter(nullptr); }

@@ -106,7 +106,7 @@ TEST(HostsFile, PathComesFromTheSocketsLayerWithTheOsKind) {
     EXPECT_EQ(sockets.lastOsKind, 95);
 }
 
-TEST(HostsFile, LinuxKeepsItInEtc) { EXPECT_EQ(Sockets().HostsFilePath(95), "/etc/hosts"); }
+TEST(HostsFile, LinuxKeepsItInEtc) { EXPECT_EQ(LinuxSockets().HostsFilePath(95), "/etc/hosts"); }
 
 }  // namespace
 }  // namespace zv

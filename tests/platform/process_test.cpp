@@ -89,7 +89,7 @@ protected:
     test::FakePlatform platform_;
     std::string out_ = scratch_.Path("records.txt");
     std::optional<std::string> savedPath_;
-    ProcessStarter starter_;
+    LinuxProcessStarter starter_;
 };
 
 TEST_F(ProcessStartTest, ProgramGetsExactArgumentsAndShowMode) {
@@ -277,7 +277,7 @@ TEST_F(ProcessStartTest, DocumentFailures) {
     EXPECT_TRUE(test::ReadArgRecords(out_).empty());
 }
 
-class CountingStarter : public ProcessStarter {
+class CountingStarter : public LinuxProcessStarter {
 public:
     unsigned WinExec(const std::string& line, int) override {
         lines.push_back(line);

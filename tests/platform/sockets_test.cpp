@@ -9,7 +9,7 @@ namespace {
 
 // These ask the running system only about itself; nothing is sent anywhere.
 TEST(SystemSockets, LocalAddressIsNeverALoopbackOne) {
-    LocalNetwork local = Sockets().LocalIPv4();
+    LocalNetwork local = LinuxSockets().LocalIPv4();
     if (!local.address) GTEST_SKIP() << "no network interface besides loopback";
     EXPECT_NE(local.address->rfind("127.", 0), 0u) << *local.address;
     EXPECT_NE(::inet_addr(local.address->c_str()), INADDR_NONE);
@@ -18,14 +18,14 @@ TEST(SystemSockets, LocalAddressIsNeverALoopbackOne) {
 }
 
 TEST(SystemSockets, LocalhostResolvesFromTheHostsFile) {
-    auto address = Sockets().LookupHost("localhost");
+    auto address = LinuxSockets().LookupHost("localhost");
     ASSERT_TRUE(address.has_value());
     EXPECT_EQ(ntohl(*address) >> 24, 127u);
-    EXPECT_FALSE(Sockets().LookupHost("").has_value());
+    EXPECT_FALSE(LinuxSockets().LookupHost("").has_value());
 }
 
 TEST(SystemSockets, StartupAndCleanupNeedNothing) {
-    Sockets sockets;
+    LinuxSockets sockets;
     EXPECT_EQ(sockets.Startup(), 0);
     sockets.Cleanup();
     EXPECT_EQ(&CurrentSockets(), &CurrentSockets());

@@ -29,7 +29,7 @@ namespace zv::test {
 
 inline bool IsLoopback(std::uint32_t networkOrder) { return (ntohl(networkOrder) >> 24) == 127; }
 
-class LoopbackSockets : public Sockets {
+class LoopbackSockets : public LinuxSockets {
 public:
     LoopbackSockets() { SetSockets(this); }
     ~LoopbackSockets() override { SetSockets(nullptr); }
@@ -61,7 +61,7 @@ public:
             ADD_FAILURE() << "connect outside the loopback network: " << text;
             return {ConnectOutcome::Stage::ConnectFailed, kWsaEconnrefused};
         }
-        return Sockets::ConnectTcp(address, port, limit);
+        return LinuxSockets::ConnectTcp(address, port, limit);
     }
 
     // The addresses tried, in ascending host order (tests that run side by
