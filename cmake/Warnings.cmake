@@ -24,7 +24,8 @@ if(ZV_FUZZ)
   target_link_options(zv_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# The stricter set of the launcher, the viewer, the invoker and their tests:
+# The stricter set of the launcher, the viewer, the invoker and their tests
+# (engines/ sets the same flags for its own folder):
 # a name that hides another, a class with virtual functions and a public
 # non-virtual destructor, and a virtual function hidden by an overload.
 add_library(zv_strict INTERFACE)

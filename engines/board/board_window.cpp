@@ -326,11 +326,7 @@ void BoardWindow::GameOver() {
     if (onGameFiled) onGameFiled(place);
 }
 
-void BoardWindow::PlaceOverlay() {
-    int w = std::min(table_->width() - 30, 640);
-    int h = std::min({table_->height() - 20, 600, std::max(panel_->preferredHeight(), 200)});
-    panel_->setGeometry((table_->width() - w) / 2, (table_->height() - h) / 2, w, h);
-}
+void BoardWindow::PlaceOverlay() { panel_->CenterOver(*table_); }
 
 void BoardWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);

@@ -183,11 +183,7 @@ void NetBoardWindow::Handle(NetSession::Update update) {
     }
 }
 
-void NetBoardWindow::PlaceOverlay() {
-    int w = std::min(table_->width() - 30, 640);
-    int h = std::min({table_->height() - 20, 600, std::max(panel_->preferredHeight(), 200)});
-    panel_->setGeometry((table_->width() - w) / 2, (table_->height() - h) / 2, w, h);
-}
+void NetBoardWindow::PlaceOverlay() { panel_->CenterOver(*table_); }
 
 void NetBoardWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);

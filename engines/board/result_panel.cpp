@@ -351,4 +351,10 @@ void ResultPanel::ShowStandings(const riichi::Rules& rules, const std::array<rii
     Finish();
 }
 
+void ResultPanel::CenterOver(const QWidget& table) {
+    int w = std::min(table.width() - 30, 640);
+    int h = std::min({table.height() - 20, 600, std::max(preferredHeight(), 200)});
+    setGeometry((table.width() - w) / 2, (table.height() - h) / 2, w, h);
+}
+
 }  // namespace zv::board

@@ -37,6 +37,9 @@ public:
 
     // The height that shows everything without scrolling.
     int preferredHeight() const;
+    // Lays the panel over the middle of `table`, as large as its content
+    // needs within the table.
+    void CenterOver(const QWidget& table);
 
     // The panel's text without pictures (tests, assistive tools).
     QString text() const;
