@@ -14,7 +14,8 @@ echo "== build and test =="
 if [[ "${ZV_SKIP_ASAN:-0}" != 1 ]]; then
   echo "== build and test with ASan + UBSan =="
   "$root/scripts/build.sh" asan
-  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS="suppressions=$root/scripts/lsan-suppressions.txt"
   (cd "$root/build-asan" && ctest --output-on-failure -j "$jobs" --timeout 600)
 fi
 
