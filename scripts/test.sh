@@ -21,7 +21,7 @@ fi
 
 if [[ "${ZV_SKIP_FUZZ:-0}" != 1 ]]; then
   echo "== fuzz targets: corpus replay and a short run each =="
-  "$root/scripts/fuzz.sh" "${ZV_FUZZ_SECONDS:-20}"
+  "$root/scripts/fuzz.sh" "${ZV_FUZZ_SECONDS:-10}"
 fi
 
 if [[ -x "$root/scripts/extra-checks.sh" ]]; then "$root/scripts/extra-checks.sh"; fi
