@@ -78,13 +78,7 @@ BoardWindow::BoardWindow(engine::OnePlayerGame& game, TileLook look, const QStri
         return QMessageBox::question(this, windowTitle(), QString::fromUtf8("ゲームを終了しますか？"),
                                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     };
-    showMessage = [this](const QString& text) {
-        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8("麻雀  お知らせ"), text,
-                                    QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setModal(false);
-        box->show();
-    };
+    showMessage = [this](const QString& text) { engine::ShowNotice(this, text); };
     playSound = [this](const std::string& key) {
         std::string file = engine::SoundFor(setup_.sounds(), key);
         if (!file.empty()) CurrentAudio().PlaySoundFile(SoundTestPath(file, ExecutableDir()));

@@ -53,13 +53,7 @@ NetBoardWindow::NetBoardWindow(engine::NetClient& client, TileLook look, const Q
     quit->setObjectName("QuitAction");
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
-    showMessage = [this](const QString& text) {
-        auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8("麻雀  お知らせ"), text,
-                                    QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setModal(false);
-        box->show();
-    };
+    showMessage = [this](const QString& text) { engine::ShowNotice(this, text); };
     confirmClose = [this] {
         return QMessageBox::question(
                    this, windowTitle(),

@@ -62,4 +62,12 @@ int ReportStartFailure(int argc, char** argv, const char* program, const char* t
     return 2;
 }
 
+void ShowNotice(QWidget* parent, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Warning, QString::fromUtf8("麻雀  お知らせ"), text,
+                                QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
 }  // namespace zv::engine

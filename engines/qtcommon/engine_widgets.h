@@ -19,6 +19,10 @@ QPixmap FacePixmap(const std::string& path, const std::string& name, int size);
 // Lines joined with '\n'.
 QString JoinLines(const std::vector<std::string>& lines);
 
+// Shows a notice ("麻雀  お知らせ") over `parent` without blocking it: the
+// game goes on while the player reads it.
+void ShowNotice(QWidget* parent, const QString& text);
+
 // The note of a window that shows only a game's result: the game is played
 // in full, the player's seat by the computer player of the player's own
 // character, while the window has no table to show.
