@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "utf8_text.h"
+
 namespace zv::engine {
 
 bool IsPlainName(const std::string& name) {
@@ -18,7 +20,7 @@ std::string OneWord(const std::string& name) {
         bool bad = c < 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ' ' || c == '"';
         word += bad ? '_' : static_cast<char>(c);
     }
-    if (word.size() > 64) word.resize(64);  // may cut a character: only ever shown
+    word = CutUtf8(word, 64);
     return word.empty() ? "_" : word;
 }
 

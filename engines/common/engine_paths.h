@@ -9,7 +9,8 @@ namespace zv::engine {
 // at most 64 bytes, no separators, blanks or control characters, not "." or "..".
 bool IsPlainName(const std::string& name);
 
-// The name turned into one word (blanks and separators become '_').
+// The name turned into one word (blanks and separators become '_'), at
+// most 64 bytes, cut between characters.
 std::string OneWord(const std::string& name);
 
 bool IsDirectory(const std::string& path);
