@@ -117,9 +117,13 @@ void NetBoardWindow::Act(const Action& action) {
 
 void NetBoardWindow::Handle(NetSession::Update update) {
     switch (update) {
-        case NetSession::Update::Seated:
+        case NetSession::Update::Seated: {
             SetStatus(QString::fromUtf8("席に着きました。ほかのプレーヤを待っています"));
+            std::string problem = client_.KeepToken(session_.token());
+            if (!problem.empty())
+                showMessage(QString::fromUtf8("ファイルに書き込めませんでした。\n") + engine::Q(problem));
             break;
+        }
         case NetSession::Update::Waiting:
             SetStatus(QString::fromUtf8("%1人が着席しています").arg(session_.waitingCount()));
             break;

@@ -1,6 +1,8 @@
 #include "net_client.h"
 
 #include "engine_paths.h"
+#include "seat_token.h"
+#include "utf8_text.h"
 
 namespace zv::engine {
 
@@ -9,7 +11,7 @@ std::string NetClient::Prepare(const EngineOptions& o, std::vector<std::string>&
     if (o.baseDir.empty()) return "no player directory given (-B)";
     if (!IsDirectory(o.baseDir)) return o.baseDir + ": the player directory does not exist";
     if (o.name.empty()) return "no player name given (-n)";
-    if (!IsPlainName(o.name)) return "\"" + o.name + "\" cannot be a player name";
+    if (!IsPlainName(o.name) || !IsValidUtf8(o.name)) return "\"" + o.name + "\" cannot be a player name";
     port_ = o.port.empty() ? 4112 : ParsePort(o.port);
     if (port_ == 0) return "\"" + o.port + "\" is not a TCP port (1-65535)";
     if (!o.recordFile.empty()) {
@@ -27,6 +29,8 @@ std::string NetClient::Prepare(const EngineOptions& o, std::vector<std::string>&
     style_.displayName.clear();
     resultsPath_ = JoinPath(o.baseDir, "zvclient.res");
     recordPath_ = o.recordFile;
+    tokenPath_ = SeatTokenPath(o.baseDir);
+    token_ = ReadSeatToken(tokenPath_, ServerKey(host_, port_), name_);
     return {};
 }
 
@@ -35,15 +39,25 @@ JoinRequest NetClient::Request() const {
     request.kind = "human";
     request.name = name_;
     request.style = style_;
+    request.token = token_;
     return request;
+}
+
+std::string NetClient::KeepToken(const std::string& token) {
+    if (token == token_) return {};
+    token_ = token;
+    return KeepSeatToken(tokenPath_, ServerKey(host_, port_), name_, token_);
 }
 
 bool NetClient::PlayOnce(std::string& message, const LogFn& progress, const std::atomic<bool>* cancel) {
     NetGameResult result;
     message.clear();
-    status_ = PlayNetworkGame(host_, port_, Request(), result, message, progress, cancel);
+    std::string tokenProblem;
+    status_ = PlayNetworkGame(host_, port_, Request(), result, message, progress, cancel,
+                              [&](const std::string& token) { tokenProblem = KeepToken(token); });
     if (status_ != NetStatus::Played) return false;
     message = File(result);
+    if (!tokenProblem.empty()) message += (message.empty() ? "" : "\n") + tokenProblem;
     return true;
 }
 

@@ -3,7 +3,9 @@
 // player's own character file (<-B>/<-n>.pf, or the default style), by
 // which the seat is played without a window, and files each game played:
 // appends the result to <-B>/zvclient.res and rewrites the run's record (the
-// -l file) from the record lines the server sent.
+// -l file) from the record lines the server sent. Keeps the seat's token for
+// the server in <-B>/zvclient.tok, so that a restarted client takes its left
+// seat back.
 #include <atomic>
 #include <string>
 #include <vector>
@@ -24,8 +26,11 @@ public:
     bool PlayOnce(std::string& message, const LogFn& progress, const std::atomic<bool>* cancel);
     // Files a game played elsewhere (the board). Returns any file problem.
     std::string File(const NetGameResult& result);
-    // The JOIN request of this player.
+    // The JOIN request of this player (with the token kept for the server).
     JoinRequest Request() const;
+    // Keeps the token the server seated the player with, in memory and in
+    // the token file. Returns any file problem.
+    std::string KeepToken(const std::string& token);
 
     const std::string& host() const { return host_; }
     int port() const { return port_; }
@@ -43,6 +48,8 @@ private:
     CharacterStyle style_;
     std::string resultsPath_;
     std::string recordPath_;
+    std::string tokenPath_;
+    std::string token_;
     Layout layout_;
     std::vector<std::string> recordBlocks_;
     NetGameResult last_;

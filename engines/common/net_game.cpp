@@ -14,6 +14,8 @@
 
 #include "config/file_io.h"
 #include "engine_paths.h"
+#include "seat_token.h"
+#include "utf8_text.h"
 
 namespace zv::engine {
 namespace {
@@ -121,6 +123,7 @@ struct GameServer::Connection {
     bool closing = false;  // close as soon as `out` is sent
     bool dead = false;     // closed: remove
     JoinRequest request;
+    std::string token;                        // given in WELCOME; takes the seat back after a loss
     Clock::time_point since = Clock::now();   // connected, or (closing) when closing began
     Clock::time_point heard = Clock::now();   // the last line received
     Clock::time_point pinged = Clock::now();  // the last PING sent
@@ -133,6 +136,7 @@ struct GameServer::Connection {
 struct GameServer::Seat {
     Connection* conn = nullptr;
     JoinRequest request;
+    std::string token;  // its player's: only a JOIN with it takes the seat back
     std::unique_ptr<players::Player> computer;
     bool asked = false;  // a decision is asked for and not yet answered
     long askId = 0;
@@ -273,7 +277,7 @@ void GameServer::Handle(Connection& c, const std::string& line) {
 }
 
 void GameServer::Welcome(Connection& c, int seat, bool again) {
-    Send(&c, "WELCOME " + std::to_string(seat));
+    Send(&c, "WELCOME " + std::to_string(seat) + " " + c.token);
     if (!game_) return;
     Send(&c, "GAME " + std::to_string(gamesPlayed_));
     for (std::size_t s = 0; s < 4; ++s) {
@@ -288,33 +292,47 @@ void GameServer::Welcome(Connection& c, int seat, bool again) {
     Send(&c, ViewLine(game_->View(seat)));
 }
 
-void GameServer::Join(Connection& c, const JoinRequest& request) {
-    if (request.version != kProtocolVersion) {
-        log_("a client of protocol version " + std::to_string(request.version) + " was refused");
+void GameServer::Join(Connection& c, const JoinRequest& sent) {
+    if (sent.version != kProtocolVersion) {
+        log_("a client of protocol version " + std::to_string(sent.version) + " was refused");
         Send(&c, "REFUSED version this server speaks version " + std::to_string(kProtocolVersion));
         c.closing = true;
         c.since = Clock::now();
         return;
     }
+    if (!IsValidUtf8(sent.name) || !IsValidUtf8(sent.style.displayName)) {
+        log_("a JOIN whose name is not valid UTF-8 was refused");
+        Send(&c, "REFUSED name the name is not valid UTF-8");
+        c.closing = true;
+        c.since = Clock::now();
+        return;
+    }
+    JoinRequest request = sent;
+    if (!request.style.displayName.empty()) request.style.displayName = OneWord(request.style.displayName);
     if (!seats_.empty()) {
-        // A game is on: only a player coming back to a seat left empty.
-        for (std::size_t s = 0; s < 4; ++s) {
-            Seat& seat = seats_[s];
-            if (seat.request.name != request.name) continue;
-            if (seat.conn != nullptr) break;
+        // A game is on: only a player coming back, with its token, to a seat left empty.
+        auto seat = std::find_if(seats_.begin(), seats_.end(),
+                                 [&](const Seat& s) { return s.request.name == request.name; });
+        if (seat != seats_.end() && seat->conn == nullptr && SameSeatToken(seat->token, request.token)) {
+            int s = static_cast<int>(seat - seats_.begin());
             c.joined = true;
             c.request = request;
-            c.seat = static_cast<int>(s);
-            seat.conn = &c;
+            c.token = seat->token;
+            c.seat = s;
+            seat->conn = &c;
             log_(request.name + " is back at seat " + std::to_string(s));
-            Welcome(c, static_cast<int>(s), true);
+            Welcome(c, s, true);
             Drive();
             return;
         }
-        bool seated = std::any_of(seats_.begin(), seats_.end(),
-                                  [&](const Seat& s) { return s.request.name == request.name; });
-        Send(&c, seated ? "REFUSED name " + request.name + " is already at the table"
-                        : std::string("REFUSED full the table is full"));
+        if (seat == seats_.end()) {
+            Send(&c, "REFUSED full the table is full");
+        } else if (seat->conn != nullptr) {
+            Send(&c, "REFUSED name " + request.name + " is already at the table");
+        } else {
+            log_("a JOIN as " + request.name + " without the seat's token was refused");
+            Send(&c, "REFUSED name the seat of " + request.name + " is kept for its player");
+        }
         c.closing = true;
         c.since = Clock::now();
         return;
@@ -339,8 +357,9 @@ void GameServer::Join(Connection& c, const JoinRequest& request) {
     c.joined = true;
     c.request = request;
     c.joinOrder = ++joins_;
+    c.token = NewSeatToken();
     log_(request.kind + " player " + request.name + " joined");
-    Send(&c, "WELCOME " + std::to_string(seated));
+    Send(&c, "WELCOME " + std::to_string(seated) + " " + c.token);
     TellWaiting();
 }
 
@@ -356,6 +375,7 @@ void GameServer::TellWaiting() {
         for (std::size_t s = 0; s < 4; ++s) {
             seats_[s].conn = lobby[s];
             seats_[s].request = lobby[s]->request;
+            seats_[s].token = lobby[s]->token;
             lobby[s]->seat = static_cast<int>(s);
         }
         StartGame();
@@ -376,7 +396,8 @@ void GameServer::StartGame() {
     log_("game " + std::to_string(number) + " starts");
     for (std::size_t s = 0; s < 4; ++s) {
         Connection* c = seats_[s].conn;
-        Send(c, "WELCOME " + std::to_string(s));  // the seat for good (someone may have left meanwhile)
+        // The seat for good (someone may have left meanwhile).
+        Send(c, "WELCOME " + std::to_string(s) + " " + seats_[s].token);
         Send(c, "GAME " + std::to_string(number));
         for (std::size_t o = 0; o < 4; ++o) {
             const JoinRequest& r = seats_[o].request;
@@ -692,6 +713,7 @@ bool NetSession::Connect(const std::string& host, int port, const JoinRequest& r
     haveResult_ = haveYaku_ = false;
     result_ = NetGameResult{};
     message_.clear();
+    token_ = request.token;
     lastHeard_ = std::chrono::steady_clock::now();
     Send(JoinLine(request));
     return true;
@@ -797,12 +819,14 @@ void NetSession::Line(const std::string& line, std::vector<Update>& updates) {
     if (command == "PING") {
         Send("PONG");
     } else if (command == "WELCOME") {
+        auto w = Words(rest);
         int seat = -1;
-        if (!ToInt(rest, seat) || seat < 0 || seat > 3) {
+        if (w.empty() || !ToInt(w[0], seat) || seat < 0 || seat > 3) {
             Fail(Update::Lost, "the server sent a bad seat", updates);
             return;
         }
         result_.seat = seat;
+        if (w.size() > 1 && IsSeatToken(w[1])) token_ = w[1];
         updates.push_back(Update::Seated);
     } else if (command == "WAITING") {
         ToInt(rest, waiting_);
@@ -897,7 +921,7 @@ void NetSession::Line(const std::string& line, std::vector<Update>& updates) {
 
 NetStatus PlayNetworkGame(const std::string& host, int port, const JoinRequest& request,
                           NetGameResult& result, std::string& message, const LogFn& progress,
-                          const std::atomic<bool>* cancel) {
+                          const std::atomic<bool>* cancel, const LogFn& keepToken) {
     NetSession session;
     if (!session.Connect(host, port, request, message)) return NetStatus::ConnectFailed;
     progress("connected to " + host + ":" + std::to_string(port));
@@ -912,6 +936,7 @@ NetStatus PlayNetworkGame(const std::string& host, int port, const JoinRequest& 
             switch (u) {
                 case NetSession::Update::Seated:
                     progress("seated, waiting for the other players");
+                    if (keepToken && !session.token().empty()) keepToken(session.token());
                     break;
                 case NetSession::Update::Waiting:
                     progress(std::to_string(session.waitingCount()) + " of 4 players are here");

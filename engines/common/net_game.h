@@ -4,8 +4,8 @@
 // deals, asks each seat for its decisions, checks and applies them, and tells
 // every seat what happened as that seat may see it. A seat whose connection
 // is lost, or that does not answer in time, is played by a computer player
-// with the style its player joined with, until the player joins again under
-// the same name. The client side (NetSession) joins such a server and keeps
+// with the style its player joined with, until the player joins again with
+// the seat's token (given in WELCOME). The client side (NetSession) joins such a server and keeps
 // the seat's table; PlayNetworkGame plays a whole game with a computer
 // player. The line protocol is in net_protocol.h and engines/README.md.
 #include <array>
@@ -178,6 +178,8 @@ public:
     const std::array<std::string, 4>& kinds() const { return kinds_; }
     const std::string& message() const { return message_; }
     bool gameOver() const { return gameOver_; }
+    // The seat's token (WELCOME): a JOIN with it takes the seat back after a loss.
+    const std::string& token() const { return token_; }
 
 private:
     void Send(const std::string& line);
@@ -201,14 +203,17 @@ private:
     bool haveResult_ = false, haveYaku_ = false;
     bool gameOver_ = false;
     std::string message_;
+    std::string token_;
     std::chrono::steady_clock::time_point lastHeard_ = std::chrono::steady_clock::now();
 };
 
 // Connects, joins and plays one game, every decision taken by a character
 // player of `request.style` (no time limit while waiting for other players;
 // `cancel` ends the wait). `message` explains any status other than Played.
+// `keepToken`, when set, is given the seat's token each time the server
+// seats the player, to be sent with the next JOIN.
 NetStatus PlayNetworkGame(const std::string& host, int port, const JoinRequest& request,
                           NetGameResult& result, std::string& message, const LogFn& progress,
-                          const std::atomic<bool>* cancel);
+                          const std::atomic<bool>* cancel, const LogFn& keepToken = {});
 
 }  // namespace zv::engine

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "engine_paths.h"
+#include "seat_token.h"
 
 namespace zv::engine {
 namespace {
@@ -655,6 +656,7 @@ std::string JoinLine(const JoinRequest& r) {
     const CharacterStyle& s = r.style;
     std::string line = "JOIN " + std::to_string(r.version) + " " + OneWord(r.kind) + " " + OneWord(r.name);
     if (!s.displayName.empty()) line += " shown=" + OneWord(s.displayName);
+    if (IsSeatToken(r.token)) line += " token=" + r.token;
     for (const WeightKey& w : WeightKeys())
         line += std::string(" ") + w.key + "=" + std::to_string(s.*w.field);
     return line;
@@ -679,7 +681,11 @@ bool ParseJoinLine(const std::string& line, JoinRequest& r) {
         std::string key = words[i].substr(0, eq);
         std::string value = words[i].substr(eq + 1);
         if (key == "shown") {
-            r.style.displayName = OneWord(value);
+            r.style.displayName = value;
+            continue;
+        }
+        if (key == "token") {
+            if (IsSeatToken(value)) r.token = value;
             continue;
         }
         int n = 0;

@@ -91,10 +91,13 @@ struct JoinRequest {
     std::string kind = "human";  // human or auto
     std::string name;
     CharacterStyle style;
+    std::string token;  // the seat's token from WELCOME: takes a left seat back
 };
 
 // "JOIN VERSION KIND NAME [KEY=VALUE ...]" and its reading (false for a
 // malformed line; a line without a version number reads as version 1).
+// The reading keeps the shown name as sent, for the server to check; a
+// token that is not one is left out.
 std::string JoinLine(const JoinRequest& request);
 bool ParseJoinLine(const std::string& line, JoinRequest& request);
 

@@ -1,7 +1,8 @@
 // zvauto: computer player. Joins a game server as the character named by
 // -n and plays its seat with the character player of its style (read from
 // <-B>/<name>.pf), then appends its outcome to <-B>/zvclient.res. With -X it
-// joins again after each game, giving up when the server stays away.
+// joins again after each game, giving up when the server stays away. The
+// seat's token is kept for joining again, and in <-B>/zvclient.tok.
 // Windowless.
 #include <algorithm>
 #include <chrono>
@@ -15,6 +16,8 @@
 #include "engine_options.h"
 #include "engine_paths.h"
 #include "net_game.h"
+#include "seat_token.h"
+#include "utf8_text.h"
 
 namespace {
 
@@ -53,7 +56,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string name = o.name.empty() ? "auto" : o.name;
-    if (!zv::engine::IsPlainName(name)) {
+    if (!zv::engine::IsPlainName(name) || !zv::engine::IsValidUtf8(name)) {
         std::fprintf(stderr, "zvauto: \"%s\" cannot be a character name\n", name.c_str());
         return 2;
     }
@@ -73,6 +76,19 @@ int main(int argc, char** argv) {
                      o.baseDir.c_str());
     }
 
+    // The seat's token: sent with each JOIN, so that a seat left behind is
+    // taken back; kept in the directory for a restarted player.
+    const std::string tokenPath = haveDir ? zv::engine::SeatTokenPath(o.baseDir) : std::string();
+    const std::string server = zv::engine::ServerKey(host, port);
+    std::string token = haveDir ? zv::engine::ReadSeatToken(tokenPath, server, name) : std::string();
+    auto keepToken = [&](const std::string& given) {
+        if (given == token) return;
+        token = given;
+        if (!haveDir) return;
+        std::string problem = zv::engine::KeepSeatToken(tokenPath, server, name, given);
+        if (!problem.empty()) std::fprintf(stderr, "zvauto: %s\n", problem.c_str());
+    };
+
     int retrySeconds = 30;
     if (const char* env = std::getenv("ZV_AUTO_RETRY_SECONDS"); env != nullptr && *env != '\0')
         retrySeconds = std::max(0, std::atoi(env));
@@ -85,14 +101,18 @@ int main(int argc, char** argv) {
     for (;;) {
         zv::engine::NetGameResult result;
         std::string message;
-        auto status = zv::engine::PlayNetworkGame(host, port, request, result, message, Say, &g_stop);
+        request.token = token;
+        auto status =
+            zv::engine::PlayNetworkGame(host, port, request, result, message, Say, &g_stop, keepToken);
         // After a game with -X the server may be between games: keep trying
         // for a while before giving up.
         auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(retrySeconds);
         while (status == zv::engine::NetStatus::ConnectFailed && games > 0 && o.resident && !g_stop.load() &&
                std::chrono::steady_clock::now() < giveUp) {
             std::this_thread::sleep_for(std::chrono::seconds(1));
-            status = zv::engine::PlayNetworkGame(host, port, request, result, message, Say, &g_stop);
+            request.token = token;
+            status =
+                zv::engine::PlayNetworkGame(host, port, request, result, message, Say, &g_stop, keepToken);
         }
         if (status == zv::engine::NetStatus::Cancelled) return 0;
         if (status != zv::engine::NetStatus::Played) {

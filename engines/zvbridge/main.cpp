@@ -6,7 +6,8 @@
 // standard input and answers each with one line on its standard output. A
 // bot that cannot start, ends, hangs or answers nonsense is replaced by the
 // character player of <-B>/<-n>.pf for the rest of the game. The outcome is
-// appended to <-B>/zvclient.res. Windowless.
+// appended to <-B>/zvclient.res. The seat's token is kept for joining
+// again, and in <-B>/zvclient.tok. Windowless.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -22,6 +23,8 @@
 #include "engine_paths.h"
 #include "mjai_bridge.h"
 #include "platform/process.h"
+#include "seat_token.h"
+#include "utf8_text.h"
 
 namespace {
 
@@ -85,7 +88,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string name = o.name.empty() ? "bot" : o.name;
-    if (!zv::engine::IsPlainName(name)) {
+    if (!zv::engine::IsPlainName(name) || !zv::engine::IsValidUtf8(name)) {
         std::fprintf(stderr, "zvbridge: \"%s\" cannot be a character name\n", name.c_str());
         return 2;
     }
@@ -109,6 +112,20 @@ int main(int argc, char** argv) {
     if (const char* env = std::getenv("ZV_BRIDGE_BOT_MS"); env != nullptr && *env != '\0')
         config.botMs = std::clamp(std::atoi(env), 10, 600000);
 
+    // The seat's token: sent with each JOIN, so that a seat left behind is
+    // taken back; kept in the directory for a restarted bridge.
+    const std::string tokenPath = haveDir ? zv::engine::SeatTokenPath(o.baseDir) : std::string();
+    const std::string server = zv::engine::ServerKey(config.host, config.port);
+    if (haveDir) config.request.token = zv::engine::ReadSeatToken(tokenPath, server, name);
+    std::string token = config.request.token;
+    config.keepToken = [&](const std::string& given) {
+        if (given == token) return;
+        token = given;
+        if (!haveDir) return;
+        std::string problem = zv::engine::KeepSeatToken(tokenPath, server, name, given);
+        if (!problem.empty()) std::fprintf(stderr, "zvbridge: %s\n", problem.c_str());
+    };
+
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
@@ -118,11 +135,13 @@ int main(int argc, char** argv) {
         zv::engine::NetGameResult result;
         zv::bridge::BridgeReport report;
         std::string message;
+        config.request.token = token;
         auto status = zv::bridge::PlayBridgedGame(config, result, message, report, Say, &g_stop);
         auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (status == zv::engine::NetStatus::ConnectFailed && games > 0 && o.resident && !g_stop.load() &&
                std::chrono::steady_clock::now() < giveUp) {
             std::this_thread::sleep_for(std::chrono::seconds(1));
+            config.request.token = token;
             status = zv::bridge::PlayBridgedGame(config, result, message, report, Say, &g_stop);
         }
         if (status == zv::engine::NetStatus::Cancelled) return 0;

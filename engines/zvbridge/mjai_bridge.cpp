@@ -11,6 +11,7 @@
 #include "net_lines.h"
 #include "net_protocol.h"
 #include "player.h"
+#include "seat_token.h"
 
 namespace zv::bridge {
 namespace {
@@ -222,6 +223,7 @@ void Bridge::Line(const std::string& line) {
             return;
         }
         result_.seat = seat_;
+        if (w.size() > 2 && engine::IsSeatToken(w[2]) && config_.keepToken) config_.keepToken(w[2]);
         log_("seated at " + std::to_string(seat_) + ", waiting for the other players");
     } else if (command == "REFUSED") {
         std::string reason = w.size() > 1 ? w[1] : "";

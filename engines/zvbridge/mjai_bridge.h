@@ -26,6 +26,7 @@ struct BridgeConfig {
     engine::JoinRequest request;   // kind "auto"; the style plays when the bot cannot
     std::vector<std::string> bot;  // the bot's command line
     int botMs = 5000;              // the longest wait for one answer of the bot
+    engine::LogFn keepToken;       // given the seat's token from WELCOME (for the next JOIN)
 };
 
 struct BridgeReport {

@@ -13,7 +13,11 @@
 #include <set>
 #include <thread>
 
+#include "net_client.h"
 #include "net_lines.h"
+#include "seat_token.h"
+#include "support/temp_dir.h"
+#include "utf8_text.h"
 
 namespace zv::engine {
 namespace {
@@ -307,8 +311,26 @@ TEST(NetGameTest, NoLineBeforeAHandsEndShowsAnotherSeatsTiles) {
     }
 }
 
+// The client of the player who left, started again: it reads the seat's
+// token kept in the player's directory by the client before it.
+JoinRequest RestartedClientRequest(const test::TempDir& dir, int port, const std::string& token) {
+    EngineOptions options;
+    options.baseDir = dir.path();
+    options.name = "leaver";
+    options.host = "127.0.0.1";
+    options.port = std::to_string(port);
+    std::vector<std::string> warnings;
+    NetClient before;
+    EXPECT_EQ(before.Prepare(options, warnings), "");
+    EXPECT_EQ(before.KeepToken(token), "");
+    NetClient restarted;
+    EXPECT_EQ(restarted.Prepare(options, warnings), "");
+    return restarted.Request();
+}
+
 // A player whose connection is cut mid-hand is played by the computer; the
-// game goes on to its end, and the player may sit down again by name.
+// game goes on to its end, and the player may sit down again with the
+// seat's token. Someone else under the player's name may not.
 TEST(NetGameTest, ALostPlayerIsReplacedAndMayComeBack) {
     Table table(false, [](ServerConfig& c) {
         c.rules.eastOnly = false;
@@ -316,11 +338,15 @@ TEST(NetGameTest, ALostPlayerIsReplacedAndMayComeBack) {
     });
     std::string welcome;
     int seat = -1;
+    test::TempDir dir;
     {
         RawClient raw(table.server->Port());
         raw.Send(JoinLine(Request("leaver", "human")));
         ASSERT_TRUE(raw.Until("WELCOME", &welcome));
         seat = std::stoi(Words(welcome)[1]);
+        ASSERT_EQ(Words(welcome).size(), 3u) << welcome;
+        const std::string token = Words(welcome)[2];
+        EXPECT_TRUE(IsSeatToken(token)) << welcome;
         Players players(table.server->Port(), 2);
         // One of the others takes its time over each hand's result, so the
         // game lasts long enough to come back to.
@@ -343,11 +369,25 @@ TEST(NetGameTest, ALostPlayerIsReplacedAndMayComeBack) {
         }));
         CloseSocket(raw.fd);
         raw.fd = -1;
+        // The seat goes to nobody who only knows the name, or a wrong token.
+        JoinRequest stranger = Request("leaver", "human");
+        for (const std::string& guess : {std::string(), NewSeatToken()}) {
+            stranger.token = guess;
+            RawClient impostor(table.server->Port());
+            impostor.Send(JoinLine(stranger));
+            std::string refused;
+            EXPECT_TRUE(impostor.Until("REFUSED", &refused));
+            EXPECT_EQ(refused.rfind("REFUSED name", 0), 0u) << refused;
+            for (const std::string& line : impostor.lines) EXPECT_NE(line.rfind("WELCOME", 0), 0u) << line;
+        }
+        EXPECT_FALSE(table.Logged("leaver is back at seat"));  // the computer still plays it
+        EXPECT_TRUE(table.Logged("without the seat's token"));
         // The others finish the game while the leaver is away... unless it comes back first:
         RawClient again(table.server->Port());
-        again.Send(JoinLine(Request("leaver", "human")));
+        again.Send(JoinLine(RestartedClientRequest(dir, table.server->Port(), token)));
         ASSERT_TRUE(again.Until("WELCOME", &welcome));
         EXPECT_EQ(std::stoi(Words(welcome)[1]), seat);
+        EXPECT_EQ(Words(welcome)[2], token);
         std::string view;
         ASSERT_TRUE(again.Until("VIEW", &view));  // the table as it is now
         // A second connection under the same name is refused while the first sits.
@@ -516,6 +556,37 @@ TEST(NetGameTest, MisbehavingPeersAreDroppedAlone) {
     ASSERT_TRUE(twin.Until("REFUSED", &said));
     EXPECT_EQ(said.rfind("REFUSED name", 0), 0u) << said;
     EXPECT_EQ(table.server->GamesPlayed(), 1);
+}
+
+// Names travel to every seat and into the record: only well-formed UTF-8
+// is seated, and a long shown name is cut between two characters.
+TEST(NetGameTest, NamesAreUtf8AndShownNamesAreCutBetweenCharacters) {
+    Table table;
+    int port = table.server->Port();
+    for (const char* join : {"JOIN 2 human \xFF\xFE", "JOIN 2 human \xC0\xAF",
+                             "JOIN 2 human ok shown=\xED\xA0\x80", "JOIN 2 human ok shown=a\xE3\x82"}) {
+        RawClient bad(port);
+        bad.Send(join);
+        std::string said;
+        ASSERT_TRUE(bad.Until("REFUSED", &said)) << join;
+        EXPECT_EQ(said.rfind("REFUSED name", 0), 0u) << said;
+    }
+    const std::string cut(62, 'a');
+    RawClient raw(port);
+    raw.Send("JOIN 2 human long shown=" + cut + "\xF0\x9F\x80\x84z");
+    ASSERT_TRUE(raw.Until("WELCOME"));
+    Players players(port, 3);
+    ASSERT_TRUE(raw.PlayToEnd());
+    for (const Outcome& o : players.Wait()) EXPECT_EQ(o.status, NetStatus::Played) << o.message;
+    int shown = 0;
+    for (const std::string& line : raw.lines) {
+        EXPECT_TRUE(IsValidUtf8(line)) << line;
+        if (line.find(" long " + cut) != std::string::npos) {
+            EXPECT_EQ(line.substr(line.size() - cut.size() - 1), " " + cut) << line;
+            ++shown;
+        }
+    }
+    EXPECT_EQ(shown, 2);  // PLAYER and the record's player line
 }
 
 TEST(NetGameTest, ClientFailuresAreReported) {

@@ -252,6 +252,20 @@ TEST(NetProtocol, ClientLinesAsTheServerReadsThem) {
     EXPECT_EQ(c.join.version, 2);
     EXPECT_EQ(c.join.style.displayName, "ゲスト");
     EXPECT_EQ(c.join.style.reach, 900);
+    // The seat's token travels as a key; anything else in its place is left out.
+    JoinRequest read;
+    JoinRequest request;
+    request.name = "guest";
+    request.token = std::string(32, 'f');
+    ASSERT_TRUE(ParseJoinLine(JoinLine(request), read));
+    EXPECT_EQ(read.token, request.token);
+    request.token = "not a token";
+    EXPECT_EQ(JoinLine(request).find("token="), std::string::npos);
+    ASSERT_TRUE(ParseJoinLine("JOIN 2 human guest token=xyz", read));
+    EXPECT_EQ(read.token, "");
+    // The join line's shown name is cut between characters, never inside one.
+    request.style.displayName = std::string(62, 'a') + "\xF0\x9F\x80\x84";
+    EXPECT_NE(JoinLine(request).find(" shown=" + std::string(62, 'a') + " "), std::string::npos);
     // An old client's JOIN reads as version 1, for the server to refuse clearly.
     c = ParseClientLine("JOIN human guest");
     ASSERT_EQ(c.kind, ClientLine::Kind::Join);
