@@ -462,17 +462,18 @@ void Table::Apply(const EventView& e) {
                 if (riichi::KindOf(claimTile_) != t.kind) Fail("hora: \"pai\" is not the discarded tile");
                 act(a, riichi::ActionType::Ron, claimTile_);
             }
-            if (e.Has("uradora_markers") && !uraShown_) {
-                auto ura = e.Tiles("uradora_markers", 0, 5);
-                for (std::size_t i = 0; i < ura.size(); ++i)
-                    Place(nextUra_ - 2 * static_cast<int>(i), Show(ura[i], "hora"));
-                uraShown_ = !ura.empty();
-            }
         } else {
             // A second (or third) winner on the same discard.
             if (a == target || target != claimFrom_ || claimTile_ < 0)
                 Fail("hora: a second win that is not on the same discard");
             act(a, riichi::ActionType::Ron, claimTile_);
+        }
+        // The ura indicators come with the first winner in riichi.
+        if (e.Has("uradora_markers") && !uraShown_) {
+            auto ura = e.Tiles("uradora_markers", 0, 5);
+            for (std::size_t i = 0; i < ura.size(); ++i)
+                Place(nextUra_ - 2 * static_cast<int>(i), Show(ura[i], "hora"));
+            uraShown_ = !ura.empty();
         }
         handOver_ = true;
         accept_ = -1;

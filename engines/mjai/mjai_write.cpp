@@ -158,11 +158,14 @@ void Writer::EndHand(const riichi::HandResult& r, const std::array<std::vector<r
             bool last = i + 1 == r.winners.size();
             int target = r.end == riichi::HandEnd::Tsumo ? w.seat : r.loser;
             int fan = w.score.han > 0 ? w.score.han : 13 * std::max(w.score.yakuman, 1);
-            std::string line =
-                "{\"type\":\"hora\",\"actor\":" + std::to_string(w.seat) +
-                ",\"target\":" + std::to_string(target) + ",\"pai\":" + Quote(Tile(w.winTile)) +
-                ",\"uradora_markers\":" + Tiles(r.uraIndicators) + ",\"fu\":" + std::to_string(w.score.fu) +
-                ",\"fan\":" + std::to_string(fan) + ",\"hora_points\":" + std::to_string(w.score.points);
+            // Only a winner in riichi turns the ura indicators over.
+            const std::vector<riichi::TileId> none;
+            const auto& ura = r.riichi[Idx(w.seat)] ? r.uraIndicators : none;
+            std::string line = "{\"type\":\"hora\",\"actor\":" + std::to_string(w.seat) +
+                               ",\"target\":" + std::to_string(target) +
+                               ",\"pai\":" + Quote(Tile(w.winTile)) + ",\"uradora_markers\":" + Tiles(ura) +
+                               ",\"fu\":" + std::to_string(w.score.fu) + ",\"fan\":" + std::to_string(fan) +
+                               ",\"hora_points\":" + std::to_string(w.score.points);
             // Several winners on one discard: the payments of all of them
             // come with the last one.
             line += ",\"deltas\":" + Numbers(last ? deltas : std::array<int, 4>{});

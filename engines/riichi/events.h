@@ -10,7 +10,9 @@
 // order: the step's discard; riichi accepted; the step's call or kan; new
 // dora indicators; the next draw; the end of the hand. The claim that wins the
 // window is reported for the seat that made it, even when another seat's
-// answer completed the window.
+// answer completed the window. A closed or added kan is told in the step that
+// declares it, before the window on it; its dora and replacement draw follow
+// when the window closes without a win, and a robbed kan has neither.
 #include <array>
 #include <cstdint>
 #include <string>

@@ -625,16 +625,17 @@ void Hand::DoCall(int seat, const Action& action) {
 
 void Hand::DoKan(int seat, const Action& action) {
     claimKan_ = action;
+    LayDownKan(seat, action);
     ClaimKind kind = action.type == ActionType::AddedKan ? ClaimKind::AddedKan : ClaimKind::ClosedKan;
     // The kan may be robbed before it is complete.
     OpenClaims(kind, seat, action.tile);
 }
 
-void Hand::FinishKan(int seat, MeldType type) {
+void Hand::LayDownKan(int seat, const Action& action) {
     auto& s = seats_[Idx(seat)];
-    TileId tile = claimKan_.tile;
+    TileId tile = action.tile;
     Kind k = KindOf(tile);
-    if (type == MeldType::ClosedKan) {
+    if (action.type == ActionType::ClosedKan) {
         Meld m;
         m.type = MeldType::ClosedKan;
         m.size = 4;
@@ -643,20 +644,28 @@ void Hand::FinishKan(int seat, MeldType type) {
             RemoveTile(seat, k * 4 + i);
         }
         s.melds.push_back(m);
+        return;
+    }
+    for (Meld& m : s.melds) {
+        if (m.type != MeldType::Pon || KindOf(m.tiles[0]) != k) continue;
+        m.type = MeldType::AddedKan;
+        m.tiles[3] = tile;
+        m.size = 4;
+        std::sort(m.tiles.begin(), m.tiles.end());
+        break;
+    }
+    RemoveTile(seat, tile);
+}
+
+void Hand::FinishKan(int seat, MeldType type) {
+    auto& s = seats_[Idx(seat)];
+    Kind k = KindOf(claimKan_.tile);
+    if (type == MeldType::ClosedKan) {
         if (IsDragon(k)) ++s.dragonMelds;
         if (IsWind(k)) ++s.windMelds;
         for (; pendingKanDora_ > 0; --pendingKanDora_) wall_.RevealKanDora();
         wall_.RevealKanDora();
     } else {
-        for (Meld& m : s.melds) {
-            if (m.type != MeldType::Pon || KindOf(m.tiles[0]) != k) continue;
-            m.type = MeldType::AddedKan;
-            m.tiles[3] = tile;
-            m.size = 4;
-            std::sort(m.tiles.begin(), m.tiles.end());
-            break;
-        }
-        RemoveTile(seat, tile);
         ++pendingKanDora_;
     }
     ++s.kans;

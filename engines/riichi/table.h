@@ -54,8 +54,11 @@
 //    once; an open or added kan when its declarer discards (a win on the
 //    replacement tile comes before that). Four kans by one seat let play go
 //    on; four kans by two or more seats end the hand as an abortive draw when
-//    the discard after the fourth passes without a win. No kan, pon or chi on
-//    the last tile of the wall; no kan after drawing it.
+//    the discard after the fourth passes without a win. A declared closed or
+//    added kan is laid down at once (its tiles leave the hand, so everyone
+//    sees it in the claim window), but it completes (replacement tile, dora,
+//    ippatsu broken) only when nobody robs it; a robbed kan never completes.
+//    No kan, pon or chi on the last tile of the wall; no kan after drawing it.
 //  * Swap calling: with rules.noSwapCalling the caller may not discard the
 //    called kind after a pon or chi, nor the kind at the other end of a chi
 //    sequence (chi 4 with 5-6 forbids 4 and 7). A call that would leave
@@ -310,6 +313,7 @@ private:
     void DoDiscard(const Action& action);
     void DoCall(int seat, const Action& action);
     void DoKan(int seat, const Action& action);
+    void LayDownKan(int seat, const Action& action);
     void FinishKan(int seat, MeldType type);
     void EstablishPendingRiichi();
     void UpdateWaits(int seat);

@@ -4,6 +4,8 @@
 // that do not add up); tiles and JSON read back as written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <set>
 
 #include "mjai.h"
@@ -139,6 +141,105 @@ TEST(MjaiExportTest, OldRecordsCannotBeExported) {
     std::string error;
     EXPECT_FALSE(MjaiLines(game, lines, error));
     EXPECT_NE(error.find("no actions recorded"), std::string::npos);
+}
+
+// The first bold east-only game from seed 1 on with a hand that `wanted`
+// picks, and that hand's index (-1 when none of the first `seeds` has one).
+struct FoundGame {
+    RecordedGame game;
+    int hand = -1;
+};
+FoundGame FirstBoldGameWith(const std::function<bool(const HandRecord&)>& wanted, int seeds) {
+    GameRules rules;
+    rules.eastOnly = true;
+    for (int seed = 1; seed <= seeds; ++seed) {
+        RecordedGame game = Recorded(rules, static_cast<std::uint64_t>(seed), Bold());
+        for (std::size_t h = 0; h < game.hands.size(); ++h)
+            if (wanted(game.hands[h])) return {game, static_cast<int>(h)};
+    }
+    return {};
+}
+
+// The lines of hand `hand` (0-based) of an exported log.
+std::vector<std::string> HandLines(const std::vector<std::string>& lines, int hand) {
+    std::vector<std::string> out;
+    int at = -1;
+    for (const std::string& line : lines) {
+        if (TypeOf(line) == "start_kyoku") ++at;
+        if (at == hand) out.push_back(line);
+    }
+    return out;
+}
+
+void ExpectPlaysAgain(const RecordedGame& game, const std::vector<std::string>& lines) {
+    auto problems = mjai::Validate(lines);
+    ASSERT_TRUE(problems.empty()) << "line " << problems[0].line << ": " << problems[0].text;
+    mjai::ImportedGame imported;
+    std::string error;
+    ASSERT_TRUE(mjai::ReadGame(lines, imported, error)) << error;
+    auto played = PlayImported(imported, RiichiRules(RulesFromRecord(game.rules)), error);
+    ASSERT_NE(played, nullptr) << error;
+    for (std::size_t h = 0; h < game.hands.size(); ++h)
+        EXPECT_EQ(played->Results()[h].scoresAfter, game.hands[h].scoresAfter) << h;
+}
+
+TEST(MjaiExportTest, ARobbedKanIsExportedAsItsKanJustBeforeTheWinOnIt) {
+    // The record keeps the kan and the win on it as actions.
+    auto robbed = [](const HandRecord& h) {
+        const auto& a = h.actions;
+        return h.end == HandEnd::Ron && a.size() >= 2 && a.back().action.type == riichi::ActionType::Ron &&
+               a[a.size() - 2].action.type == riichi::ActionType::AddedKan;
+    };
+    FoundGame found = FirstBoldGameWith(robbed, 80);
+    ASSERT_GE(found.hand, 0) << "no robbed kan in the games searched";
+    std::vector<std::string> lines = Exported(found.game);
+    std::vector<std::string> hand = HandLines(lines, found.hand);
+    auto hora = std::find_if(hand.begin(), hand.end(), [](const auto& l) { return TypeOf(l) == "hora"; });
+    ASSERT_NE(hora, hand.end());
+    ASSERT_NE(hora, hand.begin());
+    const std::string& kan = *(hora - 1);
+    EXPECT_EQ(TypeOf(kan), "kakan") << kan;
+    mjai::Json kanJson, horaJson;
+    std::string error;
+    ASSERT_TRUE(mjai::ParseJson(kan, kanJson, error));
+    ASSERT_TRUE(mjai::ParseJson(*hora, horaJson, error));
+    EXPECT_EQ(kanJson.Find("actor")->number, horaJson.Find("target")->number);
+    EXPECT_EQ(kanJson.Find("pai")->string, horaJson.Find("pai")->string);
+    ExpectPlaysAgain(found.game, lines);
+}
+
+TEST(MjaiExportTest, UraIndicatorsGoOnlyWithAWinnerInRiichi) {
+    auto mixed = [](const HandRecord& h) {
+        return h.wins.size() == 2 && h.reached[static_cast<std::size_t>(h.wins[0].seat)] !=
+                                         h.reached[static_cast<std::size_t>(h.wins[1].seat)];
+    };
+    FoundGame found = FirstBoldGameWith(mixed, 80);
+    ASSERT_GE(found.hand, 0) << "no double ron of a riichi and a closed or open hand in the games searched";
+    const HandRecord& record = found.game.hands[static_cast<std::size_t>(found.hand)];
+    EXPECT_FALSE(record.ura.empty());  // the record's "dora:" line shows them
+    std::vector<std::string> lines = Exported(found.game);
+    int horas = 0;
+    std::string firstUra;
+    for (const std::string& line : HandLines(lines, found.hand)) {
+        if (TypeOf(line) != "hora") continue;
+        ++horas;
+        mjai::Json json;
+        std::string error;
+        ASSERT_TRUE(mjai::ParseJson(line, json, error));
+        int seat = static_cast<int>(json.Find("actor")->number);
+        const mjai::Json* ura = json.Find("uradora_markers");
+        ASSERT_NE(ura, nullptr) << line;
+        EXPECT_EQ(ura->items.empty(), !record.reached[static_cast<std::size_t>(seat)]) << line;
+        if (!ura->items.empty()) firstUra = ura->items[0].string;
+    }
+    EXPECT_EQ(horas, 2);
+    ExpectPlaysAgain(found.game, lines);
+    // The reader takes the indicators from whichever winner shows them.
+    mjai::ImportedGame imported;
+    std::string error;
+    ASSERT_TRUE(mjai::ReadGame(lines, imported, error)) << error;
+    const auto& wall = imported.hands.at(static_cast<std::size_t>(found.hand)).wall;
+    EXPECT_EQ(mjai::TileText(wall[riichi::Wall::kFirstDora + 1]), firstUra);
 }
 
 // Each change breaks the log at a known line with a known complaint.

@@ -22,6 +22,8 @@ constexpr std::uint64_t kGames = 300;
 #else
 constexpr std::uint64_t kGames = 30;
 #endif
+// Robbed kans are rare: about one game in thirty has one.
+constexpr std::uint64_t kRobbingGames = kGames < 100 ? 100 : kGames;
 
 // What one seat rebuilds from its events.
 struct SeatModel {
@@ -136,47 +138,94 @@ Action Bold(const SeatView& v, Random& r) {
     return ShantenOnlyDecision(v);
 }
 
-TEST(TableEvents, EverySeatRebuildsItsTableFromItsOwnEvents) {
-    int calls = 0, kans = 0, riichis = 0;
-    for (std::uint64_t seed = 1; seed <= kGames; ++seed) {
-        Random r(seed * 7919);
-        Rules rules;
-        rules.eastOnly = true;
-        Game game(rules, seed);
-        std::array<SeatModel, 4> seats;
-        for (int s = 0; s < 4; ++s) seats[I(s)].seat = s;
-        while (!game.Over()) {
-            for (auto& m : seats) m.Start(ForSeat(StartOf(game.Current()), m.seat));
-            int step = 0;
-            while (!game.Current().Over()) {
-                int seat = game.PendingSeats().front();
-                Hand before = game.Current();
-                ASSERT_TRUE(game.Apply(seat, Bold(game.View(seat), r)));
-                auto events = EventsBetween(before, game.Current());
-                for (const TableEvent& e : events) {
-                    calls += e.type == EventType::Chi || e.type == EventType::Pon;
-                    kans += e.type == EventType::OpenKan || e.type == EventType::ClosedKan ||
-                            e.type == EventType::AddedKan;
-                    riichis += e.type == EventType::RiichiAccepted;
-                }
-                if (game.Current().Over()) {
-                    ASSERT_FALSE(events.empty());
-                    EXPECT_EQ(events.back().type, EventType::HandOver);
-                }
-                for (auto& m : seats) {
-                    for (const TableEvent& e : events) m.Apply(ForSeat(e, m.seat));
-                    m.Check(game.Current(), "seed " + std::to_string(seed) + " step " + std::to_string(step));
-                    if (testing::Test::HasFatalFailure()) return;
-                }
-                ++step;
+// Wins whenever it can and calls pon and every kan, so that added kans are
+// declared often and sometimes robbed.
+Action KanHungry(const SeatView& v, Random&) {
+    for (ActionType wanted : {ActionType::Ron, ActionType::Tsumo, ActionType::AddedKan, ActionType::ClosedKan,
+                              ActionType::OpenKan, ActionType::Pon})
+        for (const Action& a : v.legal)
+            if (a.type == wanted) return a;
+    return ShantenOnlyDecision(v);
+}
+
+struct Tally {
+    int calls = 0, kans = 0, riichis = 0, robbed = 0;
+};
+
+// Plays game `seed`, feeds every step's events to a model of each seat and
+// checks the models against the table after every step. A win on a robbed
+// kan must follow the kan's event with nothing in between: no replacement
+// draw and no dora.
+void PlayTold(std::uint64_t seed, Action (*decide)(const SeatView&, Random&), Tally& tally) {
+    Random r(seed * 7919);
+    Rules rules;
+    rules.eastOnly = true;
+    Game game(rules, seed);
+    std::array<SeatModel, 4> seats;
+    for (int s = 0; s < 4; ++s) seats[I(s)].seat = s;
+    while (!game.Over()) {
+        for (auto& m : seats) m.Start(ForSeat(StartOf(game.Current()), m.seat));
+        int step = 0;
+        TableEvent lastTold;
+        while (!game.Current().Over()) {
+            int seat = game.PendingSeats().front();
+            Hand before = game.Current();
+            ASSERT_TRUE(game.Apply(seat, decide(game.View(seat), r)));
+            auto events = EventsBetween(before, game.Current());
+            for (const TableEvent& e : events) {
+                tally.calls += e.type == EventType::Chi || e.type == EventType::Pon;
+                tally.kans += e.type == EventType::OpenKan || e.type == EventType::ClosedKan ||
+                              e.type == EventType::AddedKan;
+                tally.riichis += e.type == EventType::RiichiAccepted;
+                if (e.type != EventType::HandOver) lastTold = e;
             }
-            game.NextHand();
+            const std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(step);
+            if (game.Current().Over()) {
+                ASSERT_FALSE(events.empty());
+                EXPECT_EQ(events.back().type, EventType::HandOver);
+                const HandResult& result = game.Current().Result();
+                if (!result.winners.empty() && result.winners[0].situation.chankan) {
+                    ++tally.robbed;
+                    TileId won = result.winners[0].winTile;
+                    EXPECT_EQ(lastTold.seat, result.loser) << where;
+                    if (lastTold.type == EventType::AddedKan) {
+                        EXPECT_EQ(lastTold.tile, won) << where;
+                    } else {
+                        ASSERT_EQ(lastTold.type, EventType::ClosedKan) << where;
+                        EXPECT_EQ(KindOf(lastTold.consumed.at(0)), KindOf(won)) << where;
+                    }
+                }
+            }
+            for (auto& m : seats) {
+                for (const TableEvent& e : events) m.Apply(ForSeat(e, m.seat));
+                m.Check(game.Current(), where);
+                if (testing::Test::HasFatalFailure()) return;
+            }
+            ++step;
         }
+        game.NextHand();
+    }
+}
+
+TEST(TableEvents, EverySeatRebuildsItsTableFromItsOwnEvents) {
+    Tally tally;
+    for (std::uint64_t seed = 1; seed <= kGames; ++seed) {
+        PlayTold(seed, Bold, tally);
+        if (testing::Test::HasFatalFailure()) return;
     }
     // The players above are bold enough that every kind of event occurs.
-    EXPECT_GT(calls, 0);
-    EXPECT_GT(kans, 0);
-    EXPECT_GT(riichis, 0);
+    EXPECT_GT(tally.calls, 0);
+    EXPECT_GT(tally.kans, 0);
+    EXPECT_GT(tally.riichis, 0);
+}
+
+TEST(TableEvents, ARobbedKanIsToldBeforeTheWinOnItAndNeverCompletes) {
+    Tally tally;
+    for (std::uint64_t seed = 1; seed <= kRobbingGames; ++seed) {
+        PlayTold(seed, KanHungry, tally);
+        if (testing::Test::HasFatalFailure()) return;
+    }
+    EXPECT_GT(tally.robbed, 0);
 }
 
 TEST(TableEvents, ActionLogReplaysTheSameGame) {

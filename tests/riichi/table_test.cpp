@@ -434,6 +434,13 @@ TEST(HandTest, AnAddedKanMayBeRobbed) {
     PlayToTheAddedKan(h);
     ASSERT_EQ(h.CurrentPhase(), Phase::Claims);
     EXPECT_TRUE(h.View(2).claimIsKan);
+    // Everyone sees the kan laid down while it may be robbed.
+    const SeatView seen = h.View(2);
+    ASSERT_EQ(seen.melds[1].size(), 1u);
+    EXPECT_EQ(seen.melds[1][0].type, MeldType::AddedKan);
+    EXPECT_EQ(seen.concealedCount[1], 10);
+    const auto& held = h.Concealed(1);
+    EXPECT_EQ(std::find(held.begin(), held.end(), seen.claimTile), held.end());
     const auto& legal = h.LegalActions(2);
     ASSERT_EQ(legal.size(), 2u);  // ron or pass: nothing else on a kan tile
     Act(h, 2, ActionType::Ron);
@@ -443,6 +450,10 @@ TEST(HandTest, AnAddedKanMayBeRobbed) {
     EXPECT_EQ(r.loser, 1);
     EXPECT_TRUE(r.winners.at(0).situation.chankan);
     EXPECT_EQ(KindOf(r.winners.at(0).winTile), ParseKind("5p"));
+    // The robbed kan never completes: no replacement tile, no kan dora.
+    EXPECT_EQ(h.WallState().KansDeclared(), 0);
+    EXPECT_EQ(r.doraIndicators.size(), 1u);
+    EXPECT_EQ(h.CheckTiles(), "");
 }
 
 TEST(HandTest, AnUnrobbedAddedKanCompletesAndTurnsItsDoraAtTheDiscard) {
@@ -472,6 +483,8 @@ TEST(HandTest, OnlyThirteenOrphansMayRobAClosedKan) {
     Act(h, 1, ActionType::ClosedKan, "1m");
     ASSERT_EQ(h.CurrentPhase(), Phase::Claims);
     EXPECT_EQ(h.PendingSeats(), std::vector<int>{2});
+    ASSERT_EQ(h.Melds(1).size(), 1u);  // laid down while it may be robbed
+    EXPECT_EQ(h.Melds(1)[0].type, MeldType::ClosedKan);
     EXPECT_FALSE(Offers(h, 3, ActionType::Ron));
     Act(h, 2, ActionType::Ron);
     const HandResult& r = h.Result();
