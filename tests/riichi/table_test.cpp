@@ -859,6 +859,10 @@ TEST(HandTest, OnARonTheFeederAndTheDiscarderShareBigThreeDragons) {
     const HandResult& r = h.Result();
     EXPECT_EQ(r.scoreDelta, (std::array<int, 4>{-16000, 32000, -16000, 0}));
     EXPECT_EQ(r.loser, 0);
+    // The discarder's deal-in counts its own share; the feeder dealt nothing in.
+    EXPECT_EQ(r.ronPoints[1], 32000);
+    EXPECT_EQ(r.dealInPoints, (std::array<int, 4>{16000, 0, 0, 0}));
+    EXPECT_EQ(r.dealInCount, (std::array<int, 4>{1, 0, 0, 0}));
 }
 
 // --- Chips ----------------------------------------------------------------
