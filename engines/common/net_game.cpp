@@ -10,10 +10,12 @@
 #include <cstdlib>
 
 #include <algorithm>
+#include <limits>
 #include <sstream>
 
 #include "config/file_io.h"
 #include "engine_paths.h"
+#include "parse_int.h"
 #include "seat_token.h"
 #include "utf8_text.h"
 
@@ -33,15 +35,9 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 bool ToInt(const std::string& word, int& value) {
-    if (word.empty() || word.size() > 10) return false;
-    std::size_t i = word[0] == '-' ? 1 : 0;
-    if (i >= word.size()) return false;
-    long long v = 0;
-    for (; i < word.size(); ++i) {
-        if (word[i] < '0' || word[i] > '9') return false;
-        v = v * 10 + (word[i] - '0');
-    }
-    value = static_cast<int>(word[0] == '-' ? -v : v);
+    long v = 0;
+    if (!ParseInt(word, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), v)) return false;
+    value = static_cast<int>(v);
     return true;
 }
 

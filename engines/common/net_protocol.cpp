@@ -1,10 +1,12 @@
 #include "net_protocol.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <sstream>
 
 #include "engine_paths.h"
+#include "parse_int.h"
 #include "seat_token.h"
 
 namespace zv::engine {
@@ -35,22 +37,11 @@ std::vector<std::string> Split(const std::string& text, char separator) {
     }
 }
 
-// A decimal integer of at most 18 digits, optionally signed.
-bool ToLong(const std::string& word, long long& value) {
-    std::size_t i = !word.empty() && word[0] == '-' ? 1 : 0;
-    if (i >= word.size() || word.size() - i > 18) return false;
-    long long v = 0;
-    for (; i < word.size(); ++i) {
-        if (word[i] < '0' || word[i] > '9') return false;
-        v = v * 10 + (word[i] - '0');
-    }
-    value = word[0] == '-' ? -v : v;
-    return true;
-}
+constexpr long kMaxAskId = std::numeric_limits<long>::max();
 
 bool ToInt(const std::string& word, int& value, int low, int high) {
-    long long v = 0;
-    if (!ToLong(word, v) || v < low || v > high) return false;
+    long v = 0;
+    if (!ParseInt(word, low, high, v)) return false;
     value = static_cast<int>(v);
     return true;
 }
@@ -95,12 +86,12 @@ std::string Joined(const std::array<T, 4>& values) {
 }
 
 template <typename T>
-bool ParseFour(const std::string& word, std::array<T, 4>& values, long long low, long long high) {
+bool ParseFour(const std::string& word, std::array<T, 4>& values, long low, long high) {
     auto parts = Split(word, ',');
     if (parts.size() != 4) return false;
     for (std::size_t i = 0; i < 4; ++i) {
-        long long v = 0;
-        if (!ToLong(parts[i], v) || v < low || v > high) return false;
+        long v = 0;
+        if (!ParseInt(parts[i], low, high, v)) return false;
         values[i] = static_cast<T>(v);
     }
     return true;
@@ -453,7 +444,7 @@ bool ParseViewLine(const std::string& line, riichi::SeatView& view) {
         out = value == "1";
         return true;
     };
-    long long waits = 0;
+    long waits = 0;
     bool ok =
         ToInt(k["seat"], v.seat, 0, 3) && ToInt(k["wind"], v.roundWind, riichi::kEast, riichi::kNorth) &&
         ToInt(k["seatwind"], v.seatWind, riichi::kEast, riichi::kNorth) &&
@@ -465,7 +456,7 @@ bool ParseViewLine(const std::string& line, riichi::SeatView& view) {
         v.doraIndicators.size() <= 5 && ToInt(k["live"], v.liveTiles, 0, riichi::kTiles) &&
         ParseFour(k["scores"], v.scores, -100000000, 100000000) && ParseFour(k["riichi"], v.riichi, 0, 1) &&
         flag("ippatsu", v.ippatsu) && flag("first", v.firstGoAround) && flag("furiten", v.furiten) &&
-        ToLong(k["waits"], waits) && waits >= 0 && waits < (1ll << riichi::kKinds);
+        ParseInt(k["waits"], 0, (1L << riichi::kKinds) - 1, waits);
     if (!ok) return false;
     v.waits = static_cast<std::uint64_t>(waits);
     const std::string& phase = k["phase"];
@@ -496,9 +487,8 @@ bool ParseAskLine(const std::string& line, Ask& ask) {
     auto w = Words(line);
     if (w.size() < 4 || w[0] != "ASK" || w.size() > 200) return false;
     Ask a;
-    long long id = 0;
-    if (!ToLong(w[1], id) || id < 0 || !ToInt(w[2], a.milliseconds, 0, 24 * 3600 * 1000)) return false;
-    a.id = static_cast<long>(id);
+    if (!ParseInt(w[1], 0, kMaxAskId, a.id) || !ToInt(w[2], a.milliseconds, 0, 24 * 3600 * 1000))
+        return false;
     if (w.size() == 4 && w[3] == "next") {
         a.next = true;
     } else {
@@ -709,15 +699,15 @@ ClientLine ParseClientLine(const std::string& line) {
         else
             c.error = "malformed JOIN";
     } else if (w[0] == "ACT") {
-        long long id = 0;
-        if (w.size() != 3 || !ToLong(w[1], id) || id < 0) {
+        long id = 0;
+        if (w.size() != 3 || !ParseInt(w[1], 0, kMaxAskId, id)) {
             c.error = "malformed ACT";
         } else if (w[2] == "next") {
             c.kind = ClientLine::Kind::Next;
-            c.askId = static_cast<long>(id);
+            c.askId = id;
         } else if (ParseActionWord(w[2], c.action)) {
             c.kind = ClientLine::Kind::Act;
-            c.askId = static_cast<long>(id);
+            c.askId = id;
         } else {
             c.error = "not an action: " + w[2].substr(0, 40);
         }

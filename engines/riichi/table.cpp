@@ -814,7 +814,7 @@ void Hand::EndWins(const std::vector<int>& winners, TileId winTile, bool tsumo, 
         } else {
             result_.ronPoints[Idx(w)] += gained;
             result_.ronCount[Idx(w)] += 1;
-            result_.dealInPoints[Idx(loser)] += gained;
+            result_.dealInPoints[Idx(loser)] += pay[Idx(loser)];  // not a liable seat's share
             result_.dealInCount[Idx(loser)] += 1;
         }
         WinResult win;

@@ -85,6 +85,9 @@
 //    rules.yakumanChip per yakuman multiple and 2 more when the winning hand
 //    holds all three red fives (unless rules.noAllStars). The discarder pays
 //    them on a ron; each of the other three pays them on a self-drawn win.
+//    A yakuman pays the ippatsu, ura-dora and red-five chips too; under
+//    rules.redFivesClosedOnly an open hand gets no red-five chips but the
+//    all-three bonus still.
 #include <array>
 #include <cstdint>
 #include <functional>

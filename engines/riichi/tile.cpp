@@ -52,7 +52,7 @@ TileId FreeCopy(Kind kind, bool red, const std::array<bool, kTiles>& used) {
     return -1;
 }
 
-bool ParseTiles(std::string_view text, std::vector<TileId>& tiles, std::string& error) {
+bool ParseTiles(std::string_view text, std::vector<TileId>& tiles, std::string& error, bool redFives) {
     tiles.clear();
     error.clear();
     std::array<bool, kTiles> used{};
@@ -85,8 +85,11 @@ bool ParseTiles(std::string_view text, std::vector<TileId>& tiles, std::string& 
             }
             bool red = suit != 3 && d == 0;
             TileId t = FreeCopy(kind, red, used);
+            if (t < 0 && !redFives) t = FreeCopy(kind, !red, used);
             if (t < 0) {
-                if (red)
+                if (!redFives)
+                    error = "a fifth tile " + KindName(kind);
+                else if (red)
                     error = std::string("a second red five 0") + c;
                 else if (kind == 4 || kind == 13 || kind == 22)
                     error = "a fourth plain five " + KindName(kind) + " (the fourth five is the red one, 0" +

@@ -46,8 +46,9 @@ int TotalTiles(const Counts& counts);
 // 0 is the suit's red five. Parses into physical tiles (a red five gets copy
 // 0, plain tiles the next free copy). Returns false with a one-line message
 // for an unknown character, a digit without a suit, a red honour or a fifth
-// tile of a kind.
-bool ParseTiles(std::string_view text, std::vector<TileId>& tiles, std::string& error);
+// tile of a kind. Without red fives (`redFives` false) 0 and 5 both name a
+// five, which takes whichever copy is free, so four plain fives read.
+bool ParseTiles(std::string_view text, std::vector<TileId>& tiles, std::string& error, bool redFives = true);
 // Picks a free physical copy of `kind` (red only when `red`) that is not in
 // `used`; -1 when none is left. Lets several tile lists share one set of 136.
 TileId FreeCopy(Kind kind, bool red, const std::array<bool, kTiles>& used);

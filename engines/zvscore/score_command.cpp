@@ -24,11 +24,13 @@ struct Parsed {
     bool help = false;
 };
 
-// Tiles written in the compact notation, as (kind, red) pairs.
-bool ParseKinds(const std::string& text, std::vector<std::pair<Kind, bool>>& out, std::string& error) {
+// Tiles written in the compact notation, as (kind, red) pairs. Without red
+// fives any five may be any copy, so a hand may hold four plain ones.
+bool ParseKinds(const std::string& text, std::vector<std::pair<Kind, bool>>& out, std::string& error,
+                bool redFives) {
     std::vector<TileId> tiles;
     std::string why;
-    if (!ParseTiles(text, tiles, why)) {
+    if (!ParseTiles(text, tiles, why, redFives)) {
         error = "bad tiles \"" + text + "\": " + why;
         return false;
     }
@@ -38,12 +40,15 @@ bool ParseKinds(const std::string& text, std::vector<std::pair<Kind, bool>>& out
 }
 
 // Gives each tile a physical copy not used yet.
-bool Allocate(const std::vector<std::pair<Kind, bool>>& kinds, std::array<bool, kTiles>& used,
+bool Allocate(const std::vector<std::pair<Kind, bool>>& kinds, bool redFives, std::array<bool, kTiles>& used,
               std::vector<TileId>& out, std::string& error) {
     for (auto [kind, red] : kinds) {
         TileId t = FreeCopy(kind, red, used);
+        if (t < 0 && !redFives) t = FreeCopy(kind, !red, used);
         if (t < 0) {
-            if (red)
+            if (!redFives)
+                error = "a fifth tile " + KindName(kind);
+            else if (red)
                 error = "a second red five " + TileName(kind * 4);
             else if (kind == 4 || kind == 13 || kind == 22)
                 error = "a fourth plain five " + KindName(kind) + " (the fourth five is the red one, " +
@@ -207,7 +212,7 @@ CommandOutput Fail(const std::string& message) {
 CommandOutput RunShanten(const Parsed& p) {
     std::vector<std::pair<Kind, bool>> kinds;
     std::string error;
-    if (!ParseKinds(p.hand, kinds, error)) return Fail(error);
+    if (!ParseKinds(p.hand, kinds, error, !p.rules.noRedFives)) return Fail(error);
     if (kinds.size() != 13 && kinds.size() != 14)
         return Fail("--shanten takes 13 or 14 tiles, not " + std::to_string(kinds.size()));
     Counts counts{};
@@ -287,10 +292,11 @@ bool BuildSituation(Parsed& p, std::string& error) {
         return false;
     }
     WinSituation& w = p.win;
+    const bool redFives = !p.rules.noRedFives;
     std::array<bool, kTiles> used{};
     std::vector<std::pair<Kind, bool>> kinds;
     for (const auto& [type, text] : p.melds) {
-        if (!ParseKinds(text, kinds, error)) return false;
+        if (!ParseKinds(text, kinds, error, redFives)) return false;
         Meld m;
         m.type = type;
         m.size = static_cast<int>(kinds.size());
@@ -300,7 +306,7 @@ bool BuildSituation(Parsed& p, std::string& error) {
             return false;
         }
         std::vector<TileId> tiles;
-        if (!Allocate(kinds, used, tiles, error)) return false;
+        if (!Allocate(kinds, redFives, used, tiles, error)) return false;
         for (int i = 0; i < m.size; ++i) m.tiles[i] = tiles[i];
         if (type != MeldType::ClosedKan) {
             m.called = tiles[0];
@@ -308,11 +314,11 @@ bool BuildSituation(Parsed& p, std::string& error) {
         }
         w.melds.push_back(m);
     }
-    if (!ParseKinds(p.hand, kinds, error)) return false;
-    if (!Allocate(kinds, used, w.concealed, error)) return false;
+    if (!ParseKinds(p.hand, kinds, error, redFives)) return false;
+    if (!Allocate(kinds, redFives, used, w.concealed, error)) return false;
 
     std::vector<std::pair<Kind, bool>> winKinds;
-    if (!ParseKinds(p.winText, winKinds, error)) return false;
+    if (!ParseKinds(p.winText, winKinds, error, redFives)) return false;
     if (winKinds.size() != 1) {
         error = "--win takes one tile, not \"" + p.winText + "\"";
         return false;
@@ -332,7 +338,7 @@ bool BuildSituation(Parsed& p, std::string& error) {
     }
     for (auto [text, list] : {std::pair{&p.dora, &w.doraIndicators}, std::pair{&p.ura, &w.uraIndicators}}) {
         if (text->empty()) continue;
-        if (!ParseKinds(*text, kinds, error)) return false;
+        if (!ParseKinds(*text, kinds, error, redFives)) return false;
         for (auto [kind, red] : kinds) list->push_back(kind * 4 + (red ? 0 : 1));
     }
     return true;

@@ -628,6 +628,60 @@ TEST(NetGameTest, ClientFailuresAreReported) {
     CloseSocket(other);
 }
 
+// A server that sends `text` to the first connection and keeps it open until
+// the client closes it.
+struct OneShotServer {
+    explicit OneShotServer(std::string text) {
+        std::string error;
+        listener = ListenTcp("127.0.0.1", 0, error);
+        EXPECT_GE(listener, 0) << error;
+        sockaddr_in addr{};
+        socklen_t len = sizeof addr;
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
+        port = ntohs(addr.sin_port);
+        thread = std::thread([this, text] {
+            pollfd p{listener, POLLIN, 0};
+            if (::poll(&p, 1, 10000) <= 0) return;
+            int c = ::accept(listener, nullptr, nullptr);
+            SendAll(c, text, 1000);
+            std::vector<std::string> lines;
+            LineReader reader;
+            bool tooLong = false;
+            for (pollfd q{c, POLLIN, 0};
+                 ::poll(&q, 1, 10000) > 0 && reader.ReadAvailable(c, lines, tooLong);) {
+            }
+            CloseSocket(c);
+        });
+    }
+    ~OneShotServer() {
+        thread.join();
+        CloseSocket(listener);
+    }
+    int listener = -1;
+    int port = 0;
+    std::thread thread;
+};
+
+// The first updates a session reports for what the server sent.
+std::vector<NetSession::Update> FirstUpdates(const std::string& sent) {
+    OneShotServer server(sent);
+    NetSession session;
+    std::string message;
+    EXPECT_TRUE(session.Connect("127.0.0.1", server.port, Request("guest"), message)) << message;
+    std::vector<NetSession::Update> updates;
+    for (int i = 0; i < 100 && updates.empty() && session.connected(); ++i) updates = session.Poll(100);
+    session.Close();
+    return updates;
+}
+
+TEST(NetGameTest, NumbersTooLargeForTheirFieldAreNotReadAsOthers) {
+    using Update = NetSession::Update;
+    EXPECT_EQ(FirstUpdates("HELLO zvserver 2\nWELCOME 1\n"), std::vector<Update>{Update::Seated});
+    // 4294967298 and 4294967297 are 2 and 1 once cut to 32 bits.
+    EXPECT_EQ(FirstUpdates("HELLO zvserver 4294967298\nWELCOME 1\n"), std::vector<Update>{Update::Refused});
+    EXPECT_EQ(FirstUpdates("HELLO zvserver 2\nWELCOME 4294967297\n"), std::vector<Update>{Update::Lost});
+}
+
 TEST(NetGameTest, JoinAndResultWordsRoundTrip) {
     JoinRequest request;
     request.kind = "auto";
@@ -661,6 +715,8 @@ TEST(NetGameTest, JoinAndResultWordsRoundTrip) {
     EXPECT_FALSE(ParseResultWords("5 -5 1 8 2 3 1000 1 2000 1 3900 1", stats));  // place 5
     EXPECT_FALSE(ParseResultWords("2 -5 1 8 2 3 1000 1 2000 1 3900", stats));
     EXPECT_FALSE(ParseResultWords("2 -5 1 8 2 3 1000 1 2000 1 3900 x", stats));
+    EXPECT_FALSE(ParseResultWords("4294967298 -5 1 8 2 3 1000 1 2000 1 3900 1", stats));  // not place 2
+    EXPECT_FALSE(ParseResultWords("2 -5 1 8 2 3 1000 1 2000 1 99999999999 1", stats));
     EXPECT_EQ(stats.place, 2);  // a rejected line changes nothing
     EXPECT_TRUE(ParseYakuWord(std::string(59, '0') + "3", stats));
     EXPECT_EQ(stats.yaku[59], 3);

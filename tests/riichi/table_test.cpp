@@ -872,6 +872,10 @@ TEST(HandTest, OnARonTheFeederAndTheDiscarderShareBigThreeDragons) {
     const HandResult& r = h.Result();
     EXPECT_EQ(r.scoreDelta, (std::array<int, 4>{-16000, 32000, -16000, 0}));
     EXPECT_EQ(r.loser, 0);
+    // The discarder's deal-in counts its own share; the feeder dealt nothing in.
+    EXPECT_EQ(r.ronPoints[1], 32000);
+    EXPECT_EQ(r.dealInPoints, (std::array<int, 4>{16000, 0, 0, 0}));
+    EXPECT_EQ(r.dealInCount, (std::array<int, 4>{1, 0, 0, 0}));
 }
 
 // --- Chips ----------------------------------------------------------------
@@ -893,6 +897,66 @@ TEST(HandTest, AllThreeRedFivesEarnTheAllStarsChips) {
         EXPECT_EQ(r.winners[0].score.redFives, 3);
         EXPECT_EQ(r.chipDelta[1], noAllStars ? 3 : 5);
         EXPECT_EQ(r.chipDelta[0], noAllStars ? -3 : -5);
+    }
+}
+
+TEST(HandTest, AYakumanPaysTheIppatsuUraAndRedFiveChipsItHolds) {
+    // Riichi on big three dragons waiting on red or 5p; ron on red at once.
+    Layout l;
+    l.hands[0] = "555z666z77z340m55p";
+    l.hands[1] = "7z";
+    l.draws = {"9s"};
+    l.ura = "4p";  // ura dora 5p: two
+    HandSetup setup;
+    setup.rules.yakumanChip = 20;
+    setup.rules.ippatsuChip = 5;
+    setup.rules.uraDoraChip = 3;
+    setup.rules.redFiveChip = 1;
+    Hand h = Start(l, setup);
+    Act(h, 0, ActionType::Riichi, "9s");
+    PassAll(h);
+    Act(h, 1, ActionType::Discard, "7z");
+    Act(h, 0, ActionType::Ron);
+    PassAll(h);
+    const HandResult& r = h.Result();
+    ASSERT_EQ(r.winners.size(), 1u);
+    const WinResult& w = r.winners[0];
+    EXPECT_EQ(w.score.yakuman, 1);
+    EXPECT_TRUE(w.situation.ippatsu);
+    EXPECT_EQ(w.score.uraDora, 2);
+    EXPECT_EQ(w.score.redFives, 1);
+    // 20 for the yakuman + 5 ippatsu + 2 * 3 ura + 1 red five.
+    EXPECT_EQ(r.chipDelta, (std::array<int, 4>{32, -32, 0, 0}));
+}
+
+TEST(HandTest, AnOpenHandUnderClosedOnlyRedsGetsOnlyTheAllStarsChips) {
+    struct Case {
+        bool closedOnly, noAllStars;
+        int chips;
+    };
+    for (const Case& c : {Case{false, false, 5}, Case{true, false, 2}, Case{true, true, 0}}) {
+        SCOPED_TRACE(testing::Message() << "nonakiaka " << c.closedOnly << " noallstars " << c.noAllStars);
+        // Seat 1 pons 8s and waits on 2p alone with all three red fives.
+        Layout l;
+        l.hands[0] = "8s";
+        l.hands[1] = "340m406p406s2p88s9m";
+        l.hands[2] = "2p";
+        l.draws = {"9p"};
+        HandSetup setup;
+        setup.rules.redFivesClosedOnly = c.closedOnly;
+        setup.rules.noAllStars = c.noAllStars;
+        Hand h = Start(l, setup);
+        Act(h, 0, ActionType::Discard, "8s");
+        Act(h, 1, ActionType::Pon, "8s");
+        PassAll(h);
+        Toss(h, "9m");
+        Act(h, 2, ActionType::Discard, "2p");
+        Act(h, 1, ActionType::Ron);
+        PassAll(h);
+        const HandResult& r = h.Result();
+        ASSERT_EQ(r.winners.size(), 1u);
+        EXPECT_EQ(r.winners[0].score.redFives, c.closedOnly ? 0 : 3);
+        EXPECT_EQ(r.chipDelta, (std::array<int, 4>{0, c.chips, -c.chips, 0}));
     }
 }
 

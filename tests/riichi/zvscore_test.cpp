@@ -82,6 +82,23 @@ TEST(ZvscoreTest, ReadsTheRulesFileThroughTheReader) {
     EXPECT_EQ(r.err, "zvscore: cannot read the rules file gone.pf\n");
 }
 
+TEST(ZvscoreTest, WithoutRedFivesFourPlainFivesAreAHand) {
+    RulesReader noReds = [](const std::string&) -> std::optional<std::string> { return "noakadora 1\n"; };
+    // Riichi, 40 fu (a concealed triplet of fives), no red five counted.
+    auto r = Command("--rules plain.pf --riichi --win 3m 345m555m345p678s99p", noReds);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("\"han\":1,\"fu\":40,"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"points\":1300,"), std::string::npos) << r.out;
+    // A five written red is a plain five then; a fifth five is still refused.
+    EXPECT_EQ(Command("--rules plain.pf --riichi --win 3m 340m555m345p678s99p", noReds).out, r.out);
+    EXPECT_EQ(Command("--rules plain.pf --pon 555m --win 3m 345m345p678s88p", noReds).exitCode, 0);
+    r = Command("--rules plain.pf --riichi --win 3m 345m5555m45p678s99p", noReds);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "zvscore: bad tiles \"345m5555m45p678s99p\": a fifth tile 5m\n");
+    // With red fives the fourth five is the red one.
+    EXPECT_EQ(Command("--riichi --win 3m 345m555m345p678s99p").exitCode, 1);
+}
+
 TEST(ZvscoreTest, BadInputExitsWithOneLine) {
     for (const char* args : {"", "--win 2m", "--win 2m 234567m345p678s99z1", "--win 2m 2345678m345p678s99p",
                              "--win 2m 234567m345p678s19p", "--win 3m 234m567p123s789s99m", "--what",
