@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 
 namespace zv::viewer {
 
@@ -13,7 +14,27 @@ constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 constexpr std::uint32_t kEmrHeader = 1;
 constexpr std::uint32_t kEmrEof = 14;
+constexpr std::uint16_t kSetMapMode = 0x0103;
 constexpr std::uint16_t kSetWindowOrg = 0x020B;
+constexpr std::uint16_t kSetWindowExt = 0x020C;
+constexpr std::uint16_t kSetViewportExt = 0x020E;
+
+// The records that put something on the picture.
+constexpr std::uint16_t kDrawingRecords[] = {
+    0x0213, 0x041B, 0x061C, 0x0418, 0x0817, 0x081A, 0x0830,  // lines, rectangles, ellipses, arcs
+    0x0324, 0x0325, 0x0538,                                  // polygons and polylines
+    0x0521, 0x0A32,                                          // text
+    0x041F, 0x0419, 0x0548,                                  // pixels and flood fills
+    0x061D, 0x0922, 0x0940, 0x0B23, 0x0B41, 0x0F43, 0x0D33,  // bitmaps and pattern fills
+    0x0228, 0x0429, 0x012A, 0x012B};                         // regions
+
+// Units per inch of the fixed mapping modes, indexed by mode; 0 for the
+// others. The renderer takes the text mode's pixels for points.
+constexpr int kFixedModeUnitsPerInch[] = {0, 72, 254, 2540, 100, 1000, 1440, 0, 0};
+constexpr int kIsotropic = 7;
+constexpr int kAnisotropic = 8;
+// The renderer's window and viewport extents before a record sets them.
+constexpr double kDefaultExtent = 1024;
 
 std::uint16_t U16(const std::string& b, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned char>(b[at]) |
@@ -90,6 +111,47 @@ MetafileInfo InspectEmf(const std::string& bytes) {
     return info;
 }
 
+bool Draws(std::uint16_t function) {
+    return std::find(std::begin(kDrawingRecords), std::end(kDrawingRecords), function) !=
+           std::end(kDrawingRecords);
+}
+
+// Takes what the record of `words` words at `at` sets of the mapping.
+void NoteMapping(const std::string& b, std::size_t at, std::uint32_t words, MetafileInfo& info) {
+    const std::uint16_t function = U16(b, at + 4);
+    if (function == kSetMapMode && words >= 4) {
+        // The renderer ignores modes it does not know.
+        const int mode = U16(b, at + 6);
+        if (mode >= 1 && mode <= kAnisotropic) info.mapMode = mode;
+    } else if (words >= 5) {
+        const int y = I16(b, at + 6), x = I16(b, at + 8);
+        if (function == kSetWindowOrg) {
+            info.windowOrgX = x;
+            info.windowOrgY = y;
+        } else if (function == kSetWindowExt) {
+            info.windowExtX = x;
+            info.windowExtY = y;
+        } else if (function == kSetViewportExt) {
+            info.viewportExtX = x;
+            info.viewportExtY = y;
+        }
+    }
+}
+
+// Device units per logical unit along one axis.
+double AxisScale(const MetafileInfo& info, int windowExt, int viewportExt) {
+    if (info.mapMode == kIsotropic || info.mapMode == kAnisotropic) {
+        const double window = windowExt != 0 ? windowExt : kDefaultExtent;
+        const double viewport = viewportExt != 0 ? viewportExt : kDefaultExtent;
+        return viewport / window;
+    }
+    const bool fixed = info.mapMode > 0 &&
+                       info.mapMode < static_cast<int>(std::size(kFixedModeUnitsPerInch)) &&
+                       kFixedModeUnitsPerInch[info.mapMode] > 0;
+    const int perInch = fixed ? kFixedModeUnitsPerInch[info.mapMode] : info.unitsPerInch;
+    return perInch > 0 ? 72.0 / perInch : 1.0;
+}
+
 MetafileInfo InspectWmf(const std::string& bytes) {
     MetafileInfo info;
     std::size_t at = 0;
@@ -122,17 +184,14 @@ MetafileInfo InspectWmf(const std::string& bytes) {
 
     // Walk the records (sizes in 16-bit words) up to the end record.
     at += 18;
-    bool sawOrigin = false;
+    bool drawing = false;
     while (at < bytes.size()) {
         if (bytes.size() - at < 6) return Fail(format, "a record is cut off");
         std::uint32_t words = U32(bytes, at);
         std::uint16_t function = U16(bytes, at + 4);
         if (words < 3 || words > (bytes.size() - at) / 2) return Fail(format, "a record is damaged");
-        if (function == kSetWindowOrg && words >= 5 && !sawOrigin) {
-            info.windowOrgY = I16(bytes, at + 6);
-            info.windowOrgX = I16(bytes, at + 8);
-            sawOrigin = true;
-        }
+        drawing = drawing || Draws(function);
+        if (!drawing) NoteMapping(bytes, at, words, info);
         at += static_cast<std::size_t>(words) * 2;
         if (function == 0) {
             SizeAcceptable(info);
@@ -143,6 +202,16 @@ MetafileInfo InspectWmf(const std::string& bytes) {
 }
 
 }  // namespace
+
+RenderedRect RenderedFrame(const MetafileInfo& info) {
+    const double scaleX = AxisScale(info, info.windowExtX, info.viewportExtX);
+    const double scaleY = AxisScale(info, info.windowExtY, info.viewportExtY);
+    const double left = (info.frameLeft - info.windowOrgX) * scaleX;
+    const double right = (info.frameRight - info.windowOrgX) * scaleX;
+    const double top = (info.frameTop - info.windowOrgY) * scaleY;
+    const double bottom = (info.frameBottom - info.windowOrgY) * scaleY;
+    return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+}
 
 MetafileInfo InspectMetafile(const std::string& bytes) {
     if (bytes.size() >= 44 && U32(bytes, 0) == kEmrHeader && U32(bytes, 40) == kEmfSignature)

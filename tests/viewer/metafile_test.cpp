@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 
 #include "config/file_io.h"
 
@@ -37,6 +39,76 @@ std::string PlainWmf(std::uint32_t words = 5) {
     std::string end(6, '\0');
     Put32(end, 0, 3);
     return b + record + end;
+}
+
+// A Windows metafile without placeable header made of `records` (each
+// function number and parameters) and the end record.
+std::string RecordsWmf(std::initializer_list<std::initializer_list<int>> records) {
+    std::string b = PlainWmf().substr(0, 18);
+    for (auto record : records) {
+        std::string r((2 + record.size()) * 2, '\0');
+        Put32(r, 0, static_cast<std::uint32_t>(2 + record.size()));
+        std::size_t at = 4;
+        for (int word : record) {
+            Put16(r, at, static_cast<std::uint16_t>(word));
+            at += 2;
+        }
+        b += r;
+    }
+    return b + std::string("\x03\0\0\0\0\0", 6);
+}
+
+TEST(InspectMetafileTest, MappingIsTheOneInForceWhenDrawingStarts) {
+    MetafileInfo info = InspectMetafile(RecordsWmf({{0x0103, 99},          // unknown mode: ignored
+                                                    {0x0103, 8},           // anisotropic
+                                                    {0x020B, -20, -10},    // window origin (y, x)
+                                                    {0x020C, 300, 400},    // window extent
+                                                    {0x020E, 150, 200},    // viewport extent
+                                                    {0x041B, 9, 9, 1, 1},  // a rectangle
+                                                    {0x020C, 30, 40},      // later changes: not the frame's
+                                                    {0x0103, 1}}));
+    ASSERT_TRUE(info.ok()) << info.error;
+    EXPECT_EQ(info.mapMode, 8);
+    EXPECT_EQ(info.windowOrgX, -10);
+    EXPECT_EQ(info.windowOrgY, -20);
+    EXPECT_EQ(info.windowExtX, 400);
+    EXPECT_EQ(info.windowExtY, 300);
+    EXPECT_EQ(info.viewportExtX, 200);
+    EXPECT_EQ(info.viewportExtY, 150);
+}
+
+TEST(RenderedFrameTest, FrameIsMappedAsTheRecordsAre) {
+    MetafileInfo info;
+    info.frameLeft = 100;
+    info.frameTop = 50;
+    info.frameRight = 500;
+    info.frameBottom = 350;
+    info.unitsPerInch = 96;
+    info.windowOrgX = 100;
+    info.windowOrgY = 50;
+    auto expectFrame = [&](double right, double bottom) {
+        RenderedRect frame = RenderedFrame(info);
+        EXPECT_DOUBLE_EQ(frame.left, 0);
+        EXPECT_DOUBLE_EQ(frame.top, 0);
+        EXPECT_DOUBLE_EQ(frame.right, right);
+        EXPECT_DOUBLE_EQ(frame.bottom, bottom);
+    };
+    expectFrame(300, 225);  // no mode set: the header's units, 96 a inch
+    info.mapMode = 1;       // text: a point a unit
+    expectFrame(400, 300);
+    info.mapMode = 6;  // twips
+    expectFrame(20, 15);
+    info.mapMode = 8;  // anisotropic, the window the frame's size
+    info.windowExtX = 400;
+    info.windowExtY = 300;
+    expectFrame(1024, 1024);
+    info.viewportExtX = 200;
+    info.viewportExtY = 600;
+    expectFrame(200, 600);
+    info.windowExtX = -400;  // a mirrored axis still gives left <= right
+    RenderedRect mirrored = RenderedFrame(info);
+    EXPECT_DOUBLE_EQ(mirrored.left, -200);
+    EXPECT_DOUBLE_EQ(mirrored.right, 0);
 }
 
 TEST(InspectMetafileTest, ShippedSamplesHaveTheirNaturalSize) {

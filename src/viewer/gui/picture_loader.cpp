@@ -268,14 +268,14 @@ std::optional<QByteArray> WmfToSvg(const std::string& bytes, const MetafileInfo&
         return std::nullopt;
     }
     if (info.format == MetafileFormat::PlaceableWmf && info.unitsPerInch > 0) {
-        // The frame is the picture: the library places logical units at
-        // 72 points per inch from the window origin, so the frame's corners
-        // go there too, and what lies outside the frame is cut off.
-        const double scale = 72.0 / info.unitsPerInch;
-        bbox.TL.x = static_cast<float>((info.frameLeft - info.windowOrgX) * scale);
-        bbox.TL.y = static_cast<float>((info.frameTop - info.windowOrgY) * scale);
-        bbox.BR.x = static_cast<float>((info.frameRight - info.windowOrgX) * scale);
-        bbox.BR.y = static_cast<float>((info.frameBottom - info.windowOrgY) * scale);
+        // The frame is the picture: its corners go where the library puts
+        // them, mapped as the records are, and what lies outside the frame
+        // is cut off.
+        const RenderedRect frame = RenderedFrame(info);
+        bbox.TL.x = static_cast<float>(frame.left);
+        bbox.TL.y = static_cast<float>(frame.top);
+        bbox.BR.x = static_cast<float>(frame.right);
+        bbox.BR.y = static_cast<float>(frame.bottom);
     }
     if (width <= 0 || height <= 0) {
         unsigned int w = 0, h = 0;

@@ -34,6 +34,30 @@ std::string Record(int function, std::initializer_list<int> words) {
 }
 
 // A placeable metafile at 96 units per inch with the frame (left, top) to
+// (right, bottom) around the records `body`, which ends with the end record.
+std::string PlaceableMetafile(int left, int top, int right, int bottom, const std::string& body) {
+    std::string header;
+    Put16(header, 1);
+    Put16(header, 9);
+    Put16(header, 0x0300);
+    Put16(header, static_cast<int>(9 + body.size() / 2) & 0xFFFF);
+    Put16(header, static_cast<int>(9 + body.size() / 2) >> 16);
+    Put16(header, 3);  // objects
+    Put16(header, 8);  // largest record, in words
+    Put16(header, 0);
+    Put16(header, 0);
+    std::string placeable;
+    Put16(placeable, 0xCDD7);
+    Put16(placeable, 0x9AC6);
+    for (int v : {0, left, top, right, bottom, 96, 0, 0}) Put16(placeable, v);
+    int sum = 0;
+    for (std::size_t i = 0; i < placeable.size(); i += 2)
+        sum ^= static_cast<unsigned char>(placeable[i]) | (static_cast<unsigned char>(placeable[i + 1]) << 8);
+    Put16(placeable, sum);
+    return placeable + header + body;
+}
+
+// A placeable metafile at 96 units per inch with the frame (left, top) to
 // (left + 400, top + 300), a red rectangle from (50, 50) to (350, 250) and a
 // blue ellipse from (150, 100) to (380, 280), all moved by `shift`, on no
 // background. `windowOrigin` adds a record that sets the window origin.
@@ -49,25 +73,33 @@ std::string FramedShapes(int left, int top, int shift, std::optional<int> window
     body += Record(0x012D, {2});
     body += Record(0x0418, {280 + shift, 380 + shift, 100 + shift, 150 + shift});  // ELLIPSE(b, r, t, l)
     body += Record(0x0000, {});
-    std::string header;
-    Put16(header, 1);
-    Put16(header, 9);
-    Put16(header, 0x0300);
-    Put16(header, static_cast<int>(9 + body.size() / 2) & 0xFFFF);
-    Put16(header, static_cast<int>(9 + body.size() / 2) >> 16);
-    Put16(header, 3);  // objects
-    Put16(header, 8);  // largest record, in words
-    Put16(header, 0);
-    Put16(header, 0);
-    std::string placeable;
-    Put16(placeable, 0xCDD7);
-    Put16(placeable, 0x9AC6);
-    for (int v : {0, left, top, left + 400, top + 300, 96, 0, 0}) Put16(placeable, v);
-    int sum = 0;
-    for (std::size_t i = 0; i < placeable.size(); i += 2)
-        sum ^= static_cast<unsigned char>(placeable[i]) | (static_cast<unsigned char>(placeable[i + 1]) << 8);
-    Put16(placeable, sum);
-    return placeable + header + body;
+    return PlaceableMetafile(left, top, left + 400, top + 300, body);
+}
+
+// A placeable metafile with the frame (left, top) to (left + 400,
+// top + 300) that sets its mapping with the records `mapping` and draws a
+// red rectangle 100 by 80, 20 units in from each corner of the frame.
+std::string CornersMapped(int left, int top, const std::string& mapping) {
+    std::string body = mapping;
+    body += Record(0x02FA, {5, 0, 0, 0, 0});         // null pen
+    body += Record(0x02FC, {0, 0x1EDC, 0x001E, 0});  // red brush
+    body += Record(0x012D, {0});
+    body += Record(0x012D, {1});
+    for (int x : {20, 280})
+        for (int y : {20, 200})
+            body +=
+                Record(0x041B, {top + y + 80, left + x + 100, top + y, left + x});  // RECTANGLE(b, r, t, l)
+    body += Record(0x0000, {});
+    return PlaceableMetafile(left, top, left + 400, top + 300, body);
+}
+
+// CornersMapped with anisotropic mapping of a window at the frame's corner
+// and as large as the frame.
+std::string AnisotropicCorners(int left, int top) {
+    return CornersMapped(left, top,
+                         Record(0x0103, {8}) +              // anisotropic mapping
+                             Record(0x020B, {top, left}) +  // window origin (y, x)
+                             Record(0x020C, {300, 400}));   // window extent (y, x)
 }
 
 // Makes the metafile library take its fonts from one file for a test's
@@ -169,6 +201,38 @@ TEST_F(MetafileViewTest, PlaceableMetafileFillsItsFrameWithoutStretching) {
         EXPECT_TRUE(Clear(picture.pixelColor(385, 190)));
         EXPECT_TRUE(Clear(picture.pixelColor(375, 275)));  // its bounding box's corner
         EXPECT_TRUE(Clear(picture.pixelColor(395, 295)));
+    }
+}
+
+TEST_F(MetafileViewTest, MappingRecordsKeepTheShapesInTheirFrame) {
+    dir.Write("corners.wmf", AnisotropicCorners(0, 0));
+    dir.Write("moved-corners.wmf", AnisotropicCorners(100, 100));
+    dir.Write("text-corners.wmf", CornersMapped(0, 0, Record(0x0103, {1})));  // text mapping, said outright
+    form.Start({dir.path()});
+    for (const char* name : {"corners.wmf", "moved-corners.wmf", "text-corners.wmf"}) {
+        SCOPED_TRACE(name);
+        ClickFile(form, name);
+        ASSERT_TRUE(errors.texts.isEmpty()) << errors.texts.join("\n").toStdString();
+        QImage picture = form.ViewForm()->Picture();
+        ASSERT_EQ(picture.size(), QSize(400, 300));
+        for (int x : {20, 280}) {
+            for (int y : {20, 200}) {
+                SCOPED_TRACE(testing::Message() << "rectangle at " << x << ", " << y);
+                // Just inside each corner of the rectangle.
+                for (int dx : {3, 96})
+                    for (int dy : {3, 76})
+                        EXPECT_TRUE(Reddish(picture.pixelColor(x + dx, y + dy)))
+                            << picture.pixelColor(x + dx, y + dy).name().toStdString();
+                // Just outside each of its sides.
+                EXPECT_TRUE(Clear(picture.pixelColor(x - 4, y + 40)));
+                EXPECT_TRUE(Clear(picture.pixelColor(x + 104, y + 40)));
+                EXPECT_TRUE(Clear(picture.pixelColor(x + 50, y - 4)));
+                EXPECT_TRUE(Clear(picture.pixelColor(x + 50, y + 84)));
+            }
+        }
+        // The margins along the picture's edges and between the rectangles.
+        for (QPoint p : {QPoint(5, 5), QPoint(395, 295), QPoint(200, 150), QPoint(395, 60), QPoint(60, 295)})
+            EXPECT_TRUE(Clear(picture.pixelColor(p))) << p.x() << ", " << p.y();
     }
 }
 
