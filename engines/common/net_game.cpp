@@ -121,10 +121,10 @@ struct GameServer::Connection {
     bool closing = false;  // close as soon as `out` is sent
     bool dead = false;     // closed: remove
     JoinRequest request;
-    Clock::time_point since = Clock::now();   // connected, or (closing) when closing began
-    Clock::time_point heard = Clock::now();   // the last line received
-    Clock::time_point pinged = Clock::now();  // the last PING sent
-    Clock::time_point window = Clock::now();  // the flood count's second
+    Clock::time_point since;   // connected, or (closing) when closing began
+    Clock::time_point heard;   // the last line received
+    Clock::time_point pinged;  // the last PING sent
+    Clock::time_point window;  // the flood count's second
     int linesInWindow = 0;
     long joinOrder = 0;  // seats go by the order of joining
     std::string name() const { return joined ? request.name : "a connection"; }
@@ -146,6 +146,8 @@ GameServer::~GameServer() {
     for (auto& c : connections_) CloseSocket(c->fd);
     CloseSocket(listenFd_);
 }
+
+GameServer::Clock::time_point GameServer::Now() const { return config_.now ? config_.now() : Clock::now(); }
 
 bool GameServer::Open(std::string& error) {
     listenFd_ = ListenTcp(config_.bindAddress, config_.port, error);
@@ -206,6 +208,7 @@ void GameServer::Accept() {
         }
         auto c = std::make_unique<Connection>();
         c->fd = fd;
+        c->since = c->heard = c->pinged = c->window = Now();
         c->out = "HELLO zvserver " + std::to_string(kProtocolVersion) + "\n";
         connections_.push_back(std::move(c));
     }
@@ -217,7 +220,7 @@ void GameServer::Read(Connection& c) {
     bool open = c.reader.ReadAvailable(c.fd, lines, tooLong);
     for (const std::string& line : lines) {
         if (c.dead || c.closing) return;
-        auto now = Clock::now();
+        auto now = Now();
         c.heard = now;
         if (now - c.window > std::chrono::seconds(1)) {
             c.window = now;
@@ -263,7 +266,7 @@ void GameServer::Handle(Connection& c, const std::string& line) {
         case ClientLine::Kind::Quit:
             Detach(c);
             c.closing = true;
-            c.since = Clock::now();
+            c.since = Now();
             TellWaiting();
             return;
         case ClientLine::Kind::Bad:
@@ -293,7 +296,7 @@ void GameServer::Join(Connection& c, const JoinRequest& request) {
         log_("a client of protocol version " + std::to_string(request.version) + " was refused");
         Send(&c, "REFUSED version this server speaks version " + std::to_string(kProtocolVersion));
         c.closing = true;
-        c.since = Clock::now();
+        c.since = Now();
         return;
     }
     if (!seats_.empty()) {
@@ -316,7 +319,7 @@ void GameServer::Join(Connection& c, const JoinRequest& request) {
         Send(&c, seated ? "REFUSED name " + request.name + " is already at the table"
                         : std::string("REFUSED full the table is full"));
         c.closing = true;
-        c.since = Clock::now();
+        c.since = Now();
         return;
     }
     int seated = 0;
@@ -325,7 +328,7 @@ void GameServer::Join(Connection& c, const JoinRequest& request) {
         if (o->request.name == request.name) {
             Send(&c, "REFUSED name " + request.name + " is already at the table");
             c.closing = true;
-            c.since = Clock::now();
+            c.since = Now();
             return;
         }
         ++seated;
@@ -333,7 +336,7 @@ void GameServer::Join(Connection& c, const JoinRequest& request) {
     if (seated >= 4) {
         Send(&c, "REFUSED full the table is full");
         c.closing = true;
-        c.since = Clock::now();
+        c.since = Now();
         return;
     }
     c.joined = true;
@@ -445,7 +448,7 @@ void GameServer::Drive() {
             if (s.conn != nullptr) {
                 s.asked = true;
                 s.askId = nextAsk_++;
-                s.deadline = Clock::now() + Ms(config_.decisionMs);
+                s.deadline = Now() + Ms(config_.decisionMs);
                 Send(s.conn, AskLine(s.askId, config_.decisionMs, game_->Current().LegalActions(seat)));
                 continue;
             }
@@ -495,7 +498,7 @@ void GameServer::HandOver() {
     for (Seat& s : seats_) s.asked = false;
     auto lines = HandEndLines(hand.Result());
     pausing_ = true;
-    pauseUntil_ = Clock::now() + Ms(config_.handPauseMs);
+    pauseUntil_ = Now() + Ms(config_.handPauseMs);
     bool waiting = false;
     for (Seat& s : seats_) {
         if (s.conn == nullptr) continue;
@@ -541,7 +544,7 @@ void GameServer::EndGame() {
         for (const std::string& line : block) Send(c, "REC " + line);
         Send(c, "END " + std::to_string(number));
         c->closing = true;
-        c->since = Clock::now();
+        c->since = Now();
         c->seat = -1;
         c->joined = false;
     }
@@ -558,7 +561,7 @@ void GameServer::EndGame() {
 }
 
 void GameServer::CheckTimers() {
-    auto now = Clock::now();
+    auto now = Now();
     for (auto& c : connections_) {
         if (c->dead) continue;
         if (!c->joined && !c->closing && now - c->since > Ms(config_.joinTimeoutMs)) {
@@ -601,8 +604,7 @@ int GameServer::Run(const std::atomic<bool>& stop) {
         CheckTimers();
         for (auto it = connections_.begin(); it != connections_.end();) {
             Connection& c = **it;
-            if (!c.dead && c.closing &&
-                (c.out.empty() || Clock::now() - c.since > std::chrono::seconds(10))) {
+            if (!c.dead && c.closing && (c.out.empty() || Now() - c.since > std::chrono::seconds(10))) {
                 CloseSocket(c.fd);
                 c.fd = -1;
                 c.dead = true;
@@ -622,11 +624,11 @@ int GameServer::Run(const std::atomic<bool>& stop) {
             fds.push_back(
                 {c->fd, static_cast<short>((c->closing ? 0 : POLLIN) | (c->out.empty() ? 0 : POLLOUT)), 0});
         // Wake for the nearest deadline, or at least every 50 ms for the others.
-        auto wake = Clock::now() + Ms(50);
+        auto wake = Now() + Ms(50);
         for (const Seat& s : seats_)
             if (s.asked) wake = std::min(wake, s.deadline);
         if (pausing_) wake = std::min(wake, pauseUntil_);
-        auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wake - Clock::now()).count();
+        auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wake - Now()).count();
         int ready = ::poll(fds.data(), fds.size(), static_cast<int>(std::clamp<long long>(wait + 1, 0, 50)));
         if (ready < 0) {
             if (errno == EINTR) continue;

@@ -43,6 +43,9 @@ struct ServerConfig {
     int maxLinesPerSecond = 400;        // more from one peer is a flood: it is dropped
     std::size_t maxPending = 1u << 20;  // bytes waiting for a peer that does not read; more: dropped
     int maxConnections = 32;            // more are turned away at once
+    // The clock of every deadline; empty: the steady clock. Tests set their own
+    // and move it on, and the server sees the change within 50 ms.
+    std::function<std::chrono::steady_clock::time_point()> now;
     // Tests: called with the table at the end of each hand.
     std::function<void(const riichi::Hand&)> onHandOver;
 };
@@ -87,6 +90,7 @@ private:
     void EndGame();
     void CheckTimers();
     void Welcome(Connection& c, int seat, bool again);
+    Clock::time_point Now() const;
 
     ServerConfig config_;
     LogFn log_;

@@ -8,7 +8,9 @@
 #include <arpa/inet.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
+#include <condition_variable>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -38,12 +40,26 @@ struct HandTruth {
     std::set<riichi::TileId> open;  // rivers, melds and dora indicators
 };
 
+// The server's clock: it stands still until a test moves it on, so no
+// deadline passes unless the test says so.
+struct FakeClock {
+    std::chrono::steady_clock::time_point Now() const {
+        return std::chrono::steady_clock::time_point{} + 1000s + std::chrono::milliseconds(ms.load());
+    }
+    void Advance(int by) { ms += by; }
+    std::atomic<std::int64_t> ms{0};
+};
+
 struct Table {
     explicit Table(bool resident = false, std::function<void(ServerConfig&)> adjust = {}) {
         config.port = 0;  // any free loopback port
         config.resident = resident;
         config.seed = 77;
         config.joinTimeoutMs = 500;
+        // The clock stands still, so a whole game falls into one flood
+        // window: allow a game's worth of lines.
+        config.maxLinesPerSecond = 1000;
+        config.now = [this] { return clock.Now(); };
         config.rules.eastOnly = true;
         config.onHandOver = [this](const riichi::Hand& hand) {
             HandTruth truth;
@@ -61,6 +77,7 @@ struct Table {
         server = std::make_unique<GameServer>(config, [this](const std::string& text) {
             std::lock_guard<std::mutex> lock(mutex);
             log.push_back(text);
+            logged.notify_all();
         });
         std::string error;
         EXPECT_TRUE(server->Open(error)) << error;
@@ -76,12 +93,22 @@ struct Table {
             if (line.find(part) != std::string::npos) return true;
         return false;
     }
+    // Waits until the server logs `part` (the time limit only ends a broken test).
+    bool WaitLogged(const std::string& part) {
+        std::unique_lock<std::mutex> lock(mutex);
+        return logged.wait_for(lock, 30s, [&] {
+            return std::any_of(log.begin(), log.end(),
+                               [&](const std::string& line) { return line.find(part) != std::string::npos; });
+        });
+    }
+    FakeClock clock;
     ServerConfig config;
     std::unique_ptr<GameServer> server;
     std::atomic<bool> stop{false};
     std::thread thread;
     int exitCode = -1;
     std::mutex mutex;
+    std::condition_variable logged;
     std::vector<std::string> log;
     std::vector<HandTruth> hands;
 };
@@ -322,28 +349,49 @@ TEST(NetGameTest, ALostPlayerIsReplacedAndMayComeBack) {
         ASSERT_TRUE(raw.Until("WELCOME", &welcome));
         seat = std::stoi(Words(welcome)[1]);
         Players players(table.server->Port(), 2);
-        // One of the others takes its time over each hand's result, so the
-        // game lasts long enough to come back to.
+        // One of the others does not go on from the second hand's result
+        // until the leaver is back; the clock stands still, so the game
+        // waits for it.
+        std::mutex gate;
+        std::condition_variable opened;
+        bool back = false;
         RawClient slow(table.server->Port());
         slow.Send(JoinLine(Request("slow")));
-        std::thread slowThread([&slow] {
-            slow.PlayToEnd([](const std::string& line) {
-                if (line.rfind("ASK", 0) == 0 && line.find(" next") != std::string::npos)
-                    std::this_thread::sleep_for(150ms);
+        std::thread slowThread([&] {
+            int slowHands = 0;
+            slow.PlayToEnd([&](const std::string& line) {
+                if (line.rfind("HAND ", 0) == 0) ++slowHands;
+                if (slowHands >= 2 && line.rfind("ASK", 0) == 0 && line.find(" next") != std::string::npos) {
+                    std::unique_lock<std::mutex> lock(gate);
+                    opened.wait(lock, [&] { return back; });
+                }
                 return true;
             });
         });
+        auto letGo = [&] {
+            {
+                std::lock_guard<std::mutex> lock(gate);
+                back = true;
+                opened.notify_all();
+            }
+            if (slowThread.joinable()) slowThread.join();
+        };
+        // Also when an assertion below ends the test early.
+        struct AtExit {
+            std::function<void()> run;
+            ~AtExit() { run(); }
+        } release{letGo};
         int hands = 0;
-        // Play into the second hand, then vanish after a few decisions of it.
+        // Play into the second hand, then vanish after a few lines that ask something of it.
         int asks = 0;
         EXPECT_FALSE(raw.PlayToEnd([&](const std::string& line) {
             if (line.rfind("HAND ", 0) == 0) ++hands;
-            if (hands == 2 && line.rfind("ASK", 0) == 0) ++asks;
+            if (hands >= 2 && line.rfind("ASK", 0) == 0) ++asks;
             return asks < 3;
         }));
         CloseSocket(raw.fd);
         raw.fd = -1;
-        // The others finish the game while the leaver is away... unless it comes back first:
+        // The leaver comes back while the others wait for the slow one:
         RawClient again(table.server->Port());
         again.Send(JoinLine(Request("leaver", "human")));
         ASSERT_TRUE(again.Until("WELCOME", &welcome));
@@ -359,8 +407,8 @@ TEST(NetGameTest, ALostPlayerIsReplacedAndMayComeBack) {
         // Gone again, for good this time: the computer plays the seat to the end.
         CloseSocket(again.fd);
         again.fd = -1;
+        letGo();
         for (const Outcome& o : players.Wait()) EXPECT_EQ(o.status, NetStatus::Played) << o.message;
-        slowThread.join();
         EXPECT_EQ(slow.lines.back().rfind("END", 0), 0u);
     }
     table.thread.join();
@@ -381,12 +429,12 @@ TEST(NetGameTest, LeavingDuringAHandsResultDoesNotHoldTheTable) {
     EXPECT_FALSE(raw.PlayToEnd([](const std::string& line) {
         return line.rfind("ASK", 0) != 0 || line.find(" next") == std::string::npos;
     }));
-    std::this_thread::sleep_for(200ms);  // the others have read it meanwhile
-    auto left = std::chrono::steady_clock::now();
     CloseSocket(raw.fd);
     raw.fd = -1;
+    // The clock stands still: the reading time never runs out, so the game
+    // ends only if the others go on without the one who left.
     for (const Outcome& o : players.Wait()) EXPECT_EQ(o.status, NetStatus::Played) << o.message;
-    EXPECT_LT(std::chrono::steady_clock::now() - left, 20s);
+    EXPECT_TRUE(table.Logged("reader left seat"));
 }
 
 // Actions out of turn or against the rules are refused, logged and never
@@ -430,40 +478,59 @@ TEST(NetGameTest, WrongAnswersAreRefusedAndNotApplied) {
 // server's computer player at each deadline, and the game ends.
 TEST(NetGameTest, ASilentSeatIsPlayedForAtEachDeadline) {
     Table table(false, [](ServerConfig& c) {
-        c.decisionMs = 15;
-        c.handPauseMs = 15;
-        // Generous enough that a loaded machine (sanitizers, parallel tests)
-        // still answers every heartbeat in time.
-        c.heartbeatMs = 150;
-        c.silentMs = 1000;
+        c.decisionMs = 1000;
+        c.handPauseMs = 1000;
+        c.heartbeatMs = 3600 * 1000;  // the heartbeat has a test of its own
+        c.silentMs = 7200 * 1000;
     });
     RawClient raw(table.server->Port());
     raw.Send(JoinLine(Request("sleeper", "human")));
     ASSERT_TRUE(raw.Until("WELCOME"));
-    // A seat that does not even answer the heartbeat is dropped and played on
-    // by the computer; the one that answers it keeps its seat to the end.
-    RawClient mute(table.server->Port());
-    mute.Send(JoinLine(Request("mute", "human")));
-    ASSERT_TRUE(mute.Until("WELCOME"));
-    Players players(table.server->Port(), 2);
+    Players players(table.server->Port(), 3);
     std::string line;
     int timeouts = 0;
     bool ended = false;
     while (raw.Next(line)) {
-        if (line.rfind("TIMEOUT", 0) == 0) ++timeouts;
-        if (line == "PING") raw.Send("PONG");
-        if (line.rfind("END", 0) == 0) {
+        auto w = Words(line);
+        // Each question's time runs out at once.
+        if (w[0] == "ASK") table.clock.Advance(std::stoi(w[2]) + 1);
+        if (w[0] == "TIMEOUT") ++timeouts;
+        if (w[0] == "END") {
             ended = true;
             break;
         }
     }
     EXPECT_TRUE(ended);
-    EXPECT_TRUE(mute.Until("REFUSED silent"));
     EXPECT_GT(timeouts, 5);
     for (const Outcome& o : players.Wait()) EXPECT_EQ(o.status, NetStatus::Played) << o.message;
     EXPECT_TRUE(table.Logged("sleeper did not answer in time"));
     EXPECT_FALSE(table.Logged("dropping sleeper"));
+}
+
+// A connection that does not even answer the heartbeat is dropped; one that
+// answers it stays.
+TEST(NetGameTest, ASeatThatDoesNotAnswerTheHeartbeatIsDropped) {
+    Table table(false, [](ServerConfig& c) {
+        c.heartbeatMs = 10000;
+        c.silentMs = 40000;
+    });
+    RawClient awake(table.server->Port()), mute(table.server->Port());
+    awake.Send(JoinLine(Request("awake", "human")));
+    mute.Send(JoinLine(Request("mute", "human")));
+    ASSERT_TRUE(awake.Until("WELCOME"));
+    ASSERT_TRUE(mute.Until("WELCOME"));
+    for (int step = 0; step < 3; ++step) {
+        table.clock.Advance(15000);
+        ASSERT_TRUE(awake.Until("PING"));
+        awake.Send("PONG");
+        // The server answers lines in order: once this second JOIN is
+        // refused, the PONG has been heard.
+        awake.Send(JoinLine(Request("awake", "human")));
+        ASSERT_TRUE(awake.Until("REFUSED joined"));
+    }
+    EXPECT_TRUE(mute.Until("REFUSED silent"));
     EXPECT_TRUE(table.Logged("dropping mute: silent"));
+    EXPECT_FALSE(table.Logged("dropping awake"));
 }
 
 TEST(NetGameTest, MisbehavingPeersAreDroppedAlone) {
@@ -496,10 +563,11 @@ TEST(NetGameTest, MisbehavingPeersAreDroppedAlone) {
     ASSERT_TRUE(longLine.Until("REFUSED", &said));
     EXPECT_NE(said.find("toolong"), std::string::npos) << said;
     ASSERT_TRUE(flood.Until("REFUSED flood", &said));
-    ASSERT_TRUE(silent.Until("REFUSED join", &said, 3s));
+    table.clock.Advance(table.config.joinTimeoutMs + 1);
+    ASSERT_TRUE(silent.Until("REFUSED join", &said));
 
     Players players(port, 4);
-    for (int i = 0; i < 500 && !table.Logged("game 1 starts"); ++i) std::this_thread::sleep_for(10ms);
+    ASSERT_TRUE(table.WaitLogged("game 1 starts"));
     // Latecomers during the game: a new name finds the table full, a seated name is taken.
     RawClient fifth(port), twin(port);
     fifth.Send(JoinLine(Request("p9")));
@@ -545,7 +613,10 @@ TEST(NetGameTest, ClientFailuresAreReported) {
         ::poll(&p, 1, 5000);
         int c = ::accept(other, nullptr, nullptr);
         SendAll(c, "SSH-2.0-whatever\n", 1000);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        // Closes only after the client, so that it reads the line first.
+        char buffer[256];
+        for (pollfd q{c, POLLIN, 0}; ::poll(&q, 1, 5000) > 0 && ::read(c, buffer, sizeof buffer) > 0;) {
+        }
         CloseSocket(c);
     });
     EXPECT_EQ(
