@@ -138,7 +138,14 @@ struct GameServer::Seat {
     long askId = 0;
     Clock::time_point deadline;
     bool nextPending = false;  // the end of a hand: waiting for "next"
+    int timeouts = 0;          // decisions in a row that ran out of time
+    bool away = false;         // played at once by the computer until the player answers again
 };
+
+namespace {
+// After this many decisions in a row that ran out of time, the seat is away.
+constexpr int kTimeoutsUntilAway = 3;
+}  // namespace
 
 GameServer::GameServer(ServerConfig config, LogFn log) : config_(std::move(config)), log_(std::move(log)) {}
 
@@ -175,6 +182,8 @@ void GameServer::Detach(Connection& c) {
         s.conn = nullptr;
         s.asked = false;
         s.nextPending = false;
+        s.away = false;
+        s.timeouts = 0;
         log_(c.request.name + " left seat " + std::to_string(c.seat) + "; a computer player takes it");
     } else if (c.joined && seats_.empty()) {
         log_(c.request.name + " left before the game");
@@ -446,11 +455,14 @@ void GameServer::Drive() {
             Seat& s = seats_[Idx(seat)];
             if (s.asked) continue;
             if (s.conn != nullptr) {
-                s.asked = true;
                 s.askId = nextAsk_++;
-                s.deadline = Now() + Ms(config_.decisionMs);
                 Send(s.conn, AskLine(s.askId, config_.decisionMs, game_->Current().LegalActions(seat)));
-                continue;
+                if (!s.away) {
+                    s.asked = true;
+                    s.deadline = Now() + Ms(config_.decisionMs);
+                    continue;
+                }
+                // Away: the question is shown but not waited for.
             }
             ComputerDecides(seat);
             stepped = true;
@@ -467,14 +479,18 @@ void GameServer::Answer(Connection& c, long askId, const Action* action) {
         return;
     }
     Seat& s = seats_[Idx(c.seat)];
+    if (s.away) {
+        ComeBack(c.seat);
+        // An answer to a question the computer player took meanwhile is not refused.
+        if (action != nullptr && !s.asked && askId <= s.askId) return;
+    }
     if (action == nullptr) {
         if (!s.nextPending || askId != s.askId) {
             Send(&c, "REFUSED turn nothing to go on from");
             return;
         }
         s.nextPending = false;
-        if (std::none_of(seats_.begin(), seats_.end(), [](const Seat& o) { return o.nextPending; }))
-            AfterPause();
+        if (!Reading()) AfterPause();
         return;
     }
     if (!s.asked || askId != s.askId) {
@@ -488,8 +504,21 @@ void GameServer::Answer(Connection& c, long askId, const Action* action) {
         return;
     }
     s.asked = false;
+    s.timeouts = 0;
     Step(c.seat, *action);
     Drive();
+}
+
+void GameServer::ComeBack(int seat) {
+    Seat& s = seats_[Idx(seat)];
+    s.away = false;
+    s.timeouts = 0;
+    log_(s.request.name + " answers again; seat " + std::to_string(seat) + " waits for its decisions");
+    SendAll("BACK " + std::to_string(seat));
+}
+
+bool GameServer::Reading() const {
+    return std::any_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.nextPending && !s.away; });
 }
 
 void GameServer::HandOver() {
@@ -506,7 +535,7 @@ void GameServer::HandOver() {
         s.nextPending = true;
         s.askId = nextAsk_++;
         Send(s.conn, "ASK " + std::to_string(s.askId) + " " + std::to_string(config_.handPauseMs) + " next");
-        waiting = true;
+        waiting = waiting || !s.away;
     }
     if (!waiting) AfterPause();
 }
@@ -583,8 +612,7 @@ void GameServer::CheckTimers() {
     if (!game_) return;
     if (pausing_) {
         // Everyone has read the result, or left, or the time is up.
-        bool reading = std::any_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.nextPending; });
-        if (!reading || now > pauseUntil_) AfterPause();
+        if (!Reading() || now > pauseUntil_) AfterPause();
         return;
     }
     for (int seat = 0; seat < 4; ++seat) {
@@ -593,6 +621,13 @@ void GameServer::CheckTimers() {
         s.asked = false;
         Send(s.conn, "TIMEOUT " + std::to_string(s.askId));
         log_(s.request.name + " did not answer in time; the computer player decides");
+        if (++s.timeouts >= kTimeoutsUntilAway && !s.away) {
+            s.away = true;
+            log_(s.request.name + " has not answered " + std::to_string(s.timeouts) +
+                 " times in a row; the computer player plays seat " + std::to_string(seat) +
+                 " at once until it answers");
+            SendAll("AWAY " + std::to_string(seat));
+        }
         ComputerDecides(seat);
         Drive();
         if (!game_ || pausing_) return;
@@ -692,6 +727,7 @@ bool NetSession::Connect(const std::string& host, int port, const JoinRequest& r
     asked_ = false;
     gameOver_ = false;
     haveResult_ = haveYaku_ = false;
+    away_ = {};
     result_ = NetGameResult{};
     message_.clear();
     lastHeard_ = std::chrono::steady_clock::now();
@@ -856,6 +892,12 @@ void NetSession::Line(const std::string& line, std::vector<Update>& updates) {
         asked_ = true;
         view_.legal = ask.next ? std::vector<Action>{} : ask.actions;
         updates.push_back(Update::Ask);
+    } else if (command == "AWAY" || command == "BACK") {
+        int seat = -1;
+        if (!ToInt(rest, seat) || seat < 0 || seat > 3) return;
+        away_[Idx(seat)] = command == "AWAY";
+        awaySeat_ = seat;
+        updates.push_back(Update::Away);
     } else if (command == "TIMEOUT") {
         asked_ = false;
         view_.legal.clear();

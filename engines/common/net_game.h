@@ -90,6 +90,8 @@ private:
     void EndGame();
     void CheckTimers();
     void Welcome(Connection& c, int seat, bool again);
+    void ComeBack(int seat);
+    bool Reading() const;  // a seat still reads a hand's result
     Clock::time_point Now() const;
 
     ServerConfig config_;
@@ -143,6 +145,7 @@ public:
         Table,      // the table changed (view())
         Ask,        // a decision is asked for (ask())
         TimedOut,   // the decision was taken by the server's computer player
+        Away,       // AWAY/BACK: away(awaySeat()) says whether the computer plays that seat at once
         HandOver,   // the hand's result (handResult())
         GameOver,   // the game's end (result()); the server closes the connection
         Refused,    // the server refused us (message())
@@ -182,6 +185,8 @@ public:
     const std::array<std::string, 4>& kinds() const { return kinds_; }
     const std::string& message() const { return message_; }
     bool gameOver() const { return gameOver_; }
+    int awaySeat() const { return awaySeat_; }
+    bool away(int seat) const { return seat >= 0 && seat < 4 && away_[static_cast<std::size_t>(seat)]; }
 
 private:
     void Send(const std::string& line);
@@ -204,6 +209,8 @@ private:
     std::array<std::string, 4> kinds_{};
     bool haveResult_ = false, haveYaku_ = false;
     bool gameOver_ = false;
+    std::array<bool, 4> away_{};
+    int awaySeat_ = -1;
     std::string message_;
     std::chrono::steady_clock::time_point lastHeard_ = std::chrono::steady_clock::now();
 };

@@ -475,8 +475,9 @@ TEST(NetGameTest, WrongAnswersAreRefusedAndNotApplied) {
 }
 
 // A seat that stays silent (answering only the heartbeat) is played by the
-// server's computer player at each deadline, and the game ends.
-TEST(NetGameTest, ASilentSeatIsPlayedForAtEachDeadline) {
+// server's computer player at each deadline; after three in a row it is away
+// and played at once, without waiting; answering again brings it back.
+TEST(NetGameTest, ASilentSeatIsPlayedForAtOnceAfterThreeDeadlines) {
     Table table(false, [](ServerConfig& c) {
         c.decisionMs = 1000;
         c.handPauseMs = 1000;
@@ -485,26 +486,48 @@ TEST(NetGameTest, ASilentSeatIsPlayedForAtEachDeadline) {
     });
     RawClient raw(table.server->Port());
     raw.Send(JoinLine(Request("sleeper", "human")));
-    ASSERT_TRUE(raw.Until("WELCOME"));
+    std::string welcome;
+    ASSERT_TRUE(raw.Until("WELCOME", &welcome));
+    const std::string seat = Words(welcome)[1];
     Players players(table.server->Port(), 3);
     std::string line;
-    int timeouts = 0;
-    bool ended = false;
+    int timeoutsBeforeAway = 0, timeoutsWhileAway = 0, asksWhileAway = 0, timeoutsAfterBack = 0;
+    bool away = false, back = false, ended = false;
+    std::string lastAsk;
     while (raw.Next(line)) {
         auto w = Words(line);
-        // Each question's time runs out at once.
-        if (w[0] == "ASK") table.clock.Advance(std::stoi(w[2]) + 1);
-        if (w[0] == "TIMEOUT") ++timeouts;
+        if (w[0] == "AWAY" && w[1] == seat) away = true;
+        if (w[0] == "BACK" && w[1] == seat) back = true;
+        if (w[0] == "TIMEOUT") ++(back ? timeoutsAfterBack : away ? timeoutsWhileAway : timeoutsBeforeAway);
         if (w[0] == "END") {
             ended = true;
             break;
         }
+        if (w[0] != "ASK") continue;
+        if (!away || back) {
+            // Waited for: the question's time runs out, once after coming back.
+            if (timeoutsAfterBack == 0)
+                table.clock.Advance(std::stoi(w[2]) + 1);
+            else
+                raw.Send("ACT " + w[1] + " " + w.back());
+        } else if (w.back() != "next" && asksWhileAway < 5 && ++asksWhileAway == 5) {
+            // Still asked, never waited for: answering one of them brings the seat back.
+            raw.Send("ACT " + w[1] + " " + w.back());
+        }
     }
     EXPECT_TRUE(ended);
-    EXPECT_GT(timeouts, 5);
+    EXPECT_EQ(timeoutsBeforeAway, 3);
+    EXPECT_TRUE(away);
+    EXPECT_EQ(timeoutsWhileAway, 0);
+    EXPECT_EQ(asksWhileAway, 5);
+    EXPECT_TRUE(back);
+    EXPECT_EQ(timeoutsAfterBack, 1);
     for (const Outcome& o : players.Wait()) EXPECT_EQ(o.status, NetStatus::Played) << o.message;
     EXPECT_TRUE(table.Logged("sleeper did not answer in time"));
+    EXPECT_TRUE(table.Logged("sleeper answers again"));
     EXPECT_FALSE(table.Logged("dropping sleeper"));
+    // The answer to a question the computer player had already taken is not refused.
+    for (const std::string& l : raw.lines) EXPECT_NE(l.rfind("REFUSED", 0), 0u) << l;
 }
 
 // A connection that does not even answer the heartbeat is dropped; one that
