@@ -257,6 +257,12 @@ void GameServer::Handle(Connection& c, const std::string& line) {
     ClientLine parsed = ParseClientLine(line);
     switch (parsed.kind) {
         case ClientLine::Kind::Join:
+            if (Finished()) {
+                Send(&c, "REFUSED over the game is over");
+                c.closing = true;
+                c.since = Now();
+                return;
+            }
             if (c.joined) {
                 Send(&c, "REFUSED joined already seated");
                 log_(c.request.name + ": a second JOIN refused");
@@ -586,8 +592,19 @@ void GameServer::EndGame() {
     seats_.clear();
     game_.reset();
     gameOver_ = true;
+    if (Finished()) {
+        // Nobody else gets a seat here: every other connection goes once told so.
+        for (auto& o : connections_) {
+            if (o->dead || o->closing) continue;
+            Send(o.get(), "REFUSED over the game is over");
+            o->closing = true;
+            o->since = Now();
+        }
+    }
     TellWaiting();
 }
+
+bool GameServer::Finished() const { return gameOver_ && !config_.resident; }
 
 void GameServer::CheckTimers() {
     auto now = Now();
@@ -651,10 +668,10 @@ int GameServer::Run(const std::atomic<bool>& stop) {
                 ++it;
             }
         }
-        if (gameOver_ && !config_.resident && connections_.empty()) return 0;
+        if (Finished() && connections_.empty()) return 0;
 
         std::vector<pollfd> fds;
-        fds.push_back({gameOver_ && !config_.resident ? -1 : listenFd_, POLLIN, 0});
+        fds.push_back({Finished() ? -1 : listenFd_, POLLIN, 0});
         for (auto& c : connections_)
             fds.push_back(
                 {c->fd, static_cast<short>((c->closing ? 0 : POLLIN) | (c->out.empty() ? 0 : POLLOUT)), 0});

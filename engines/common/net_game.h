@@ -91,7 +91,8 @@ private:
     void CheckTimers();
     void Welcome(Connection& c, int seat, bool again);
     void ComeBack(int seat);
-    bool Reading() const;  // a seat still reads a hand's result
+    bool Reading() const;   // a seat still reads a hand's result
+    bool Finished() const;  // the one game of a server that is not resident is over
     Clock::time_point Now() const;
 
     ServerConfig config_;

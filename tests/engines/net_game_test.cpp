@@ -240,6 +240,27 @@ TEST(NetGameTest, FourPlayersGetOneGameEach) {
     EXPECT_EQ(table.server->GamesPlayed(), 1);
 }
 
+// Once its one game is over, a server that is not resident seats nobody,
+// however long a connection stays open, and ends.
+TEST(NetGameTest, AFinishedServerRefusesLateJoinsAndEnds) {
+    Table table;
+    RawClient late(table.server->Port());
+    ASSERT_TRUE(late.Until("HELLO"));
+    {
+        Players players(table.server->Port(), 4);
+        for (const Outcome& o : players.Wait()) ASSERT_EQ(o.status, NetStatus::Played) << o.message;
+    }
+    ASSERT_TRUE(late.Until("REFUSED over"));
+    // The server may have closed the connection already: a failed send is fine.
+    std::string join = JoinLine(Request("late", "human")) + "\n";
+    ::send(late.fd, join.data(), join.size(), MSG_NOSIGNAL);
+    std::string line;
+    while (late.Next(line)) EXPECT_NE(line.rfind("WELCOME", 0), 0u) << line;
+    table.thread.join();  // the clock stands still: only the end of the game ends the server
+    EXPECT_EQ(table.exitCode, 0);
+    EXPECT_EQ(table.server->GamesPlayed(), 1);
+}
+
 TEST(NetGameTest, ResidentServerPlaysAgain) {
     Table table(true);
     for (int game = 1; game <= 2; ++game) {
