@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/random.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -55,6 +56,30 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
         size -= static_cast<std::size_t>(n);
     }
     return true;
+}
+
+// A seed from the system's secure random source, never from the clock, so
+// that nobody can work out a game's walls from when it started.
+std::uint64_t SecureRandomSeed() {
+    std::uint64_t value = 0;
+    auto* bytes = reinterpret_cast<unsigned char*>(&value);
+    std::size_t got = 0;
+    while (got < sizeof value) {
+        ssize_t n = ::getrandom(bytes + got, sizeof value - got, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got == sizeof value) return value;
+    int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+    while (fd >= 0 && got < sizeof value) {
+        ssize_t n = ::read(fd, bytes + got, sizeof value - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (fd >= 0) ::close(fd);
+    return value;
 }
 
 // Adds one game's block to the run's record: a new file beside it gets the
@@ -163,6 +188,9 @@ bool GameServer::Open(std::string& error) {
     socklen_t len = sizeof addr;
     ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
     port_ = ntohs(addr.sin_port);
+    if (config_.seed != 0)
+        log_("games are dealt from the fixed seeds " + std::to_string(config_.seed) +
+             ", +1, ...: their walls are predictable");
     return true;
 }
 
@@ -385,7 +413,7 @@ void GameServer::TellWaiting() {
 void GameServer::StartGame() {
     int number = ++gamesPlayed_;
     std::uint64_t seed =
-        config_.seed != 0 ? config_.seed + static_cast<std::uint64_t>(number) - 1 : ChooseSeed() + number;
+        config_.seed != 0 ? config_.seed + static_cast<std::uint64_t>(number) - 1 : SecureRandomSeed();
     game_ = std::make_unique<riichi::Game>(RiichiRules(config_.rules), seed);
     std::array<SeatStyle, 4> styles{};
     for (std::size_t s = 0; s < 4; ++s) styles[s].style = seats_[s].request.style;

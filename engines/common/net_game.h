@@ -35,7 +35,7 @@ struct ServerConfig {
     std::string recordPath;             // empty: no record
     bool resident = false;              // stay for the next game
     int joinTimeoutMs = 10000;          // a connection must say JOIN within this time
-    std::uint64_t seed = 0;             // 0: choose one per game
+    std::uint64_t seed = 0;             // 0: a secure random one per game
     int decisionMs = 30000;             // a seat's time to answer a decision
     int handPauseMs = 60000;            // at most this long for the players to read a hand's result
     int heartbeatMs = 10000;            // a PING after this long without a line from the peer

@@ -273,6 +273,40 @@ TEST(NetGameTest, ResidentServerPlaysAgain) {
     EXPECT_EQ(table.server->GamesPlayed(), 2);
 }
 
+// Without a fixed seed each game's walls come from a secure random seed of
+// its own: nothing links one game's seed to the next one's.
+TEST(NetGameTest, ResidentServerDealsUnrelatedWalls) {
+    Table table(true, [](ServerConfig& c) { c.seed = 0; });
+    std::vector<long double> seeds;
+    for (int game = 1; game <= 3; ++game) {
+        Players players(table.server->Port(), 4);
+        Outcome o = players.Wait()[0];
+        ASSERT_EQ(o.status, NetStatus::Played) << o.message;
+        for (const std::string& line : o.result.recordLines)
+            if (line.rfind("seed: ", 0) == 0) seeds.push_back(std::stold(line.substr(6)));
+    }
+    ASSERT_EQ(seeds.size(), 3u);
+    // Readings of a clock (even in nanoseconds) taken a game apart differ by
+    // far less than 2^40; two random 64-bit seeds do so once in millions.
+    const long double near = 1099511627776.0L;
+    long double first = seeds[1] - seeds[0], second = seeds[2] - seeds[1];
+    EXPECT_GT(std::abs(first), near);
+    EXPECT_GT(std::abs(second), near);
+    EXPECT_GT(std::abs(second - first), near);
+    EXPECT_FALSE(table.Logged("predictable"));
+}
+
+// A fixed seed deals S, S + 1, ... and says that the walls can be foreseen.
+TEST(NetGameTest, AFixedSeedIsLoggedAsPredictable) {
+    Table table(true);
+    EXPECT_TRUE(table.WaitLogged("predictable"));
+    Players players(table.server->Port(), 4);
+    Outcome o = players.Wait()[0];
+    ASSERT_EQ(o.status, NetStatus::Played) << o.message;
+    EXPECT_NE(std::find(o.result.recordLines.begin(), o.result.recordLines.end(), "seed: 77"),
+              o.result.recordLines.end());
+}
+
 // A raw connection records every line of an east-south game; up to each
 // hand's end block no line names a tile that, at the hand's end, was still
 // hidden in another seat's hand or in the wall. Another seat's draw never
