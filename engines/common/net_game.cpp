@@ -112,7 +112,61 @@ std::string AppendRecordBlock(const std::string& path, const std::vector<std::st
     return problem;
 }
 
+// The address and port of a connected peer, as "a.b.c.d:port".
+std::string PeerAddress(const sockaddr_in& addr) {
+    char text[INET_ADDRSTRLEN] = "?";
+    ::inet_ntop(AF_INET, &addr.sin_addr, text, sizeof text);
+    return std::string(text) + ":" + std::to_string(ntohs(addr.sin_port));
+}
+
+// The length of the well-formed UTF-8 sequence at text[i], or 0.
+std::size_t Utf8Length(const std::string& text, std::size_t i) {
+    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    unsigned char lead = byte(i);
+    std::size_t length = lead >= 0xc2 && lead <= 0xdf   ? 2
+                         : lead >= 0xe0 && lead <= 0xef ? 3
+                         : lead >= 0xf0 && lead <= 0xf4 ? 4
+                                                        : 0;
+    if (length == 0 || i + length > text.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k)
+        if ((byte(i + k) & 0xc0) != 0x80) return 0;
+    unsigned char second = byte(i + 1);
+    if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second > 0x9f) ||
+        (lead == 0xf0 && second < 0x90) || (lead == 0xf4 && second > 0x8f))
+        return 0;  // too long a form, a surrogate, or beyond U+10FFFF
+    return length;
+}
+
 }  // namespace
+
+std::string EscapeForLog(const std::string& text) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    auto escape = [&](unsigned char c) {
+        out += "\\x";
+        out += kHex[c >> 4];
+        out += kHex[c & 15];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\\') {
+            out += "\\\\";
+            ++i;
+        } else if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+            ++i;
+        } else if (std::size_t length = c >= 0x80 ? Utf8Length(text, i) : 0;
+                   length > 0 && !(c == 0xc2 && static_cast<unsigned char>(text[i + 1]) < 0xa0)) {
+            out.append(text, i, length);  // a character, but not one of the C1 controls U+0080..U+009F
+            i += length;
+        } else {
+            escape(c);
+            ++i;
+        }
+    }
+    return out;
+}
 
 bool ParseResultWords(const std::string& words, PlayerStats& p) {
     auto w = Words(words);
@@ -146,6 +200,7 @@ struct GameServer::Connection {
     bool closing = false;  // close as soon as `out` is sent
     bool dead = false;     // closed: remove
     JoinRequest request;
+    std::string peer;          // the client's address and port
     Clock::time_point since;   // connected, or (closing) when closing began
     Clock::time_point heard;   // the last line received
     Clock::time_point pinged;  // the last PING sent
@@ -172,7 +227,11 @@ namespace {
 constexpr int kTimeoutsUntilAway = 3;
 }  // namespace
 
-GameServer::GameServer(ServerConfig config, LogFn log) : config_(std::move(config)), log_(std::move(log)) {}
+GameServer::GameServer(ServerConfig config, LogFn log) : config_(std::move(config)) {
+    // Names and lines from clients end up in the log: none of their bytes may
+    // steer the operator's terminal.
+    log_ = [log = std::move(log)](const std::string& text) { log(EscapeForLog(text)); };
+}
 
 GameServer::~GameServer() {
     for (auto& c : connections_) CloseSocket(c->fd);
@@ -196,6 +255,9 @@ bool GameServer::Open(std::string& error) {
 
 void GameServer::Send(Connection* c, const std::string& line) {
     if (c == nullptr || c->dead || c->closing) return;
+    // Every refusal goes out through here, so every one is logged.
+    if (line.rfind("REFUSED ", 0) == 0)
+        log_("refused " + c->peer + " (" + c->name() + "): " + line.substr(8));
     c->out += line;
     c->out += '\n';
 }
@@ -221,7 +283,7 @@ void GameServer::Detach(Connection& c) {
 }
 
 void GameServer::Drop(Connection& c, const std::string& reason) {
-    log_("dropping " + c.name() + ": " + reason);
+    log_("refused " + c.peer + " (" + c.name() + "): " + reason + "; the connection is dropped");
     Detach(c);
     // A last word, if the peer still reads; then the connection is gone.
     std::string last = "REFUSED " + reason + "\n";
@@ -234,10 +296,15 @@ void GameServer::Drop(Connection& c, const std::string& reason) {
 
 void GameServer::Accept() {
     for (;;) {
-        int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        sockaddr_in addr{};
+        socklen_t length = sizeof addr;
+        int fd =
+            ::accept4(listenFd_, reinterpret_cast<sockaddr*>(&addr), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) return;
         NoDelay(fd);
+        std::string peer = PeerAddress(addr);
         if (static_cast<int>(connections_.size()) >= config_.maxConnections) {
+            log_("refused " + peer + ": busy too many connections");
             std::string busy = "REFUSED busy too many connections\n";
             SendSome(fd, busy);
             CloseSocket(fd);
@@ -245,6 +312,7 @@ void GameServer::Accept() {
         }
         auto c = std::make_unique<Connection>();
         c->fd = fd;
+        c->peer = peer;
         c->since = c->heard = c->pinged = c->window = Now();
         c->out = "HELLO zvserver " + std::to_string(kProtocolVersion) + "\n";
         connections_.push_back(std::move(c));

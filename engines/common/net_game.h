@@ -116,6 +116,11 @@ private:
 bool ParseResultWords(const std::string& words, PlayerStats& stats);
 bool ParseYakuWord(const std::string& word, PlayerStats& stats);
 
+// `text` with every byte that could steer a terminal written as \xNN: the
+// control characters, DEL, the C1 controls and bytes that are not UTF-8
+// (a backslash becomes \\). Well-formed other characters stay.
+std::string EscapeForLog(const std::string& text);
+
 // ---------------------------------------------------------------- client
 
 struct NetGameResult {

@@ -87,10 +87,11 @@ struct Table {
         stop.store(true);
         if (thread.joinable()) thread.join();
     }
-    bool Logged(const std::string& part) {
+    // Whether one line of the log holds `part` (and `also`).
+    bool Logged(const std::string& part, const std::string& also = {}) {
         std::lock_guard<std::mutex> lock(mutex);
         for (const std::string& line : log)
-            if (line.find(part) != std::string::npos) return true;
+            if (line.find(part) != std::string::npos && line.find(also) != std::string::npos) return true;
         return false;
     }
     // Waits until the server logs `part` (the time limit only ends a broken test).
@@ -580,7 +581,7 @@ TEST(NetGameTest, ASilentSeatIsPlayedForAtOnceAfterThreeDeadlines) {
     for (const Outcome& o : players.Wait()) EXPECT_EQ(o.status, NetStatus::Played) << o.message;
     EXPECT_TRUE(table.Logged("sleeper did not answer in time"));
     EXPECT_TRUE(table.Logged("sleeper answers again"));
-    EXPECT_FALSE(table.Logged("dropping sleeper"));
+    EXPECT_FALSE(table.Logged("(sleeper): silent"));
     // The answer to a question the computer player had already taken is not refused.
     for (const std::string& l : raw.lines) EXPECT_NE(l.rfind("REFUSED", 0), 0u) << l;
 }
@@ -607,8 +608,8 @@ TEST(NetGameTest, ASeatThatDoesNotAnswerTheHeartbeatIsDropped) {
         ASSERT_TRUE(awake.Until("REFUSED joined"));
     }
     EXPECT_TRUE(mute.Until("REFUSED silent"));
-    EXPECT_TRUE(table.Logged("dropping mute: silent"));
-    EXPECT_FALSE(table.Logged("dropping awake"));
+    EXPECT_TRUE(table.Logged("(mute): silent"));
+    EXPECT_FALSE(table.Logged("(awake): silent"));
 }
 
 TEST(NetGameTest, MisbehavingPeersAreDroppedAlone) {
@@ -622,6 +623,8 @@ TEST(NetGameTest, MisbehavingPeersAreDroppedAlone) {
     old.Send("JOIN human oldtimer");
     RawClient longLine(port);
     SendAll(longLine.fd, std::string(kMaxLineLength + 10, 'x'), 1000);
+    RawClient rogue(port);  // a line that would retitle and clear the operator's terminal
+    rogue.Send("\x1b]0;owned\x07\x1b[2J\xc2\x9b");
     RawClient flood(port);
     flood.Send(JoinLine(Request("flood")));
     std::string many;
@@ -641,6 +644,7 @@ TEST(NetGameTest, MisbehavingPeersAreDroppedAlone) {
     ASSERT_TRUE(longLine.Until("REFUSED", &said));
     EXPECT_NE(said.find("toolong"), std::string::npos) << said;
     ASSERT_TRUE(flood.Until("REFUSED flood", &said));
+    ASSERT_TRUE(rogue.Until("REFUSED malformed", &said));
     table.clock.Advance(table.config.joinTimeoutMs + 1);
     ASSERT_TRUE(silent.Until("REFUSED join", &said));
 
@@ -662,6 +666,26 @@ TEST(NetGameTest, MisbehavingPeersAreDroppedAlone) {
     ASSERT_TRUE(twin.Until("REFUSED", &said));
     EXPECT_EQ(said.rfind("REFUSED name", 0), 0u) << said;
     EXPECT_EQ(table.server->GamesPlayed(), 1);
+    // Every refusal is logged with the client's address, and no byte a client
+    // sent reaches the log as a control character.
+    for (const char* reason : {"malformed", "version", "toolong", "flood", "join", "full", "name"})
+        EXPECT_TRUE(table.Logged(std::string("refused 127.0.0.1:")) &&
+                    table.Logged(std::string(": ") + reason))
+            << reason;
+    EXPECT_TRUE(table.Logged("\\x1b]0;owned\\x07\\x1b[2J\\xc2\\x9b"));
+    std::lock_guard<std::mutex> lock(table.mutex);
+    for (const std::string& line : table.log)
+        for (char c : line) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) << line;
+}
+
+TEST(NetGameTest, LogTextKeepsCharactersAndEscapesControls) {
+    EXPECT_EQ(EscapeForLog("p1 名前 ok"), "p1 名前 ok");
+    EXPECT_EQ(EscapeForLog("a\x1b[2Jb\r\n\t"), "a\\x1b[2Jb\\x0d\\x0a\\x09");
+    EXPECT_EQ(EscapeForLog("\x7f"), "\\x7f");
+    EXPECT_EQ(EscapeForLog("\xc2\x9b\xc2\xa0"), "\\xc2\\x9b\xc2\xa0");  // C1 CSI; a no-break space stays
+    EXPECT_EQ(EscapeForLog("\xff\xc0\xaf\xe5\x90"), "\\xff\\xc0\\xaf\\xe5\\x90");  // not UTF-8, cut short
+    EXPECT_EQ(EscapeForLog("\xed\xa0\x80"), "\\xed\\xa0\\x80");                    // a surrogate
+    EXPECT_EQ(EscapeForLog("a\\x41"), "a\\\\x41");  // an escape cannot be faked
 }
 
 TEST(NetGameTest, ClientFailuresAreReported) {
