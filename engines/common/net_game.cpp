@@ -112,11 +112,11 @@ std::string AppendRecordBlock(const std::string& path, const std::vector<std::st
     return problem;
 }
 
-// The address and port of a connected peer, as "a.b.c.d:port".
-std::string PeerAddress(const sockaddr_in& addr) {
+// The address of a connected peer, as "a.b.c.d".
+std::string PeerHost(const sockaddr_in& addr) {
     char text[INET_ADDRSTRLEN] = "?";
     ::inet_ntop(AF_INET, &addr.sin_addr, text, sizeof text);
-    return std::string(text) + ":" + std::to_string(ntohs(addr.sin_port));
+    return text;
 }
 
 // The length of the well-formed UTF-8 sequence at text[i], or 0.
@@ -200,6 +200,7 @@ struct GameServer::Connection {
     bool closing = false;  // close as soon as `out` is sent
     bool dead = false;     // closed: remove
     JoinRequest request;
+    std::string host;          // the client's address
     std::string peer;          // the client's address and port
     Clock::time_point since;   // connected, or (closing) when closing began
     Clock::time_point heard;   // the last line received
@@ -302,21 +303,35 @@ void GameServer::Accept() {
             ::accept4(listenFd_, reinterpret_cast<sockaddr*>(&addr), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) return;
         NoDelay(fd);
-        std::string peer = PeerAddress(addr);
-        if (static_cast<int>(connections_.size()) >= config_.maxConnections) {
-            log_("refused " + peer + ": busy too many connections");
-            std::string busy = "REFUSED busy too many connections\n";
+        std::string host = PeerHost(addr);
+        std::string peer = host + ":" + std::to_string(ntohs(addr.sin_port));
+        std::string busy;
+        if (static_cast<int>(connections_.size()) >= config_.maxConnections)
+            busy = "busy too many connections";
+        else if (ConnectionsFrom(host) >= config_.maxConnectionsPerAddress)
+            busy = "busy too many connections from " + host;
+        if (!busy.empty()) {
+            log_("refused " + peer + ": " + busy);
+            busy = "REFUSED " + busy + "\n";
             SendSome(fd, busy);
             CloseSocket(fd);
             continue;
         }
         auto c = std::make_unique<Connection>();
         c->fd = fd;
+        c->host = host;
         c->peer = peer;
         c->since = c->heard = c->pinged = c->window = Now();
         c->out = "HELLO zvserver " + std::to_string(kProtocolVersion) + "\n";
         connections_.push_back(std::move(c));
     }
+}
+
+int GameServer::ConnectionsFrom(const std::string& host) const {
+    // Those on their way out do not count.
+    return static_cast<int>(std::count_if(connections_.begin(), connections_.end(), [&](const auto& c) {
+        return !c->dead && !c->closing && c->host == host;
+    }));
 }
 
 void GameServer::Read(Connection& c) {

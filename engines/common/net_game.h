@@ -43,6 +43,7 @@ struct ServerConfig {
     int maxLinesPerSecond = 400;        // more from one peer is a flood: it is dropped
     std::size_t maxPending = 1u << 20;  // bytes waiting for a peer that does not read; more: dropped
     int maxConnections = 32;            // more are turned away at once
+    int maxConnectionsPerAddress = 8;   // more from one address are turned away, the others still get in
     // The clock of every deadline; empty: the steady clock. Tests set their own
     // and move it on, and the server sees the change within 50 ms.
     std::function<std::chrono::steady_clock::time_point()> now;
@@ -70,6 +71,7 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void Accept();
+    int ConnectionsFrom(const std::string& host) const;
     void Read(Connection& c);
     void Handle(Connection& c, const std::string& line);
     void Join(Connection& c, const JoinRequest& request);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -151,12 +152,29 @@ struct Players {
     std::vector<std::thread> threads;
 };
 
+// A connection to the server from the loopback address `source`.
+int ConnectFrom(const std::string& source, int port) {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in from{}, to{};
+    from.sin_family = to.sin_family = AF_INET;
+    ::inet_pton(AF_INET, source.c_str(), &from.sin_addr);
+    ::inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+    to.sin_port = htons(static_cast<std::uint16_t>(port));
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
+        ::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+    return fd;
+}
+
 // A connection that keeps every line the server sends it.
 struct RawClient {
-    explicit RawClient(int port) {
+    explicit RawClient(int port, const std::string& source = {}) {
         std::string error;
-        fd = ConnectTcp("127.0.0.1", port, 2000, error);
-        EXPECT_GE(fd, 0) << error;
+        fd = source.empty() ? ConnectTcp("127.0.0.1", port, 2000, error) : ConnectFrom(source, port);
+        EXPECT_GE(fd, 0) << error << source;
     }
     ~RawClient() { CloseSocket(fd); }
     void Send(const std::string& line) { EXPECT_TRUE(SendAll(fd, line + "\n", 2000)) << line; }
@@ -676,6 +694,27 @@ TEST(NetGameTest, MisbehavingPeersAreDroppedAlone) {
     std::lock_guard<std::mutex> lock(table.mutex);
     for (const std::string& line : table.log)
         for (char c : line) EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 && c != 0x7f) << line;
+}
+
+// One host cannot take every connection: past its limit it is turned away,
+// while another address still gets in.
+TEST(NetGameTest, OneAddressCannotTakeEveryConnection) {
+    Table table;
+    std::vector<std::unique_ptr<RawClient>> mine;
+    for (int i = 0; i < 8; ++i) {
+        mine.push_back(std::make_unique<RawClient>(table.server->Port()));
+        ASSERT_TRUE(mine.back()->Until("HELLO"));
+    }
+    RawClient ninth(table.server->Port());
+    std::string said;
+    ASSERT_TRUE(ninth.Until("REFUSED", &said));
+    EXPECT_EQ(said.rfind("REFUSED busy", 0), 0u) << said;
+    EXPECT_TRUE(table.Logged("refused 127.0.0.1:", "busy"));
+
+    RawClient other(table.server->Port(), "127.0.0.2");
+    ASSERT_TRUE(other.Until("HELLO", &said));
+    other.Send(JoinLine(Request("elsewhere")));
+    EXPECT_TRUE(other.Until("WELCOME"));
 }
 
 TEST(NetGameTest, LogTextKeepsCharactersAndEscapesControls) {
