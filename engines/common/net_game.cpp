@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "config/file_io.h"
@@ -82,17 +83,63 @@ std::uint64_t SecureRandomSeed() {
     return value;
 }
 
-// Adds one game's block to the run's record: a new file beside it gets the
-// record as this run left it, copied piece by piece, and the block, and then
-// takes its place. Neither the server nor this copy keeps more than one game
-// in memory, however long a resident server runs.
-std::string AppendRecordBlock(const std::string& path, const std::vector<std::string>& block, bool first) {
+// Flushes the folder holding `path`, so that a rename in it lasts.
+void SyncFolder(const std::string& path) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Whether `bytes` is a whole record: its first line, and a game's last line at the end.
+bool IsWholeRecord(const std::string& bytes) {
+    const std::string head = std::string(kRecordMagic) + "\r\n";
+    if (bytes.rfind(head, 0) != 0 || bytes.size() < head.size() + 2 ||
+        bytes.compare(bytes.size() - 2, 2, "\r\n") != 0)
+        return false;
+    std::size_t start = bytes.rfind("\r\n", bytes.size() - 3) + 2;
+    return bytes.compare(start, 5, "end: ") == 0;
+}
+
+// The copy a write of the record left behind (a crash between writing it and
+// putting it in place) is put in place when it is the record with a whole
+// game more, and removed otherwise. Returns what was done, for the log.
+std::string RecoverRecord(const std::string& path) {
+    const std::string temporary = path + ".new";
+    if (::access(temporary.c_str(), F_OK) != 0) return {};
+    auto pending = ReadWholeFile(temporary);
+    auto current = ReadWholeFile(path);
+    if (!pending || (!current && ::access(path.c_str(), F_OK) == 0))
+        return temporary + ": cannot read it or the record; both are left as they are";
+    const std::string kept = current.value_or("");
+    if (IsWholeRecord(*pending) && pending->size() > kept.size() &&
+        pending->compare(0, kept.size(), kept) == 0) {
+        if (::rename(temporary.c_str(), path.c_str()) != 0) return temporary + ": cannot put it in place";
+        SyncFolder(path);
+        return path + ": the last game written before the server stopped was taken from " + temporary;
+    }
+    ::unlink(temporary.c_str());
+    SyncFolder(path);
+    return temporary + ": an unfinished copy of the record was removed";
+}
+
+// Adds one game's block to the record: a new file beside it gets the record
+// as it is, copied piece by piece, and the block, and then takes its place.
+// Earlier games, of this run or of earlier ones, are kept. Neither the server
+// nor this copy keeps more than one game in memory, however long a resident
+// server runs.
+std::string AppendRecordBlock(const std::string& path, const std::vector<std::string>& block) {
     const std::string problem = path + ": cannot write the record file";
     const std::string temporary = path + ".new";
+    int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0 && errno != ENOENT) return problem;  // never replace a record that cannot be read
     int out = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (out < 0) return problem;
+    if (out < 0) {
+        if (in >= 0) ::close(in);
+        return problem;
+    }
     bool ok = true;
-    int in = first ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     bool copied = false;
     if (in >= 0) {
         char chunk[65536];
@@ -107,7 +154,10 @@ std::string AppendRecordBlock(const std::string& path, const std::vector<std::st
     if (!copied) bytes = EncodeCrLfLines({kRecordMagic}) + bytes;
     ok = ok && WriteAll(out, bytes.data(), bytes.size()) && ::fsync(out) == 0;
     ok = (::close(out) == 0) && ok;
-    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) return {};
+    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
+        SyncFolder(path);
+        return {};
+    }
     ::unlink(temporary.c_str());
     return problem;
 }
@@ -248,6 +298,8 @@ bool GameServer::Open(std::string& error) {
     socklen_t len = sizeof addr;
     ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
     port_ = ntohs(addr.sin_port);
+    if (!config_.recordPath.empty())
+        if (std::string done = RecoverRecord(config_.recordPath); !done.empty()) log_(done);
     if (config_.seed != 0)
         log_("games are dealt from the fixed seeds " + std::to_string(config_.seed) +
              ", +1, ...: their walls are predictable");
@@ -696,8 +748,7 @@ void GameServer::EndGame() {
     }
     if (!config_.recordPath.empty()) {
         std::string problem = CheckRecordPath(config_.recordPath);
-        if (problem.empty()) problem = AppendRecordBlock(config_.recordPath, block, !recordWritten_);
-        recordWritten_ = recordWritten_ || problem.empty();
+        if (problem.empty()) problem = AppendRecordBlock(config_.recordPath, block);
         if (!problem.empty()) log_(problem);
     }
     seats_.clear();

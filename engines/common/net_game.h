@@ -105,7 +105,6 @@ private:
     long nextAsk_ = 1;
     long joins_ = 0;
     bool gameOver_ = false;
-    bool recordWritten_ = false;  // this run has written the record file
     std::vector<std::unique_ptr<Connection>> connections_;
     std::vector<Seat> seats_;  // four during a game, empty in the lobby
     std::unique_ptr<riichi::Game> game_;

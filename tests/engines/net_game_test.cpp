@@ -12,10 +12,13 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <set>
 #include <thread>
 
+#include "config/file_io.h"
 #include "net_lines.h"
 
 namespace zv::engine {
@@ -324,6 +327,82 @@ TEST(NetGameTest, AFixedSeedIsLoggedAsPredictable) {
     ASSERT_EQ(o.status, NetStatus::Played) << o.message;
     EXPECT_NE(std::find(o.result.recordLines.begin(), o.result.recordLines.end(), "seed: 77"),
               o.result.recordLines.end());
+}
+
+// A folder of its own for a test's files, removed afterwards.
+struct Folder {
+    Folder() {
+        path = std::filesystem::temp_directory_path() /
+               ("zv_net_game_" + std::to_string(::getpid()) + "_" + std::to_string(++count));
+        std::filesystem::create_directories(path);
+    }
+    ~Folder() { std::filesystem::remove_all(path); }
+    std::string File(const std::string& name) const { return (path / name).string(); }
+    std::filesystem::path path;
+    static inline int count = 0;
+};
+
+RecordFile ReadRecord(const std::string& path) {
+    auto text = ReadTextFile(path);
+    return text ? ParseRecord(*text) : RecordFile{};
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A server started again on the same record keeps every earlier game.
+TEST(NetGameTest, ARestartedServerAddsToItsRecord) {
+    Folder folder;
+    const std::string record = folder.File("server.fu");
+    for (int run = 1; run <= 2; ++run) {
+        Table table(false, [&](ServerConfig& c) { c.recordPath = record; });
+        Players players(table.server->Port(), 4);
+        for (const Outcome& o : players.Wait()) ASSERT_EQ(o.status, NetStatus::Played) << o.message;
+        table.thread.join();
+        RecordFile file = ReadRecord(record);
+        EXPECT_TRUE(file.problems.empty());
+        ASSERT_EQ(file.games.size(), static_cast<std::size_t>(run));
+        for (const RecordedGame& game : file.games) EXPECT_EQ(game.number, 1);  // each run counts from 1
+    }
+    EXPECT_FALSE(std::filesystem::exists(record + ".new"));
+}
+
+// At the start the copy a crash left behind is put in place when it holds the
+// record and a whole game more, and removed otherwise; the record is never shortened.
+TEST(NetGameTest, ALeftoverCopyOfTheRecordIsRecovered) {
+    Folder folder;
+    const std::string record = folder.File("server.fu");
+    auto open = [&] {
+        ServerConfig config;
+        config.recordPath = record;
+        std::vector<std::string> log;
+        GameServer server(config, [&](const std::string& text) { log.push_back(text); });
+        std::string error;
+        EXPECT_TRUE(server.Open(error)) << error;
+        return log;
+    };
+    const std::string head = std::string(kRecordMagic) + "\r\n";
+    const std::string game1 = "game: 1\r\nprogram: zvserver\r\nend: 1\r\n";
+    const std::string game2 = "game: 2\r\nprogram: zvserver\r\nend: 2\r\n";
+
+    // No record yet, a whole one in the copy: it becomes the record.
+    WriteBytes(record + ".new", head + game1);
+    open();
+    EXPECT_EQ(ReadWholeFile(record).value_or(""), head + game1);
+    EXPECT_FALSE(std::filesystem::exists(record + ".new"));
+    // The record and a whole game more: taken.
+    WriteBytes(record + ".new", head + game1 + game2);
+    open();
+    EXPECT_EQ(ReadWholeFile(record).value_or(""), head + game1 + game2);
+    // Cut off in the middle of a game, or not beginning with the record: removed.
+    for (const std::string& copy : {head + game1 + game2 + "game: 3\r\n", head + game2 + game1 + game2}) {
+        WriteBytes(record + ".new", copy);
+        auto log = open();
+        EXPECT_EQ(ReadWholeFile(record).value_or(""), head + game1 + game2);
+        EXPECT_FALSE(std::filesystem::exists(record + ".new"));
+        EXPECT_FALSE(log.empty());
+    }
 }
 
 // A raw connection records every line of an east-south game; up to each
