@@ -154,6 +154,19 @@ void NetBoardWindow::Handle(NetSession::Update update) {
             ShowTable();
             SetStatus(QString::fromUtf8("時間切れ: コンピュータが代わりに打ちました"));
             break;
+        case NetSession::Update::Away: {
+            int seat = session_.awaySeat();
+            bool away = session_.away(seat);
+            if (seat == session_.seat())
+                SetStatus(away
+                              ? QString::fromUtf8(
+                                    "応答がないため、コンピュータが代わりに打っています (操作すると戻ります)")
+                              : QString::fromUtf8("操作に戻りました"));
+            else if (away)
+                SetStatus(QString::fromUtf8("%1 の応答がないため、コンピュータが代わりに打っています")
+                              .arg(engine::Q(session_.result().seats[Idx(seat)].name)));
+            break;
+        }
         case NetSession::Update::HandOver:
             table_->StopDeciding();
             panel_->ShowHand(session_.handResult());

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/random.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <filesystem>
 #include <sstream>
 
 #include "config/file_io.h"
@@ -55,17 +57,87 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-// Adds one game's block to the run's record: a new file beside it gets the
-// record as this run left it, copied piece by piece, and the block, and then
-// takes its place. Neither the server nor this copy keeps more than one game
-// in memory, however long a resident server runs.
-std::string AppendRecordBlock(const std::string& path, const std::vector<std::string>& block, bool first) {
+// A seed from the system's secure random source, never from the clock, so
+// that nobody can work out a game's walls from when it started.
+std::uint64_t SecureRandomSeed() {
+    std::uint64_t value = 0;
+    auto* bytes = reinterpret_cast<unsigned char*>(&value);
+    std::size_t got = 0;
+    while (got < sizeof value) {
+        ssize_t n = ::getrandom(bytes + got, sizeof value - got, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got == sizeof value) return value;
+    int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+    while (fd >= 0 && got < sizeof value) {
+        ssize_t n = ::read(fd, bytes + got, sizeof value - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (fd >= 0) ::close(fd);
+    return value;
+}
+
+// Flushes the folder holding `path`, so that a rename in it lasts.
+void SyncFolder(const std::string& path) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Whether `bytes` is a whole record: its first line, and a game's last line at the end.
+bool IsWholeRecord(const std::string& bytes) {
+    const std::string head = std::string(kRecordMagic) + "\r\n";
+    if (bytes.rfind(head, 0) != 0 || bytes.size() < head.size() + 2 ||
+        bytes.compare(bytes.size() - 2, 2, "\r\n") != 0)
+        return false;
+    std::size_t start = bytes.rfind("\r\n", bytes.size() - 3) + 2;
+    return bytes.compare(start, 5, "end: ") == 0;
+}
+
+// The copy a write of the record left behind (a crash between writing it and
+// putting it in place) is put in place when it is the record with a whole
+// game more, and removed otherwise. Returns what was done, for the log.
+std::string RecoverRecord(const std::string& path) {
+    const std::string temporary = path + ".new";
+    if (::access(temporary.c_str(), F_OK) != 0) return {};
+    auto pending = ReadWholeFile(temporary);
+    auto current = ReadWholeFile(path);
+    if (!pending || (!current && ::access(path.c_str(), F_OK) == 0))
+        return temporary + ": cannot read it or the record; both are left as they are";
+    const std::string kept = current.value_or("");
+    if (IsWholeRecord(*pending) && pending->size() > kept.size() &&
+        pending->compare(0, kept.size(), kept) == 0) {
+        if (::rename(temporary.c_str(), path.c_str()) != 0) return temporary + ": cannot put it in place";
+        SyncFolder(path);
+        return path + ": the last game written before the server stopped was taken from " + temporary;
+    }
+    ::unlink(temporary.c_str());
+    SyncFolder(path);
+    return temporary + ": an unfinished copy of the record was removed";
+}
+
+// Adds one game's block to the record: a new file beside it gets the record
+// as it is, copied piece by piece, and the block, and then takes its place.
+// Earlier games, of this run or of earlier ones, are kept. Neither the server
+// nor this copy keeps more than one game in memory, however long a resident
+// server runs.
+std::string AppendRecordBlock(const std::string& path, const std::vector<std::string>& block) {
     const std::string problem = path + ": cannot write the record file";
     const std::string temporary = path + ".new";
+    int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0 && errno != ENOENT) return problem;  // never replace a record that cannot be read
     int out = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (out < 0) return problem;
+    if (out < 0) {
+        if (in >= 0) ::close(in);
+        return problem;
+    }
     bool ok = true;
-    int in = first ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     bool copied = false;
     if (in >= 0) {
         char chunk[65536];
@@ -80,12 +152,69 @@ std::string AppendRecordBlock(const std::string& path, const std::vector<std::st
     if (!copied) bytes = EncodeCrLfLines({kRecordMagic}) + bytes;
     ok = ok && WriteAll(out, bytes.data(), bytes.size()) && ::fsync(out) == 0;
     ok = (::close(out) == 0) && ok;
-    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) return {};
+    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
+        SyncFolder(path);
+        return {};
+    }
     ::unlink(temporary.c_str());
     return problem;
 }
 
+// The address of a connected peer, as "a.b.c.d".
+std::string PeerHost(const sockaddr_in& addr) {
+    char text[INET_ADDRSTRLEN] = "?";
+    ::inet_ntop(AF_INET, &addr.sin_addr, text, sizeof text);
+    return text;
+}
+
+// The length of the well-formed UTF-8 sequence at text[i], or 0.
+std::size_t Utf8Length(const std::string& text, std::size_t i) {
+    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    unsigned char lead = byte(i);
+    std::size_t length = lead >= 0xc2 && lead <= 0xdf   ? 2
+                         : lead >= 0xe0 && lead <= 0xef ? 3
+                         : lead >= 0xf0 && lead <= 0xf4 ? 4
+                                                        : 0;
+    if (length == 0 || i + length > text.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k)
+        if ((byte(i + k) & 0xc0) != 0x80) return 0;
+    unsigned char second = byte(i + 1);
+    if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second > 0x9f) ||
+        (lead == 0xf0 && second < 0x90) || (lead == 0xf4 && second > 0x8f))
+        return 0;  // too long a form, a surrogate, or beyond U+10FFFF
+    return length;
+}
+
 }  // namespace
+
+std::string EscapeForLog(const std::string& text) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    auto escape = [&](unsigned char c) {
+        out += "\\x";
+        out += kHex[c >> 4];
+        out += kHex[c & 15];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c == '\\') {
+            out += "\\\\";
+            ++i;
+        } else if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+            ++i;
+        } else if (std::size_t length = c >= 0x80 ? Utf8Length(text, i) : 0;
+                   length > 0 && !(c == 0xc2 && static_cast<unsigned char>(text[i + 1]) < 0xa0)) {
+            out.append(text, i, length);  // a character, but not one of the C1 controls U+0080..U+009F
+            i += length;
+        } else {
+            escape(c);
+            ++i;
+        }
+    }
+    return out;
+}
 
 bool ParseResultWords(const std::string& words, PlayerStats& p) {
     auto w = Words(words);
@@ -119,11 +248,13 @@ struct GameServer::Connection {
     bool closing = false;  // close as soon as `out` is sent
     bool dead = false;     // closed: remove
     JoinRequest request;
-    std::string token;                        // given in WELCOME; takes the seat back after a loss
-    Clock::time_point since = Clock::now();   // connected, or (closing) when closing began
-    Clock::time_point heard = Clock::now();   // the last line received
-    Clock::time_point pinged = Clock::now();  // the last PING sent
-    Clock::time_point window = Clock::now();  // the flood count's second
+    std::string token;         // given in WELCOME; takes the seat back after a loss
+    std::string host;          // the client's address
+    std::string peer;          // the client's address and port
+    Clock::time_point since;   // connected, or (closing) when closing began
+    Clock::time_point heard;   // the last line received
+    Clock::time_point pinged;  // the last PING sent
+    Clock::time_point window;  // the flood count's second
     int linesInWindow = 0;
     long joinOrder = 0;  // seats go by the order of joining
     std::string name() const { return joined ? request.name : "a connection"; }
@@ -138,14 +269,27 @@ struct GameServer::Seat {
     long askId = 0;
     Clock::time_point deadline;
     bool nextPending = false;  // the end of a hand: waiting for "next"
+    int timeouts = 0;          // decisions in a row that ran out of time
+    bool away = false;         // played at once by the computer until the player answers again
 };
 
-GameServer::GameServer(ServerConfig config, LogFn log) : config_(std::move(config)), log_(std::move(log)) {}
+namespace {
+// After this many decisions in a row that ran out of time, the seat is away.
+constexpr int kTimeoutsUntilAway = 3;
+}  // namespace
+
+GameServer::GameServer(ServerConfig config, LogFn log) : config_(std::move(config)) {
+    // Names and lines from clients end up in the log: none of their bytes may
+    // steer the operator's terminal.
+    log_ = [log = std::move(log)](const std::string& text) { log(EscapeForLog(text)); };
+}
 
 GameServer::~GameServer() {
     for (auto& c : connections_) CloseSocket(c->fd);
     CloseSocket(listenFd_);
 }
+
+GameServer::Clock::time_point GameServer::Now() const { return config_.now ? config_.now() : Clock::now(); }
 
 bool GameServer::Open(std::string& error) {
     listenFd_ = ListenTcp(config_.bindAddress, config_.port, error);
@@ -154,11 +298,19 @@ bool GameServer::Open(std::string& error) {
     socklen_t len = sizeof addr;
     ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
     port_ = ntohs(addr.sin_port);
+    if (!config_.recordPath.empty())
+        if (std::string done = RecoverRecord(config_.recordPath); !done.empty()) log_(done);
+    if (config_.seed != 0)
+        log_("games are dealt from the fixed seeds " + std::to_string(config_.seed) +
+             ", +1, ...: their walls are predictable");
     return true;
 }
 
 void GameServer::Send(Connection* c, const std::string& line) {
     if (c == nullptr || c->dead || c->closing) return;
+    // Every refusal goes out through here, so every one is logged.
+    if (line.rfind("REFUSED ", 0) == 0)
+        log_("refused " + c->peer + " (" + c->name() + "): " + line.substr(8));
     c->out += line;
     c->out += '\n';
 }
@@ -173,6 +325,8 @@ void GameServer::Detach(Connection& c) {
         s.conn = nullptr;
         s.asked = false;
         s.nextPending = false;
+        s.away = false;
+        s.timeouts = 0;
         log_(c.request.name + " left seat " + std::to_string(c.seat) + "; a computer player takes it");
     } else if (c.joined && seats_.empty()) {
         log_(c.request.name + " left before the game");
@@ -182,7 +336,7 @@ void GameServer::Detach(Connection& c) {
 }
 
 void GameServer::Drop(Connection& c, const std::string& reason) {
-    log_("dropping " + c.name() + ": " + reason);
+    log_("refused " + c.peer + " (" + c.name() + "): " + reason + "; the connection is dropped");
     Detach(c);
     // A last word, if the peer still reads; then the connection is gone.
     std::string last = "REFUSED " + reason + "\n";
@@ -195,20 +349,41 @@ void GameServer::Drop(Connection& c, const std::string& reason) {
 
 void GameServer::Accept() {
     for (;;) {
-        int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        sockaddr_in addr{};
+        socklen_t length = sizeof addr;
+        int fd =
+            ::accept4(listenFd_, reinterpret_cast<sockaddr*>(&addr), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) return;
         NoDelay(fd);
-        if (static_cast<int>(connections_.size()) >= config_.maxConnections) {
-            std::string busy = "REFUSED busy too many connections\n";
+        std::string host = PeerHost(addr);
+        std::string peer = host + ":" + std::to_string(ntohs(addr.sin_port));
+        std::string busy;
+        if (static_cast<int>(connections_.size()) >= config_.maxConnections)
+            busy = "busy too many connections";
+        else if (ConnectionsFrom(host) >= config_.maxConnectionsPerAddress)
+            busy = "busy too many connections from " + host;
+        if (!busy.empty()) {
+            log_("refused " + peer + ": " + busy);
+            busy = "REFUSED " + busy + "\n";
             SendSome(fd, busy);
             CloseSocket(fd);
             continue;
         }
         auto c = std::make_unique<Connection>();
         c->fd = fd;
+        c->host = host;
+        c->peer = peer;
+        c->since = c->heard = c->pinged = c->window = Now();
         c->out = "HELLO zvserver " + std::to_string(kProtocolVersion) + "\n";
         connections_.push_back(std::move(c));
     }
+}
+
+int GameServer::ConnectionsFrom(const std::string& host) const {
+    // Those on their way out do not count.
+    return static_cast<int>(std::count_if(connections_.begin(), connections_.end(), [&](const auto& c) {
+        return !c->dead && !c->closing && c->host == host;
+    }));
 }
 
 void GameServer::Read(Connection& c) {
@@ -217,7 +392,7 @@ void GameServer::Read(Connection& c) {
     bool open = c.reader.ReadAvailable(c.fd, lines, tooLong);
     for (const std::string& line : lines) {
         if (c.dead || c.closing) return;
-        auto now = Clock::now();
+        auto now = Now();
         c.heard = now;
         if (now - c.window > std::chrono::seconds(1)) {
             c.window = now;
@@ -245,6 +420,12 @@ void GameServer::Handle(Connection& c, const std::string& line) {
     ClientLine parsed = ParseClientLine(line);
     switch (parsed.kind) {
         case ClientLine::Kind::Join:
+            if (Finished()) {
+                Send(&c, "REFUSED over the game is over");
+                c.closing = true;
+                c.since = Now();
+                return;
+            }
             if (c.joined) {
                 Send(&c, "REFUSED joined already seated");
                 log_(c.request.name + ": a second JOIN refused");
@@ -263,7 +444,7 @@ void GameServer::Handle(Connection& c, const std::string& line) {
         case ClientLine::Kind::Quit:
             Detach(c);
             c.closing = true;
-            c.since = Clock::now();
+            c.since = Now();
             TellWaiting();
             return;
         case ClientLine::Kind::Bad:
@@ -293,14 +474,13 @@ void GameServer::Join(Connection& c, const JoinRequest& sent) {
         log_("a client of protocol version " + std::to_string(sent.version) + " was refused");
         Send(&c, "REFUSED version this server speaks version " + std::to_string(kProtocolVersion));
         c.closing = true;
-        c.since = Clock::now();
+        c.since = Now();
         return;
     }
     if (!IsValidUtf8(sent.name) || !IsValidUtf8(sent.style.displayName)) {
-        log_("a JOIN whose name is not valid UTF-8 was refused");
         Send(&c, "REFUSED name the name is not valid UTF-8");
         c.closing = true;
-        c.since = Clock::now();
+        c.since = Now();
         return;
     }
     JoinRequest request = sent;
@@ -326,11 +506,10 @@ void GameServer::Join(Connection& c, const JoinRequest& sent) {
         } else if (seat->conn != nullptr) {
             Send(&c, "REFUSED name " + request.name + " is already at the table");
         } else {
-            log_("a JOIN as " + request.name + " without the seat's token was refused");
             Send(&c, "REFUSED name the seat of " + request.name + " is kept for its player");
         }
         c.closing = true;
-        c.since = Clock::now();
+        c.since = Now();
         return;
     }
     int seated = 0;
@@ -339,7 +518,7 @@ void GameServer::Join(Connection& c, const JoinRequest& sent) {
         if (o->request.name == request.name) {
             Send(&c, "REFUSED name " + request.name + " is already at the table");
             c.closing = true;
-            c.since = Clock::now();
+            c.since = Now();
             return;
         }
         ++seated;
@@ -347,7 +526,7 @@ void GameServer::Join(Connection& c, const JoinRequest& sent) {
     if (seated >= 4) {
         Send(&c, "REFUSED full the table is full");
         c.closing = true;
-        c.since = Clock::now();
+        c.since = Now();
         return;
     }
     c.joined = true;
@@ -383,7 +562,7 @@ void GameServer::TellWaiting() {
 void GameServer::StartGame() {
     int number = ++gamesPlayed_;
     std::uint64_t seed =
-        config_.seed != 0 ? config_.seed + static_cast<std::uint64_t>(number) - 1 : ChooseSeed() + number;
+        config_.seed != 0 ? config_.seed + static_cast<std::uint64_t>(number) - 1 : SecureRandomSeed();
     game_ = std::make_unique<riichi::Game>(RiichiRules(config_.rules), seed);
     std::array<SeatStyle, 4> styles{};
     for (std::size_t s = 0; s < 4; ++s) styles[s].style = seats_[s].request.style;
@@ -460,11 +639,14 @@ void GameServer::Drive() {
             Seat& s = seats_[Idx(seat)];
             if (s.asked) continue;
             if (s.conn != nullptr) {
-                s.asked = true;
                 s.askId = nextAsk_++;
-                s.deadline = Clock::now() + Ms(config_.decisionMs);
                 Send(s.conn, AskLine(s.askId, config_.decisionMs, game_->Current().LegalActions(seat)));
-                continue;
+                if (!s.away) {
+                    s.asked = true;
+                    s.deadline = Now() + Ms(config_.decisionMs);
+                    continue;
+                }
+                // Away: the question is shown but not waited for.
             }
             ComputerDecides(seat);
             stepped = true;
@@ -481,14 +663,18 @@ void GameServer::Answer(Connection& c, long askId, const Action* action) {
         return;
     }
     Seat& s = seats_[Idx(c.seat)];
+    if (s.away) {
+        ComeBack(c.seat);
+        // An answer to a question the computer player took meanwhile is not refused.
+        if (action != nullptr && !s.asked && askId <= s.askId) return;
+    }
     if (action == nullptr) {
         if (!s.nextPending || askId != s.askId) {
             Send(&c, "REFUSED turn nothing to go on from");
             return;
         }
         s.nextPending = false;
-        if (std::none_of(seats_.begin(), seats_.end(), [](const Seat& o) { return o.nextPending; }))
-            AfterPause();
+        if (!Reading()) AfterPause();
         return;
     }
     if (!s.asked || askId != s.askId) {
@@ -502,8 +688,21 @@ void GameServer::Answer(Connection& c, long askId, const Action* action) {
         return;
     }
     s.asked = false;
+    s.timeouts = 0;
     Step(c.seat, *action);
     Drive();
+}
+
+void GameServer::ComeBack(int seat) {
+    Seat& s = seats_[Idx(seat)];
+    s.away = false;
+    s.timeouts = 0;
+    log_(s.request.name + " answers again; seat " + std::to_string(seat) + " waits for its decisions");
+    SendAll("BACK " + std::to_string(seat));
+}
+
+bool GameServer::Reading() const {
+    return std::any_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.nextPending && !s.away; });
 }
 
 void GameServer::HandOver() {
@@ -512,7 +711,7 @@ void GameServer::HandOver() {
     for (Seat& s : seats_) s.asked = false;
     auto lines = HandEndLines(hand.Result());
     pausing_ = true;
-    pauseUntil_ = Clock::now() + Ms(config_.handPauseMs);
+    pauseUntil_ = Now() + Ms(config_.handPauseMs);
     bool waiting = false;
     for (Seat& s : seats_) {
         if (s.conn == nullptr) continue;
@@ -520,7 +719,7 @@ void GameServer::HandOver() {
         s.nextPending = true;
         s.askId = nextAsk_++;
         Send(s.conn, "ASK " + std::to_string(s.askId) + " " + std::to_string(config_.handPauseMs) + " next");
-        waiting = true;
+        waiting = waiting || !s.away;
     }
     if (!waiting) AfterPause();
 }
@@ -558,24 +757,34 @@ void GameServer::EndGame() {
         for (const std::string& line : block) Send(c, "REC " + line);
         Send(c, "END " + std::to_string(number));
         c->closing = true;
-        c->since = Clock::now();
+        c->since = Now();
         c->seat = -1;
         c->joined = false;
     }
     if (!config_.recordPath.empty()) {
         std::string problem = CheckRecordPath(config_.recordPath);
-        if (problem.empty()) problem = AppendRecordBlock(config_.recordPath, block, !recordWritten_);
-        recordWritten_ = recordWritten_ || problem.empty();
+        if (problem.empty()) problem = AppendRecordBlock(config_.recordPath, block);
         if (!problem.empty()) log_(problem);
     }
     seats_.clear();
     game_.reset();
     gameOver_ = true;
+    if (Finished()) {
+        // Nobody else gets a seat here: every other connection goes once told so.
+        for (auto& o : connections_) {
+            if (o->dead || o->closing) continue;
+            Send(o.get(), "REFUSED over the game is over");
+            o->closing = true;
+            o->since = Now();
+        }
+    }
     TellWaiting();
 }
 
+bool GameServer::Finished() const { return gameOver_ && !config_.resident; }
+
 void GameServer::CheckTimers() {
-    auto now = Clock::now();
+    auto now = Now();
     for (auto& c : connections_) {
         if (c->dead) continue;
         if (!c->joined && !c->closing && now - c->since > Ms(config_.joinTimeoutMs)) {
@@ -597,8 +806,7 @@ void GameServer::CheckTimers() {
     if (!game_) return;
     if (pausing_) {
         // Everyone has read the result, or left, or the time is up.
-        bool reading = std::any_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.nextPending; });
-        if (!reading || now > pauseUntil_) AfterPause();
+        if (!Reading() || now > pauseUntil_) AfterPause();
         return;
     }
     for (int seat = 0; seat < 4; ++seat) {
@@ -607,6 +815,13 @@ void GameServer::CheckTimers() {
         s.asked = false;
         Send(s.conn, "TIMEOUT " + std::to_string(s.askId));
         log_(s.request.name + " did not answer in time; the computer player decides");
+        if (++s.timeouts >= kTimeoutsUntilAway && !s.away) {
+            s.away = true;
+            log_(s.request.name + " has not answered " + std::to_string(s.timeouts) +
+                 " times in a row; the computer player plays seat " + std::to_string(seat) +
+                 " at once until it answers");
+            SendAll("AWAY " + std::to_string(seat));
+        }
         ComputerDecides(seat);
         Drive();
         if (!game_ || pausing_) return;
@@ -618,8 +833,7 @@ int GameServer::Run(const std::atomic<bool>& stop) {
         CheckTimers();
         for (auto it = connections_.begin(); it != connections_.end();) {
             Connection& c = **it;
-            if (!c.dead && c.closing &&
-                (c.out.empty() || Clock::now() - c.since > std::chrono::seconds(10))) {
+            if (!c.dead && c.closing && (c.out.empty() || Now() - c.since > std::chrono::seconds(10))) {
                 CloseSocket(c.fd);
                 c.fd = -1;
                 c.dead = true;
@@ -631,19 +845,19 @@ int GameServer::Run(const std::atomic<bool>& stop) {
                 ++it;
             }
         }
-        if (gameOver_ && !config_.resident && connections_.empty()) return 0;
+        if (Finished() && connections_.empty()) return 0;
 
         std::vector<pollfd> fds;
-        fds.push_back({gameOver_ && !config_.resident ? -1 : listenFd_, POLLIN, 0});
+        fds.push_back({Finished() ? -1 : listenFd_, POLLIN, 0});
         for (auto& c : connections_)
             fds.push_back(
                 {c->fd, static_cast<short>((c->closing ? 0 : POLLIN) | (c->out.empty() ? 0 : POLLOUT)), 0});
         // Wake for the nearest deadline, or at least every 50 ms for the others.
-        auto wake = Clock::now() + Ms(50);
+        auto wake = Now() + Ms(50);
         for (const Seat& s : seats_)
             if (s.asked) wake = std::min(wake, s.deadline);
         if (pausing_) wake = std::min(wake, pauseUntil_);
-        auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wake - Clock::now()).count();
+        auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wake - Now()).count();
         int ready = ::poll(fds.data(), fds.size(), static_cast<int>(std::clamp<long long>(wait + 1, 0, 50)));
         if (ready < 0) {
             if (errno == EINTR) continue;
@@ -707,6 +921,7 @@ bool NetSession::Connect(const std::string& host, int port, const JoinRequest& r
     asked_ = false;
     gameOver_ = false;
     haveResult_ = haveYaku_ = false;
+    away_ = {};
     result_ = NetGameResult{};
     message_.clear();
     token_ = request.token;
@@ -874,6 +1089,12 @@ void NetSession::Line(const std::string& line, std::vector<Update>& updates) {
         asked_ = true;
         view_.legal = ask.next ? std::vector<Action>{} : ask.actions;
         updates.push_back(Update::Ask);
+    } else if (command == "AWAY" || command == "BACK") {
+        int seat = -1;
+        if (!ToInt(rest, seat) || seat < 0 || seat > 3) return;
+        away_[Idx(seat)] = command == "AWAY";
+        awaySeat_ = seat;
+        updates.push_back(Update::Away);
     } else if (command == "TIMEOUT") {
         asked_ = false;
         view_.legal.clear();

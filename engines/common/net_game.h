@@ -35,7 +35,7 @@ struct ServerConfig {
     std::string recordPath;             // empty: no record
     bool resident = false;              // stay for the next game
     int joinTimeoutMs = 10000;          // a connection must say JOIN within this time
-    std::uint64_t seed = 0;             // 0: choose one per game
+    std::uint64_t seed = 0;             // 0: a secure random one per game
     int decisionMs = 30000;             // a seat's time to answer a decision
     int handPauseMs = 60000;            // at most this long for the players to read a hand's result
     int heartbeatMs = 10000;            // a PING after this long without a line from the peer
@@ -43,6 +43,10 @@ struct ServerConfig {
     int maxLinesPerSecond = 400;        // more from one peer is a flood: it is dropped
     std::size_t maxPending = 1u << 20;  // bytes waiting for a peer that does not read; more: dropped
     int maxConnections = 32;            // more are turned away at once
+    int maxConnectionsPerAddress = 8;   // more from one address are turned away, the others still get in
+    // The clock of every deadline; empty: the steady clock. Tests set their own
+    // and move it on, and the server sees the change within 50 ms.
+    std::function<std::chrono::steady_clock::time_point()> now;
     // Tests: called with the table at the end of each hand.
     std::function<void(const riichi::Hand&)> onHandOver;
 };
@@ -67,6 +71,7 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void Accept();
+    int ConnectionsFrom(const std::string& host) const;
     void Read(Connection& c);
     void Handle(Connection& c, const std::string& line);
     void Join(Connection& c, const JoinRequest& request);
@@ -87,6 +92,10 @@ private:
     void EndGame();
     void CheckTimers();
     void Welcome(Connection& c, int seat, bool again);
+    void ComeBack(int seat);
+    bool Reading() const;   // a seat still reads a hand's result
+    bool Finished() const;  // the one game of a server that is not resident is over
+    Clock::time_point Now() const;
 
     ServerConfig config_;
     LogFn log_;
@@ -96,7 +105,6 @@ private:
     long nextAsk_ = 1;
     long joins_ = 0;
     bool gameOver_ = false;
-    bool recordWritten_ = false;  // this run has written the record file
     std::vector<std::unique_ptr<Connection>> connections_;
     std::vector<Seat> seats_;  // four during a game, empty in the lobby
     std::unique_ptr<riichi::Game> game_;
@@ -108,6 +116,11 @@ private:
 // Parses "RESULT ..." / "YAKU ..." payloads into stats; false when malformed.
 bool ParseResultWords(const std::string& words, PlayerStats& stats);
 bool ParseYakuWord(const std::string& word, PlayerStats& stats);
+
+// `text` with every byte that could steer a terminal written as \xNN: the
+// control characters, DEL, the C1 controls and bytes that are not UTF-8
+// (a backslash becomes \\). Well-formed other characters stay.
+std::string EscapeForLog(const std::string& text);
 
 // ---------------------------------------------------------------- client
 
@@ -139,6 +152,7 @@ public:
         Table,      // the table changed (view())
         Ask,        // a decision is asked for (ask())
         TimedOut,   // the decision was taken by the server's computer player
+        Away,       // AWAY/BACK: away(awaySeat()) says whether the computer plays that seat at once
         HandOver,   // the hand's result (handResult())
         GameOver,   // the game's end (result()); the server closes the connection
         Refused,    // the server refused us (message())
@@ -180,6 +194,8 @@ public:
     bool gameOver() const { return gameOver_; }
     // The seat's token (WELCOME): a JOIN with it takes the seat back after a loss.
     const std::string& token() const { return token_; }
+    int awaySeat() const { return awaySeat_; }
+    bool away(int seat) const { return seat >= 0 && seat < 4 && away_[static_cast<std::size_t>(seat)]; }
 
 private:
     void Send(const std::string& line);
@@ -202,6 +218,8 @@ private:
     std::array<std::string, 4> kinds_{};
     bool haveResult_ = false, haveYaku_ = false;
     bool gameOver_ = false;
+    std::array<bool, 4> away_{};
+    int awaySeat_ = -1;
     std::string message_;
     std::string token_;
     std::chrono::steady_clock::time_point lastHeard_ = std::chrono::steady_clock::now();

@@ -29,7 +29,7 @@ const char* kUsage =
     "usage: zvserver -p PORT [-Q|-H] [-l \"RECORD\"] [-B \"DIR\"] [-X] [-S]\n"
     "  -p PORT  TCP port to listen on (address 127.0.0.1, or $ZV_SERVER_BIND)\n"
     "  -Q / -H  east round only / east and south rounds (default: server.pf)\n"
-    "  -l FILE  write the game record (the folder must exist)\n"
+    "  -l FILE  add each game to this record file (the folder must exist)\n"
     "  -B DIR   directory holding server.pf\n"
     "  -X       stay resident: serve game after game\n"
     "  -S       IPX/SPX: not available on this platform\n"
