@@ -11,8 +11,8 @@
 #include <cstdlib>
 
 #include <algorithm>
-#include <limits>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 
 #include "config/file_io.h"

@@ -18,8 +18,8 @@
 #include <set>
 #include <thread>
 
-#include "net_client.h"
 #include "config/file_io.h"
+#include "net_client.h"
 #include "net_lines.h"
 #include "seat_token.h"
 #include "support/temp_dir.h"
