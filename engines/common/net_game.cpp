@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/random.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -19,6 +18,7 @@
 #include "engine_paths.h"
 #include "parse_int.h"
 #include "seat_token.h"
+#include "secure_random.h"
 #include "utf8_text.h"
 
 namespace zv::engine {
@@ -37,10 +37,7 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 bool ToInt(const std::string& word, int& value) {
-    long v = 0;
-    if (!ParseInt(word, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), v)) return false;
-    value = static_cast<int>(v);
-    return true;
+    return ParseInt(word, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), value);
 }
 
 std::chrono::milliseconds Ms(int ms) { return std::chrono::milliseconds(ms); }
@@ -61,23 +58,7 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 // that nobody can work out a game's walls from when it started.
 std::uint64_t SecureRandomSeed() {
     std::uint64_t value = 0;
-    auto* bytes = reinterpret_cast<unsigned char*>(&value);
-    std::size_t got = 0;
-    while (got < sizeof value) {
-        ssize_t n = ::getrandom(bytes + got, sizeof value - got, 0);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    if (got == sizeof value) return value;
-    int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
-    while (fd >= 0 && got < sizeof value) {
-        ssize_t n = ::read(fd, bytes + got, sizeof value - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    if (fd >= 0) ::close(fd);
+    SecureRandomBytes(&value, sizeof value);
     return value;
 }
 
@@ -167,24 +148,6 @@ std::string PeerHost(const sockaddr_in& addr) {
     return text;
 }
 
-// The length of the well-formed UTF-8 sequence at text[i], or 0.
-std::size_t Utf8Length(const std::string& text, std::size_t i) {
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = byte(i);
-    std::size_t length = lead >= 0xc2 && lead <= 0xdf   ? 2
-                         : lead >= 0xe0 && lead <= 0xef ? 3
-                         : lead >= 0xf0 && lead <= 0xf4 ? 4
-                                                        : 0;
-    if (length == 0 || i + length > text.size()) return 0;
-    for (std::size_t k = 1; k < length; ++k)
-        if ((byte(i + k) & 0xc0) != 0x80) return 0;
-    unsigned char second = byte(i + 1);
-    if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second > 0x9f) ||
-        (lead == 0xf0 && second < 0x90) || (lead == 0xf4 && second > 0x8f))
-        return 0;  // too long a form, a surrogate, or beyond U+10FFFF
-    return length;
-}
-
 }  // namespace
 
 std::string EscapeForLog(const std::string& text) {
@@ -204,7 +167,7 @@ std::string EscapeForLog(const std::string& text) {
         } else if (c >= 0x20 && c < 0x7f) {
             out += static_cast<char>(c);
             ++i;
-        } else if (std::size_t length = c >= 0x80 ? Utf8Length(text, i) : 0;
+        } else if (std::size_t length = c >= 0x80 ? Utf8CharacterLength(text, i) : 0;
                    length > 0 && !(c == 0xc2 && static_cast<unsigned char>(text[i + 1]) < 0xa0)) {
             out.append(text, i, length);  // a character, but not one of the C1 controls U+0080..U+009F
             i += length;

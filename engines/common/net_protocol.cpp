@@ -40,10 +40,7 @@ std::vector<std::string> Split(const std::string& text, char separator) {
 constexpr long kMaxAskId = std::numeric_limits<long>::max();
 
 bool ToInt(const std::string& word, int& value, int low, int high) {
-    long v = 0;
-    if (!ParseInt(word, low, high, v)) return false;
-    value = static_cast<int>(v);
-    return true;
+    return ParseInt(word, low, high, value);
 }
 
 bool ToTile(const std::string& word, TileId& tile) {

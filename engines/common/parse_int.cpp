@@ -14,4 +14,11 @@ bool ParseInt(std::string_view text, long lo, long hi, long& out) {
     return true;
 }
 
+bool ParseInt(std::string_view text, int lo, int hi, int& out) {
+    long value = 0;
+    if (!ParseInt(text, static_cast<long>(lo), static_cast<long>(hi), value)) return false;
+    out = static_cast<int>(value);
+    return true;
+}
+
 }  // namespace zv::engine

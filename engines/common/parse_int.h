@@ -9,5 +9,6 @@ namespace zv::engine {
 // nothing before or after them. False for anything else (empty, "+5",
 // "5x", " 5", out of range, too long for a long); `out` is then untouched.
 bool ParseInt(std::string_view text, long lo, long hi, long& out);
+bool ParseInt(std::string_view text, int lo, int hi, int& out);
 
 }  // namespace zv::engine

@@ -1,35 +1,17 @@
 #include "seat_token.h"
 
-#include <sys/random.h>
-
-#include <cerrno>
 #include <cstddef>
-#include <random>
 #include <sstream>
 #include <vector>
 
 #include "config/file_io.h"
 #include "engine_paths.h"
+#include "secure_random.h"
 
 namespace zv::engine {
 namespace {
 
 constexpr std::size_t kTokenBytes = 16;
-
-// Fills `bytes` from the kernel's random source; should that fail, from
-// the standard library's.
-void RandomBytes(unsigned char* bytes, std::size_t size) {
-    std::size_t filled = 0;
-    while (filled < size) {
-        ssize_t n = ::getrandom(bytes + filled, size - filled, 0);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        filled += static_cast<std::size_t>(n);
-    }
-    if (filled == size) return;
-    std::random_device device;
-    for (; filled < size; ++filled) bytes[filled] = static_cast<unsigned char>(device());
-}
 
 struct TokenLine {
     std::string server, name, token;
@@ -59,7 +41,7 @@ std::vector<TokenLine> ReadTokenLines(const std::string& path) {
 
 std::string NewSeatToken() {
     unsigned char bytes[kTokenBytes];
-    RandomBytes(bytes, kTokenBytes);
+    SecureRandomBytes(bytes, kTokenBytes);
     static const char kHex[] = "0123456789abcdef";
     std::string token;
     for (unsigned char b : bytes) {

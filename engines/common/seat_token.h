@@ -8,7 +8,7 @@
 
 namespace zv::engine {
 
-// 128 random bits (getrandom(2)) as 32 lowercase hex digits.
+// 128 bits from the secure random source as 32 lowercase hex digits.
 std::string NewSeatToken();
 
 // True for 32 lowercase hex digits.

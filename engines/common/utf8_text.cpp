@@ -5,10 +5,11 @@ namespace {
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// Length of the well-formed character at `pos`, or 0 when the bytes there
-// are not one. The ranges of the second byte rule out overlong forms,
-// surrogates and code points above U+10FFFF.
-std::size_t CharacterLength(std::string_view text, std::size_t pos) {
+}  // namespace
+
+// The ranges of the second byte rule out overlong forms, surrogates and
+// code points above U+10FFFF.
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t pos) {
     auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
     unsigned char lead = at(0);
     if (lead < 0x80) return 1;
@@ -34,11 +35,9 @@ std::size_t CharacterLength(std::string_view text, std::size_t pos) {
     return length;
 }
 
-}  // namespace
-
 bool IsValidUtf8(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
-        std::size_t length = CharacterLength(text, pos);
+        std::size_t length = Utf8CharacterLength(text, pos);
         if (length == 0) return false;
         pos += length;
     }
@@ -48,7 +47,7 @@ bool IsValidUtf8(std::string_view text) {
 std::string CutUtf8(std::string_view text, std::size_t maxBytes) {
     std::size_t end = 0;
     while (end < text.size()) {
-        std::size_t length = CharacterLength(text, end);
+        std::size_t length = Utf8CharacterLength(text, end);
         if (length == 0) length = 1;
         if (end + length > maxBytes) break;
         end += length;

@@ -13,6 +13,10 @@ namespace zv::engine {
 // U+10FFFF.
 bool IsValidUtf8(std::string_view text);
 
+// The length in bytes of the well-formed character at `pos` (< text.size()),
+// or 0 when the bytes there are not one.
+std::size_t Utf8CharacterLength(std::string_view text, std::size_t pos);
+
 // The longest start of `text` of at most `maxBytes` bytes that ends between
 // two characters. Bytes that are not part of a well-formed character count
 // as characters of their own.
