@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "invoker/command_template.h"
-#include "launcher/command_line.h"
 #include "platform/process.h"
+#include "start/command_line.h"
 
 namespace {
 

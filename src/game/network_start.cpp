@@ -2,8 +2,8 @@
 
 #include "config/char_assoc.h"
 #include "config/launcher_settings.h"
-#include "launcher/program_start.h"
 #include "platform/platform.h"
+#include "start/program_start.h"
 
 namespace zv {
 

@@ -3,7 +3,7 @@
 #include "config/launcher_settings.h"
 #include "config/message_dialogs.h"
 #include "config/user_identity.h"
-#include "launcher/program_start.h"
+#include "start/program_start.h"
 
 namespace zv {
 namespace {

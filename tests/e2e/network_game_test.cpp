@@ -27,7 +27,7 @@
 
 #include "config/launcher_settings.h"
 #include "game/network_start.h"
-#include "launcher/gui/message_boxes.h"
+#include "gui_common/message_boxes.h"
 #include "net/gui/ping_box.h"
 #include "net/server_check.h"
 #include "net/socket_helpers.h"

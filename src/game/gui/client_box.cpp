@@ -13,9 +13,9 @@
 #include "config/launcher_settings.h"
 #include "game/gui/click_label.h"
 #include "game/network_start.h"
-#include "launcher/gui/dialog_widgets.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/dialog_widgets.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "net/gui/net_dialogs.h"
 
 namespace zv {

@@ -8,9 +8,9 @@
 
 #include "config/launcher_settings.h"
 #include "game/network_start.h"
-#include "launcher/gui/dialog_widgets.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/dialog_widgets.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 
 namespace zv {
 namespace {

@@ -13,8 +13,8 @@
 #include "config/launcher_settings.h"
 #include "game/gui/zelvan1_box.h"
 #include "game/network_start.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "net/gui/net_dialogs.h"
 
 namespace zv {

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "game/gui/zelvan1_box.h"
-#include "launcher/gui/button_pictures.h"
-#include "launcher/gui/message_boxes.h"
+#include "gui_common/button_pictures.h"
+#include "gui_common/message_boxes.h"
 #include "rules/gui/rule_box.h"
 
 namespace zv {

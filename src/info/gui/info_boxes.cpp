@@ -11,11 +11,11 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "gui_common/button_pictures.h"
+#include "gui_common/dialog_widgets.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "info/machine_info.h"
-#include "launcher/gui/button_pictures.h"
-#include "launcher/gui/dialog_widgets.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
 #include "platform/system_info.h"
 
 namespace zv {

@@ -10,13 +10,13 @@
 #include "config/launcher_settings.h"
 #include "config/user_identity.h"
 #include "game/gui/zelvan1_box.h"
-#include "launcher/gui/button_pictures.h"
+#include "gui_common/button_pictures.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "launcher/gui/launcher_dialogs.h"
-#include "launcher/gui/message_boxes.h"
 #include "launcher/gui/program_threads.h"
-#include "launcher/gui/qt_text.h"
-#include "launcher/startup_tip.h"
 #include "platform/platform.h"
+#include "start/startup_tip.h"
 
 namespace zv {
 namespace {

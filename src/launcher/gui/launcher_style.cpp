@@ -1,6 +1,6 @@
 #include "launcher/gui/launcher_style.h"
 
-#include "launcher/gui/button_pictures.h"
+#include "gui_common/button_pictures.h"
 
 namespace zv {
 

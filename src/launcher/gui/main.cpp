@@ -14,13 +14,13 @@
 #include <vector>
 
 #include "config/launcher_settings.h"
-#include "launcher/command_line.h"
-#include "launcher/gui/first_paint.h"
+#include "gui_common/first_paint.h"
 #include "launcher/gui/interface_font.h"
 #include "launcher/gui/launch_window.h"
 #include "launcher/gui/launcher_style.h"
 #include "launcher/gui/program_threads.h"
 #include "launcher/gui/subsystem_dialogs.h"
+#include "start/command_line.h"
 
 int main(int argc, char** argv) {
     using namespace zv;

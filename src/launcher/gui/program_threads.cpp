@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "game/zelvan1_start.h"
-#include "launcher/gui/message_boxes.h"
+#include "gui_common/message_boxes.h"
 #include "platform/platform.h"
 
 namespace zv {

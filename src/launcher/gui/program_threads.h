@@ -6,7 +6,7 @@
 #include <string>
 
 #include "config/message_dialogs.h"
-#include "launcher/program_start.h"
+#include "start/program_start.h"
 
 class QWidget;
 

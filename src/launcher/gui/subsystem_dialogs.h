@@ -6,8 +6,8 @@
 
 #include <memory>
 
+#include "gui_common/message_boxes.h"
 #include "launcher/gui/launcher_dialogs.h"
-#include "launcher/gui/message_boxes.h"
 
 class QDialog;
 

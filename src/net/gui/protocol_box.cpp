@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "net/gui/net_dialogs.h"
 #include "net/protocol_settings.h"
 #include "platform/system_info.h"

@@ -10,10 +10,10 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
-#include "launcher/program_start.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "records/game_records.h"
+#include "start/program_start.h"
 
 namespace zv {
 namespace {

@@ -14,9 +14,9 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/dialog_widgets.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/dialog_widgets.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "records/rating.h"
 #include "records/results.h"
 #include "rules/gui/characters.h"

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "records/ranking.h"
 
 namespace zv {

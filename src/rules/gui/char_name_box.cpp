@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "config/user_identity.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "platform/platform.h"
 #include "rules/character_roster.h"
 #include "rules/gui/characters.h"

@@ -8,8 +8,8 @@
 #include <QVBoxLayout>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "rules/gui/characters.h"
 
 namespace zv {

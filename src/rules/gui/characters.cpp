@@ -3,7 +3,7 @@
 #include <QListWidget>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/qt_text.h"
 #include "platform/platform.h"
 
 namespace zv {

@@ -11,9 +11,9 @@
 #include <QVBoxLayout>
 #include <limits>
 
-#include "launcher/gui/dialog_widgets.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/dialog_widgets.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 #include "platform/platform.h"
 
 namespace zv {

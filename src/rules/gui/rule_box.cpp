@@ -14,8 +14,8 @@
 #include <QValidator>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/qt_text.h"
 
 namespace zv {
 namespace {

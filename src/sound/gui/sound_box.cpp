@@ -13,7 +13,7 @@
 
 #include "config/launcher_settings.h"
 #include "config/message_dialogs.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/qt_text.h"
 #include "platform/platform.h"
 #include "sound/audio_output.h"
 #include "sound/sound_settings.h"

@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "config/file_io.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/qt_text.h"
 #include "viewer/drives.h"
 #include "viewer/file_browsing.h"
 

@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "launcher/gui/qt_text.h"
+#include "gui_common/qt_text.h"
 #include "viewer/drives.h"
 #include "viewer/file_browsing.h"
 #include "viewer/gui/browse_controls.h"

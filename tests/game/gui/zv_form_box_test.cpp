@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <vector>
 
-#include "launcher/gui/button_pictures.h"
+#include "gui_common/button_pictures.h"
 #include "rules/gui/rule_box.h"
 #include "support/launcher_fixture.h"
 #include "support/modal.h"

@@ -8,7 +8,7 @@
 #include <QThread>
 #include <QToolButton>
 
-#include "launcher/gui/button_pictures.h"
+#include "gui_common/button_pictures.h"
 #include "launcher/gui/program_threads.h"
 #include "support/launcher_fixture.h"
 #include "support/modal.h"

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/message_boxes.h"
+#include "gui_common/message_boxes.h"
 #include "net/gui/net_dialogs.h"
 #include "net/gui/protocol_box.h"
 #include "net/protocol_settings.h"

@@ -12,7 +12,7 @@
 
 #include "config/codec.h"
 #include "config/launcher_settings.h"
-#include "launcher/gui/message_boxes.h"
+#include "gui_common/message_boxes.h"
 #include "net/gui/net_dialogs.h"
 #include "net/protocol_settings.h"
 #include "support/loopback_sockets.h"

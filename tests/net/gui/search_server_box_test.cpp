@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "config/launcher_settings.h"
-#include "launcher/gui/message_boxes.h"
+#include "gui_common/message_boxes.h"
 #include "net/gui/net_dialogs.h"
 #include "support/loopback_sockets.h"
 #include "support/modal.h"

@@ -14,7 +14,7 @@
 #include "config/codec.h"
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
-#include "launcher/gui/qt_text.h"
+#include "gui_common/qt_text.h"
 #include "sound/audio_output.h"
 #include "support/fake_platform.h"
 #include "support/recording_dialogs.h"

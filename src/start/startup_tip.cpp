@@ -1,4 +1,4 @@
-#include "launcher/startup_tip.h"
+#include "start/startup_tip.h"
 
 namespace zv {
 

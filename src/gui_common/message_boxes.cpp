@@ -1,5 +1,5 @@
-#include "launcher/gui/message_boxes.h"
-#include "launcher/gui/dialog_widgets.h"
+#include "gui_common/message_boxes.h"
+#include "gui_common/dialog_widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "launcher/gui/qt_text.h"
+#include "gui_common/qt_text.h"
 
 namespace zv {
 namespace {

@@ -1,4 +1,4 @@
-#include "launcher/gui/message_boxes.h"
+#include "gui_common/message_boxes.h"
 
 #include <gtest/gtest.h>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "launcher/program_start.h"
+#include "start/program_start.h"
 
 #include "config/launcher_settings.h"
 #include "config/message_dialogs.h"

@@ -1,4 +1,4 @@
-#include "launcher/command_line.h"
+#include "start/command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "launcher/gui/dialog_widgets.h"
+#include "gui_common/dialog_widgets.h"
 
 #include <QLabel>
 

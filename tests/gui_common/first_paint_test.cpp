@@ -1,4 +1,4 @@
-#include "launcher/gui/first_paint.h"
+#include "gui_common/first_paint.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/gui/button_pictures.h"
+#include "gui_common/button_pictures.h"
 #include "launcher/gui/interface_font.h"
 #include "support/event_loop.h"
 

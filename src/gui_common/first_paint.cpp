@@ -1,4 +1,4 @@
-#include "launcher/gui/first_paint.h"
+#include "gui_common/first_paint.h"
 
 #include <QEvent>
 #include <QTimer>

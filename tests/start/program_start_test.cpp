@@ -1,4 +1,4 @@
-#include "launcher/program_start.h"
+#include "start/program_start.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "launcher/gui/button_pictures.h"
+#include "gui_common/button_pictures.h"
 
 #include <QApplication>
 #include <QIconEngine>
