@@ -41,34 +41,34 @@ TLaunch::TLaunch(LauncherDialogs& dialogs) : dialogs_(dialogs) {
     row->setSpacing(0);
     setCentralWidget(bar);
 
-    Zv1Exec = AddButton("Zv1Exec", QStringLiteral("プレイ"), QStringLiteral("一人遊びの起動"), true);
+    PlayButton = AddButton("Zv1Exec", QStringLiteral("プレイ"), QStringLiteral("一人遊びの起動"), true);
     RuleButton =
         AddButton("RuleButton", QStringLiteral("ルール"), QStringLiteral("ルールのカスタマイズ"), true);
-    ZvInstall = AddButton("ZvInstall", QStringLiteral("盤設定"), QStringLiteral("盤設定"), true);
+    BoardLayoutButton = AddButton("ZvInstall", QStringLiteral("盤設定"), QStringLiteral("盤設定"), true);
     CharButton =
         AddButton("CharButton", QStringLiteral("キャラ"), QStringLiteral("キャラクタのカスタマイズ"), true);
-    WakeRulebook =
+    RulebookButton =
         AddButton("WakeRulebook", QStringLiteral("ルール"), QStringLiteral("ルールブックの参照"), true);
-    WakeHelp = AddButton("WakeHelp", QStringLiteral("ヘルプ"), QStringLiteral("ヘルプの参照"), true);
-    haifuswbutton = AddButton("haifuswbutton", QStringLiteral("牌譜"), QString(), false);
+    HelpButton = AddButton("WakeHelp", QStringLiteral("ヘルプ"), QStringLiteral("ヘルプの参照"), true);
+    RecordSwitchButton = AddButton("haifuswbutton", QStringLiteral("牌譜"), QString(), false);
     SoundButton =
         AddButton("SoundButton", QStringLiteral("音"), QStringLiteral("サウンドのカスタマイズ"), false);
-    UnameButton =
+    MachineInfoButton =
         AddButton("UnameButton", QStringLiteral("情報"), QStringLiteral("コンピュータについて"), false);
-    About = AddButton("About", QStringLiteral("情報"), QStringLiteral("バージョン"), false);
+    AboutButton = AddButton("About", QStringLiteral("情報"), QStringLiteral("バージョン"), false);
     row->addStretch();
     bar->setFixedSize(6 * kButtonSize, kButtonSize);
 
-    connect(Zv1Exec, &QToolButton::clicked, this, &TLaunch::Zv1ExecClick);
+    connect(PlayButton, &QToolButton::clicked, this, &TLaunch::Zv1ExecClick);
     connect(RuleButton, &QToolButton::clicked, this, &TLaunch::RuleButtonClick);
-    connect(ZvInstall, &QToolButton::clicked, this, &TLaunch::ZvInstallClick);
+    connect(BoardLayoutButton, &QToolButton::clicked, this, &TLaunch::ZvInstallClick);
     connect(CharButton, &QToolButton::clicked, this, &TLaunch::CharButtonClick);
-    connect(WakeRulebook, &QToolButton::clicked, this, &TLaunch::WakeRulebookClick);
-    connect(WakeHelp, &QToolButton::clicked, this, &TLaunch::WakeHelpClick);
-    connect(haifuswbutton, &QToolButton::clicked, this, &TLaunch::HaifuswButtonClick);
+    connect(RulebookButton, &QToolButton::clicked, this, &TLaunch::WakeRulebookClick);
+    connect(HelpButton, &QToolButton::clicked, this, &TLaunch::WakeHelpClick);
+    connect(RecordSwitchButton, &QToolButton::clicked, this, &TLaunch::HaifuswButtonClick);
     connect(SoundButton, &QToolButton::clicked, this, &TLaunch::SoundButtonClick);
-    connect(UnameButton, &QToolButton::clicked, this, &TLaunch::UnameButtonClick);
-    connect(About, &QToolButton::clicked, this, &TLaunch::AboutClick);
+    connect(MachineInfoButton, &QToolButton::clicked, this, &TLaunch::UnameButtonClick);
+    connect(AboutButton, &QToolButton::clicked, this, &TLaunch::AboutClick);
 
     BuildMenu();
     adjustSize();
@@ -98,33 +98,36 @@ QToolButton* TLaunch::AddButton(const char* name, const QString& caption, const 
 }
 
 void TLaunch::BuildMenu() {
-    LaunchMainMenu = menuBar();
-    LaunchMainMenu->setObjectName("LaunchMainMenu");
-    LaunchMainMenu->setNativeMenuBar(false);
+    MainMenu = menuBar();
+    MainMenu->setObjectName("LaunchMainMenu");
+    MainMenu->setNativeMenuBar(false);
 
-    GameMenu = LaunchMainMenu->addMenu(QStringLiteral("ゲーム"));
+    GameMenu = MainMenu->addMenu(QStringLiteral("ゲーム"));
     GameMenu->setObjectName("GameMenu");
-    lV1 = GameMenu->addAction(QStringLiteral("プレイ"), this, &TLaunch::Zv1ExecMenuClick);
-    lV1->setObjectName("lV1");
-    ExitMenu = GameMenu->addAction(QStringLiteral("終了"), this, &TLaunch::ExitMenuClick);
-    ExitMenu->setObjectName("ExitMenu");
+    PlayMenuItem = GameMenu->addAction(QStringLiteral("プレイ"), this, &TLaunch::Zv1ExecMenuClick);
+    PlayMenuItem->setObjectName("lV1");
+    ExitMenuItem = GameMenu->addAction(QStringLiteral("終了"), this, &TLaunch::ExitMenuClick);
+    ExitMenuItem->setObjectName("ExitMenu");
 
-    N4 = LaunchMainMenu->addMenu(QStringLiteral("成績"));
-    N4->setObjectName("N4");
-    N4->menuAction()->setVisible(false);
-    N2 = N4->addAction(QStringLiteral("全体成績"), this, &TLaunch::RankZelvan1Click);
-    N2->setObjectName("N2");
-    N3 = N4->addAction(QStringLiteral("個人成績"), this, &TLaunch::PlayerInfoMenuClick);
-    N3->setObjectName("N3");
+    ResultsMenu = MainMenu->addMenu(QStringLiteral("成績"));
+    ResultsMenu->setObjectName("N4");
+    ResultsMenu->menuAction()->setVisible(false);
+    OverallResultsMenuItem =
+        ResultsMenu->addAction(QStringLiteral("全体成績"), this, &TLaunch::RankZelvan1Click);
+    OverallResultsMenuItem->setObjectName("N2");
+    PersonalResultsMenuItem =
+        ResultsMenu->addAction(QStringLiteral("個人成績"), this, &TLaunch::PlayerInfoMenuClick);
+    PersonalResultsMenuItem->setObjectName("N3");
 
-    N7 = LaunchMainMenu->addMenu(QStringLiteral("ヘルプ"));
-    N7->setObjectName("N7");
-    WakeRuleBookMenu = N7->addAction(QStringLiteral("ルールブック"), this, &TLaunch::WakeRuleBookMenuClick);
-    WakeRuleBookMenu->setObjectName("WakeRuleBookMenu");
-    WakeHelpMenu = N7->addAction(QStringLiteral("ヘルプ"), this, &TLaunch::WakeHelpMenuClick);
-    WakeHelpMenu->setObjectName("WakeHelpMenu");
-    AboutMenu = N7->addAction(QStringLiteral("バージョン"), this, &TLaunch::AboutMenuClick);
-    AboutMenu->setObjectName("AboutMenu");
+    HelpMenu = MainMenu->addMenu(QStringLiteral("ヘルプ"));
+    HelpMenu->setObjectName("N7");
+    RulebookMenuItem =
+        HelpMenu->addAction(QStringLiteral("ルールブック"), this, &TLaunch::WakeRuleBookMenuClick);
+    RulebookMenuItem->setObjectName("WakeRuleBookMenu");
+    HelpMenuItem = HelpMenu->addAction(QStringLiteral("ヘルプ"), this, &TLaunch::WakeHelpMenuClick);
+    HelpMenuItem->setObjectName("WakeHelpMenu");
+    AboutMenuItem = HelpMenu->addAction(QStringLiteral("バージョン"), this, &TLaunch::AboutMenuClick);
+    AboutMenuItem->setObjectName("AboutMenu");
 }
 
 void TLaunch::SetScreenDepthForTests(int bitsPerPixel) { g_screenDepthForTests = bitsPerPixel; }
@@ -158,7 +161,7 @@ void TLaunch::showEvent(QShowEvent* event) {
 
 void TLaunch::FormShow() { RenewPlayPicture(); }
 
-void TLaunch::RenewPlayPicture() { Zv1Exec->setIcon(LayoutPicture(Settings().zv1form)); }
+void TLaunch::RenewPlayPicture() { PlayButton->setIcon(LayoutPicture(Settings().zv1form)); }
 
 void TLaunch::FormDestroy() {
     if (destroyed_) return;

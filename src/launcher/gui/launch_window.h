@@ -31,29 +31,32 @@ public:
     // The screen depth used for the colour test; 0 asks the screen (tests).
     static void SetScreenDepthForTests(int bitsPerPixel);
 
-    // Buttons, visible ones first in their order.
-    QToolButton* Zv1Exec;
+    // Buttons, visible ones first in their order. Every control's object
+    // name stays the window's original component name ("Zv1Exec", "N4",
+    // "lV1", ...): the button pictures are looked up by it, and tools that
+    // drive the window find its controls by it.
+    QToolButton* PlayButton;
     QToolButton* RuleButton;
-    QToolButton* ZvInstall;
+    QToolButton* BoardLayoutButton;
     QToolButton* CharButton;
-    QToolButton* WakeRulebook;
-    QToolButton* WakeHelp;
-    QToolButton* haifuswbutton;
+    QToolButton* RulebookButton;
+    QToolButton* HelpButton;
+    QToolButton* RecordSwitchButton;
     QToolButton* SoundButton;
-    QToolButton* UnameButton;
-    QToolButton* About;
+    QToolButton* MachineInfoButton;
+    QToolButton* AboutButton;
 
-    QMenuBar* LaunchMainMenu;
+    QMenuBar* MainMenu;
     QMenu* GameMenu;
-    QAction* lV1;
-    QAction* ExitMenu;
-    QMenu* N4;
-    QAction* N2;
-    QAction* N3;
-    QMenu* N7;
-    QAction* WakeRuleBookMenu;
-    QAction* WakeHelpMenu;
-    QAction* AboutMenu;
+    QAction* PlayMenuItem;
+    QAction* ExitMenuItem;
+    QMenu* ResultsMenu;
+    QAction* OverallResultsMenuItem;
+    QAction* PersonalResultsMenuItem;
+    QMenu* HelpMenu;
+    QAction* RulebookMenuItem;
+    QAction* HelpMenuItem;
+    QAction* AboutMenuItem;
 
     void FormCreate();
     void FormShow();

@@ -151,14 +151,14 @@ TEST_F(LayoutBoxTest, KeptWindowsAreCreatedInTheirOrderAndReused) {
         static_cast<TZv1FormBox*>(box)->rbsmall4->click();
         static_cast<TZv1FormBox*>(box)->CloseButton->click();
     });
-    window->ZvInstall->click();
+    window->BoardLayoutButton->click();
     EXPECT_EQ(placed, QPoint(150, 130));
     bool stillSmall4 = false;
     test::WhenShown("TZv1FormBox", [&](QWidget* box) {
         stillSmall4 = static_cast<TZv1FormBox*>(box)->rbsmall4->isChecked();
         box->close();
     });
-    window->ZvInstall->click();
+    window->BoardLayoutButton->click();
     EXPECT_TRUE(stillSmall4);
     EXPECT_EQ(layouts.Zv1Form(window.get()), first);
 }
@@ -166,27 +166,27 @@ TEST_F(LayoutBoxTest, KeptWindowsAreCreatedInTheirOrderAndReused) {
 TEST_F(LayoutBoxTest, ChoosingSmall4ReachesTheNextStartAndThePlayPicture) {
     auto window = StartLauncher(LauncherSettings{});
     window->show();
-    EXPECT_EQ(Image(window->Zv1Exec->icon()), Image(LayoutPicture("small")));
+    EXPECT_EQ(Image(window->PlayButton->icon()), Image(LayoutPicture("small")));
 
     auto chosen = test::WhenShown("TZv1FormBox", [](QWidget* box) {
         static_cast<TZv1FormBox*>(box)->rbsmall4->click();
         static_cast<TZv1FormBox*>(box)->CloseButton->click();
     });
-    window->ZvInstall->click();
+    window->BoardLayoutButton->click();
     ASSERT_TRUE(*chosen);
     EXPECT_EQ(Settings().zv1form, "small4");
     // The board-setup button leaves the picture until the window is shown again.
-    EXPECT_EQ(Image(window->Zv1Exec->icon()), Image(LayoutPicture("small")));
+    EXPECT_EQ(Image(window->PlayButton->icon()), Image(LayoutPicture("small")));
 
-    window->Zv1Exec->click();
+    window->PlayButton->click();
     ASSERT_EQ(starter.starts.size(), 1u);
     EXPECT_EQ(starter.starts[0].commandLine.rfind("zelvan1.exe  -T small4 -B \"", 0), 0u)
         << starter.starts[0].commandLine;
 
     window->hide();
     window->show();
-    EXPECT_EQ(Image(window->Zv1Exec->icon()), Image(LayoutPicture("small4")));
-    EXPECT_EQ(Image(window->Zv1Exec->icon()),
+    EXPECT_EQ(Image(window->PlayButton->icon()), Image(LayoutPicture("small4")));
+    EXPECT_EQ(Image(window->PlayButton->icon()),
               Image(launcherDialogs.Layouts().Zv1Form(window.get())->small4->icon()));
 
     window.reset();
@@ -198,7 +198,7 @@ TEST_F(LayoutBoxTest, SetupHubRenewsThePlayPictureOnReturn) {
     stored.zv1form = "small4";
     auto window = StartLauncher(stored);
     window->show();
-    EXPECT_EQ(Image(window->Zv1Exec->icon()), Image(LayoutPicture("small4")));
+    EXPECT_EQ(Image(window->PlayButton->icon()), Image(LayoutPicture("small4")));
 
     bool formShown = false;
     test::WhenShown("TZvSetupBox", [&](QWidget* setup) {
@@ -216,7 +216,7 @@ TEST_F(LayoutBoxTest, SetupHubRenewsThePlayPictureOnReturn) {
     window->Zv1InstallClick();
     EXPECT_TRUE(formShown);
     EXPECT_EQ(Settings().zv1form, "small");
-    EXPECT_EQ(Image(window->Zv1Exec->icon()), Image(LayoutPicture("small")));
+    EXPECT_EQ(Image(window->PlayButton->icon()), Image(LayoutPicture("small")));
 }
 
 TEST_F(LayoutBoxTest, SetupHubOfTheNetworkGame) {

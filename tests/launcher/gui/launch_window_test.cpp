@@ -102,16 +102,43 @@ TEST_F(LaunchWindowTest, WindowHasItsButtonsAndMenus) {
         ASSERT_NE(button, nullptr) << name;
         EXPECT_FALSE(button->isVisible()) << name;
     }
-    EXPECT_EQ(window.WakeHelp->toolTip(), QStringLiteral("ヘルプの参照"));
+    EXPECT_EQ(window.HelpButton->toolTip(), QStringLiteral("ヘルプの参照"));
     EXPECT_EQ(window.CharButton->text(), QStringLiteral("キャラ"));
 
     auto* menu = window.findChild<QMenuBar*>("LaunchMainMenu");
     ASSERT_NE(menu, nullptr);
     EXPECT_TRUE(window.GameMenu->menuAction()->isVisible());
-    EXPECT_FALSE(window.N4->menuAction()->isVisible());
-    EXPECT_TRUE(window.N7->menuAction()->isVisible());
-    EXPECT_EQ(window.N2->text(), QStringLiteral("全体成績"));
-    EXPECT_EQ(window.WakeRuleBookMenu->text(), QStringLiteral("ルールブック"));
+    EXPECT_FALSE(window.ResultsMenu->menuAction()->isVisible());
+    EXPECT_TRUE(window.HelpMenu->menuAction()->isVisible());
+    EXPECT_EQ(window.OverallResultsMenuItem->text(), QStringLiteral("全体成績"));
+    EXPECT_EQ(window.RulebookMenuItem->text(), QStringLiteral("ルールブック"));
+}
+
+TEST_F(LaunchWindowTest, ControlsKeepTheirComponentNames) {
+    TLaunch window(launcherDialogs);
+    const std::pair<const QObject*, const char*> named[] = {
+        {window.PlayButton, "Zv1Exec"},
+        {window.BoardLayoutButton, "ZvInstall"},
+        {window.RulebookButton, "WakeRulebook"},
+        {window.HelpButton, "WakeHelp"},
+        {window.RecordSwitchButton, "haifuswbutton"},
+        {window.MachineInfoButton, "UnameButton"},
+        {window.AboutButton, "About"},
+        {window.MainMenu, "LaunchMainMenu"},
+        {window.PlayMenuItem, "lV1"},
+        {window.ExitMenuItem, "ExitMenu"},
+        {window.ResultsMenu, "N4"},
+        {window.OverallResultsMenuItem, "N2"},
+        {window.PersonalResultsMenuItem, "N3"},
+        {window.HelpMenu, "N7"},
+        {window.RulebookMenuItem, "WakeRuleBookMenu"},
+        {window.HelpMenuItem, "WakeHelpMenu"},
+        {window.AboutMenuItem, "AboutMenu"},
+    };
+    for (const auto& [control, name] : named) EXPECT_EQ(control->objectName(), QString(name));
+    EXPECT_EQ(window.ResultsMenu->title(), QStringLiteral("成績"));
+    EXPECT_EQ(window.PersonalResultsMenuItem->text(), QStringLiteral("個人成績"));
+    EXPECT_EQ(window.HelpMenu->title(), QStringLiteral("ヘルプ"));
 }
 
 TEST_F(LaunchWindowTest, PlayButtonShowsThePictureOfTheLayout) {
@@ -124,7 +151,7 @@ TEST_F(LaunchWindowTest, PlayButtonShowsThePictureOfTheLayout) {
         WriteLaunchNuc(stored);
         TLaunch window(launcherDialogs);
         window.show();
-        EXPECT_EQ(image(window.Zv1Exec->icon()), image(LayoutPicture(shown))) << form;
+        EXPECT_EQ(image(window.PlayButton->icon()), image(LayoutPicture(shown))) << form;
     }
     EXPECT_NE(image(LayoutPicture("small")), image(LayoutPicture("small4")));
     EXPECT_NE(image(LayoutPicture("large")), image(LayoutPicture("large4")));
@@ -138,7 +165,7 @@ TEST_F(LaunchWindowTest, PlayWithoutTheDialogStartsTheDefaultOpponents) {
     stored.player1 = "someone";
     WriteLaunchNuc(stored);
     TLaunch window(launcherDialogs);
-    window.Zv1Exec->click();
+    window.PlayButton->click();
     EXPECT_EQ(Settings().LayoutOption, " -T small4");
     ASSERT_EQ(starter.starts.size(), 1u);
     EXPECT_EQ(starter.starts[0].kind, "exec");
@@ -161,7 +188,7 @@ TEST_F(LaunchWindowTest, PlayWithTheDialogStartsOnItsOk) {
         placed = box->pos();
         test::Child<QPushButton>(box, "OKButton")->click();
     });
-    window.lV1->trigger();
+    window.PlayMenuItem->trigger();
     ASSERT_TRUE(*shown);
     EXPECT_EQ(placed, QPoint(150, 150));
     ASSERT_EQ(starter.starts.size(), 1u);
@@ -177,7 +204,7 @@ TEST_F(LaunchWindowTest, DeclinedConfirmationStartsNothing) {
     WriteLaunchNuc(stored);
     TLaunch window(launcherDialogs);
     Settings().ConfirmCommands = true;
-    window.Zv1Exec->click();
+    window.PlayButton->click();
     EXPECT_TRUE(starter.starts.empty());
     ASSERT_EQ(dialogs.Of("yesno").size(), 1u);
     EXPECT_EQ(dialogs.Of("yesno")[0].texts[0], "Execute?");
@@ -191,7 +218,7 @@ TEST_F(LaunchWindowTest, MissingEngineIsReported) {
     WriteLaunchNuc(stored);
     TLaunch window(launcherDialogs);
     starter.result = 2;
-    window.Zv1Exec->click();
+    window.PlayButton->click();
     ASSERT_EQ(dialogs.Of("error").size(), 1u);
     EXPECT_EQ(dialogs.Of("error")[0].texts,
               (std::vector<std::string>{"", "コマンドの実行が失敗しました", "ファイルが見つかりません"}));
@@ -200,8 +227,8 @@ TEST_F(LaunchWindowTest, MissingEngineIsReported) {
 TEST_F(LaunchWindowTest, HelpPagesAndRuleBookOpenWithoutReports) {
     TLaunch window(launcherDialogs);
     starter.result = 2;
-    window.WakeHelp->click();
-    window.WakeRuleBookMenu->trigger();
+    window.HelpButton->click();
+    window.RulebookMenuItem->trigger();
     ASSERT_EQ(starter.starts.size(), 2u);
     EXPECT_EQ(starter.starts[0].commandLine, dir.path() + "/help/index.html||");
     EXPECT_EQ(starter.starts[1].commandLine, dir.path() + "/rulebook/index.html||");
@@ -277,7 +304,7 @@ TEST_F(LaunchWindowTest, CommandsReachTheirDialogs) {
         Settings().execdlg_auto = 0;
         window.AutoMenuClick();
         auto image = [](const QIcon& icon) { return icon.pixmap(26, 26).toImage(); };
-        EXPECT_EQ(image(window.Zv1Exec->icon()), image(LayoutPicture("small4")));
+        EXPECT_EQ(image(window.PlayButton->icon()), image(LayoutPicture("small4")));
     }
     EXPECT_EQ(recorder.opened, (std::vector<std::string>{"music",
                                                          "rule",
