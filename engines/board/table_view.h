@@ -10,13 +10,17 @@
 //
 // The view only shows a riichi::SeatView and reports the player's choice
 // through `onAction`; it knows nothing of the game behind it.
-#include <QAbstractButton>
+//
+// Its parts: the tile buttons (hand_tile.h), the action bar (action_bar.cpp),
+// the placing of the parts (table_layout.cpp) and the painting
+// (table_painting.cpp).
 #include <QPixmap>
 #include <QWidget>
 #include <array>
 #include <functional>
 #include <vector>
 
+#include "hand_tile.h"
 #include "table.h"
 #include "tile_painter.h"
 
@@ -24,28 +28,6 @@ class QLabel;
 class QPushButton;
 
 namespace zv::board {
-
-// One tile of the player's hand: a button that paints the tile, takes the
-// keyboard focus (arrow keys move along the hand, Enter or Space discards)
-// and is named after its tile for assistive tools.
-class HandTile : public QAbstractButton {
-public:
-    HandTile(const TilePainter& painter, QWidget* parent);
-    void SetTile(riichi::TileId tile);
-    riichi::TileId tile() const { return tile_; }
-    // Dimmed while it is the player's turn but this tile may not be played.
-    void SetDimmed(bool dimmed);
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    const TilePainter& painter_;
-    riichi::TileId tile_ = -1;
-    bool dimmed_ = false;
-};
 
 struct SeatCard {
     QString name;

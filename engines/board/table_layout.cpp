@@ -1,0 +1,82 @@
+// Where the table view's parts go for its size: the table square, the hand
+// strip, the seat cards and the action buttons.
+#include "table_view.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+#include <cmath>
+
+#include "table_style.h"
+
+namespace zv::board {
+
+using table_style::Idx;
+using table_style::UiFont;
+
+void TableView::resizeEvent(QResizeEvent*) { Layout(); }
+
+void TableView::Layout() {
+    double W = width(), H = height();
+    g_.handH = std::clamp(std::floor(H * 0.095), 36.0, 64.0);
+    g_.handW = std::floor(TilePainter::WidthFor(g_.handH));
+    double stripH = g_.handH + 14;
+    g_.handStrip = QRectF(0, H - stripH, W, stripH);
+    double T = std::floor(std::min(H - stripH, W * 0.66));
+    g_.table = QRectF(0, 0, T, T);
+    g_.riverW = T / 17.7;
+    g_.riverH = g_.riverW / 0.74;
+    g_.side = QRectF(T, 0, W - T, H - stripH);
+
+    // The hand: tiles from the left, the drawn one set apart.
+    double x = 8;
+    double tileH = g_.handH + std::round(g_.handH * 0.12);
+    double y = g_.handStrip.top() + (stripH - tileH) / 2;
+    for (std::size_t i = 0; i < tiles_.size(); ++i) {
+        if (view_.drawn >= 0 && i + 1 == tiles_.size()) x += g_.handW * 0.4;
+        tiles_[i]->setGeometry(static_cast<int>(x), static_cast<int>(y), static_cast<int>(g_.handW),
+                               static_cast<int>(tileH));
+        x += g_.handW;
+    }
+
+    // Seat cards in the side panel: across, left, right, own; the buttons below.
+    double buttonH = std::max(30.0, g_.handH * 0.7);
+    double buttonsArea = buttonH * 2 + 18;
+    double cardH = std::floor((g_.side.height() - buttonsArea - 6) / 4);
+    double face = std::clamp(cardH - 10, 24.0, 80.0);
+    const int order[] = {2, 3, 1, 0};
+    for (int row = 0; row < 4; ++row) {
+        int rel = order[row];
+        QWidget* card = cards_[Idx(rel)];
+        card->setGeometry(static_cast<int>(g_.side.left() + 6), static_cast<int>(4 + row * cardH),
+                          static_cast<int>(g_.side.width() - 10), static_cast<int>(cardH - 4));
+        cardFaces_[Idx(rel)]->setGeometry(4, static_cast<int>((cardH - 4 - face) / 2), static_cast<int>(face),
+                                          static_cast<int>(face));
+        int textX = static_cast<int>(face + 10);
+        int textW = card->width() - textX - 4;
+        int lineH = static_cast<int>((cardH - 8) / 2);
+        cardNames_[Idx(rel)]->setGeometry(textX, 4, textW, lineH);
+        cardScores_[Idx(rel)]->setGeometry(textX, 4 + lineH, textW, lineH);
+        QFont nameFont = UiFont(std::clamp(cardH * 0.2, 12.0, 18.0), true);
+        cardNames_[Idx(rel)]->setFont(nameFont);
+        cardScores_[Idx(rel)]->setFont(UiFont(std::clamp(cardH * 0.19, 12.0, 17.0)));
+    }
+    // Buttons: right-aligned rows at the bottom of the side panel, bottom up.
+    double right = W - 6;
+    double rowY = g_.side.bottom() - buttonH - 6;
+    for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) {
+        QPushButton* b = *it;
+        double bw = std::max(72.0, static_cast<double>(b->sizeHint().width()) + 8);
+        if (right - bw < g_.side.left() + 4) {
+            right = W - 6;
+            rowY -= buttonH + 6;
+        }
+        b->setGeometry(static_cast<int>(right - bw), static_cast<int>(rowY), static_cast<int>(bw),
+                       static_cast<int>(buttonH));
+        b->raise();
+        right -= bw + 6;
+    }
+    update();
+}
+
+}  // namespace zv::board
