@@ -1,22 +1,13 @@
 #include "net_game.h"
 
-#include <arpa/inet.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-
 #include <algorithm>
-#include <filesystem>
 #include <limits>
 #include <sstream>
 
-#include "config/file_io.h"
 #include "engine_paths.h"
+#include "net_record.h"
 #include "parse_int.h"
+#include "platform/stream_sockets.h"
 #include "seat_token.h"
 #include "secure_random.h"
 #include "utf8_text.h"
@@ -42,110 +33,12 @@ bool ToInt(const std::string& word, int& value) {
 
 std::chrono::milliseconds Ms(int ms) { return std::chrono::milliseconds(ms); }
 
-// Writes all of `data` to fd; false on an error.
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // A seed from the system's secure random source, never from the clock, so
 // that nobody can work out a game's walls from when it started.
 std::uint64_t SecureRandomSeed() {
     std::uint64_t value = 0;
     SecureRandomBytes(&value, sizeof value);
     return value;
-}
-
-// Flushes the folder holding `path`, so that a rename in it lasts.
-void SyncFolder(const std::string& path) {
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-// Whether `bytes` is a whole record: its first line, and a game's last line at the end.
-bool IsWholeRecord(const std::string& bytes) {
-    const std::string head = std::string(kRecordMagic) + "\r\n";
-    if (bytes.rfind(head, 0) != 0 || bytes.size() < head.size() + 2 ||
-        bytes.compare(bytes.size() - 2, 2, "\r\n") != 0)
-        return false;
-    std::size_t start = bytes.rfind("\r\n", bytes.size() - 3) + 2;
-    return bytes.compare(start, 5, "end: ") == 0;
-}
-
-// The copy a write of the record left behind (a crash between writing it and
-// putting it in place) is put in place when it is the record with a whole
-// game more, and removed otherwise. Returns what was done, for the log.
-std::string RecoverRecord(const std::string& path) {
-    const std::string temporary = path + ".new";
-    if (::access(temporary.c_str(), F_OK) != 0) return {};
-    auto pending = ReadWholeFile(temporary);
-    auto current = ReadWholeFile(path);
-    if (!pending || (!current && ::access(path.c_str(), F_OK) == 0))
-        return temporary + ": cannot read it or the record; both are left as they are";
-    const std::string kept = current.value_or("");
-    if (IsWholeRecord(*pending) && pending->size() > kept.size() &&
-        pending->compare(0, kept.size(), kept) == 0) {
-        if (::rename(temporary.c_str(), path.c_str()) != 0) return temporary + ": cannot put it in place";
-        SyncFolder(path);
-        return path + ": the last game written before the server stopped was taken from " + temporary;
-    }
-    ::unlink(temporary.c_str());
-    SyncFolder(path);
-    return temporary + ": an unfinished copy of the record was removed";
-}
-
-// Adds one game's block to the record: a new file beside it gets the record
-// as it is, copied piece by piece, and the block, and then takes its place.
-// Earlier games, of this run or of earlier ones, are kept. Neither the server
-// nor this copy keeps more than one game in memory, however long a resident
-// server runs.
-std::string AppendRecordBlock(const std::string& path, const std::vector<std::string>& block) {
-    const std::string problem = path + ": cannot write the record file";
-    const std::string temporary = path + ".new";
-    int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0 && errno != ENOENT) return problem;  // never replace a record that cannot be read
-    int out = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (out < 0) {
-        if (in >= 0) ::close(in);
-        return problem;
-    }
-    bool ok = true;
-    bool copied = false;
-    if (in >= 0) {
-        char chunk[65536];
-        for (ssize_t n; ok && (n = ::read(in, chunk, sizeof chunk)) != 0;) {
-            if (n < 0 && errno == EINTR) continue;
-            ok = n > 0 && WriteAll(out, chunk, static_cast<std::size_t>(n));
-            copied = copied || n > 0;
-        }
-        ::close(in);
-    }
-    std::string bytes = EncodeCrLfLines(block);
-    if (!copied) bytes = EncodeCrLfLines({kRecordMagic}) + bytes;
-    ok = ok && WriteAll(out, bytes.data(), bytes.size()) && ::fsync(out) == 0;
-    ok = (::close(out) == 0) && ok;
-    if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) {
-        SyncFolder(path);
-        return {};
-    }
-    ::unlink(temporary.c_str());
-    return problem;
-}
-
-// The address of a connected peer, as "a.b.c.d".
-std::string PeerHost(const sockaddr_in& addr) {
-    char text[INET_ADDRSTRLEN] = "?";
-    ::inet_ntop(AF_INET, &addr.sin_addr, text, sizeof text);
-    return text;
 }
 
 }  // namespace
@@ -257,10 +150,7 @@ GameServer::Clock::time_point GameServer::Now() const { return config_.now ? con
 bool GameServer::Open(std::string& error) {
     listenFd_ = ListenTcp(config_.bindAddress, config_.port, error);
     if (listenFd_ < 0) return false;
-    sockaddr_in addr{};
-    socklen_t len = sizeof addr;
-    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
-    port_ = ntohs(addr.sin_port);
+    port_ = CurrentStreamSockets().LocalPort(listenFd_);
     if (!config_.recordPath.empty())
         if (std::string done = RecoverRecord(config_.recordPath); !done.empty()) log_(done);
     if (config_.seed != 0)
@@ -312,14 +202,11 @@ void GameServer::Drop(Connection& c, const std::string& reason) {
 
 void GameServer::Accept() {
     for (;;) {
-        sockaddr_in addr{};
-        socklen_t length = sizeof addr;
-        int fd =
-            ::accept4(listenFd_, reinterpret_cast<sockaddr*>(&addr), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        std::string host;
+        int peerPort = 0;
+        int fd = CurrentStreamSockets().Accept(listenFd_, host, peerPort);
         if (fd < 0) return;
-        NoDelay(fd);
-        std::string host = PeerHost(addr);
-        std::string peer = host + ":" + std::to_string(ntohs(addr.sin_port));
+        std::string peer = host + ":" + std::to_string(peerPort);
         std::string busy;
         if (static_cast<int>(connections_.size()) >= config_.maxConnections)
             busy = "busy too many connections";
@@ -810,31 +697,29 @@ int GameServer::Run(const std::atomic<bool>& stop) {
         }
         if (Finished() && connections_.empty()) return 0;
 
-        std::vector<pollfd> fds;
-        fds.push_back({Finished() ? -1 : listenFd_, POLLIN, 0});
-        for (auto& c : connections_)
-            fds.push_back(
-                {c->fd, static_cast<short>((c->closing ? 0 : POLLIN) | (c->out.empty() ? 0 : POLLOUT)), 0});
+        std::vector<SocketWait> waits;
+        waits.push_back({Finished() ? -1 : listenFd_, true, false});
+        for (auto& c : connections_) waits.push_back({c->fd, !c->closing, !c->out.empty()});
         // Wake for the nearest deadline, or at least every 50 ms for the others.
         auto wake = Now() + Ms(50);
         for (const Seat& s : seats_)
             if (s.asked) wake = std::min(wake, s.deadline);
         if (pausing_) wake = std::min(wake, pauseUntil_);
         auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(wake - Now()).count();
-        int ready = ::poll(fds.data(), fds.size(), static_cast<int>(std::clamp<long long>(wait + 1, 0, 50)));
-        if (ready < 0) {
-            if (errno == EINTR) continue;
+        if (CurrentStreamSockets().Wait(waits, Ms(static_cast<int>(std::clamp<long long>(wait + 1, 0, 50)))) <
+            0) {
             log_("poll failed");
             return 1;
         }
-        if (fds[0].fd >= 0 && (fds[0].revents & POLLIN)) Accept();
-        const std::size_t polled = fds.size() - 1;
+        if (waits[0].socket >= 0 && waits[0].readable) Accept();
+        const std::size_t polled = waits.size() - 1;
         for (std::size_t i = 0; i < polled && i < connections_.size(); ++i) {
             Connection& c = *connections_[i];
             if (c.dead) continue;
-            if (fds[i + 1].revents & (POLLIN | POLLHUP | POLLERR)) {
+            const SocketWait& w = waits[i + 1];
+            if (w.readable || w.hungUp) {
                 if (c.closing) {
-                    if (fds[i + 1].revents & (POLLHUP | POLLERR)) {
+                    if (w.hungUp) {
                         CloseSocket(c.fd);
                         c.fd = -1;
                         c.dead = true;
@@ -930,9 +815,9 @@ void NetSession::Fail(Update update, const std::string& message, std::vector<Upd
 std::vector<NetSession::Update> NetSession::Poll(int timeoutMs) {
     std::vector<Update> updates;
     if (fd_ < 0) return updates;
-    pollfd p{fd_, static_cast<short>(POLLIN | (out_.empty() ? 0 : POLLOUT)), 0};
-    int ready = ::poll(&p, 1, timeoutMs);
-    if (ready < 0 && errno != EINTR) {
+    std::vector<SocketWait> waits{{fd_, true, !out_.empty()}};
+    int ready = CurrentStreamSockets().Wait(waits, std::chrono::milliseconds(timeoutMs));
+    if (ready < 0) {
         Fail(Update::Lost, "poll failed", updates);
         return updates;
     }
