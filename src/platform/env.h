@@ -50,6 +50,18 @@ public:
     virtual bool Seek(std::uint64_t offset) = 0;
 };
 
+// The rest of a file from its position; nothing when it cannot be read.
+inline std::optional<std::string> ReadToEnd(ReadableFile& file) {
+    std::string bytes;
+    char chunk[16384];
+    for (;;) {
+        const std::int64_t got = file.Read(chunk, sizeof chunk);
+        if (got < 0) return std::nullopt;
+        if (got == 0) return bytes;
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
 // What kind of entry a folder holds under a name. A link counts as what it
 // points at, except that a link to a folder is Other, so that a walk down a
 // tree never runs in circles.
