@@ -125,24 +125,7 @@ bool GameServer::Reading() const {
 
 void GameServer::CheckTimers() {
     auto now = Now();
-    for (auto& c : connections_) {
-        if (c->dead) continue;
-        if (!c->joined && !c->closing && now - c->since > Ms(config_.joinTimeoutMs)) {
-            Send(c.get(), "REFUSED join no JOIN received");
-            c->closing = true;
-            c->since = now;
-        }
-        if (c->joined && now - c->heard > Ms(config_.silentMs)) {
-            Drop(*c, "silent nothing heard for " + std::to_string(config_.silentMs / 1000) + " s");
-            continue;
-        }
-        // A peer that has been quiet for a while is asked to say something.
-        if (c->joined && now - c->heard > Ms(config_.heartbeatMs) &&
-            now - c->pinged > Ms(config_.heartbeatMs)) {
-            Send(c.get(), "PING");
-            c->pinged = now;
-        }
-    }
+    CheckConnections(now);
     if (!game_) return;
     if (pausing_) {
         // Everyone has read the result, or left, or the time is up.

@@ -144,6 +144,28 @@ void GameServer::Read(Connection& c) {
     }
 }
 
+// Turns away a connection that does not join in time, drops a player that
+// has gone silent and asks a quiet one to say something.
+void GameServer::CheckConnections(Clock::time_point now) {
+    for (auto& c : connections_) {
+        if (c->dead) continue;
+        if (!c->joined && !c->closing && now - c->since > Ms(config_.joinTimeoutMs)) {
+            Send(c.get(), "REFUSED join no JOIN received");
+            c->closing = true;
+            c->since = now;
+        }
+        if (c->joined && now - c->heard > Ms(config_.silentMs)) {
+            Drop(*c, "silent nothing heard for " + std::to_string(config_.silentMs / 1000) + " s");
+            continue;
+        }
+        if (c->joined && now - c->heard > Ms(config_.heartbeatMs) &&
+            now - c->pinged > Ms(config_.heartbeatMs)) {
+            Send(c.get(), "PING");
+            c->pinged = now;
+        }
+    }
+}
+
 int GameServer::Run(const std::atomic<bool>& stop) {
     while (!stop.load()) {
         CheckTimers();
