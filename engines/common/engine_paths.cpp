@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "platform/env.h"
 #include "utf8_text.h"
 
 namespace zv::engine {
@@ -24,10 +25,7 @@ std::string OneWord(const std::string& name) {
     return word.empty() ? "_" : word;
 }
 
-bool IsDirectory(const std::string& path) {
-    std::error_code ec;
-    return !path.empty() && std::filesystem::is_directory(path, ec);
-}
+bool IsDirectory(const std::string& path) { return !path.empty() && CurrentEnv().IsFolder(path); }
 
 std::string JoinPath(const std::string& dir, const std::string& file) {
     if (dir.empty()) return file;
@@ -36,11 +34,9 @@ std::string JoinPath(const std::string& dir, const std::string& file) {
 
 std::string CheckRecordPath(const std::string& path) {
     if (path.empty()) return "the record file name is empty";
-    std::filesystem::path p(path);
-    std::error_code ec;
-    if (std::filesystem::is_directory(p, ec)) return path + ": is a directory, not a record file";
-    std::filesystem::path parent = p.parent_path();
-    if (!parent.empty() && !std::filesystem::is_directory(parent, ec))
+    if (CurrentEnv().IsFolder(path)) return path + ": is a directory, not a record file";
+    const std::string parent = std::filesystem::path(path).parent_path().string();
+    if (!parent.empty() && !CurrentEnv().IsFolder(parent))
         return path + ": the folder of the record file does not exist";
     return {};
 }

@@ -3,13 +3,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "config/codec.h"
+#include "platform/env.h"
 
 namespace zv::engine {
 namespace {
@@ -221,11 +219,7 @@ std::uint64_t ChooseSeed() {
 
 std::string AppendResults(const std::string& path, const PlayerStats& stats) {
     std::string bytes = ToCp932(ResultLine(stats)) + "\r\n" + ToCp932(YakuLine(stats)) + "\r\n";
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (file == nullptr) return path + ": cannot open the results file (" + std::strerror(errno) + ")";
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = (std::fclose(file) == 0) && ok;
-    if (!ok) return path + ": cannot write the results file";
+    if (!CurrentEnv().AppendToFile(path, bytes)) return path + ": cannot write the results file";
     return {};
 }
 

@@ -90,6 +90,7 @@ private:
     void HandOver();
     void AfterPause();
     void EndGame();
+    void CheckConnections(Clock::time_point now);
     void CheckTimers();
     void Welcome(Connection& c, int seat, bool again);
     void ComeBack(int seat);

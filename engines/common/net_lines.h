@@ -1,6 +1,7 @@
 #pragma once
-// Plain TCP sockets carrying text lines (UTF-8, LF-terminated) for the
-// network engines. Non-blocking descriptors driven by poll().
+// TCP connections carrying text lines (UTF-8, LF-terminated) for the
+// network engines, on the system's stream sockets (platform/stream_sockets.h):
+// non-blocking handles, waited on with StreamSockets::Wait.
 #include <string>
 #include <vector>
 
@@ -39,9 +40,5 @@ bool SendAll(int fd, const std::string& data, int timeoutMs);
 bool SendSome(int fd, std::string& data);
 
 void CloseSocket(int fd);
-
-// Sends short lines at once instead of gathering them (the game's lines are
-// small and each waits for an answer).
-void NoDelay(int fd);
 
 }  // namespace zv::engine

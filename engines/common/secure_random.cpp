@@ -1,10 +1,10 @@
 #include "secure_random.h"
 
-#include <fcntl.h>
 #include <sys/random.h>
-#include <unistd.h>
 
 #include <cerrno>
+
+#include "platform/env.h"
 
 namespace zv::engine {
 
@@ -18,14 +18,12 @@ void SecureRandomBytes(void* bytes, std::size_t size) {
         got += static_cast<std::size_t>(n);
     }
     if (got == size) return;
-    int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
-    while (fd >= 0 && got < size) {
-        ssize_t n = ::read(fd, out + got, size - got);
-        if (n < 0 && errno == EINTR) continue;
+    std::unique_ptr<ReadableFile> source = CurrentEnv().OpenForReading("/dev/urandom");
+    while (source && got < size) {
+        const std::int64_t n = source->Read(reinterpret_cast<char*>(out + got), size - got);
         if (n <= 0) break;
         got += static_cast<std::size_t>(n);
     }
-    if (fd >= 0) ::close(fd);
 }
 
 }  // namespace zv::engine

@@ -5,10 +5,10 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
+#include "platform/env.h"
 #include "table.h"
 
 namespace zv::arena {
@@ -109,12 +109,11 @@ void ApplyWeight(players::Weights& w, const std::string& key, int value, int& zo
 }
 
 bool ReadFile(const std::string& path, std::string& text) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
-    return !in.bad();
+    std::unique_ptr<ReadableFile> file = CurrentEnv().OpenForReading(path);
+    std::optional<std::string> bytes = file ? ReadToEnd(*file) : std::nullopt;
+    if (!bytes) return false;
+    text = std::move(*bytes);
+    return true;
 }
 
 // splitmix64 finaliser: one 64-bit value from two.

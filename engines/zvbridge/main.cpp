@@ -14,11 +14,11 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "config/file_io.h"
 #include "engine_options.h"
 #include "engine_paths.h"
 #include "mjai_bridge.h"
@@ -53,11 +53,8 @@ void Say(const std::string& text) {
 
 // The first line of the file that is not blank, or nothing.
 std::string FirstLine(const std::string& path) {
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : zv::SplitLines(zv::ReadWholeFile(path).value_or("")))
         if (line.find_first_not_of(" \t") != std::string::npos) return line;
-    }
     return {};
 }
 

@@ -1,8 +1,6 @@
 #include "config/file_io.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "config/codec.h"
 #include "platform/env.h"
@@ -30,14 +28,11 @@ SaveResult RewriteInPlace(Env& env, const std::filesystem::path& target, const s
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return content.str();
+    Env& env = CurrentEnv();
+    if (env.IsFolder(path)) return std::nullopt;
+    std::unique_ptr<ReadableFile> file = env.OpenForReading(path);
+    if (!file) return std::nullopt;
+    return ReadToEnd(*file);
 }
 
 std::optional<std::string> ReadTextFile(const std::string& path) {

@@ -1,6 +1,5 @@
 #include "config/user_identity.h"
 
-#include <filesystem>
 #include <string_view>
 
 #include "config/codec.h"
@@ -56,16 +55,9 @@ std::string LookupUserName(const std::string& userOverride) {
     return LookupSystemName();
 }
 
-bool PathExists(const std::string& path) {
-    std::error_code error;  // a broken link exists too
-    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found &&
-           !error;
-}
+bool PathExists(const std::string& path) { return CurrentEnv().Exists(path); }
 
-bool IsDirectory(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_directory(path, error);
-}
+bool IsDirectory(const std::string& path) { return CurrentEnv().IsFolder(path); }
 
 bool IsSafeDirectoryName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&

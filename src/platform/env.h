@@ -50,6 +50,18 @@ public:
     virtual bool Seek(std::uint64_t offset) = 0;
 };
 
+// The rest of a file from its position; nothing when it cannot be read.
+inline std::optional<std::string> ReadToEnd(ReadableFile& file) {
+    std::string bytes;
+    char chunk[16384];
+    for (;;) {
+        const std::int64_t got = file.Read(chunk, sizeof chunk);
+        if (got < 0) return std::nullopt;
+        if (got == 0) return bytes;
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
 // What kind of entry a folder holds under a name. A link counts as what it
 // points at, except that a link to a folder is Other, so that a walk down a
 // tree never runs in circles.
@@ -86,9 +98,17 @@ public:
     // Opens an existing regular file for rewriting in place (links are not
     // followed); null when it cannot be.
     virtual std::unique_ptr<WritableFile> OpenForRewrite(const std::string& path) = 0;
+    // Creates a file at `path` (0644), or empties the regular file there,
+    // for writing from the start; null when it cannot be.
+    virtual std::unique_ptr<WritableFile> CreateEmptyFile(const std::string& path) = 0;
+    // Adds all of `bytes` at the end of a file, created (0644) when missing.
+    // False when not all could be written.
+    virtual bool AppendToFile(const std::string& path, const std::string& bytes) = 0;
     // Renames `from` over `to`, replacing it in one step.
     virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
+    // Whether there is an entry under `path`; a broken link counts.
+    virtual bool Exists(const std::string& path) = 0;
 
     // Folders ------------------------------------------------------------
     // The entries of a folder ("." and ".." left out), in the system's
@@ -96,6 +116,11 @@ public:
     virtual std::optional<std::vector<FolderEntry>> ListFolder(const std::string& path) = 0;
     // Creates one folder; true also when it exists already.
     virtual bool CreateFolder(const std::string& path) = 0;
+    // Whether `path` is a folder or a link to one.
+    virtual bool IsFolder(const std::string& path) = 0;
+    // Flushes the folder holding `path` to the disk, so that a rename or a
+    // removal in it lasts.
+    virtual bool SyncFolderOf(const std::string& path) = 0;
 
     // Shared libraries ---------------------------------------------------
     // Loads a shared library by its file name; null when it cannot be. A
@@ -122,14 +147,23 @@ public:
     std::unique_ptr<WritableFile> OpenForRewrite(const std::string& path) override {
         return target_.OpenForRewrite(path);
     }
+    std::unique_ptr<WritableFile> CreateEmptyFile(const std::string& path) override {
+        return target_.CreateEmptyFile(path);
+    }
+    bool AppendToFile(const std::string& path, const std::string& bytes) override {
+        return target_.AppendToFile(path, bytes);
+    }
     bool RenameFile(const std::string& from, const std::string& to) override {
         return target_.RenameFile(from, to);
     }
     bool RemoveFile(const std::string& path) override { return target_.RemoveFile(path); }
+    bool Exists(const std::string& path) override { return target_.Exists(path); }
     std::optional<std::vector<FolderEntry>> ListFolder(const std::string& path) override {
         return target_.ListFolder(path);
     }
     bool CreateFolder(const std::string& path) override { return target_.CreateFolder(path); }
+    bool IsFolder(const std::string& path) override { return target_.IsFolder(path); }
+    bool SyncFolderOf(const std::string& path) override { return target_.SyncFolderOf(path); }
     void* LoadLibrary(const std::string& name) override { return target_.LoadLibrary(name); }
     void* FindSymbol(void* library, const char* symbol) override {
         return target_.FindSymbol(library, symbol);

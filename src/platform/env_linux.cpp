@@ -13,6 +13,25 @@ namespace {
 
 Env* g_override = nullptr;
 
+// Writes all of `bytes` at the file position of `fd`.
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The folder part of `path`: "." for a bare name, "/" for a name at the root.
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 class PosixWritableFile : public WritableFile {
 public:
     explicit PosixWritableFile(int fd) : fd_(fd) {}
@@ -144,11 +163,29 @@ public:
         return std::make_unique<PosixWritableFile>(fd);
     }
 
+    std::unique_ptr<WritableFile> CreateEmptyFile(const std::string& path) override {
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd < 0) return nullptr;
+        return std::make_unique<PosixWritableFile>(fd);
+    }
+
+    bool AppendToFile(const std::string& path, const std::string& bytes) override {
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        if (fd < 0) return false;
+        const bool written = WriteAll(fd, bytes);
+        return ::close(fd) == 0 && written;
+    }
+
     bool RenameFile(const std::string& from, const std::string& to) override {
         return ::rename(from.c_str(), to.c_str()) == 0;
     }
 
     bool RemoveFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
+
+    bool Exists(const std::string& path) override {
+        struct stat info {};
+        return ::lstat(path.c_str(), &info) == 0;
+    }
 
     std::optional<std::vector<FolderEntry>> ListFolder(const std::string& path) override {
         DIR* dir = ::opendir(path.c_str());
@@ -175,6 +212,19 @@ public:
 
     bool CreateFolder(const std::string& path) override {
         return ::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST;
+    }
+
+    bool IsFolder(const std::string& path) override {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    }
+
+    bool SyncFolderOf(const std::string& path) override {
+        int fd = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return false;
+        const bool synced = ::fsync(fd) == 0;
+        ::close(fd);
+        return synced;
     }
 
     void* LoadLibrary(const std::string& name) override {

@@ -1,7 +1,6 @@
 #include "rules/character_file.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "config/personal_file.h"
 #include "config/tokenizer.h"
 #include "config/user_identity.h"
+#include "platform/env.h"
 
 namespace zv {
 namespace {
@@ -145,7 +145,7 @@ SaveResult SaveCharacterFile(const std::string& path, const CharacterValues& val
 }
 
 bool LoadCharacterFile(const std::string& path, CharacterValues& values, MessageDialogs& dialogs) {
-    if (IsDirectory(path) || !std::ifstream(path, std::ios::binary)) {
+    if (IsDirectory(path) || !CurrentEnv().OpenForReading(path)) {
         dialogs.ShowErrorDialog(path, "ファイルをオープンできません", "ファイルがみつかりません");
         return false;
     }

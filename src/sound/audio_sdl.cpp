@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <mutex>
 
 #include "config/file_io.h"
@@ -165,19 +163,21 @@ void MusicMixed(void* /*unused*/, Uint8* /*stream*/, int length) {
 // The frame at which a piece of music ends, from the file's notes; 0 when
 // the file gives no such time.
 std::uint64_t MusicEndFrame(const std::string& path, int frequency) {
-    constexpr std::uintmax_t kLargestPiece = 16u << 20;  // longer than any tune
-    std::error_code ec;
-    if (frequency <= 0 || std::filesystem::file_size(path, ec) > kLargestPiece || ec) return 0;
-    auto bytes = ReadWholeFile(path);
+    constexpr std::uint64_t kLargestPiece = 16u << 20;  // longer than any tune
+    if (frequency <= 0) return 0;
+    std::unique_ptr<ReadableFile> file = CurrentEnv().OpenForReading(path);
+    std::optional<std::uint64_t> size = file ? file->RegularFileSize() : std::nullopt;
+    if (!size || *size > kLargestPiece) return 0;
+    auto bytes = ReadToEnd(*file);
     auto seconds = bytes ? MidiNotesEnd(*bytes) : std::nullopt;
     if (!seconds) return 0;
     return static_cast<std::uint64_t>(std::ceil(*seconds * frequency));
 }
 
 bool IsWaveFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::unique_ptr<ReadableFile> file = CurrentEnv().OpenForReading(path);
     char head[12] = {};
-    if (!in.read(head, sizeof head)) return false;
+    if (!file || file->ReadAt(head, sizeof head, 0) != static_cast<std::int64_t>(sizeof head)) return false;
     return std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0;
 }
 

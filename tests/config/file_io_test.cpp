@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "config/user_identity.h"
 #include "support/fault_env.h"
 #include "support/temp_dir.h"
 
@@ -115,6 +116,34 @@ TEST(TextLines, SplitAndEncode) {
     EXPECT_EQ(SplitLines("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(SplitLines(""), std::vector<std::string>{});
     EXPECT_EQ(EncodeCrLfLines({"麻", ""}), "\x96\x83\r\n\r\n");
+}
+
+// An Env that hides one file and calls another path a folder: what the
+// readers see comes from the Env in place, never from the system past it.
+class HidingEnv : public EnvWrapper {
+public:
+    HidingEnv() : EnvWrapper(LinuxEnv()) { SetEnv(this); }
+    ~HidingEnv() override { SetEnv(nullptr); }
+    std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override {
+        return path == hidden ? nullptr : EnvWrapper::OpenForReading(path);
+    }
+    bool Exists(const std::string& path) override { return path != hidden && EnvWrapper::Exists(path); }
+    bool IsFolder(const std::string& path) override { return path == folder || EnvWrapper::IsFolder(path); }
+    std::string hidden, folder;
+};
+
+TEST(FileReadingTest, FilesAreReadAndLookedAtThroughTheEnv) {
+    test::TempDir dir;
+    HidingEnv env;
+    env.hidden = dir.Write("hidden", "secret");
+    env.folder = dir.Write("there", "bytes");
+    EXPECT_FALSE(ReadWholeFile(env.hidden).has_value());
+    EXPECT_FALSE(PathExists(env.hidden));
+    EXPECT_FALSE(ReadWholeFile(env.folder).has_value());
+    EXPECT_TRUE(IsDirectory(env.folder));
+    env.folder.clear();
+    EXPECT_EQ(ReadWholeFile(dir.Path("there")), "bytes");
+    EXPECT_FALSE(IsDirectory(dir.Path("there")));
 }
 
 }  // namespace

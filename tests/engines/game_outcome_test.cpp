@@ -12,6 +12,9 @@
 #include <set>
 #include <sstream>
 
+#include "support/fault_env.h"
+#include "support/temp_dir.h"
+
 namespace zv::engine {
 namespace {
 
@@ -363,6 +366,27 @@ TEST(GameOutcomeTest, ResultAndYakuLinesHaveTheirShape) {
     PlayerStats many;
     many.yaku[16] = 14;  // never more than one digit
     EXPECT_EQ(YakuLine(many).substr(6 + 16, 1), "9");
+}
+
+// A results append that fails is told, and the games filed before stay.
+TEST(GameOutcomeTest, AResultsAppendThatFailsIsToldAndKeepsEarlierGames) {
+    test::TempDir dir;
+    const std::string path = dir.Path("zvclient.res");
+    PlayerStats first;
+    first.place = 1;
+    ASSERT_EQ(AppendResults(path, first), "");
+    const std::string earlier = dir.Read("zvclient.res");
+    EXPECT_EQ(earlier.rfind(ResultLine(first) + "\r\n" + YakuLine(first) + "\r\n", 0), 0u);
+
+    test::FaultInjectionEnv faults;
+    faults.Inject(test::SaveFault::Write);
+    PlayerStats second;
+    second.place = 2;
+    EXPECT_EQ(AppendResults(path, second), path + ": cannot write the results file");
+    EXPECT_EQ(dir.Read("zvclient.res"), earlier);
+    faults.Inject(test::SaveFault::None);
+    EXPECT_EQ(AppendResults(path, second), "");
+    EXPECT_EQ(dir.Read("zvclient.res"), earlier + ResultLine(second) + "\r\n" + YakuLine(second) + "\r\n");
 }
 
 TEST(UmaTest, EveryTableIsZeroSum) {

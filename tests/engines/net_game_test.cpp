@@ -22,6 +22,7 @@
 #include "net_client.h"
 #include "net_lines.h"
 #include "seat_token.h"
+#include "support/fault_env.h"
 #include "support/temp_dir.h"
 #include "utf8_text.h"
 
@@ -406,6 +407,26 @@ TEST(NetGameTest, ALeftoverCopyOfTheRecordIsRecovered) {
         EXPECT_EQ(ReadWholeFile(record).value_or(""), head + game1 + game2);
         EXPECT_FALSE(std::filesystem::exists(record + ".new"));
         EXPECT_FALSE(log.empty());
+    }
+}
+
+// A record that cannot be written is said in the log; the games it held
+// stay, and no copy is left beside it.
+TEST(NetGameTest, ARecordThatCannotBeWrittenIsLoggedAndKeepsItsGames) {
+    Folder folder;
+    const std::string record = folder.File("server.fu");
+    const std::string earlier = std::string(kRecordMagic) + "\r\ngame: 1\r\nprogram: zvserver\r\nend: 1\r\n";
+    for (test::SaveFault fault : {test::SaveFault::Create, test::SaveFault::Write, test::SaveFault::Rename}) {
+        WriteBytes(record, earlier);
+        test::FaultInjectionEnv faults;
+        faults.Inject(fault);
+        Table table(false, [&](ServerConfig& c) { c.recordPath = record; });
+        Players players(table.server->Port(), 4);
+        for (const Outcome& o : players.Wait()) ASSERT_EQ(o.status, NetStatus::Played) << o.message;
+        table.thread.join();
+        EXPECT_TRUE(table.Logged(record + ": cannot write the record file"));
+        EXPECT_EQ(ReadWholeFile(record).value_or(""), earlier);
+        EXPECT_FALSE(std::filesystem::exists(record + ".new"));
     }
 }
 

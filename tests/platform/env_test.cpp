@@ -109,6 +109,47 @@ TEST(LinuxEnvTest, RewriteInPlaceReadsTheOldBytesAndCutsToLength) {
     EXPECT_EQ(LinuxEnv().OpenForRewrite(dir.Path("missing")), nullptr);
 }
 
+TEST(LinuxEnvTest, AppendsGoToTheEndAndMakeAMissingFile) {
+    test::TempDir dir;
+    EXPECT_TRUE(LinuxEnv().AppendToFile(dir.Path("results"), "one\r\n"));
+    EXPECT_TRUE(LinuxEnv().AppendToFile(dir.Path("results"), "two\r\n"));
+    EXPECT_EQ(dir.Read("results"), "one\r\ntwo\r\n");
+    EXPECT_EQ(fs::status(dir.Path("results")).permissions() & fs::perms::owner_all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(LinuxEnv().AppendToFile(dir.Path("no/folder"), "x"));
+    EXPECT_FALSE(LinuxEnv().AppendToFile(dir.path(), "x"));
+}
+
+TEST(LinuxEnvTest, AnEmptiedFileIsWrittenFromTheStart) {
+    test::TempDir dir;
+    dir.Write("record.new", "left over from before");
+    auto file = LinuxEnv().CreateEmptyFile(dir.Path("record.new"));
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->WriteAt("new", 0));
+    EXPECT_TRUE(file->Sync());
+    EXPECT_TRUE(file->Close());
+    EXPECT_EQ(dir.Read("record.new"), "new");
+    EXPECT_NE(LinuxEnv().CreateEmptyFile(dir.Path("fresh")), nullptr);
+    EXPECT_TRUE(fs::exists(dir.Path("fresh")));
+    EXPECT_EQ(LinuxEnv().CreateEmptyFile(dir.Path("no/folder")), nullptr);
+    EXPECT_TRUE(LinuxEnv().SyncFolderOf(dir.Path("fresh")));
+    EXPECT_FALSE(LinuxEnv().SyncFolderOf(dir.Path("no/folder/file")));
+}
+
+TEST(LinuxEnvTest, ExistsCountsBrokenLinksAndIsFolderFollowsLinks) {
+    test::TempDir dir;
+    dir.Write("sub/f", "x");
+    fs::create_symlink(dir.Path("missing"), dir.Path("broken"));
+    fs::create_directory_symlink(dir.Path("sub"), dir.Path("sub-link"));
+    EXPECT_TRUE(LinuxEnv().Exists(dir.Path("sub/f")));
+    EXPECT_TRUE(LinuxEnv().Exists(dir.Path("broken")));
+    EXPECT_FALSE(LinuxEnv().Exists(dir.Path("missing")));
+    EXPECT_TRUE(LinuxEnv().IsFolder(dir.Path("sub")));
+    EXPECT_TRUE(LinuxEnv().IsFolder(dir.Path("sub-link")));
+    EXPECT_FALSE(LinuxEnv().IsFolder(dir.Path("sub/f")));
+    EXPECT_FALSE(LinuxEnv().IsFolder(dir.Path("broken")));
+}
+
 TEST(LinuxEnvTest, LibrariesLoadByNameAndAMissingOneIsNull) {
     EXPECT_EQ(LinuxEnv().LoadLibrary("libzv-no-such-library.so.0"), nullptr);
     void* c = LinuxEnv().LoadLibrary("libc.so.6");

@@ -2,8 +2,9 @@
 // A porting layer that makes saves fail at a chosen step; every other call
 // reaches the real system. Installs itself for its lifetime.
 //
-// Create: nothing can be created or opened for writing. Write: writing the
-// temporary file fails. Rename: the temporary file cannot replace the
+// Create: nothing can be created or opened for writing, nor appended to.
+// Write: writing the temporary file (or a file made empty to be written)
+// fails, and so does every append. Rename: the temporary file cannot replace the
 // target. NoTemporary: no temporary file can be created beside the target
 // (the file itself can still be rewritten in place). NoTemporaryWrite: as
 // NoTemporary, and the rewrite in place fails after half of the new bytes
@@ -43,6 +44,18 @@ public:
         if (file && fault_ == SaveFault::NoTemporaryWrite)
             return std::make_unique<FailingFile>(std::move(file), true);
         return file;
+    }
+
+    std::unique_ptr<WritableFile> CreateEmptyFile(const std::string& path) override {
+        if (fault_ == SaveFault::Create) return nullptr;
+        auto file = EnvWrapper::CreateEmptyFile(path);
+        if (file && fault_ == SaveFault::Write) return std::make_unique<FailingFile>(std::move(file), false);
+        return file;
+    }
+
+    bool AppendToFile(const std::string& path, const std::string& bytes) override {
+        if (fault_ == SaveFault::Create || fault_ == SaveFault::Write) return false;
+        return EnvWrapper::AppendToFile(path, bytes);
     }
 
     bool RenameFile(const std::string& from, const std::string& to) override {

@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <system_error>
 
+#include "platform/env.h"
 #include "viewer/bitmap_check.h"
 
 extern "C" {
@@ -57,28 +57,34 @@ LoadResult Failed(PictureKind kind, const fs::path& path, const QString& why) {
 
 // The whole file, or nothing with the reason in `why`.
 std::optional<std::string> ReadPictureBytes(const fs::path& path, QString& why) {
-    std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) {
-        why = QString::fromStdString(ec.message());
-        return std::nullopt;
-    }
-    if (size > kMaxFileSize) {
-        why = QStringLiteral("the file is too large");
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    Env& env = CurrentEnv();
+    std::unique_ptr<ReadableFile> file = env.OpenForReading(path.string());
+    if (!file) {
         why = QString::fromStdString(std::generic_category().message(errno));
         return std::nullopt;
     }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(size));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) {
-        why = QStringLiteral("the file could not be read");
+    const std::optional<std::uint64_t> size = file->RegularFileSize();
+    if (!size) {
+        const auto kind = env.IsFolder(path.string()) ? std::errc::is_a_directory : std::errc::not_supported;
+        why = QString::fromStdString(std::make_error_code(kind).message());
         return std::nullopt;
     }
+    if (*size > kMaxFileSize) {
+        why = QStringLiteral("the file is too large");
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<std::size_t>(*size), '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const std::int64_t n = file->Read(bytes.data() + got, bytes.size() - got);
+        if (n < 0) {
+            why = QStringLiteral("the file could not be read");
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes.resize(got);
     return bytes;
 }
 
