@@ -44,7 +44,9 @@ const char* kUsage =
     "  -X       after a game, join the server again\n"
     "  --bot C  the bot's command line (instead of NAME.mjai)\n"
     "environment: ZV_BRIDGE_BOT_MS=T  the longest wait for one answer of the bot\n"
-    "             (milliseconds, default 5000)\n";
+    "             (milliseconds, default 5000)\n"
+    "             ZV_BRIDGE_START_MS=T  the longest wait for its answer to start_game,\n"
+    "             where a bot may load what it plays with (milliseconds, default 60000)\n";
 
 void Say(const std::string& text) {
     std::printf("zvbridge: %s\n", text.c_str());
@@ -111,6 +113,8 @@ int main(int argc, char** argv) {
                      name.c_str());
     if (const char* env = std::getenv("ZV_BRIDGE_BOT_MS"); env != nullptr && *env != '\0')
         config.botMs = std::clamp(std::atoi(env), 10, 600000);
+    if (const char* env = std::getenv("ZV_BRIDGE_START_MS"); env != nullptr && *env != '\0')
+        config.startMs = std::clamp(std::atoi(env), 10, 3600000);
 
     // The seat's token: sent with each JOIN, so that a seat left behind is
     // taken back; kept in the directory for a restarted bridge.
@@ -130,19 +134,21 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
 
+    // One bot for all the games of a resident bridge: it loads once.
+    zv::bridge::BotProcess bot;
     int games = 0;
     for (;;) {
         zv::engine::NetGameResult result;
         zv::bridge::BridgeReport report;
         std::string message;
         config.request.token = token;
-        auto status = zv::bridge::PlayBridgedGame(config, result, message, report, Say, &g_stop);
+        auto status = zv::bridge::PlayBridgedGame(config, bot, result, message, report, Say, &g_stop);
         auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (status == zv::engine::NetStatus::ConnectFailed && games > 0 && o.resident && !g_stop.load() &&
                std::chrono::steady_clock::now() < giveUp) {
             std::this_thread::sleep_for(std::chrono::seconds(1));
             config.request.token = token;
-            status = zv::bridge::PlayBridgedGame(config, result, message, report, Say, &g_stop);
+            status = zv::bridge::PlayBridgedGame(config, bot, result, message, report, Say, &g_stop);
         }
         if (status == zv::engine::NetStatus::Cancelled) return 0;
         if (status != zv::engine::NetStatus::Played) {
