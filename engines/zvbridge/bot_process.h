@@ -33,7 +33,7 @@ public:
     std::optional<std::string> Receive(Clock::time_point deadline, std::string& why, bool& timedOut);
     // Closes its input, gives it a moment to end, then kills it.
     void Stop();
-    bool running() const { return child_.Running(); }
+    bool running() { return child_.Running(); }
     Clock::time_point Now() const { return child_.Now(); }
 
 private:

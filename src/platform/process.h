@@ -127,7 +127,8 @@ public:
     // it. Returns its exit status (128 plus the signal that ended it), or -1
     // when no child was running.
     int Stop(Clock::time_point deadline);
-    bool Running() const { return pid_ > 0; }
+    // False once the child has ended (what it wrote can still be read).
+    bool Running();
     Clock::time_point Now() const { return now_ ? now_() : Clock::now(); }
 
 private:
@@ -137,6 +138,7 @@ private:
     NowFn now_;
     std::size_t maxLine_;
     int pid_ = -1;
+    int exitStatus_ = -1;  // of a child that ended while it was looked at
     int toChild_ = -1;
     int fromChild_ = -1;
     std::string buffer_;  // read from the child, not yet a whole line

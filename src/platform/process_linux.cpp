@@ -466,6 +466,7 @@ bool PipedChild::Start(const std::vector<std::string>& argv, std::string& error)
         return false;
     }
     pid_ = pid;
+    exitStatus_ = -1;
     toChild_ = in[1];
     fromChild_ = out[0];
     ::fcntl(toChild_, F_SETFL, ::fcntl(toChild_, F_GETFL) | O_NONBLOCK);
@@ -540,11 +541,24 @@ PipedChild::Read PipedChild::ReadLine(Clock::time_point deadline, std::string& l
     }
 }
 
+bool PipedChild::Running() {
+    if (pid_ <= 0) return false;
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) != pid_) return true;
+    pid_ = -1;
+    exitStatus_ = ExitStatus(status);
+    return false;
+}
+
 int PipedChild::Stop(Clock::time_point deadline) {
     CloseInput();
     CloseOutput();
     buffer_.clear();
-    if (pid_ <= 0) return -1;
+    if (pid_ <= 0) {
+        int ended = exitStatus_;
+        exitStatus_ = -1;
+        return ended;
+    }
     // A well-behaved child ends when its input does.
     int status = 0;
     pid_t done;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -334,7 +335,9 @@ TEST(PipedChildTest, WhatAnEndedChildWroteComesBeforeItsEnd) {
     while (child.ReadLine(clock.Later(), line) == PipedChild::Read::Line) lines.push_back(line);
     EXPECT_EQ(lines, (Words{"a", "b", "last"}));
     EXPECT_EQ(child.ReadLine(clock.Later(), line), PipedChild::Read::Ended);
+    while (child.Running()) ::poll(nullptr, 0, 10);  // until the system has ended it
     EXPECT_EQ(child.Stop(clock.Later()), 3);
+    EXPECT_EQ(child.Stop(clock.Later()), -1);
 }
 
 TEST(PipedChildTest, DeadlinesEndEveryWait) {
