@@ -5,7 +5,8 @@
 // line), or the one given with --bot. The bot reads mjai events on its
 // standard input and answers each with one line on its standard output. A
 // bot that cannot start, ends, hangs or answers nonsense is replaced by the
-// character player of <-B>/<-n>.pf for the rest of the game. The outcome is
+// character player of <-B>/<-n>.pf for the rest of the game. With -X one
+// bot process plays game after game. The outcome is
 // appended to <-B>/zvclient.res. The seat's token is kept for joining
 // again, and in <-B>/zvclient.tok. Windowless.
 #include <algorithm>
