@@ -45,6 +45,28 @@ const char* RyukyokuReason(riichi::HandEnd end) {
     }
 }
 
+// Each winner's own payments, `deltas` being the whole hand's (riichi
+// sticks of the hand given back): a winner's own change is all its win
+// brought it, the first winner's includes the sticks on the table, and the
+// discarder pays the rest of it. The last winner takes what is left, so the
+// parts always add up to the whole.
+std::vector<std::array<int, 4>> WinnerDeltas(const riichi::HandResult& r, const std::array<int, 4>& deltas) {
+    std::vector<std::array<int, 4>> parts(r.winners.size());
+    if (parts.empty()) return parts;
+    int sticks = r.sticksBefore;
+    for (bool declared : r.riichi) sticks += declared ? 1 : 0;
+    std::array<int, 4> left = deltas;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        int w = r.winners[i].seat;
+        int gained = deltas[Idx(w)];
+        parts[i][Idx(w)] = gained;
+        if (r.loser >= 0 && r.loser != w) parts[i][Idx(r.loser)] = -(gained - (i == 0 ? 1000 * sticks : 0));
+        for (std::size_t s = 0; s < 4; ++s) left[s] -= parts[i][s];
+    }
+    parts.back() = left;
+    return parts;
+}
+
 }  // namespace
 
 std::string TileText(riichi::TileId tile, bool redFives) {
@@ -153,24 +175,23 @@ void Writer::EndHand(const riichi::HandResult& r, const std::array<std::vector<r
     for (std::size_t s = 0; s < 4; ++s)
         if (r.riichi[s]) deltas[s] += 1000;
     if (r.end == riichi::HandEnd::Tsumo || r.end == riichi::HandEnd::Ron) {
+        const std::vector<std::array<int, 4>> paid = WinnerDeltas(r, deltas);
+        std::array<int, 4> scores = r.scoresAfter;
+        for (std::size_t s = 0; s < 4; ++s) scores[s] -= deltas[s];
         for (std::size_t i = 0; i < r.winners.size(); ++i) {
             const riichi::WinResult& w = r.winners[i];
-            bool last = i + 1 == r.winners.size();
             int target = r.end == riichi::HandEnd::Tsumo ? w.seat : r.loser;
             int fan = w.score.han > 0 ? w.score.han : 13 * std::max(w.score.yakuman, 1);
             // Only a winner in riichi turns the ura indicators over.
             const std::vector<riichi::TileId> none;
             const auto& ura = r.riichi[Idx(w.seat)] ? r.uraIndicators : none;
-            std::string line = "{\"type\":\"hora\",\"actor\":" + std::to_string(w.seat) +
-                               ",\"target\":" + std::to_string(target) +
-                               ",\"pai\":" + Quote(Tile(w.winTile)) + ",\"uradora_markers\":" + Tiles(ura) +
-                               ",\"fu\":" + std::to_string(w.score.fu) + ",\"fan\":" + std::to_string(fan) +
-                               ",\"hora_points\":" + std::to_string(w.score.points);
-            // Several winners on one discard: the payments of all of them
-            // come with the last one.
-            line += ",\"deltas\":" + Numbers(last ? deltas : std::array<int, 4>{});
-            if (last) line += ",\"scores\":" + Numbers(r.scoresAfter);
-            out_.push_back(line + "}");
+            for (std::size_t s = 0; s < 4; ++s) scores[s] += paid[i][s];
+            out_.push_back("{\"type\":\"hora\",\"actor\":" + std::to_string(w.seat) +
+                           ",\"target\":" + std::to_string(target) + ",\"pai\":" + Quote(Tile(w.winTile)) +
+                           ",\"uradora_markers\":" + Tiles(ura) + ",\"fu\":" + std::to_string(w.score.fu) +
+                           ",\"fan\":" + std::to_string(fan) +
+                           ",\"hora_points\":" + std::to_string(w.score.points) +
+                           ",\"deltas\":" + Numbers(paid[i]) + ",\"scores\":" + Numbers(scores) + "}");
         }
     } else {
         std::string line =

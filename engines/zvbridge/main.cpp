@@ -5,7 +5,8 @@
 // line), or the one given with --bot. The bot reads mjai events on its
 // standard input and answers each with one line on its standard output. A
 // bot that cannot start, ends, hangs or answers nonsense is replaced by the
-// character player of <-B>/<-n>.pf for the rest of the game. The outcome is
+// character player of <-B>/<-n>.pf for the rest of the game. With -X one
+// bot process plays game after game. The outcome is
 // appended to <-B>/zvclient.res. The seat's token is kept for joining
 // again, and in <-B>/zvclient.tok. Windowless.
 #include <algorithm>
@@ -44,7 +45,9 @@ const char* kUsage =
     "  -X       after a game, join the server again\n"
     "  --bot C  the bot's command line (instead of NAME.mjai)\n"
     "environment: ZV_BRIDGE_BOT_MS=T  the longest wait for one answer of the bot\n"
-    "             (milliseconds, default 5000)\n";
+    "             (milliseconds, default 5000)\n"
+    "             ZV_BRIDGE_START_MS=T  the longest wait for its answer to start_game,\n"
+    "             where a bot may load what it plays with (milliseconds, default 60000)\n";
 
 void Say(const std::string& text) {
     std::printf("zvbridge: %s\n", text.c_str());
@@ -108,6 +111,8 @@ int main(int argc, char** argv) {
                      name.c_str());
     if (const char* env = std::getenv("ZV_BRIDGE_BOT_MS"); env != nullptr && *env != '\0')
         config.botMs = std::clamp(std::atoi(env), 10, 600000);
+    if (const char* env = std::getenv("ZV_BRIDGE_START_MS"); env != nullptr && *env != '\0')
+        config.startMs = std::clamp(std::atoi(env), 10, 3600000);
 
     // The seat's token: sent with each JOIN, so that a seat left behind is
     // taken back; kept in the directory for a restarted bridge.
@@ -127,19 +132,21 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
 
+    // One bot for all the games of a resident bridge: it loads once.
+    zv::bridge::BotProcess bot;
     int games = 0;
     for (;;) {
         zv::engine::NetGameResult result;
         zv::bridge::BridgeReport report;
         std::string message;
         config.request.token = token;
-        auto status = zv::bridge::PlayBridgedGame(config, result, message, report, Say, &g_stop);
+        auto status = zv::bridge::PlayBridgedGame(config, bot, result, message, report, Say, &g_stop);
         auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (status == zv::engine::NetStatus::ConnectFailed && games > 0 && o.resident && !g_stop.load() &&
                std::chrono::steady_clock::now() < giveUp) {
             std::this_thread::sleep_for(std::chrono::seconds(1));
             config.request.token = token;
-            status = zv::bridge::PlayBridgedGame(config, result, message, report, Say, &g_stop);
+            status = zv::bridge::PlayBridgedGame(config, bot, result, message, report, Say, &g_stop);
         }
         if (status == zv::engine::NetStatus::Cancelled) return 0;
         if (status != zv::engine::NetStatus::Played) {

@@ -3,6 +3,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -74,10 +75,38 @@ bool ParseHandLine(const std::vector<std::string>& w, int seat, riichi::HandStar
     return true;
 }
 
+// The rules a bot may want to know, as members of one JSON object.
+std::string RulesJson(const engine::GameRules& rules) {
+    auto flag = [](bool on) { return on ? std::string("true") : std::string("false"); };
+    return "{\"red_fives\":" + flag(!rules.noAkadora) +
+           ",\"game_length\":" + mjai::Quote(rules.eastOnly ? "east" : "east_south") +
+           ",\"start_points\":" + std::to_string(rules.startPoint) +
+           ",\"swap_calls\":" + flag(!rules.noSwapCalling) + ",\"open_tanyao\":" + flag(!rules.noNakiTan) +
+           ",\"head_bump\":" + flag(rules.headBump) + ",\"uma\":" + mjai::Quote(rules.uma) + "}";
+}
+
+// The bridge's complaint about an answer that does not fit, for the bot.
+std::string ErrorEvent(const std::string& message) {
+    return "{\"type\":\"error\",\"message\":" + mjai::Quote(message) + "}";
+}
+
+// An answer's string members, to say what the bot chose.
+std::string Described(const mjai::Json& answer) {
+    std::string text;
+    for (std::size_t i = 0; i < answer.keys.size(); ++i)
+        if (answer.values[i].type == mjai::Json::Type::String)
+            text += " " + answer.keys[i] + "=" + answer.values[i].string;
+    return text;
+}
+
+// How long the bridge waits for the bot before it tells the server that the
+// seat is still there.
+constexpr std::chrono::seconds kKeepAlive{5};
+
 class Bridge {
 public:
-    Bridge(const BridgeConfig& config, BridgeReport& report, const engine::LogFn& log)
-        : config_(config), report_(report), log_(log) {}
+    Bridge(const BridgeConfig& config, BotProcess& bot, BridgeReport& report, const engine::LogFn& log)
+        : config_(config), report_(report), log_(log), bot_(bot) {}
 
     engine::NetStatus Play(engine::NetGameResult& result, std::string& message,
                            const std::atomic<bool>* cancel);
@@ -88,19 +117,27 @@ private:
     void Replace(const std::string& why);
     // Tells the bot one event and keeps its answer when it is an action.
     void Tell(const std::string& event);
-    std::optional<mjai::Json> Ask(const std::string& event);
+    // The bot's answer to `event` within `waitMs` (the answer time when 0).
+    // An answer that is not an mjai message gets an error event and is
+    // asked for once more.
+    std::optional<mjai::Json> Ask(const std::string& event, int waitMs = 0);
+    std::optional<std::string> AnswerLine(int waitMs);
+    // The table action the bot's answer stands for; false with `problem`
+    // set when the answer does not fit the decision.
+    bool BotAction(const mjai::Json& answer, const std::vector<Action>& legal, bool& declared, Action& action,
+                   std::string& problem);
     Action Decide(const std::vector<Action>& legal);
     void EndHand();
 
     const BridgeConfig& config_;
     BridgeReport& report_;
     const engine::LogFn& log_;
-    BotProcess bot_;
+    BotProcess& bot_;
     bool botPlays_ = false;
     int fd_ = -1;
     std::string out_;
     int seat_ = -1;
-    std::array<std::string, 4> names_;
+    std::array<std::string, 4> names_;  // the names the players joined with
     riichi::SeatView view_;
     std::vector<std::string> mjai_;  // event lines for the bot, written by `writer_`
     std::unique_ptr<mjai::Writer> writer_;
@@ -133,27 +170,53 @@ void Bridge::Replace(const std::string& why) {
     bot_.Stop();
 }
 
-std::optional<mjai::Json> Bridge::Ask(const std::string& event) {
+std::optional<std::string> Bridge::AnswerLine(int waitMs) {
+    auto deadline = bot_.Now() + std::chrono::milliseconds(waitMs);
+    for (;;) {
+        auto slice = std::min(deadline, bot_.Now() + kKeepAlive);
+        std::string why;
+        bool timedOut = false;
+        if (auto line = bot_.Receive(slice, why, timedOut)) return line;
+        if (!timedOut) {
+            Replace(why);
+            return std::nullopt;
+        }
+        if (bot_.Now() >= deadline) {
+            Replace("the bot did not answer within " + std::to_string(waitMs) + " ms");
+            return std::nullopt;
+        }
+        // A long wait (a bot loading at the start of a game): the server
+        // must not take the seat for silent.
+        Send("PONG");
+    }
+}
+
+std::optional<mjai::Json> Bridge::Ask(const std::string& event, int waitMs) {
     if (!botPlays_) return std::nullopt;
-    std::string why;
-    if (!bot_.Send(event, config_.botMs)) {
-        Replace("the bot no longer reads its input");
-        return std::nullopt;
+    if (waitMs <= 0) waitMs = config_.botMs;
+    std::string line = event;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!bot_.Send(line, bot_.Now() + std::chrono::milliseconds(config_.botMs))) {
+            Replace("the bot no longer reads its input");
+            return std::nullopt;
+        }
+        auto answer = AnswerLine(waitMs);
+        if (!answer) return std::nullopt;
+        mjai::Json json;
+        std::string error;
+        const mjai::Json* type = nullptr;
+        if (mjai::ParseJson(*answer, json, error)) type = json.Find("type");
+        if (type != nullptr && type->type == mjai::Json::Type::String) return json;
+        std::string problem = "an answer that is not an mjai message: " + answer->substr(0, 80);
+        if (attempt > 0) {
+            Replace("the bot answered with " + problem);
+            return std::nullopt;
+        }
+        log_("the bot sent " + problem + "; it is asked again");
+        line = ErrorEvent(problem);
+        waitMs = config_.botMs;
     }
-    auto answer = bot_.Receive(config_.botMs, why);
-    if (!answer) {
-        Replace(why);
-        return std::nullopt;
-    }
-    mjai::Json json;
-    std::string error;
-    const mjai::Json* type = nullptr;
-    if (mjai::ParseJson(*answer, json, error)) type = json.Find("type");
-    if (type == nullptr || type->type != mjai::Json::Type::String) {
-        Replace("the bot answered with something that is not an mjai message: " + answer->substr(0, 80));
-        return std::nullopt;
-    }
-    return json;
+    return std::nullopt;
 }
 
 void Bridge::Tell(const std::string& event) {
@@ -161,40 +224,59 @@ void Bridge::Tell(const std::string& event) {
     if (answer && answer->Find("type")->string != "none") pending_ = std::move(*answer);
 }
 
+bool Bridge::BotAction(const mjai::Json& answer, const std::vector<Action>& legal, bool& declared,
+                       Action& action, std::string& problem) {
+    const std::string& type = answer.Find("type")->string;
+    if (type == "reach" && !declared) {
+        bool allowed = std::any_of(legal.begin(), legal.end(),
+                                   [](const Action& a) { return a.type == ActionType::Riichi; });
+        if (!allowed) {
+            problem = "the bot declared a riichi it may not declare now";
+            return false;
+        }
+        // The bot sees its "reach" and then says what it discards.
+        declared = true;
+        auto discard = Ask("{\"type\":\"reach\",\"actor\":" + std::to_string(seat_) + "}");
+        if (!discard) return false;
+        return BotAction(*discard, legal, declared, action, problem);
+    }
+    if (ActionFromBot(answer, seat_, view_, legal, declared, action)) return true;
+    problem = (declared ? "the bot chose a riichi discard that is not allowed now:"
+                        : "the bot chose what is not allowed now:") +
+              Described(answer);
+    return false;
+}
+
 Action Bridge::Decide(const std::vector<Action>& legal) {
     view_.legal = legal;
     std::optional<mjai::Json> answer = std::move(pending_);
     pending_.reset();
-    if (botPlays_) {
+    bool pass =
+        std::any_of(legal.begin(), legal.end(), [](const Action& a) { return a.type == ActionType::Pass; });
+    bool declared = false;
+    std::string problem;
+    // A second chance after an error event; then the character player.
+    for (int attempt = 0; botPlays_ && attempt < 2; ++attempt) {
+        if (attempt > 0) {
+            log_(problem + "; the bot is asked again");
+            answer = Ask(ErrorEvent(problem));
+            if (!botPlays_) break;
+        }
         Action action;
-        bool pass = std::any_of(legal.begin(), legal.end(),
-                                [](const Action& a) { return a.type == ActionType::Pass; });
+        if (answer && answer->Find("type")->string == "none" && pass) answer.reset();
         if (!answer) {
             if (pass) {
                 ++report_.botDecisions;
                 return Action{};
             }
-            Replace("the bot did not answer the draw with an action");
-        } else if (answer->Find("type")->string == "reach") {
-            // The bot sees its "reach" and then says what it discards.
-            auto discard = Ask("{\"type\":\"reach\",\"actor\":" + std::to_string(seat_) + "}");
-            if (discard && ActionFromBot(*discard, seat_, view_, legal, true, action)) {
-                riichiTold_ = true;
-                ++report_.botDecisions;
-                return action;
-            }
-            Replace("the bot declared a riichi it may not declare now");
-        } else if (ActionFromBot(*answer, seat_, view_, legal, false, action)) {
+            problem = "the bot did not answer the draw with an action";
+        } else if (BotAction(*answer, legal, declared, action, problem)) {
+            riichiTold_ = declared;
             ++report_.botDecisions;
             return action;
-        } else {
-            std::string text;
-            for (std::size_t i = 0; i < answer->keys.size(); ++i)
-                if (answer->values[i].type == mjai::Json::Type::String)
-                    text += " " + answer->keys[i] + "=" + answer->values[i].string;
-            Replace("the bot chose what is not allowed now:" + text);
         }
     }
+    Replace(problem);
     ++report_.fallbackDecisions;
     return standIn_->Decide(view_);
 }
@@ -240,7 +322,7 @@ void Bridge::Line(const std::string& line) {
         int seat = -1;
         if (w.size() >= 5 && ToInt(w[1], seat) && seat >= 0 && seat < 4) {
             result_.seats[Idx(seat)] = {w[3], w[4]};
-            names_[Idx(seat)] = w[4];
+            names_[Idx(seat)] = w[3];
         }
     } else if (command == "RULES") {
         engine::GameRules rules = engine::ParseRulesWords(line.size() > 6 ? line.substr(6) : "");
@@ -252,7 +334,11 @@ void Bridge::Line(const std::string& line) {
         log_("the game starts");
         std::string start = "{\"type\":\"start_game\",\"id\":" + std::to_string(seat_) + ",\"names\":[";
         for (std::size_t s = 0; s < 4; ++s) start += (s > 0 ? "," : "") + mjai::Quote(names_[s]);
-        Ask(start + "]}");
+        start += "],\"kyoku_first\":" + std::string(rules.eastOnly ? "4" : "0") +
+                 ",\"aka_flag\":" + (rules.noAkadora ? "false" : "true") +
+                 ",\"zelvan_rules\":" + RulesJson(rules);
+        // A bot may load what it plays with here: it has longer to answer.
+        Ask(start + "}", config_.startMs);
     } else if (command == "HAND") {
         riichi::HandStart start;
         if (!ParseHandLine(w, seat_, start) || writer_ == nullptr) {
@@ -334,9 +420,10 @@ void Bridge::Line(const std::string& line) {
 
 engine::NetStatus Bridge::Play(engine::NetGameResult& result, std::string& message,
                                const std::atomic<bool>* cancel) {
-    // The bot first, so that it inherits no connection of ours.
+    // The bot first, so that it inherits no connection of ours; one that
+    // played the last game plays this one too.
     std::string error;
-    botPlays_ = bot_.Start(config_.bot, error);
+    botPlays_ = bot_.running() || bot_.Start(config_.bot, error);
     if (!botPlays_) {
         report_.replaced = error;
         log_("the bot cannot play, the character player plays: " + error);
@@ -387,7 +474,6 @@ engine::NetStatus Bridge::Play(engine::NetGameResult& result, std::string& messa
     if (!out_.empty()) engine::SendAll(fd_, out_, 1000);
     engine::CloseSocket(fd_);
     fd_ = -1;
-    bot_.Stop();
     if (over_ && !failed_) {
         result = result_;
         return engine::NetStatus::Played;
@@ -471,11 +557,11 @@ bool ActionFromBot(const mjai::Json& answer, int seat, const riichi::SeatView& v
     return false;
 }
 
-engine::NetStatus PlayBridgedGame(const BridgeConfig& config, engine::NetGameResult& result,
+engine::NetStatus PlayBridgedGame(const BridgeConfig& config, BotProcess& bot, engine::NetGameResult& result,
                                   std::string& message, BridgeReport& report, const engine::LogFn& log,
                                   const std::atomic<bool>* cancel) {
     report = BridgeReport{};
-    Bridge bridge(config, report, log);
+    Bridge bridge(config, bot, report, log);
     return bridge.Play(result, message, cancel);
 }
 

@@ -8,13 +8,16 @@
 // to the events of that step is the decision. A riichi is the bot's "reach"
 // answered with a "reach" event and then its "dahai".
 //
-// A bot that does not start, ends, does not answer in time or answers with
-// something that is not allowed is replaced for the rest of the game by the
-// character player of the seat's style, and the game goes on.
+// An answer that does not fit gets an mjai "error" event, and the bot's
+// answer to that is taken instead. A bot that does not start, ends, does not
+// answer in time or answers twice with something that does not fit is
+// replaced for the rest of the game by the character player of the seat's
+// style, and the game goes on.
 #include <atomic>
 #include <string>
 #include <vector>
 
+#include "bot_process.h"
 #include "mjai.h"
 #include "net_game.h"
 
@@ -26,6 +29,7 @@ struct BridgeConfig {
     engine::JoinRequest request;   // kind "auto"; the style plays when the bot cannot
     std::vector<std::string> bot;  // the bot's command line
     int botMs = 5000;              // the longest wait for one answer of the bot
+    int startMs = 60000;           // the longest wait for its answer to start_game
     engine::LogFn keepToken;       // given the seat's token from WELCOME (for the next JOIN)
 };
 
@@ -35,8 +39,10 @@ struct BridgeReport {
     std::string replaced;       // why the bot was replaced; empty when it played to the end
 };
 
-// Joins and plays one game. `message` explains any status other than Played.
-engine::NetStatus PlayBridgedGame(const BridgeConfig& config, engine::NetGameResult& result,
+// Joins and plays one game with `bot`, started when it is not running and
+// left running for the next game. `message` explains any status other than
+// Played.
+engine::NetStatus PlayBridgedGame(const BridgeConfig& config, BotProcess& bot, engine::NetGameResult& result,
                                   std::string& message, BridgeReport& report, const engine::LogFn& log,
                                   const std::atomic<bool>* cancel);
 

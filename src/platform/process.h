@@ -9,6 +9,9 @@
 // Linux has no window show mode at process start. The mode is handed to the
 // started program in the environment variable ZV_SHOW_MODE (its decimal
 // value); our own engines read it, other programs ignore it.
+#include <chrono>
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -91,5 +94,54 @@ void SetProcessStarter(ProcessStarter* starter);
 
 // Splits a command line with the Microsoft C runtime rules.
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+// A program run as our child with pipes to its standard input and output
+// (its standard error stays ours), spoken to in lines. Every wait ends at a
+// deadline on the clock given (the steady clock when none is), which is
+// read again at least every 50 ms, so a clock moved on by a test is seen.
+// A child that has ended or stopped reading is noticed, never waited on for
+// ever.
+class PipedChild {
+public:
+    using Clock = std::chrono::steady_clock;
+    using NowFn = std::function<Clock::time_point()>;
+
+    enum class Read { Line, TimedOut, Ended, TooLong };
+
+    explicit PipedChild(NowFn now = {}, std::size_t maxLine = 65536);
+    ~PipedChild();
+    PipedChild(const PipedChild&) = delete;
+    PipedChild& operator=(const PipedChild&) = delete;
+
+    // Starts `argv`: its first word is found as WinExec finds a program, the
+    // others are its arguments; it gets our environment. False with `error`
+    // set (a child already running is stopped first).
+    bool Start(const std::vector<std::string>& argv, std::string& error);
+    // Writes `line` and a line end; false when the child no longer reads
+    // (it has ended, or takes nothing in before `deadline`).
+    bool WriteLine(const std::string& line, Clock::time_point deadline);
+    // The child's next line (without its end; a CR before it is dropped).
+    // Lines it wrote before it ended come first, then Ended.
+    Read ReadLine(Clock::time_point deadline, std::string& line);
+    // Closes the child's input, gives it until `deadline` to end, then kills
+    // it. Returns its exit status (128 plus the signal that ended it), or -1
+    // when no child was running.
+    int Stop(Clock::time_point deadline);
+    // False once the child has ended (what it wrote can still be read).
+    bool Running();
+    Clock::time_point Now() const { return now_ ? now_() : Clock::now(); }
+
+private:
+    void CloseInput();
+    void CloseOutput();
+
+    NowFn now_;
+    std::size_t maxLine_;
+    int pid_ = -1;
+    int exitStatus_ = -1;  // of a child that ended while it was looked at
+    int toChild_ = -1;
+    int fromChild_ = -1;
+    std::string buffer_;  // read from the child, not yet a whole line
+};
 
 }  // namespace zv

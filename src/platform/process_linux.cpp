@@ -1,9 +1,11 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -138,6 +140,8 @@ struct ExecPlan {
     std::vector<std::string> args;
     std::vector<std::string> env;
     std::string directory;
+    int input = -1;   // becomes the program's standard input, when set
+    int output = -1;  // becomes its standard output, when set
 
     std::vector<char*> argv;
     std::vector<char*> envp;
@@ -175,6 +179,8 @@ std::vector<std::string> EnvironmentWithShowMode(int showMode) {
     sigset_t none;
     ::sigemptyset(&none);
     ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    if (plan.input >= 0 && ::dup2(plan.input, 0) < 0) WriteErrorAndExit(errorFd, errno);
+    if (plan.output >= 0 && ::dup2(plan.output, 1) < 0) WriteErrorAndExit(errorFd, errno);
     // Descriptors the parent forgot to mark (sockets, files) must not leak
     // into the program; the error pipe is already close-on-exec.
     ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
@@ -351,5 +357,234 @@ ProcessStarter& CurrentProcessStarter() {
 }
 
 void SetProcessStarter(ProcessStarter* starter) { g_override = starter; }
+
+// ---------------------------------------------------------------- PipedChild
+
+namespace {
+
+// The longest a single wait lasts before the clock is read again.
+constexpr int kSliceMs = 50;
+
+int SliceUntil(PipedChild::Clock::time_point deadline, PipedChild::Clock::time_point now) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count();
+    return left <= 0 ? 0 : static_cast<int>(std::min<long long>(left, kSliceMs));
+}
+
+// Keeps SIGPIPE from this thread while it writes to a child that may have
+// ended: the write then fails with EPIPE, and a SIGPIPE it raised is taken
+// back so that it never reaches the process.
+class PipeSignalGuard {
+public:
+    PipeSignalGuard() {
+        sigset_t pending;
+        ::sigemptyset(&pipe_);
+        ::sigaddset(&pipe_, SIGPIPE);
+        ::sigpending(&pending);
+        wasPending_ = ::sigismember(&pending, SIGPIPE) == 1;
+        ::pthread_sigmask(SIG_BLOCK, &pipe_, &old_);
+    }
+    ~PipeSignalGuard() {
+        if (raised && !wasPending_) {
+            timespec none{};
+            while (::sigtimedwait(&pipe_, nullptr, &none) < 0 && errno == EINTR) {
+            }
+        }
+        ::pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+    }
+    PipeSignalGuard(const PipeSignalGuard&) = delete;
+    PipeSignalGuard& operator=(const PipeSignalGuard&) = delete;
+
+    bool raised = false;  // a write failed with EPIPE
+
+private:
+    sigset_t pipe_{};
+    sigset_t old_{};
+    bool wasPending_ = false;
+};
+
+std::string StartFailure(unsigned code) {
+    switch (code) {
+        case kStartFileNotFound:
+            return "no such program";
+        case kStartPathNotFound:
+            return "no such folder";
+        case kStartBadProgram:
+            return "not a program that can be run";
+        default:
+            return "out of resources";
+    }
+}
+
+int ExitStatus(int status) {
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return -1;
+}
+
+}  // namespace
+
+PipedChild::PipedChild(NowFn now, std::size_t maxLine) : now_(std::move(now)), maxLine_(maxLine) {}
+
+PipedChild::~PipedChild() { Stop(Now()); }
+
+bool PipedChild::Start(const std::vector<std::string>& argv, std::string& error) {
+    Stop(Now());
+    if (argv.empty() || argv[0].empty()) {
+        error = "no program";
+        return false;
+    }
+    ExecPlan plan;
+    unsigned found = ResolveProgram(argv[0], plan.program);
+    if (found != kStartOk) {
+        error = argv[0] + ": " + StartFailure(found);
+        return false;
+    }
+    int in[2], out[2];
+    if (::pipe2(in, O_CLOEXEC) != 0) {
+        error = std::string("pipe: ") + std::strerror(errno);
+        return false;
+    }
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+        error = std::string("pipe: ") + std::strerror(errno);
+        ::close(in[0]);
+        ::close(in[1]);
+        return false;
+    }
+    plan.args = argv;
+    for (char** entry = environ; entry != nullptr && *entry != nullptr; ++entry)
+        plan.env.emplace_back(*entry);
+    plan.input = in[0];
+    plan.output = out[1];
+    int pid = -1;
+    unsigned started = Launch(plan, false, &pid);
+    ::close(in[0]);
+    ::close(out[1]);
+    if (started != kStartOk) {
+        ::close(in[1]);
+        ::close(out[0]);
+        error = argv[0] + ": " + StartFailure(started);
+        return false;
+    }
+    pid_ = pid;
+    exitStatus_ = -1;
+    toChild_ = in[1];
+    fromChild_ = out[0];
+    ::fcntl(toChild_, F_SETFL, ::fcntl(toChild_, F_GETFL) | O_NONBLOCK);
+    ::fcntl(fromChild_, F_SETFL, ::fcntl(fromChild_, F_GETFL) | O_NONBLOCK);
+    buffer_.clear();
+    return true;
+}
+
+bool PipedChild::WriteLine(const std::string& line, Clock::time_point deadline) {
+    std::string data = line + "\n";
+    std::size_t sent = 0;
+    PipeSignalGuard guard;
+    while (sent < data.size()) {
+        if (toChild_ < 0) return false;
+        ssize_t n = ::write(toChild_, data.data() + sent, data.size() - sent);
+        guard.raised = guard.raised || (n < 0 && errno == EPIPE);
+        if (n > 0) {
+            sent += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN) {  // EPIPE: the child has ended
+            CloseInput();
+            return false;
+        }
+        auto now = Now();
+        if (now >= deadline) return false;
+        pollfd p{toChild_, POLLOUT, 0};
+        if (::poll(&p, 1, SliceUntil(deadline, now)) < 0 && errno != EINTR) return false;
+    }
+    return true;
+}
+
+PipedChild::Read PipedChild::ReadLine(Clock::time_point deadline, std::string& line) {
+    for (;;) {
+        std::size_t end = buffer_.find('\n');
+        if (end != std::string::npos) {
+            line = buffer_.substr(0, end);
+            buffer_.erase(0, end + 1);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (line.size() > maxLine_) return Read::TooLong;
+            return Read::Line;
+        }
+        if (buffer_.size() > maxLine_) {
+            buffer_.clear();
+            return Read::TooLong;
+        }
+        if (fromChild_ < 0) {
+            if (buffer_.empty()) return Read::Ended;
+            line.swap(buffer_);  // its last line, without a line end
+            buffer_.clear();
+            return Read::Line;
+        }
+        char chunk[4096];
+        ssize_t n = ::read(fromChild_, chunk, sizeof chunk);
+        if (n > 0) {
+            buffer_.append(chunk, static_cast<std::size_t>(n));
+            continue;
+        }
+        if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+            CloseOutput();
+            continue;
+        }
+        if (errno == EINTR) continue;
+        auto now = Now();
+        if (now >= deadline) return Read::TimedOut;
+        pollfd p{fromChild_, POLLIN, 0};
+        if (::poll(&p, 1, SliceUntil(deadline, now)) < 0 && errno != EINTR) {
+            CloseOutput();
+            continue;
+        }
+    }
+}
+
+bool PipedChild::Running() {
+    if (pid_ <= 0) return false;
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) != pid_) return true;
+    pid_ = -1;
+    exitStatus_ = ExitStatus(status);
+    return false;
+}
+
+int PipedChild::Stop(Clock::time_point deadline) {
+    CloseInput();
+    CloseOutput();
+    buffer_.clear();
+    if (pid_ <= 0) {
+        int ended = exitStatus_;
+        exitStatus_ = -1;
+        return ended;
+    }
+    // A well-behaved child ends when its input does.
+    int status = 0;
+    pid_t done;
+    while ((done = ::waitpid(pid_, &status, WNOHANG)) == 0) {
+        auto now = Now();
+        if (now >= deadline) {
+            ::kill(pid_, SIGKILL);
+            do {
+                done = ::waitpid(pid_, &status, 0);
+            } while (done < 0 && errno == EINTR);
+            break;
+        }
+        ::poll(nullptr, 0, SliceUntil(deadline, now));
+    }
+    pid_ = -1;
+    return done > 0 ? ExitStatus(status) : -1;
+}
+
+void PipedChild::CloseInput() {
+    if (toChild_ >= 0) ::close(toChild_);
+    toChild_ = -1;
+}
+
+void PipedChild::CloseOutput() {
+    if (fromChild_ >= 0) ::close(fromChild_);
+    fromChild_ = -1;
+}
 
 }  // namespace zv

@@ -10,12 +10,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <csignal>
 #include <fstream>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "config/file_io.h"
 #include "game_record.h"
+#include "mjai.h"
 #include "net_game.h"
 #include "record_replay.h"
 #include "support/temp_dir.h"
@@ -36,16 +42,35 @@ struct BridgeRun {
     int exitCode = -1;
     std::string out, err;
     std::string record;  // the server's record (UTF-8)
-    int seat = -1;       // the bridge's seat
+    int seat = -1;       // the bridge's seat in the first game
 };
 
-// One game: the server and three computer players in threads, the bridge
-// as a program with `bot` as its bot.
-BridgeRun PlayWithBot(const zv::test::TempDir& dir, const std::string& bot, int botMs) {
+// The bridge's seat in each game of the record.
+std::vector<int> BridgeSeats(const RecordFile& record) {
+    std::vector<int> seats;
+    for (const auto& game : record.games) {
+        seats.push_back(-1);
+        for (int s = 0; s < 4; ++s)
+            if (game.seats[static_cast<std::size_t>(s)].name == "botty") seats.back() = s;
+    }
+    return seats;
+}
+
+struct Series {
+    int games = 1;                 // more: a resident server and bridge
+    std::vector<std::string> env;  // more of the bridge's environment
+};
+
+// Games with the server and three computer players in threads, the bridge
+// as a program with `bot` as its bot. A resident bridge is stopped once it
+// has told the last game's result.
+BridgeRun PlayWithBot(const zv::test::TempDir& dir, const std::string& bot, int botMs,
+                      const Series& series = {}) {
     ServerConfig config;
     config.port = 0;
     config.seed = 4242;
     config.rules.eastOnly = true;
+    config.resident = series.games > 1;
     config.recordPath = dir.Path("server.fu");
     GameServer server(config, [](const std::string&) {});
     std::string error;
@@ -58,10 +83,13 @@ BridgeRun PlayWithBot(const zv::test::TempDir& dir, const std::string& bot, int 
             JoinRequest request;
             request.kind = "auto";
             request.name = "cpu" + std::to_string(i);
-            NetGameResult result;
-            std::string message;
-            PlayNetworkGame(
-                "127.0.0.1", server.Port(), request, result, message, [](const std::string&) {}, nullptr);
+            request.style.displayName = "Shown" + std::to_string(i);
+            for (int g = 0; g < series.games; ++g) {
+                NetGameResult result;
+                std::string message;
+                PlayNetworkGame(
+                    "127.0.0.1", server.Port(), request, result, message, [](const std::string&) {}, nullptr);
+            }
         });
 
     BridgeRun run;
@@ -69,6 +97,7 @@ BridgeRun PlayWithBot(const zv::test::TempDir& dir, const std::string& bot, int 
     std::vector<std::string> words = {
         ZV_ZVBRIDGE_PATH, "-n",    "botty", "-p", std::to_string(server.Port()), "-h", "127.0.0.1", "-B",
         dir.path(),       "--bot", bot};
+    if (series.games > 1) words.push_back("-X");
     std::vector<char*> argv;
     for (auto& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
@@ -76,6 +105,7 @@ BridgeRun PlayWithBot(const zv::test::TempDir& dir, const std::string& bot, int 
     for (char** e = environ; *e != nullptr; ++e)
         if (std::string(*e).rfind("ZV_", 0) != 0) env.push_back(*e);
     env.push_back("ZV_BRIDGE_BOT_MS=" + std::to_string(botMs));
+    env.insert(env.end(), series.env.begin(), series.env.end());
     std::vector<char*> envp;
     for (auto& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
@@ -87,6 +117,13 @@ BridgeRun PlayWithBot(const zv::test::TempDir& dir, const std::string& bot, int 
     EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()), 0);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
+    if (pid > 0 && series.games > 1) {
+        // Resident: it plays until told to stop, after its last game.
+        const std::string last = "game " + std::to_string(series.games) + " over";
+        while (Read(out).find(last) == std::string::npos && ::waitpid(pid, &status, WNOHANG) == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (::waitpid(pid, &status, WNOHANG) == 0) ::kill(pid, SIGTERM);
+    }
     if (pid > 0) ::waitpid(pid, &status, 0);
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
     for (auto& t : players) t.join();
@@ -95,14 +132,18 @@ BridgeRun PlayWithBot(const zv::test::TempDir& dir, const std::string& bot, int 
     run.out = Read(out);
     run.err = Read(err);
     run.record = zv::ReadTextFile(config.recordPath).value_or("");
-    RecordFile record = ParseRecord(run.record);
-    if (!record.games.empty())
-        for (int s = 0; s < 4; ++s)
-            if (record.games[0].seats[static_cast<std::size_t>(s)].name == "botty") run.seat = s;
+    std::vector<int> seats = BridgeSeats(ParseRecord(run.record));
+    if (!seats.empty()) run.seat = seats[0];
     return run;
 }
 
 std::string Bot(const std::string& mode) { return std::string("\"") + ZV_MJAI_BOT_PATH + "\" " + mode; }
+
+std::string BoldBot(const std::string& pidFile) {
+    return std::string("\"") + ZV_MJAI_BOLD_BOT_PATH + "\" \"" + pidFile + "\"";
+}
+
+int Lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
 
 TEST(BridgeTest, TheBotPlaysAWholeGame) {
     zv::test::TempDir dir;
@@ -155,6 +196,84 @@ TEST(BridgeTest, ABotThatFailsIsReplacedAndTheGameGoesOn) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("game 1 over"), std::string::npos) << run.out;
     EXPECT_NE(run.err.find("cannot start the bot"), std::string::npos) << run.err;
+}
+
+TEST(BridgeTest, OneBotPlaysEveryGameOfAResidentBridgeAndUsesTheWholeProtocol) {
+    zv::test::TempDir dir;
+    const int games = 8;
+    BridgeRun run = PlayWithBot(dir, BoldBot(dir.Path("bot.pid")), 5000, Series{games, {}});
+    EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
+    EXPECT_EQ(run.err.find("replaced"), std::string::npos) << run.err;
+    // One process for all the games: it loads once.
+    EXPECT_EQ(Lines(Read(dir.Path("bot.pid"))), 1);
+    RecordFile record = ParseRecord(run.record);
+    ASSERT_EQ(record.games.size(), static_cast<std::size_t>(games));
+    std::vector<int> seats = BridgeSeats(record);
+    // What the bot's seat did, over all the games.
+    std::set<riichi::ActionType> done;
+    for (std::size_t g = 0; g < record.games.size(); ++g)
+        for (const auto& hand : record.games[g].hands)
+            for (const riichi::LoggedAction& a : hand.actions)
+                if (a.seat == seats[g]) done.insert(a.action.type);
+    using T = riichi::ActionType;
+    EXPECT_TRUE(done.count(T::Pon) + done.count(T::Chi) > 0) << "no call";
+    EXPECT_TRUE(done.count(T::Riichi) > 0) << "no riichi";
+    EXPECT_TRUE(done.count(T::OpenKan) + done.count(T::ClosedKan) + done.count(T::AddedKan) > 0) << "no kan";
+    EXPECT_TRUE(done.count(T::Tsumo) + done.count(T::Ron) > 0) << "no win";
+    std::istringstream out(run.out);
+    int played = 0;
+    for (std::string line; std::getline(out, line);)
+        if (line.find(" over: ") != std::string::npos) {
+            ++played;
+            // The character player never had to decide for the bot.
+            EXPECT_NE(line.find("the character player 0"), std::string::npos) << line;
+        }
+    EXPECT_EQ(played, games);
+}
+
+TEST(BridgeTest, AnAnswerThatDoesNotFitIsAskedForAgainAfterAnErrorEvent) {
+    zv::test::TempDir dir;
+    BridgeRun run = PlayWithBot(dir, Bot("mistakes 40"), 5000);
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    EXPECT_EQ(run.err.find("replaced"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("the character player 0"), std::string::npos) << run.out;
+    std::size_t asked = 0;
+    for (std::size_t at = run.out.find("asked again"); at != std::string::npos;
+         at = run.out.find("asked again", at + 1))
+        ++asked;
+    EXPECT_EQ(asked, 2u) << run.out;
+}
+
+TEST(BridgeTest, StartGameTellsTheRulesAndTheJoinedNamesAndMayTakeLong) {
+    zv::test::TempDir dir;
+    BridgeRun run = PlayWithBot(dir, Bot("log \"" + dir.Path("events.log") + "\""), 5000);
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    std::istringstream events(Read(dir.Path("events.log")));
+    std::string first;
+    std::getline(events, first);
+    zv::mjai::Json start;
+    std::string error;
+    ASSERT_TRUE(zv::mjai::ParseJson(first, start, error)) << first;
+    ASSERT_EQ(start.Find("type")->string, "start_game");
+    const zv::mjai::Json* names = start.Find("names");
+    ASSERT_TRUE(names != nullptr && names->items.size() == 4u) << first;
+    std::set<std::string> joined;
+    for (const auto& n : names->items) joined.insert(n.string);
+    EXPECT_EQ(joined, (std::set<std::string>{"botty", "cpu0", "cpu1", "cpu2"})) << first;
+    const zv::mjai::Json* rules = start.Find("zelvan_rules");
+    ASSERT_NE(rules, nullptr) << first;
+    EXPECT_EQ(rules->Find("game_length")->string, "east");
+    EXPECT_TRUE(rules->Find("red_fives")->boolean);
+    EXPECT_TRUE(rules->Find("swap_calls")->boolean);
+    EXPECT_EQ(rules->Find("uma")->string, "10-20");
+
+    // A bot that answers start_game later than the answer time allows, as
+    // one that loads a model there, is not replaced for it.
+    zv::test::TempDir slow;
+    run = PlayWithBot(slow, Bot("slow 5500"), 5000);
+    EXPECT_EQ(run.exitCode, 0) << run.err << run.out;
+    EXPECT_EQ(run.err.find("replaced"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("the character player 0"), std::string::npos) << run.out;
 }
 
 }  // namespace

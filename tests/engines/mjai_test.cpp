@@ -242,6 +242,35 @@ TEST(MjaiExportTest, UraIndicatorsGoOnlyWithAWinnerInRiichi) {
     EXPECT_EQ(mjai::TileText(wall[riichi::Wall::kFirstDora + 1]), firstUra);
 }
 
+TEST(MjaiExportTest, EveryWinnerOnOneDiscardHasItsOwnPaymentsAndTheScoresAfterThem) {
+    auto doubleRon = [](const HandRecord& h) { return h.wins.size() == 2; };
+    FoundGame found = FirstBoldGameWith(doubleRon, 80);
+    ASSERT_GE(found.hand, 0) << "no double ron in the games searched";
+    std::vector<std::string> lines = Exported(found.game);
+    std::vector<std::array<double, 4>> scores;
+    for (const std::string& line : HandLines(lines, found.hand)) {
+        if (TypeOf(line) != "hora") continue;
+        mjai::Json json;
+        std::string error;
+        ASSERT_TRUE(mjai::ParseJson(line, json, error));
+        auto winner = static_cast<std::size_t>(json.Find("actor")->number);
+        auto loser = static_cast<std::size_t>(json.Find("target")->number);
+        const mjai::Json* deltas = json.Find("deltas");
+        const mjai::Json* after = json.Find("scores");
+        ASSERT_TRUE(deltas != nullptr && after != nullptr) << line;
+        ASSERT_EQ(deltas->items.size(), 4u);
+        ASSERT_EQ(after->items.size(), 4u);
+        EXPECT_GT(deltas->items[winner].number, 0) << line;
+        EXPECT_LT(deltas->items[loser].number, 0) << line;
+        scores.push_back(
+            {after->items[0].number, after->items[1].number, after->items[2].number, after->items[3].number});
+    }
+    ASSERT_EQ(scores.size(), 2u);
+    EXPECT_NE(scores[0], scores[1]);
+    // The reader checks every hora's scores against the deltas so far.
+    ExpectPlaysAgain(found.game, lines);
+}
+
 // Each change breaks the log at a known line with a known complaint.
 TEST(MjaiValidatorTest, FindsWhatBreaksALog) {
     GameRules rules;

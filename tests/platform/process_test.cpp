@@ -2,10 +2,13 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -294,6 +297,79 @@ TEST(ProcessStarterOverrideTest, FakeReplacesAndRestoresTheRealStarter) {
     EXPECT_EQ(fake.lines, Words{"x y"});
     SetProcessStarter(nullptr);
     EXPECT_EQ(&CurrentProcessStarter(), real);
+}
+
+// A clock that stands still unless the test moves it: no wait below ever
+// depends on how fast the machine is.
+struct StillClock {
+    PipedChild::Clock::time_point now{};
+    PipedChild::NowFn Fn() {
+        return [this] { return now; };
+    }
+    PipedChild::Clock::time_point Later() const { return now + std::chrono::hours(1); }
+};
+
+TEST(PipedChildTest, LinesGoBothWaysAndTheChildEndsWithItsInput) {
+    StillClock clock;
+    PipedChild child(clock.Fn());
+    std::string error, line;
+    ASSERT_TRUE(child.Start({"cat"}, error)) << error;
+    EXPECT_TRUE(child.Running());
+    ASSERT_TRUE(child.WriteLine("{\"type\":\"none\"}", clock.Later()));
+    ASSERT_TRUE(child.WriteLine("second", clock.Later()));
+    ASSERT_EQ(child.ReadLine(clock.Later(), line), PipedChild::Read::Line);
+    EXPECT_EQ(line, "{\"type\":\"none\"}");
+    ASSERT_EQ(child.ReadLine(clock.Later(), line), PipedChild::Read::Line);
+    EXPECT_EQ(line, "second");
+    EXPECT_EQ(child.Stop(clock.Later()), 0);
+    EXPECT_FALSE(child.Running());
+    EXPECT_EQ(child.Stop(clock.Later()), -1);
+}
+
+TEST(PipedChildTest, WhatAnEndedChildWroteComesBeforeItsEnd) {
+    StillClock clock;
+    PipedChild child(clock.Fn());
+    std::string error, line;
+    ASSERT_TRUE(child.Start({"sh", "-c", "printf 'a\\r\\nb\\nlast'; exit 3"}, error)) << error;
+    std::vector<std::string> lines;
+    while (child.ReadLine(clock.Later(), line) == PipedChild::Read::Line) lines.push_back(line);
+    EXPECT_EQ(lines, (Words{"a", "b", "last"}));
+    EXPECT_EQ(child.ReadLine(clock.Later(), line), PipedChild::Read::Ended);
+    while (child.Running()) ::poll(nullptr, 0, 10);  // until the system has ended it
+    EXPECT_EQ(child.Stop(clock.Later()), 3);
+    EXPECT_EQ(child.Stop(clock.Later()), -1);
+}
+
+TEST(PipedChildTest, DeadlinesEndEveryWait) {
+    StillClock clock;
+    PipedChild child(clock.Fn());
+    std::string error, line;
+    ASSERT_TRUE(child.Start({"sh", "-c", "exec 0<&-; echo closed; exec sleep 1000"}, error)) << error;
+    ASSERT_EQ(child.ReadLine(clock.Later(), line), PipedChild::Read::Line);
+    // Silent: the wait ends when the clock passes the deadline.
+    EXPECT_EQ(child.ReadLine(clock.now, line), PipedChild::Read::TimedOut);
+    // Its input is closed: writing fails without a signal reaching us.
+    EXPECT_FALSE(child.WriteLine("anyone there?", clock.Later()));
+    // It does not end with its input: it is killed at the deadline.
+    EXPECT_EQ(child.Stop(clock.now), 128 + SIGKILL);
+}
+
+TEST(PipedChildTest, LongLinesAndMissingProgramsAreReported) {
+    StillClock clock;
+    PipedChild child(clock.Fn(), 8);
+    std::string error, line;
+    ASSERT_TRUE(child.Start({"sh", "-c", "echo 123456789; echo ok"}, error)) << error;
+    EXPECT_EQ(child.ReadLine(clock.Later(), line), PipedChild::Read::TooLong);
+    EXPECT_EQ(child.ReadLine(clock.Later(), line), PipedChild::Read::Line);
+    EXPECT_EQ(line, "ok");
+    child.Stop(clock.Later());
+
+    EXPECT_FALSE(child.Start({"/nonexistent/folder/bot"}, error));
+    EXPECT_NE(error.find("/nonexistent/folder/bot"), std::string::npos) << error;
+    EXPECT_FALSE(child.Start({"zv-no-such-program"}, error));
+    EXPECT_NE(error.find("no such program"), std::string::npos) << error;
+    EXPECT_FALSE(child.Start({}, error));
+    EXPECT_FALSE(child.Running());
 }
 
 }  // namespace

@@ -6,9 +6,16 @@
 //   tsumogiri_bot hang N     stops answering after N events
 //   tsumogiri_bot nonsense N answers N events, then a discard of a tile it
 //                            does not hold, then text that is not JSON
+//   tsumogiri_bot mistakes N after N events, answers its next draw with text
+//                            that is not JSON and the one after with a tile it
+//                            does not hold, each time the right discard after
+//                            the bridge's error event
+//   tsumogiri_bot slow MS    takes MS milliseconds to answer start_game
+//   tsumogiri_bot log FILE   appends every event it reads to FILE
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -17,11 +24,17 @@
 
 int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "tsumogiri";
-    long after = argc > 2 ? std::atol(argv[2]) : 0;
+    std::string arg = argc > 2 ? argv[2] : "";
+    long after = std::atol(arg.c_str());
+    std::ofstream log;
+    if (mode == "log") log.open(arg, std::ios::app);
+    int mistakes = 0;
+    std::string corrected;
     int id = -1;
     long events = 0;
     bool odd = false;
     for (std::string line; std::getline(std::cin, line);) {
+        if (log.is_open()) log << line << std::endl;
         if (mode != "tsumogiri" && events++ >= after) {
             if (mode == "crash") return 3;
             if (mode == "hang")
@@ -33,8 +46,15 @@ int main(int argc, char** argv) {
         const zv::mjai::Json* type = event.Find("type");
         const zv::mjai::Json* actor = event.Find("actor");
         std::string answer = "{\"type\":\"none\"}";
-        if (type != nullptr && type->string == "start_game" && event.Find("id") != nullptr)
+        if (type != nullptr && type->string == "start_game" && event.Find("id") != nullptr) {
             id = static_cast<int>(event.Find("id")->number);
+            if (mode == "slow") std::this_thread::sleep_for(std::chrono::milliseconds(after));
+        }
+        if (type != nullptr && type->string == "error" && !corrected.empty()) {
+            std::cout << corrected << std::endl;
+            corrected.clear();
+            continue;
+        }
         if (type != nullptr && type->string == "tsumo" && actor != nullptr && actor->number == id) {
             answer = "{\"type\":\"dahai\",\"actor\":" + std::to_string(id) +
                      ",\"pai\":" + zv::mjai::Quote(event.Find("pai")->string) + ",\"tsumogiri\":true}";
@@ -43,6 +63,12 @@ int main(int argc, char** argv) {
                              : "{\"type\":\"dahai\",\"actor\":" + std::to_string(id) +
                                    ",\"pai\":\"?\",\"tsumogiri\":false}";
                 odd = !odd;
+            }
+            if (mode == "mistakes" && events > after && mistakes < 2) {
+                corrected = answer;
+                answer = mistakes++ == 0 ? "oops"
+                                         : "{\"type\":\"dahai\",\"actor\":" + std::to_string(id) +
+                                               ",\"pai\":\"?\",\"tsumogiri\":false}";
             }
         }
         std::cout << answer << std::endl;
