@@ -1,4 +1,4 @@
-#include "engine_options.h"
+#include "app/engine_options.h"
 
 #include <cctype>
 #include <cstdio>

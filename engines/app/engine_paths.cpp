@@ -1,8 +1,8 @@
-#include "engine_paths.h"
+#include "app/engine_paths.h"
 
 #include <filesystem>
 
-#include "utf8_text.h"
+#include "base/utf8_text.h"
 
 namespace zv::engine {
 

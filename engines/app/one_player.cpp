@@ -1,9 +1,9 @@
-#include "one_player.h"
+#include "app/one_player.h"
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "engine_paths.h"
+#include "app/engine_paths.h"
 
 namespace zv::engine {
 
@@ -52,7 +52,7 @@ std::string OnePlayerGame::Prepare(const EngineOptions& o, const std::string& in
     layout_ = LayoutFor(o.layout, known);
     if (!known && !o.layout.empty()) warnings.push_back("unknown layout \"" + o.layout + "\", using small");
 
-    rules_ = GameRules{};
+    rules_ = riichi::Rules{};
     rulesRead_ = ReadRulesFile(JoinPath(o.baseDir, "zelvan1.pf"), rules_);
     if (!rulesRead_) warnings.push_back("no rules file zelvan1.pf, playing with the default rules");
     if (o.length == 1) rules_.eastOnly = true;

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "engine_options.h"
-#include "game_outcome.h"
-#include "game_record.h"
-#include "game_rules.h"
+#include "app/engine_options.h"
+#include "format/game_outcome.h"
+#include "format/game_record.h"
+#include "format/game_rules.h"
 
 namespace zv::engine {
 
@@ -41,7 +41,7 @@ public:
     // player's results and rewrites the record, as PlayOne does.
     std::string File(const GameOutcome& game);
 
-    const GameRules& rules() const { return rules_; }
+    const riichi::Rules& rules() const { return rules_; }
     bool rulesFileRead() const { return rulesRead_; }
     const std::array<RecordSeat, 4>& seats() const { return seats_; }
     const std::array<SeatStyle, 4>& styles() const { return styles_; }
@@ -55,7 +55,7 @@ public:
 
 private:
     std::string program_;
-    GameRules rules_;
+    riichi::Rules rules_;
     bool rulesRead_ = false;
     std::array<RecordSeat, 4> seats_{};
     std::array<SeatStyle, 4> styles_{};

@@ -1,4 +1,4 @@
-#include "parse_int.h"
+#include "base/parse_int.h"
 
 #include <charconv>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "utf8_text.h"
+#include "base/utf8_text.h"
 
 namespace zv::engine {
 namespace {

@@ -1,4 +1,4 @@
-#include "table_view.h"
+#include "board/table_view.h"
 
 #include <QApplication>
 #include <QFont>

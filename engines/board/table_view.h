@@ -17,8 +17,8 @@
 #include <functional>
 #include <vector>
 
-#include "table.h"
-#include "tile_painter.h"
+#include "board/tile_painter.h"
+#include "riichi/table.h"
 
 class QLabel;
 class QPushButton;

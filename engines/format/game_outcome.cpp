@@ -1,4 +1,4 @@
-#include "game_outcome.h"
+#include "format/game_outcome.h"
 
 #include <unistd.h>
 
@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "config/codec.h"
+#include "riichi/game.h"
 
 namespace zv::engine {
 namespace {
@@ -187,8 +188,8 @@ GameOutcome OutcomeOf(const riichi::Game& finished) {
     return game;
 }
 
-GameOutcome PlayGame(const GameRules& rules, const std::array<SeatStyle, 4>& seats, std::uint64_t seed) {
-    riichi::Game table(RiichiRules(rules), seed);
+GameOutcome PlayGame(const riichi::Rules& rules, const std::array<SeatStyle, 4>& seats, std::uint64_t seed) {
+    riichi::Game table(rules, seed);
     auto seatPlayers = MakeSeatPlayers(seats, seed);
     std::array<riichi::Game::Decider, 4> deciders;
     for (int seat = 0; seat < 4; ++seat) deciders[Idx(seat)] = players::AsDecider(*seatPlayers[Idx(seat)]);

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "game_rules.h"
-#include "player.h"
-#include "table.h"
+#include "format/game_rules.h"
+#include "players/player.h"
+#include "riichi/game.h"
+#include "riichi/table.h"
 
 namespace zv::engine {
 
@@ -111,7 +112,7 @@ GameOutcome OutcomeOf(const riichi::Game& finished);
 // Plays a whole game with the seats' computer players and files it: the
 // wall of riichi::Game(rules, seed), the players of MakeSeatPlayers(seats,
 // seed). zvarena plays the same game for the same seed and players.
-GameOutcome PlayGame(const GameRules& rules, const std::array<SeatStyle, 4>& seats, std::uint64_t seed);
+GameOutcome PlayGame(const riichi::Rules& rules, const std::array<SeatStyle, 4>& seats, std::uint64_t seed);
 
 // "result: place points chips plays reaches calls tsumo-points tsumo-count
 // ron-points ron-count deal-in-points deal-in-count"

@@ -1,4 +1,4 @@
-#include "game_record.h"
+#include "format/game_record.h"
 
 #include <algorithm>
 #include <sstream>
@@ -206,8 +206,8 @@ std::vector<std::string> ActionLines(const std::vector<riichi::LoggedAction>& ac
     return lines;
 }
 
-GameRules RulesFromRecord(const std::string& rulesWords) {
-    GameRules rules;
+riichi::Rules RulesFromRecord(const std::string& rulesWords) {
+    riichi::Rules rules;
     std::stringstream in(rulesWords);
     std::string word;
     while (in >> word) {
@@ -217,12 +217,12 @@ GameRules RulesFromRecord(const std::string& rulesWords) {
         if (key == "chips") {
             std::array<int, 4> chips{};
             if (!SplitFour(value, chips)) continue;
-            ApplyRule(rules, "yakuman-chip", std::to_string(chips[0]));
-            ApplyRule(rules, "ippatu-chip", std::to_string(chips[1]));
-            ApplyRule(rules, "uradora-chip", std::to_string(chips[2]));
-            ApplyRule(rules, "akadora-chip", std::to_string(chips[3]));
+            riichi::ApplyRuleKey(rules, "yakuman-chip", std::to_string(chips[0]));
+            riichi::ApplyRuleKey(rules, "ippatu-chip", std::to_string(chips[1]));
+            riichi::ApplyRuleKey(rules, "uradora-chip", std::to_string(chips[2]));
+            riichi::ApplyRuleKey(rules, "akadora-chip", std::to_string(chips[3]));
         } else {
-            ApplyRule(rules, key, value);
+            riichi::ApplyRuleKey(rules, key, value);
         }
     }
     return rules;
@@ -235,7 +235,7 @@ const std::string& YakuName(int index) {
     return index >= 0 && index < kYakuCount ? names[index] : empty;
 }
 
-std::vector<std::string> RecordLines(int gameNumber, const std::string& program, const GameRules& rules,
+std::vector<std::string> RecordLines(int gameNumber, const std::string& program, const riichi::Rules& rules,
                                      const std::array<RecordSeat, 4>& seats, const GameOutcome& game) {
     std::vector<std::string> lines;
     lines.push_back("game: " + std::to_string(gameNumber));
@@ -243,15 +243,15 @@ std::vector<std::string> RecordLines(int gameNumber, const std::string& program,
     lines.push_back("seed: " + std::to_string(game.seed));
     lines.push_back(
         "rules: tonpu=" + std::string(rules.eastOnly ? "1" : "0") +
-        " startpoint=" + std::to_string(rules.startPoint) + " uma=" + rules.uma +
-        " chips=" + std::to_string(rules.yakumanChip) + "," + std::to_string(rules.ippatuChip) + "," +
-        std::to_string(rules.uradoraChip) + "," + std::to_string(rules.akadoraChip) +
-        " nofly=" + (rules.noFly ? "1" : "0") + " under=" + (rules.under ? "1" : "0") +
-        " noakadora=" + (rules.noAkadora ? "1" : "0") + " nonakitan=" + (rules.noNakiTan ? "1" : "0") +
-        " nopintumo=" + (rules.noPinTumo ? "1" : "0") + " 77mangan=" + (rules.mangan77 ? "1" : "0") +
+        " startpoint=" + std::to_string(rules.startPoint) + " uma=" + riichi::UmaWord(rules.uma) +
+        " chips=" + std::to_string(rules.yakumanChip) + "," + std::to_string(rules.ippatsuChip) + "," +
+        std::to_string(rules.uraDoraChip) + "," + std::to_string(rules.redFiveChip) +
+        " nofly=" + (rules.noBustOut ? "1" : "0") + " under=" + (rules.under ? "1" : "0") +
+        " noakadora=" + (rules.noRedFives ? "1" : "0") + " nonakitan=" + (rules.noOpenTanyao ? "1" : "0") +
+        " nopintumo=" + (rules.noPinfuTsumo ? "1" : "0") + " 77mangan=" + (rules.roundUpMangan ? "1" : "0") +
         " atamahane=" + (rules.headBump ? "1" : "0") + " nosancyaho=" + (rules.noTripleRonDraw ? "1" : "0") +
         " nokuikae=" + (rules.noSwapCalling ? "1" : "0") + " pao=" + (rules.pao ? "1" : "0") +
-        " nokanura=" + (rules.noKanUra ? "1" : "0") + " nonakiaka=" + (rules.noNakiAka ? "1" : "0") +
+        " nokanura=" + (rules.noKanUra ? "1" : "0") + " nonakiaka=" + (rules.redFivesClosedOnly ? "1" : "0") +
         " noallstars=" + (rules.noAllStars ? "1" : "0"));
     for (std::size_t s = 0; s < 4; ++s) {
         const std::string& shown = seats[s].displayName.empty() ? seats[s].name : seats[s].displayName;

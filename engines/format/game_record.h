@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "game_outcome.h"
-#include "game_rules.h"
+#include "format/game_outcome.h"
+#include "format/game_rules.h"
 
 namespace zv::engine {
 
@@ -20,7 +20,7 @@ struct RecordSeat {
 };
 
 // The lines of one game's block.
-std::vector<std::string> RecordLines(int gameNumber, const std::string& program, const GameRules& rules,
+std::vector<std::string> RecordLines(int gameNumber, const std::string& program, const riichi::Rules& rules,
                                      const std::array<RecordSeat, 4>& seats, const GameOutcome& game);
 
 // Actions in the record: one word per action, "SEAT LETTER TILES" without
@@ -37,7 +37,7 @@ std::vector<std::string> ActionLines(const std::vector<riichi::LoggedAction>& ac
 
 // The rules of a record's "rules:" words (keys it does not name keep their
 // defaults; unknown words are ignored).
-GameRules RulesFromRecord(const std::string& rulesWords);
+riichi::Rules RulesFromRecord(const std::string& rulesWords);
 
 // The first line of every record file.
 inline constexpr const char* kRecordMagic = "# zelvan game record";

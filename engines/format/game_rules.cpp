@@ -1,4 +1,4 @@
-#include "game_rules.h"
+#include "format/game_rules.h"
 
 #include <algorithm>
 
@@ -6,7 +6,7 @@
 #include "config/nuclear.h"
 #include "config/personal_file.h"
 #include "config/tokenizer.h"
-#include "table.h"
+#include "riichi/table.h"
 
 namespace zv::engine {
 namespace {
@@ -23,97 +23,33 @@ void SetInt(int& field, const std::string& value, int low, int high) {
     field = std::clamp(WordToInt(value), low, high);
 }
 
-riichi::Uma UmaOf(const std::string& word) {
-    riichi::Rules rules;
-    riichi::ApplyRuleKey(rules, "uma", word);
-    return rules.uma;
-}
-
 }  // namespace
 
-riichi::Rules RiichiRules(const GameRules& g) {
-    riichi::Rules r;
-    r.eastOnly = g.eastOnly;
-    r.noPinfuTsumo = g.noPinTumo;
-    r.noRedFives = g.noAkadora;
-    r.noOpenTanyao = g.noNakiTan;
-    r.noKanUra = g.noKanUra;
-    r.noBustOut = g.noFly;
-    r.under = g.under;
-    r.redFivesClosedOnly = g.noNakiAka;
-    r.noAllStars = g.noAllStars;
-    r.startPoint = g.startPoint;
-    r.yakumanChip = g.yakumanChip;
-    r.ippatsuChip = g.ippatuChip;
-    r.uraDoraChip = g.uradoraChip;
-    r.redFiveChip = g.akadoraChip;
-    r.headBump = g.headBump;
-    r.noTripleRonDraw = g.noTripleRonDraw;
-    r.noSwapCalling = g.noSwapCalling;
-    r.pao = g.pao;
-    r.roundUpMangan = g.mangan77;
-    r.uma = UmaOf(g.uma);
-    return r;
+bool ReadRulesFile(const std::string& path, riichi::Rules& rules) {
+    return ReadPersonalFile(path, [&](const std::string& key, const std::string& value) {
+        riichi::ApplyRuleKey(rules, key, value);
+    });
 }
 
-GameRules FromRiichiRules(const riichi::Rules& r) {
-    GameRules g;
-    g.eastOnly = r.eastOnly;
-    g.noPinTumo = r.noPinfuTsumo;
-    g.noAkadora = r.noRedFives;
-    g.noNakiTan = r.noOpenTanyao;
-    g.noKanUra = r.noKanUra;
-    g.noFly = r.noBustOut;
-    g.under = r.under;
-    g.noNakiAka = r.redFivesClosedOnly;
-    g.noAllStars = r.noAllStars;
-    g.startPoint = r.startPoint;
-    g.yakumanChip = r.yakumanChip;
-    g.ippatuChip = r.ippatsuChip;
-    g.uradoraChip = r.uraDoraChip;
-    g.akadoraChip = r.redFiveChip;
-    g.headBump = r.headBump;
-    g.noTripleRonDraw = r.noTripleRonDraw;
-    g.noSwapCalling = r.noSwapCalling;
-    g.pao = r.pao;
-    g.mangan77 = r.roundUpMangan;
-    g.uma = riichi::UmaWord(r.uma);
-    return g;
-}
-
-void ApplyRule(GameRules& rules, const std::string& key, const std::string& value) {
-    riichi::Rules table = RiichiRules(rules);
-    riichi::ApplyRuleKey(table, key, value);
-    rules = FromRiichiRules(table);
-}
-
-bool ReadRulesFile(const std::string& path, GameRules& rules) {
-    return ReadPersonalFile(
-        path, [&](const std::string& key, const std::string& value) { ApplyRule(rules, key, value); });
-}
-
-std::vector<int> UmaForPlaces(const std::string& uma, int sinking) {
-    std::array<int, 4> table = riichi::UmaForPlaces(UmaOf(uma), sinking);
-    return {table.begin(), table.end()};
-}
-
-std::vector<std::string> RulesSummary(const GameRules& r) {
+std::vector<std::string> RulesSummary(const riichi::Rules& r) {
+    using riichi::Uma;
     auto onOff = [](bool on) { return std::string(on ? "あり" : "なし"); };
-    std::string umaName = r.uma == "none"    ? "なし"
-                          : r.uma == "5-10"  ? "ゴットー"
-                          : r.uma == "10-20" ? "ワンツー"
-                          : r.uma == "10-30" ? "ワンスリー"
-                          : r.uma == "7-5-3" ? "シチゴサン"
-                                             : "沈みウマ";
+    std::string umaName = r.uma == Uma::None             ? "なし"
+                          : r.uma == Uma::FiveTen        ? "ゴットー"
+                          : r.uma == Uma::TenTwenty      ? "ワンツー"
+                          : r.uma == Uma::TenThirty      ? "ワンスリー"
+                          : r.uma == Uma::SevenFiveThree ? "シチゴサン"
+                                                         : "沈みウマ";
     return {
         std::string("荘: ") + (r.eastOnly ? "東風戦" : "東南戦"),
         "持ち点: " + std::to_string(r.startPoint),
-        "ウマ: " + umaName + " (" + r.uma + ")",
-        "御祝儀: 役満 " + std::to_string(r.yakumanChip) + " / 一発 " + std::to_string(r.ippatuChip) +
-            " / ウラドラ " + std::to_string(r.uradoraChip) + " / 赤ドラ " + std::to_string(r.akadoraChip),
-        "赤ドラ: " + onOff(!r.noAkadora) + "  飛び: " + onOff(!r.noFly) + "  箱下計算: " + onOff(r.under),
-        "喰いタン: " + onOff(!r.noNakiTan) + "  ピンヅモ: " + onOff(!r.noPinTumo) +
-            "  7700点満貫: " + onOff(r.mangan77),
+        "ウマ: " + umaName + " (" + riichi::UmaWord(r.uma) + ")",
+        "御祝儀: 役満 " + std::to_string(r.yakumanChip) + " / 一発 " + std::to_string(r.ippatsuChip) +
+            " / ウラドラ " + std::to_string(r.uraDoraChip) + " / 赤ドラ " + std::to_string(r.redFiveChip),
+        "赤ドラ: " + onOff(!r.noRedFives) + "  飛び: " + onOff(!r.noBustOut) +
+            "  箱下計算: " + onOff(r.under),
+        "喰いタン: " + onOff(!r.noOpenTanyao) + "  ピンヅモ: " + onOff(!r.noPinfuTsumo) +
+            "  7700点満貫: " + onOff(r.roundUpMangan),
         "頭ハネ: " + onOff(r.headBump) + "  三家和: " + onOff(!r.noTripleRonDraw) +
             "  喰い替え: " + onOff(!r.noSwapCalling) + "  包: " + onOff(r.pao),
     };

@@ -1,7 +1,8 @@
-#include "mjai_export.h"
+#include "format/mjai_export.h"
 
-#include "events.h"
-#include "record_replay.h"
+#include "format/record_replay.h"
+#include "riichi/events.h"
+#include "riichi/game.h"
 
 namespace zv::engine {
 

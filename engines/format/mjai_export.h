@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "game_record.h"
-#include "mjai.h"
-#include "table.h"
+#include "format/game_record.h"
+#include "mjai/mjai.h"
+#include "riichi/game.h"
+#include "riichi/table.h"
 
 namespace zv::engine {
 

@@ -1,9 +1,9 @@
-#include "record_analysis.h"
+#include "format/record_analysis.h"
 
 #include <cstdint>
 
-#include "hand.h"
-#include "hand_reading.h"
+#include "players/hand_reading.h"
+#include "riichi/shanten.h"
 
 namespace zv::engine {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "record_replay.h"
+#include "format/record_replay.h"
 
 namespace zv::engine {
 

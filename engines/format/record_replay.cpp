@@ -1,4 +1,5 @@
-#include "record_replay.h"
+#include "format/record_replay.h"
+#include "riichi/game.h"
 
 #include <charconv>
 
@@ -84,7 +85,7 @@ bool GameReplay::Load(const RecordedGame& record, std::string& error) {
         error = "the game has no hands";
         return false;
     }
-    rules_ = RiichiRules(RulesFromRecord(record.rules));
+    rules_ = RulesFromRecord(record.rules);
     game_ = std::make_unique<riichi::Game>(rules_, seed, record.hands.front().dealer);
     for (std::size_t i = 0; i < record.hands.size(); ++i) {
         const HandRecord& h = record.hands[i];

@@ -14,8 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "game_record.h"
-#include "table.h"
+#include "format/game_record.h"
+#include "riichi/game.h"
+#include "riichi/table.h"
 
 namespace zv::engine {
 

@@ -1,8 +1,8 @@
-#include "net_client.h"
+#include "net/net_client.h"
 
-#include "engine_paths.h"
-#include "seat_token.h"
-#include "utf8_text.h"
+#include "app/engine_paths.h"
+#include "base/utf8_text.h"
+#include "net/seat_token.h"
 
 namespace zv::engine {
 

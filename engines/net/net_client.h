@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine_options.h"
-#include "net_game.h"
-#include "one_player.h"
+#include "app/engine_options.h"
+#include "app/one_player.h"
+#include "net/net_game.h"
 
 namespace zv::engine {
 

@@ -1,4 +1,4 @@
-#include "net_game.h"
+#include "net/net_game.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -14,12 +14,13 @@
 #include <limits>
 #include <sstream>
 
+#include "app/engine_paths.h"
+#include "base/parse_int.h"
+#include "base/secure_random.h"
+#include "base/utf8_text.h"
 #include "config/file_io.h"
-#include "engine_paths.h"
-#include "parse_int.h"
-#include "seat_token.h"
-#include "secure_random.h"
-#include "utf8_text.h"
+#include "net/seat_token.h"
+#include "riichi/game.h"
 
 namespace zv::engine {
 namespace {
@@ -526,7 +527,7 @@ void GameServer::StartGame() {
     int number = ++gamesPlayed_;
     std::uint64_t seed =
         config_.seed != 0 ? config_.seed + static_cast<std::uint64_t>(number) - 1 : SecureRandomSeed();
-    game_ = std::make_unique<riichi::Game>(RiichiRules(config_.rules), seed);
+    game_ = std::make_unique<riichi::Game>(config_.rules, seed);
     std::array<SeatStyle, 4> styles{};
     for (std::size_t s = 0; s < 4; ++s) styles[s].style = seats_[s].request.style;
     auto computers = MakeSeatPlayers(styles, seed);
@@ -1027,8 +1028,7 @@ void NetSession::Line(const std::string& line, std::vector<Update>& updates) {
             kinds_[Idx(seat)] = w[1];
         }
     } else if (command == "RULES") {
-        gameRules_ = ParseRulesWords(rest);
-        view_.rules = RiichiRules(gameRules_);
+        view_.rules = ParseRulesWords(rest);
         updates.push_back(Update::GameStart);
     } else if (command == "HAND") {
         asked_ = false;

@@ -17,12 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "game_outcome.h"
-#include "game_record.h"
-#include "game_rules.h"
-#include "net_lines.h"
-#include "net_protocol.h"
-#include "player.h"
+#include "format/game_outcome.h"
+#include "format/game_record.h"
+#include "format/game_rules.h"
+#include "net/net_lines.h"
+#include "net/net_protocol.h"
+#include "players/player.h"
+#include "riichi/game.h"
 
 namespace zv::engine {
 
@@ -31,7 +32,7 @@ using LogFn = std::function<void(const std::string&)>;
 struct ServerConfig {
     std::string bindAddress = "127.0.0.1";
     int port = 0;  // 0: any free port (tests)
-    GameRules rules;
+    riichi::Rules rules;
     std::string recordPath;             // empty: no record
     bool resident = false;              // stay for the next game
     int joinTimeoutMs = 10000;          // a connection must say JOIN within this time
@@ -181,7 +182,6 @@ public:
     int seat() const { return result_.seat; }
     int waitingCount() const { return waiting_; }
     const riichi::Rules& rules() const { return view_.rules; }
-    const GameRules& gameRules() const { return gameRules_; }
     // The table as the seat sees it; `legal` holds the actions asked for.
     const riichi::SeatView& view() const { return view_; }
     bool asked() const { return asked_; }
@@ -208,7 +208,6 @@ private:
     std::string out_;
     bool greeted_ = false;
     int waiting_ = 0;
-    GameRules gameRules_;
     riichi::SeatView view_;
     bool asked_ = false;
     Ask ask_;

@@ -1,4 +1,4 @@
-#include "net_lines.h"
+#include "net/net_lines.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -13,9 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "events.h"
-#include "game_rules.h"
-#include "table.h"
+#include "format/game_rules.h"
+#include "riichi/events.h"
+#include "riichi/game.h"
+#include "riichi/rules.h"
+#include "riichi/table.h"
 
 namespace zv::engine {
 
@@ -33,8 +35,8 @@ std::string TileList(const std::vector<riichi::TileId>& tiles);
 bool ParseTileList(const std::string& word, std::vector<riichi::TileId>& tiles);
 
 // The rules as the keys of a rules file ("tonpu=1 startpoint=25000 ...").
-std::string RulesWords(const GameRules& rules);
-GameRules ParseRulesWords(const std::string& words);
+std::string RulesWords(const riichi::Rules& rules);
+riichi::Rules ParseRulesWords(const std::string& words);
 
 // ---------------------------------------------------------------- server lines
 

@@ -1,12 +1,12 @@
-#include "seat_token.h"
+#include "net/seat_token.h"
 
 #include <cstddef>
 #include <sstream>
 #include <vector>
 
+#include "app/engine_paths.h"
+#include "base/secure_random.h"
 #include "config/file_io.h"
-#include "engine_paths.h"
-#include "secure_random.h"
 
 namespace zv::engine {
 namespace {

@@ -1,4 +1,4 @@
-#include "hand.h"
+#include "riichi/shanten.h"
 
 #include <algorithm>
 #include <array>

@@ -7,7 +7,7 @@
 // come from play; they give a bounded estimate (no waits, never complete).
 #include <cstdint>
 
-#include "tile.h"
+#include "riichi/tile.h"
 
 namespace zv::riichi {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "net_lines.h"
+#include "net/net_lines.h"
 
 namespace zv::bridge {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "mjai.h"
-#include "net_game.h"
+#include "mjai/mjai.h"
+#include "net/net_game.h"
 
 namespace zv::bridge {
 

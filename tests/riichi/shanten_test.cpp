@@ -1,11 +1,11 @@
-#include "hand.h"
+#include "riichi/shanten.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
 
-#include "random.h"
+#include "riichi/random.h"
 
 namespace zv::riichi {
 namespace {

@@ -1,6 +1,6 @@
-#include "simple_player.h"
+#include "support/simple_player.h"
 
-#include "hand.h"
+#include "riichi/shanten.h"
 
 namespace zv::riichi {
 namespace {

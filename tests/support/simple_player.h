@@ -5,7 +5,7 @@
 // (ties: the tile with the fewest same or neighbouring kinds in the hand, then
 // honours and terminals before simples, then the highest tile id). A pure
 // function of the view.
-#include "table.h"
+#include "riichi/table.h"
 
 namespace zv::riichi {
 
