@@ -8,9 +8,9 @@
 # the default), engines or tests. The layer's headers are reached as
 # "<DIR>/<file.h>" through a folder of its own in the build tree
 # (build/layers/<target>/<DIR>/, links to the files in ROOT/), never through
-# ROOT itself. A file therefore sees the headers of its
-# own layer and of the layers it links, and nothing else: an include that runs
-# the wrong way does not compile ("No such file or directory").
+# ROOT itself. A file therefore sees the headers of its own layer and of the
+# layers it links, and nothing else: an include that runs the wrong way does
+# not compile ("No such file or directory").
 #
 # Every layer is built with the project's stricter warnings (zv_strict).
 #
