@@ -5,9 +5,10 @@
 
 #include <vector>
 
-#include "arena.h"
-#include "player.h"
-#include "table.h"
+#include "players/player.h"
+#include "riichi/game.h"
+#include "riichi/table.h"
+#include "zvarena/arena.h"
 
 namespace {
 

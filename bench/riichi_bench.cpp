@@ -12,9 +12,9 @@
 #include <numeric>
 #include <vector>
 
-#include "hand.h"
-#include "random.h"
-#include "tile.h"
+#include "riichi/random.h"
+#include "riichi/shanten.h"
+#include "riichi/tile.h"
 
 namespace {
 
@@ -119,7 +119,7 @@ BENCHMARK(BM_WaitsRandom);
 // Scoring winning hands: every reading, yaku, fu, dora, limits and payments.
 // The pool holds seeded random complete hands (random sets and a pair, some
 // of them declared as melds) that have a yaku, so every call scores a win.
-#include "score.h"
+#include "riichi/score.h"
 
 namespace {
 
@@ -192,8 +192,9 @@ BENCHMARK(BM_ScoreWin);
 // decision through a seat's view, claim windows, scoring and the end of the
 // game. Each iteration plays one game from the next seed; `hands` is the
 // average number of hands per game.
-#include "simple_player.h"
-#include "table.h"
+#include "riichi/game.h"
+#include "riichi/table.h"
+#include "support/simple_player.h"
 
 namespace {
 

@@ -8,10 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "engine_options.h"
-#include "game_record.h"
-#include "game_rules.h"
-#include "net_game.h"
+#include "app/engine_options.h"
+#include "format/game_record.h"
+#include "format/game_rules.h"
+#include "net/net_game.h"
+#include "riichi/game.h"
 
 namespace {
 
@@ -64,15 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 4: {
-            GameRules rules;
+            riichi::Rules rules;
             for (const auto& line : Words(input, '\n')) {
                 std::size_t blank = line.find(' ');
                 if (blank == std::string::npos) continue;
-                ApplyRule(rules, line.substr(0, blank), line.substr(blank + 1));
+                riichi::ApplyRuleKey(rules, line.substr(0, blank), line.substr(blank + 1));
             }
             RulesSummary(rules);
             for (int sinking = 0; sinking <= 4; ++sinking) {
-                auto table = UmaForPlaces(rules.uma, sinking);
+                auto table = riichi::UmaForPlaces(rules.uma, sinking);
                 if (table.size() != 4 || std::accumulate(table.begin(), table.end(), 0) != 0) std::abort();
             }
             break;

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "net_lines.h"
-#include "net_protocol.h"
+#include "net/net_lines.h"
+#include "net/net_protocol.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace zv::engine;

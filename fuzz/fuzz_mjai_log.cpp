@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mjai.h"
+#include "mjai/mjai.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "score_command.h"
+#include "zvscore/score_command.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string input(reinterpret_cast<const char*>(data), size);

@@ -1,11 +1,11 @@
 // The action bar of the table view: a button for each kind of legal action
 // other than a discard, and the choice among several calls of one kind.
-#include "table_view.h"
+#include "board/table_view.h"
 
 #include <QPushButton>
 #include <algorithm>
 
-#include "table_style.h"
+#include "board/table_style.h"
 
 namespace zv::board {
 

@@ -1,4 +1,4 @@
-#include "board_window.h"
+#include "board/board_window.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -9,13 +9,14 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "engine_widgets.h"
-#include "game_outcome.h"
+#include "board/result_panel.h"
+#include "board/table_view.h"
+#include "format/game_outcome.h"
 #include "platform/platform.h"
-#include "result_panel.h"
+#include "qtcommon/engine_widgets.h"
+#include "riichi/game.h"
 #include "sound/audio_output.h"
 #include "sound/sound_settings.h"
-#include "table_view.h"
 
 namespace zv::board {
 namespace {
@@ -134,7 +135,7 @@ void BoardWindow::SetShowWaits(bool show) { waitsAction_->setChecked(show); }
 void BoardWindow::StartGame(std::uint64_t seed) {
     timer_->stop();
     panel_->hide();
-    game_ = std::make_unique<riichi::Game>(engine::RiichiRules(setup_.rules()), seed, 0);
+    game_ = std::make_unique<riichi::Game>(setup_.rules(), seed, 0);
     players_ = engine::MakeSeatPlayers(setup_.styles(), seed);
     meldsSeen_.fill(0);
     riichiSeen_.fill(false);

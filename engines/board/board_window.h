@@ -17,10 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "one_player.h"
-#include "player.h"
-#include "table.h"
-#include "tile_painter.h"
+#include "app/one_player.h"
+#include "board/tile_painter.h"
+#include "players/player.h"
+#include "riichi/game.h"
+#include "riichi/table.h"
 
 class QAction;
 class QTimer;

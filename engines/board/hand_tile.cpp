@@ -1,11 +1,11 @@
-#include "hand_tile.h"
+#include "board/hand_tile.h"
 
 #include <QKeyEvent>
 #include <QPainter>
 #include <algorithm>
 
-#include "table_style.h"
-#include "table_view.h"
+#include "board/table_style.h"
+#include "board/table_view.h"
 
 namespace zv::board {
 

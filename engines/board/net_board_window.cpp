@@ -1,4 +1,4 @@
-#include "net_board_window.h"
+#include "board/net_board_window.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -8,10 +8,10 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "engine_widgets.h"
-#include "one_player.h"
-#include "result_panel.h"
-#include "table_view.h"
+#include "app/one_player.h"
+#include "board/result_panel.h"
+#include "board/table_view.h"
+#include "qtcommon/engine_widgets.h"
 
 namespace zv::board {
 namespace {

@@ -10,9 +10,9 @@
 #include <functional>
 #include <string>
 
-#include "net_client.h"
-#include "net_game.h"
-#include "tile_painter.h"
+#include "board/tile_painter.h"
+#include "net/net_client.h"
+#include "net/net_game.h"
 
 class QLabel;
 class QTimer;

@@ -1,4 +1,5 @@
-#include "result_panel.h"
+#include "board/result_panel.h"
+#include "riichi/game.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

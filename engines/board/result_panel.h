@@ -10,8 +10,9 @@
 #include <array>
 #include <functional>
 
-#include "table.h"
-#include "tile_painter.h"
+#include "board/tile_painter.h"
+#include "riichi/game.h"
+#include "riichi/table.h"
 
 class QLabel;
 class QPushButton;

@@ -1,13 +1,13 @@
 // Where the table view's parts go for its size: the table square, the hand
 // strip, the seat cards and the action buttons.
-#include "table_view.h"
+#include "board/table_view.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
 
-#include "table_style.h"
+#include "board/table_style.h"
 
 namespace zv::board {
 

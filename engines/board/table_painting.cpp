@@ -1,11 +1,11 @@
 // The painting of the table view: the felt, the rivers, the other hands and
 // the melds, and the centre box with the winds, scores, round and dora.
-#include "table_view.h"
+#include "board/table_view.h"
 
 #include <QPainter>
 #include <algorithm>
 
-#include "table_style.h"
+#include "board/table_style.h"
 
 namespace zv::board {
 

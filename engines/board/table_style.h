@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "table.h"
+#include "riichi/table.h"
 
 namespace zv::board::table_style {
 

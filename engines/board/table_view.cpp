@@ -1,11 +1,11 @@
-#include "table_view.h"
+#include "board/table_view.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
 
-#include "table_style.h"
+#include "board/table_style.h"
 
 namespace zv::board {
 

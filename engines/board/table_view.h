@@ -20,9 +20,9 @@
 #include <functional>
 #include <vector>
 
-#include "hand_tile.h"
-#include "table.h"
-#include "tile_painter.h"
+#include "board/hand_tile.h"
+#include "board/tile_painter.h"
+#include "riichi/table.h"
 
 class QLabel;
 class QPushButton;

@@ -1,4 +1,4 @@
-#include "tile_painter.h"
+#include "board/tile_painter.h"
 
 #include <QLinearGradient>
 #include <QPainter>

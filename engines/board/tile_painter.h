@@ -11,7 +11,7 @@
 #include <QString>
 #include <vector>
 
-#include "tile.h"
+#include "riichi/tile.h"
 
 class QPainter;
 

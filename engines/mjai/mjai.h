@@ -24,9 +24,9 @@
 #include <string_view>
 #include <vector>
 
-#include "events.h"
-#include "table.h"
-#include "tile.h"
+#include "riichi/events.h"
+#include "riichi/table.h"
+#include "riichi/tile.h"
 
 namespace zv::mjai {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "mjai.h"
+#include "mjai/mjai.h"
 
 namespace zv::mjai {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "mjai.h"
+#include "mjai/mjai.h"
 
 namespace zv::mjai {
 namespace {

@@ -1,7 +1,7 @@
 // Tiles in the mjai notation and the writer of a game's events.
 #include <algorithm>
 
-#include "mjai.h"
+#include "mjai/mjai.h"
 
 namespace zv::mjai {
 namespace {

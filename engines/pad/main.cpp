@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "config/file_io.h"
-#include "engine_widgets.h"
-#include "game_record.h"
-#include "mjai_export.h"
-#include "record_analysis.h"
+#include "format/game_record.h"
+#include "format/mjai_export.h"
+#include "format/record_analysis.h"
+#include "qtcommon/engine_widgets.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 // kan, declares nine terminals or folds.
 #include <algorithm>
 
-#include "hand.h"
-#include "hand_reading.h"
-#include "player.h"
+#include "players/hand_reading.h"
+#include "players/player.h"
+#include "riichi/shanten.h"
 
 namespace zv::players {
 namespace {

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "hand.h"
-#include "hand_reading.h"
-#include "hand_shape.h"
-#include "player.h"
-#include "random.h"
-#include "score.h"
+#include "players/hand_reading.h"
+#include "players/hand_shape.h"
+#include "players/player.h"
+#include "riichi/random.h"
+#include "riichi/score.h"
+#include "riichi/shanten.h"
 
 namespace zv::players {
 namespace {

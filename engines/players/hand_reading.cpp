@@ -1,8 +1,8 @@
-#include "hand_reading.h"
+#include "players/hand_reading.h"
 
 #include <algorithm>
 
-#include "hand.h"
+#include "riichi/shanten.h"
 
 namespace zv::players {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "table.h"
+#include "riichi/table.h"
 
 namespace zv::players {
 

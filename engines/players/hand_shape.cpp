@@ -1,8 +1,8 @@
-#include "hand_shape.h"
+#include "players/hand_shape.h"
 
 #include <algorithm>
 
-#include "hand.h"
+#include "riichi/shanten.h"
 
 namespace zv::players {
 

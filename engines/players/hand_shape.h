@@ -4,7 +4,7 @@
 // tile acceptance under that count, and the yaku an open hand can still make.
 #include <vector>
 
-#include "hand_reading.h"
+#include "players/hand_reading.h"
 
 namespace zv::players {
 

@@ -7,8 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "random.h"
-#include "table.h"
+#include "riichi/game.h"
+#include "riichi/random.h"
+#include "riichi/table.h"
 
 namespace zv::players {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "config/file_io.h"
-#include "game_record.h"
-#include "record_replay.h"
-#include "replay_window.h"
+#include "format/game_record.h"
+#include "format/record_replay.h"
+#include "plview/replay_window.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "replay_window.h"
+#include "plview/replay_window.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -9,12 +9,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/one_player.h"
+#include "board/result_panel.h"
+#include "board/table_view.h"
 #include "config/file_io.h"
-#include "engine_widgets.h"
-#include "one_player.h"
 #include "platform/platform.h"
-#include "result_panel.h"
-#include "table_view.h"
+#include "qtcommon/engine_widgets.h"
+#include "riichi/game.h"
 
 namespace zv::replay {
 namespace {

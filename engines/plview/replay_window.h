@@ -12,9 +12,9 @@
 #include <memory>
 #include <string>
 
-#include "game_record.h"
-#include "record_replay.h"
-#include "tile_painter.h"
+#include "board/tile_painter.h"
+#include "format/game_record.h"
+#include "format/record_replay.h"
 
 class QComboBox;
 class QLabel;

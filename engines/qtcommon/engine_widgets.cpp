@@ -1,4 +1,4 @@
-#include "engine_widgets.h"
+#include "qtcommon/engine_widgets.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
 // Decompositions of a complete hand. The regular form takes each possible
 // pair, then peels sets off the lowest kind still held: that kind can only
 // begin a triplet or a sequence, so trying both covers every reading once.
-#include "decompose.h"
+#include "riichi/decompose.h"
 
 namespace zv::riichi {
 namespace {

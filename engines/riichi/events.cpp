@@ -1,4 +1,4 @@
-#include "events.h"
+#include "riichi/events.h"
 
 #include <algorithm>
 

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "table.h"
-#include "tile.h"
+#include "riichi/table.h"
+#include "riichi/tile.h"
 
 namespace zv::riichi {
 

@@ -1,9 +1,9 @@
 // A whole game: hands in sequence, the dealer's rotation, honba and sticks,
-// the end of the game and the final placements (see table.h).
+// the end of the game and the final placements (see game.h).
 #include <algorithm>
 
-#include "random.h"
-#include "table.h"
+#include "riichi/game.h"
+#include "riichi/random.h"
 
 namespace zv::riichi {
 namespace {

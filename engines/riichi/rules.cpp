@@ -1,4 +1,4 @@
-#include "rules.h"
+#include "riichi/rules.h"
 
 #include <algorithm>
 #include <array>
@@ -62,52 +62,66 @@ std::vector<std::string_view> Words(std::string_view line) {
 
 }  // namespace
 
+const std::array<RuleKey, 20>& RuleKeys() {
+    using K = RuleKind;
+    using R = Rules;
+    static const std::array<RuleKey, 20> keys{{
+        {"tonpu", K::Switch, &R::eastOnly},
+        {"startpoint", K::Number, nullptr, &R::startPoint, 1000, 1000000},
+        {"yakuman-chip", K::Number, nullptr, &R::yakumanChip, 0, 99},
+        {"ippatu-chip", K::Number, nullptr, &R::ippatsuChip, 0, 99},
+        {"uradora-chip", K::Number, nullptr, &R::uraDoraChip, 0, 99},
+        {"akadora-chip", K::Number, nullptr, &R::redFiveChip, 0, 99},
+        {"uma", K::Uma},
+        {"nopintumo", K::Flag, &R::noPinfuTsumo},
+        {"noakadora", K::Flag, &R::noRedFives},
+        {"nonakitan", K::Flag, &R::noOpenTanyao},
+        {"nokanura", K::Flag, &R::noKanUra},
+        {"nofly", K::Flag, &R::noBustOut},
+        {"under", K::Flag, &R::under},
+        {"nonakiaka", K::Flag, &R::redFivesClosedOnly},
+        {"noallstars", K::Flag, &R::noAllStars},
+        {"77mangan", K::Flag, &R::roundUpMangan},
+        {"atamahane", K::Flag, &R::headBump},
+        {"nosancyaho", K::Flag, &R::noTripleRonDraw},
+        {"nokuikae", K::Flag, &R::noSwapCalling},
+        {"pao", K::Flag, &R::pao},
+    }};
+    return keys;
+}
+
+std::string RuleValue(const Rules& rules, const RuleKey& key) {
+    switch (key.kind) {
+        case RuleKind::Flag:
+        case RuleKind::Switch:
+            return rules.*key.flag ? "1" : "0";
+        case RuleKind::Number:
+            return std::to_string(rules.*key.number);
+        case RuleKind::Uma:
+            break;
+    }
+    return UmaWord(rules.uma);
+}
+
 void ApplyRuleKey(Rules& r, std::string_view key, std::string_view value) {
-    if (key == "tonpu") {
-        if (value == "1")
-            r.eastOnly = true;
-        else if (value == "0")
-            r.eastOnly = false;
-    } else if (key == "nopintumo") {
-        r.noPinfuTsumo = Flag(value);
-    } else if (key == "noakadora") {
-        r.noRedFives = Flag(value);
-    } else if (key == "nonakitan") {
-        r.noOpenTanyao = Flag(value);
-    } else if (key == "nokanura") {
-        r.noKanUra = Flag(value);
-    } else if (key == "nofly") {
-        r.noBustOut = Flag(value);
-    } else if (key == "under") {
-        r.under = Flag(value);
-    } else if (key == "nonakiaka") {
-        r.redFivesClosedOnly = Flag(value);
-    } else if (key == "noallstars") {
-        r.noAllStars = Flag(value);
-    } else if (key == "startpoint") {
-        SetNumber(r.startPoint, value, 1000, 1000000);
-    } else if (key == "yakuman-chip") {
-        SetNumber(r.yakumanChip, value, 0, 99);
-    } else if (key == "ippatu-chip") {
-        SetNumber(r.ippatsuChip, value, 0, 99);
-    } else if (key == "uradora-chip") {
-        SetNumber(r.uraDoraChip, value, 0, 99);
-    } else if (key == "akadora-chip") {
-        SetNumber(r.redFiveChip, value, 0, 99);
-    } else if (key == "atamahane") {
-        r.headBump = Flag(value);
-    } else if (key == "nosancyaho") {
-        r.noTripleRonDraw = Flag(value);
-    } else if (key == "nokuikae") {
-        r.noSwapCalling = Flag(value);
-    } else if (key == "pao") {
-        r.pao = Flag(value);
-    } else if (key == "77mangan") {
-        r.roundUpMangan = Flag(value);
-    } else if (key == "uma") {
-        r.uma = Uma::TenTwenty;
-        for (const auto& name : kUmaWords)
-            if (value == name.word) r.uma = name.uma;
+    for (const RuleKey& k : RuleKeys()) {
+        if (key != k.key) continue;
+        switch (k.kind) {
+            case RuleKind::Flag:
+                r.*k.flag = Flag(value);
+                break;
+            case RuleKind::Switch:
+                if (value == "1" || value == "0") r.*k.flag = value == "1";
+                break;
+            case RuleKind::Number:
+                SetNumber(r.*k.number, value, k.low, k.high);
+                break;
+            case RuleKind::Uma:
+                r.uma = Uma::TenTwenty;
+                for (const auto& name : kUmaWords)
+                    if (value == name.word) r.uma = name.uma;
+                break;
+        }
     }
 }
 

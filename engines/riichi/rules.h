@@ -4,6 +4,7 @@
 // common modern rules apply (red fives, open tanyao, double wind pair 4 fu,
 // multiple yakuman add up, double yakuman for thirteen-wait orphans,
 // single-wait four concealed triplets, pure nine gates and big four winds).
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,24 @@ struct Rules {
     bool roundUpMangan = false;       // 77mangan: 7700/11600 become a mangan
     Uma uma = Uma::TenTwenty;         // uma
 };
+
+// One key of a rules file and the field of Rules it sets. A Flag is off only
+// for "0"; a Switch changes only on "0" or "1"; a Number that parses is
+// pulled into low..high; Uma takes one of the uma words.
+enum class RuleKind { Flag, Switch, Number, Uma };
+struct RuleKey {
+    const char* key;
+    RuleKind kind;
+    bool Rules::*flag = nullptr;   // Flag and Switch
+    int Rules::*number = nullptr;  // Number
+    int low = 0;
+    int high = 0;
+};
+// Every key once, in the order the network game and the records write them.
+const std::array<RuleKey, 20>& RuleKeys();
+// The value word of `key` for `rules`, as a rules file writes it ("1"/"0",
+// the number, the uma word).
+std::string RuleValue(const Rules& rules, const RuleKey& key);
 
 // Applies one key of a rules file (flags: "0" off, anything else on; numbers
 // that do not parse keep the value; unknown keys are ignored).

@@ -1,12 +1,12 @@
 // Scoring a win: checks the situation, tries every reading of the hand and
 // keeps the best, then adds dora, applies the limits and works out who pays
 // what.
-#include "score.h"
+#include "riichi/score.h"
 
 #include <algorithm>
 #include <array>
 
-#include "yaku.h"
+#include "riichi/yaku.h"
 
 namespace zv::riichi {
 namespace {

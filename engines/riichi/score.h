@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "decompose.h"
-#include "rules.h"
-#include "tile.h"
+#include "riichi/decompose.h"
+#include "riichi/rules.h"
+#include "riichi/tile.h"
 
 namespace zv::riichi {
 

@@ -1,11 +1,11 @@
 // The hand state machine: dealing, turns, claim windows and their
 // resolution, and the payments at the end of a hand. See table.h for the
 // rules it follows.
-#include "table.h"
+#include "riichi/table.h"
 
 #include <algorithm>
 
-#include "hand.h"
+#include "riichi/shanten.h"
 
 namespace zv::riichi {
 namespace {

@@ -1,6 +1,6 @@
-#include "wall.h"
+#include "riichi/wall.h"
 
-#include "random.h"
+#include "riichi/random.h"
 
 namespace zv::riichi {
 

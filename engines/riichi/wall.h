@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tile.h"
+#include "riichi/tile.h"
 
 namespace zv::riichi {
 

@@ -2,7 +2,7 @@
 // tiles plus the declared melds, with the block the winning tile completed:
 // that block decides the wait (and so pinfu and the wait's fu) and whether a
 // triplet completed by a discard counts as open.
-#include "yaku.h"
+#include "riichi/yaku.h"
 
 #include <algorithm>
 #include <array>

@@ -3,9 +3,9 @@
 // looks at the shape. Dora, limits and payments are added by score.cpp.
 #include <vector>
 
-#include "decompose.h"
-#include "rules.h"
-#include "score.h"
+#include "riichi/decompose.h"
+#include "riichi/rules.h"
+#include "riichi/score.h"
 
 namespace zv::riichi::detail {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "board_window.h"
-#include "engine_widgets.h"
-#include "one_player.h"
+#include "app/one_player.h"
+#include "board/board_window.h"
 #include "platform/platform.h"
+#include "qtcommon/engine_widgets.h"
 
 namespace {
 

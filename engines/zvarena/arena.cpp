@@ -1,4 +1,4 @@
-#include "arena.h"
+#include "zvarena/arena.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,7 +9,8 @@
 #include <thread>
 
 #include "platform/env.h"
-#include "table.h"
+#include "riichi/game.h"
+#include "riichi/table.h"
 
 namespace zv::arena {
 namespace {

@@ -10,8 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "player.h"
-#include "rules.h"
+#include "players/player.h"
+#include "riichi/game.h"
+#include "riichi/rules.h"
 
 namespace zv::arena {
 

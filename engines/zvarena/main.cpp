@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "arena.h"
+#include "zvarena/arena.h"
 
 namespace {
 

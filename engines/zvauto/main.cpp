@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "engine_options.h"
-#include "engine_paths.h"
-#include "net_game.h"
-#include "seat_token.h"
-#include "utf8_text.h"
+#include "app/engine_options.h"
+#include "app/engine_paths.h"
+#include "base/utf8_text.h"
+#include "net/net_game.h"
+#include "net/seat_token.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "bot_process.h"
+#include "zvbridge/bot_process.h"
 
 #include <chrono>
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "net/net_lines.h"
 #include "platform/process.h"
 
 namespace zv::bridge {

@@ -19,13 +19,14 @@
 #include <thread>
 #include <vector>
 
+#include "app/engine_options.h"
+#include "app/engine_paths.h"
+#include "base/utf8_text.h"
 #include "config/file_io.h"
-#include "engine_options.h"
-#include "engine_paths.h"
-#include "mjai_bridge.h"
+#include "net/seat_token.h"
+#include "zvbridge/mjai_bridge.h"
 #include "platform/process.h"
-#include "seat_token.h"
-#include "utf8_text.h"
+#include "zvbridge/mjai_bridge.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "mjai_bridge.h"
+#include "zvbridge/mjai_bridge.h"
 
 #include <poll.h>
 
@@ -8,11 +8,12 @@
 #include <optional>
 #include <sstream>
 
-#include "bot_process.h"
-#include "net_lines.h"
-#include "net_protocol.h"
-#include "player.h"
-#include "seat_token.h"
+#include "net/net_lines.h"
+#include "net/net_protocol.h"
+#include "net/seat_token.h"
+#include "players/player.h"
+#include "riichi/game.h"
+#include "zvbridge/bot_process.h"
 
 namespace zv::bridge {
 namespace {
@@ -325,8 +326,7 @@ void Bridge::Line(const std::string& line) {
             names_[Idx(seat)] = w[3];
         }
     } else if (command == "RULES") {
-        engine::GameRules rules = engine::ParseRulesWords(line.size() > 6 ? line.substr(6) : "");
-        view_.rules = engine::RiichiRules(rules);
+        view_.rules = engine::ParseRulesWords(line.size() > 6 ? line.substr(6) : "");
         writer_ = std::make_unique<mjai::Writer>(mjai_, !view_.rules.noRedFives);
         standIn_ = players::MakeCharacterPlayer(
             config_.request.style,

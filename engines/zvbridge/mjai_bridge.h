@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "bot_process.h"
-#include "mjai.h"
-#include "net_game.h"
+#include "mjai/mjai.h"
+#include "net/net_game.h"
+#include "zvbridge/bot_process.h"
 
 namespace zv::bridge {
 

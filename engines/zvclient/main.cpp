@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "engine_widgets.h"
-#include "net_board_window.h"
-#include "net_client.h"
+#include "board/net_board_window.h"
+#include "net/net_client.h"
 #include "platform/platform.h"
+#include "qtcommon/engine_widgets.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "config/file_io.h"
-#include "score_command.h"
+#include "zvscore/score_command.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

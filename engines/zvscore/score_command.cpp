@@ -1,14 +1,14 @@
 // Argument parsing and JSON output of zvscore. Tiles of the hand, the melds
 // and the winning tile share one set of 136 physical tiles, so a fifth tile
 // of a kind anywhere is refused; dora indicators only name kinds.
-#include "score_command.h"
+#include "zvscore/score_command.h"
 
 #include <array>
 #include <charconv>
 #include <string_view>
 
-#include "hand.h"
-#include "rules.h"
+#include "riichi/rules.h"
+#include "riichi/shanten.h"
 
 namespace zv::riichi {
 namespace {

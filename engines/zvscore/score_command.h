@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "score.h"
+#include "riichi/score.h"
 
 namespace zv::riichi {
 

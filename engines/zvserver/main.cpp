@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "engine_options.h"
-#include "engine_paths.h"
-#include "net_game.h"
+#include "app/engine_options.h"
+#include "app/engine_paths.h"
+#include "net/net_game.h"
 
 namespace {
 

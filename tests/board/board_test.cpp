@@ -11,8 +11,8 @@
 #include <fstream>
 #include <set>
 
+#include "board/tile_painter.h"
 #include "board_test_support.h"
-#include "tile_painter.h"
 
 namespace zv::test {
 namespace {

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "board_window.h"
-#include "hand.h"
-#include "one_player.h"
-#include "result_panel.h"
+#include "app/one_player.h"
+#include "board/board_window.h"
+#include "board/result_panel.h"
+#include "board/table_view.h"
+#include "riichi/shanten.h"
 #include "support/temp_dir.h"
-#include "table_view.h"
 
 namespace zv::test {
 

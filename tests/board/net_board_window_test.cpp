@@ -8,10 +8,11 @@
 #include <fstream>
 #include <thread>
 
+#include "board/net_board_window.h"
 #include "board_test_support.h"
-#include "net_board_window.h"
-#include "net_client.h"
-#include "net_game.h"
+#include "net/net_client.h"
+#include "net/net_game.h"
+#include "riichi/game.h"
 #include "support/event_loop.h"
 
 namespace zv::test {

@@ -6,12 +6,13 @@
 #include <QPushButton>
 #include <filesystem>
 
+#include "app/one_player.h"
+#include "board/table_view.h"
 #include "board_test_support.h"
 #include "config/file_io.h"
-#include "one_player.h"
-#include "replay_window.h"
+#include "plview/replay_window.h"
+#include "riichi/game.h"
 #include "support/temp_dir.h"
-#include "table_view.h"
 
 namespace zv::test {
 namespace {

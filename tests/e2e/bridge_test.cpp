@@ -20,10 +20,10 @@
 #include <thread>
 
 #include "config/file_io.h"
-#include "game_record.h"
-#include "mjai.h"
-#include "net_game.h"
-#include "record_replay.h"
+#include "format/game_record.h"
+#include "format/record_replay.h"
+#include "mjai/mjai.h"
+#include "net/net_game.h"
 #include "support/temp_dir.h"
 
 extern char** environ;

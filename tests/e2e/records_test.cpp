@@ -16,7 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "mjai.h"
+#include "mjai/mjai.h"
+#include "riichi/game.h"
 #include "support/temp_dir.h"
 
 extern char** environ;

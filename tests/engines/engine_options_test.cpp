@@ -1,5 +1,5 @@
 // Options as the launcher passes them, split the way the engines receive them.
-#include "engine_options.h"
+#include "app/engine_options.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,8 @@
 // hands (scores and sticks conserved, points zero-sum, a placement bonus by
 // place), the yaku digits must be those of the winning hands, and the result
 // lines must keep their shape.
-#include "game_outcome.h"
+#include "format/game_outcome.h"
+#include "riichi/game.h"
 
 #include <gtest/gtest.h>
 
@@ -30,14 +31,14 @@ std::vector<std::string> Words(const std::string& line) {
 bool IsWin(const HandRecord& h) { return h.end == HandEnd::Tsumo || h.end == HandEnd::Ron; }
 
 // Points of places 2..4 as the rules count them; the top takes the rest.
-void ExpectPointsByPlace(const GameRules& rules, const GameOutcome& game) {
+void ExpectPointsByPlace(const riichi::Rules& rules, const GameOutcome& game) {
     std::array<int, 4> counted{};
     int sinking = 0;
     for (std::size_t s = 0; s < 4; ++s) {
         counted[s] = rules.under ? game.players[s].finalScore : std::max(game.players[s].finalScore, 0);
         sinking += counted[s] < rules.startPoint ? 1 : 0;
     }
-    std::vector<int> uma = UmaForPlaces(rules.uma, sinking);
+    std::array<int, 4> uma = riichi::UmaForPlaces(rules.uma, sinking);
     int others = 0;
     int top = -1;
     for (std::size_t s = 0; s < 4; ++s) {
@@ -57,7 +58,7 @@ void ExpectPointsByPlace(const GameRules& rules, const GameOutcome& game) {
 }
 
 // Checks every invariant of one finished game.
-void ExpectConsistent(const GameRules& rules, const GameOutcome& game) {
+void ExpectConsistent(const riichi::Rules& rules, const GameOutcome& game) {
     const int total = 4 * rules.startPoint;
     int scoreSum = 0, pointSum = 0, chipSum = 0;
     std::set<int> places;
@@ -186,27 +187,27 @@ void ExpectConsistent(const GameRules& rules, const GameOutcome& game) {
 }
 
 TEST(GameOutcomeTest, TotalsHoldForManySeedsAndRules) {
-    std::vector<GameRules> variants(7);
+    std::vector<riichi::Rules> variants(7);
     variants[1].eastOnly = false;
     variants[1].headBump = true;
     variants[2].startPoint = 30000;
-    variants[2].uma = "7-5-3";
+    variants[2].uma = riichi::Uma::SevenFiveThree;
     variants[2].noTripleRonDraw = true;
-    variants[3].noFly = true;
+    variants[3].noBustOut = true;
     variants[3].under = true;
-    variants[3].uma = "under";
+    variants[3].uma = riichi::Uma::Under;
     variants[3].pao = true;
     variants[4].startPoint = 8000;  // busts out often
-    variants[4].uma = "10-30";
+    variants[4].uma = riichi::Uma::TenThirty;
     variants[5].startPoint = 8000;
-    variants[5].noFly = true;  // plays on below zero, counted as zero
-    variants[5].uma = "5-10";
+    variants[5].noBustOut = true;  // plays on below zero, counted as zero
+    variants[5].uma = riichi::Uma::FiveTen;
     variants[5].noSwapCalling = true;
-    variants[6].noAkadora = true;
-    variants[6].noNakiTan = true;
+    variants[6].noRedFives = true;
+    variants[6].noOpenTanyao = true;
     variants[6].noKanUra = true;
-    variants[6].noPinTumo = true;
-    for (const GameRules& rules : variants) {
+    variants[6].noPinfuTsumo = true;
+    for (const riichi::Rules& rules : variants) {
         for (std::uint64_t seed = 1; seed <= 24; ++seed) {
             GameOutcome game = PlayGame(rules, DefaultSeats(), seed);
             ExpectConsistent(rules, game);
@@ -216,7 +217,7 @@ TEST(GameOutcomeTest, TotalsHoldForManySeedsAndRules) {
 }
 
 TEST(GameOutcomeTest, SameSeedSameGameOtherSeedOtherGame) {
-    GameRules rules;
+    riichi::Rules rules;
     GameOutcome a = PlayGame(rules, DefaultSeats(), 42);
     GameOutcome b = PlayGame(rules, DefaultSeats(), 42);
     GameOutcome c = PlayGame(rules, DefaultSeats(), 43);
@@ -239,12 +240,12 @@ TEST(GameOutcomeTest, SameSeedSameGameOtherSeedOtherGame) {
 // A game played step by step elsewhere (the board) and filed with OutcomeOf
 // is the game PlayGame plays with the same players.
 TEST(GameOutcomeTest, FilingAFinishedGameMatchesPlayGame) {
-    GameRules rules;
+    riichi::Rules rules;
     rules.eastOnly = false;
     std::array<SeatStyle, 4> seats{};
     seats[1].style.reach = 0;
     seats[2].style.pon = 1000;
-    riichi::Game table(RiichiRules(rules), 77);
+    riichi::Game table(rules, 77);
     auto players = MakeSeatPlayers(seats, 77);
     while (!table.Over()) {
         while (!table.Current().Over()) {
@@ -271,7 +272,7 @@ TEST(GameOutcomeTest, EachSeatPlaysByItsCharactersWeights) {
     seats[2].style.reach = 0;
     int othersReached = 0;
     for (std::uint64_t seed = 1; seed <= 8; ++seed) {
-        GameOutcome game = PlayGame(GameRules{}, seats, seed);
+        GameOutcome game = PlayGame(riichi::Rules{}, seats, seed);
         EXPECT_EQ(game.players[2].reaches, 0) << "seed " << seed;
         othersReached += game.players[0].reaches + game.players[1].reaches + game.players[3].reaches;
     }
@@ -279,10 +280,10 @@ TEST(GameOutcomeTest, EachSeatPlaysByItsCharactersWeights) {
 }
 
 TEST(GameOutcomeTest, ScoreBelowZeroCountsAsZeroUnlessUnderIsOn) {
-    GameRules rules;
+    riichi::Rules rules;
     rules.startPoint = 6000;
-    rules.noFly = true;
-    rules.uma = "none";
+    rules.noBustOut = true;
+    rules.uma = riichi::Uma::None;
     int found = 0;
     for (std::uint64_t seed = 1; seed <= 40 && found < 3; ++seed) {
         GameOutcome game = PlayGame(rules, DefaultSeats(), seed);
@@ -292,7 +293,7 @@ TEST(GameOutcomeTest, ScoreBelowZeroCountsAsZeroUnlessUnderIsOn) {
             ++found;
             EXPECT_EQ(p.points, -6) << "seed " << seed;  // counted as 0 points on the table
         }
-        GameRules under = rules;
+        riichi::Rules under = rules;
         under.under = true;
         ExpectPointsByPlace(under, PlayGame(under, DefaultSeats(), seed));
     }
@@ -300,7 +301,7 @@ TEST(GameOutcomeTest, ScoreBelowZeroCountsAsZeroUnlessUnderIsOn) {
 }
 
 TEST(GameOutcomeTest, BustOutEndsTheGameUnlessSwitchedOff) {
-    GameRules rules;
+    riichi::Rules rules;
     rules.startPoint = 5000;
     int busts = 0;
     for (std::uint64_t seed = 1; seed <= 20; ++seed) {
@@ -313,7 +314,7 @@ TEST(GameOutcomeTest, BustOutEndsTheGameUnlessSwitchedOff) {
             for (int s : game.hands[i].scoresAfter) EXPECT_GE(s, 0);
     }
     EXPECT_GT(busts, 0);
-    rules.noFly = true;
+    rules.noBustOut = true;
     bool below = false;
     for (std::uint64_t seed = 1; seed <= 10; ++seed) {
         GameOutcome game = PlayGame(rules, DefaultSeats(), seed);
@@ -326,10 +327,10 @@ TEST(GameOutcomeTest, BustOutEndsTheGameUnlessSwitchedOff) {
 }
 
 TEST(GameOutcomeTest, RulesShapeTheHands) {
-    GameRules rules;
-    rules.mangan77 = true;
-    rules.noAkadora = true;
-    rules.yakumanChip = rules.ippatuChip = rules.uradoraChip = 0;
+    riichi::Rules rules;
+    rules.roundUpMangan = true;
+    rules.noRedFives = true;
+    rules.yakumanChip = rules.ippatsuChip = rules.uraDoraChip = 0;
     rules.eastOnly = false;
     bool sawSouth = false;
     for (std::uint64_t seed = 1; seed <= 10; ++seed) {
@@ -349,7 +350,7 @@ TEST(GameOutcomeTest, RulesShapeTheHands) {
 }
 
 TEST(GameOutcomeTest, ResultAndYakuLinesHaveTheirShape) {
-    GameOutcome game = PlayGame(GameRules{}, DefaultSeats(), 99);
+    GameOutcome game = PlayGame(riichi::Rules{}, DefaultSeats(), 99);
     for (const PlayerStats& p : game.players) {
         auto words = Words(ResultLine(p));
         ASSERT_EQ(words.size(), 13u);
@@ -390,20 +391,17 @@ TEST(GameOutcomeTest, AResultsAppendThatFailsIsToldAndKeepsEarlierGames) {
 }
 
 TEST(UmaTest, EveryTableIsZeroSum) {
-    for (const char* uma : {"none", "5-10", "10-20", "10-30", "7-5-3", "under", "bogus"}) {
+    using riichi::Uma;
+    for (Uma uma :
+         {Uma::None, Uma::FiveTen, Uma::TenTwenty, Uma::TenThirty, Uma::SevenFiveThree, Uma::Under}) {
         for (int sinking = 0; sinking <= 4; ++sinking) {
-            auto table = UmaForPlaces(uma, sinking);
-            ASSERT_EQ(table.size(), 4u);
-            EXPECT_EQ(std::accumulate(table.begin(), table.end(), 0), 0) << uma << " " << sinking;
-            EXPECT_TRUE(std::is_sorted(table.rbegin(), table.rend())) << uma << " " << sinking;
+            auto table = riichi::UmaForPlaces(uma, sinking);
+            EXPECT_EQ(std::accumulate(table.begin(), table.end(), 0), 0)
+                << riichi::UmaWord(uma) << " " << sinking;
+            EXPECT_TRUE(std::is_sorted(table.rbegin(), table.rend()))
+                << riichi::UmaWord(uma) << " " << sinking;
         }
     }
-    EXPECT_EQ(UmaForPlaces("7-5-3", 1), (std::vector<int>{3, 2, 2, -7}));
-    EXPECT_EQ(UmaForPlaces("7-5-3", 2), (std::vector<int>{5, 5, -5, -5}));
-    EXPECT_EQ(UmaForPlaces("7-5-3", 3), (std::vector<int>{9, -3, -3, -3}));
-    EXPECT_EQ(UmaForPlaces("under", 2), (std::vector<int>{3, 3, -3, -3}));
-    EXPECT_EQ(UmaForPlaces("under", 0), (std::vector<int>{0, 0, 0, 0}));
-    EXPECT_EQ(UmaForPlaces("10-30", 2), (std::vector<int>{30, 10, -10, -30}));
 }
 
 }  // namespace

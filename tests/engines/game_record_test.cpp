@@ -1,11 +1,12 @@
 // Game records: what an engine writes is read back whole by the analyser,
 // and damaged records are summarised as far as they go, never a crash.
-#include "game_record.h"
+#include "format/game_record.h"
 
 #include <gtest/gtest.h>
 
 #include "config/codec.h"
 #include "config/file_io.h"
+#include "riichi/game.h"
 #include "support/temp_dir.h"
 
 namespace zv::engine {
@@ -22,8 +23,8 @@ std::array<RecordSeat, 4> Seats() {
 }
 
 TEST(GameRecordTest, WrittenGamesReadBackWhole) {
-    GameRules rules;
-    rules.uma = "10-30";
+    riichi::Rules rules;
+    rules.uma = riichi::Uma::TenThirty;
     GameOutcome first = PlayGame(rules, {}, 11);
     GameOutcome second = PlayGame(rules, {}, 12);
     auto lines = RecordLines(1, "zelvan1", rules, Seats(), first);
@@ -69,13 +70,13 @@ TEST(GameRecordTest, WrittenGamesReadBackWhole) {
 // Every hand of many games under several rules reads back exactly,
 // winning hands, melds and indicators included.
 TEST(GameRecordTest, EveryFiledHandReadsBackOverManyGames) {
-    std::vector<GameRules> variants(3);
+    std::vector<riichi::Rules> variants(3);
     variants[1].eastOnly = false;
     variants[1].pao = true;
     variants[2].noSwapCalling = true;
     variants[2].startPoint = 10000;
     int wins = 0, melds = 0;
-    for (const GameRules& rules : variants) {
+    for (const riichi::Rules& rules : variants) {
         std::array<SeatStyle, 4> seats{};
         for (std::uint64_t seed = 1; seed <= 8; ++seed) {
             GameOutcome game = PlayGame(rules, seats, seed);
@@ -138,7 +139,7 @@ TEST(GameRecordTest, DoubleRonAndDrawEventsReadBack) {
     game.hands = {ron, nagashi, winds};
     for (int s = 0; s < 4; ++s) game.players[static_cast<std::size_t>(s)].place = s + 1;
 
-    RecordFile record = ParseRecord(Text(RecordLines(1, "zvserver", GameRules{}, Seats(), game)));
+    RecordFile record = ParseRecord(Text(RecordLines(1, "zvserver", riichi::Rules{}, Seats(), game)));
     ASSERT_TRUE(record.problems.empty()) << record.problems.front();
     ASSERT_EQ(record.games.size(), 1u);
     const auto& hands = record.games[0].hands;
@@ -178,9 +179,9 @@ TEST(GameRecordTest, DoubleRonAndDrawEventsReadBack) {
 
 TEST(GameRecordTest, SavedAsCp932WithCrLf) {
     test::TempDir dir;
-    GameOutcome game = PlayGame(GameRules{}, {}, 5);
+    GameOutcome game = PlayGame(riichi::Rules{}, {}, 5);
     std::string path = dir.Path("zelvan1.fu");
-    ASSERT_EQ(SaveRecord(path, RecordLines(1, "zelvan1", GameRules{}, Seats(), game)), "");
+    ASSERT_EQ(SaveRecord(path, RecordLines(1, "zelvan1", riichi::Rules{}, Seats(), game)), "");
     std::string bytes = dir.Read("zelvan1.fu");
     EXPECT_EQ(bytes.rfind(std::string(kRecordMagic) + "\r\n", 0), 0u);
     EXPECT_NE(bytes.find(ToCp932("player: 1 _todo トド") + "\r\n"), std::string::npos);

@@ -1,5 +1,5 @@
 // Rules, character and sound files as the launcher writes them (CP932, CR LF).
-#include "game_rules.h"
+#include "format/game_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -20,75 +20,41 @@ TEST(GameRulesTest, ReadsTheRuleEditorsKeys) {
                                    "param: yakuman-chip = 5\r\nparam: ippatu-chip = 0\r\n"
                                    "param: nofly = 1\r\nparam: under = 0\r\nparam: 77mangan = 1\r\n"
                                    "param: noakadora = \r\nparam: unknown = 3\r\nparam: uma = 7-5-3\r\n"));
-    GameRules rules;
+    riichi::Rules rules;
     ASSERT_TRUE(ReadRulesFile(path, rules));
     EXPECT_FALSE(rules.eastOnly);
     EXPECT_EQ(rules.startPoint, 30000);
     EXPECT_EQ(rules.yakumanChip, 5);
-    EXPECT_EQ(rules.ippatuChip, 0);
-    EXPECT_EQ(rules.uradoraChip, 1);
-    EXPECT_TRUE(rules.noFly);
+    EXPECT_EQ(rules.ippatsuChip, 0);
+    EXPECT_EQ(rules.uraDoraChip, 1);
+    EXPECT_TRUE(rules.noBustOut);
     EXPECT_FALSE(rules.under);
-    EXPECT_TRUE(rules.mangan77);
-    EXPECT_TRUE(rules.noAkadora);  // an empty flag value is on, as the rule editor reads it
-    EXPECT_EQ(rules.uma, "7-5-3");
+    EXPECT_TRUE(rules.roundUpMangan);
+    EXPECT_TRUE(rules.noRedFives);  // an empty flag value is on, as the rule editor reads it
+    EXPECT_EQ(rules.uma, riichi::Uma::SevenFiveThree);
 }
 
-TEST(GameRulesTest, OddValuesKeepPlayableRules) {
-    GameRules rules;
-    ApplyRule(rules, "tonpu", "2");  // neither: unchanged
-    EXPECT_TRUE(rules.eastOnly);
-    ApplyRule(rules, "startpoint", "lots");
-    EXPECT_EQ(rules.startPoint, 25000);
-    ApplyRule(rules, "startpoint", "-500");
-    EXPECT_EQ(rules.startPoint, 1000);  // pulled up to a playable score
-    ApplyRule(rules, "akadora-chip", "99999999999");
-    EXPECT_EQ(rules.akadoraChip, 1);
-    ApplyRule(rules, "uma", "bogus");
-    EXPECT_EQ(rules.uma, "10-20");
+TEST(GameRulesTest, UnreadableFileKeepsTheDefaults) {
+    riichi::Rules rules;
+    rules.startPoint = 30000;
     EXPECT_FALSE(ReadRulesFile("/nonexistent/zelvan1.pf", rules));
-}
-
-// The keys are read by the rules library: what GameRules holds is what the
-// table plays by, and the conversion keeps every key.
-TEST(GameRulesTest, TableRulesFollowEveryKey) {
-    GameRules rules;
-    for (const char* key : {"atamahane", "nosancyaho", "nokuikae", "pao", "nopintumo", "noakadora",
-                            "nonakitan", "nokanura", "nofly", "under", "nonakiaka", "noallstars", "77mangan"})
-        ApplyRule(rules, key, "1");
-    ApplyRule(rules, "tonpu", "0");
-    ApplyRule(rules, "startpoint", "27000");
-    ApplyRule(rules, "uma", "10-30");
-    ApplyRule(rules, "akadora-chip", "3");
-    EXPECT_TRUE(rules.headBump && rules.noTripleRonDraw && rules.noSwapCalling && rules.pao);
-    riichi::Rules table = RiichiRules(rules);
-    EXPECT_TRUE(table.headBump && table.noTripleRonDraw && table.noSwapCalling && table.pao);
-    EXPECT_TRUE(table.noPinfuTsumo && table.noRedFives && table.noOpenTanyao && table.noKanUra);
-    EXPECT_TRUE(table.noBustOut && table.under && table.redFivesClosedOnly && table.noAllStars);
-    EXPECT_TRUE(table.roundUpMangan);
-    EXPECT_FALSE(table.eastOnly);
-    EXPECT_EQ(table.startPoint, 27000);
-    EXPECT_EQ(table.uma, riichi::Uma::TenThirty);
-    EXPECT_EQ(table.redFiveChip, 3);
-    // Back again, nothing lost.
-    GameRules back = FromRiichiRules(table);
-    EXPECT_EQ(RulesSummary(back), RulesSummary(rules));
-    EXPECT_EQ(back.uma, "10-30");
-    EXPECT_TRUE(back.pao && back.noKanUra && back.under);
-    ApplyRule(rules, "pao", "0");
-    EXPECT_FALSE(RiichiRules(rules).pao);
-    EXPECT_EQ(RiichiRules(GameRules{}).uma, riichi::Uma::TenTwenty);
+    EXPECT_EQ(rules.startPoint, 30000);
+    EXPECT_TRUE(rules.eastOnly);
 }
 
 TEST(GameRulesTest, SummaryNamesLengthStartScoreAndBonus) {
-    GameRules rules;
+    riichi::Rules rules;
     rules.eastOnly = false;
-    rules.uma = "under";
+    rules.uma = riichi::Uma::Under;
+    rules.ippatsuChip = 3;
     auto lines = RulesSummary(rules);
-    ASSERT_GE(lines.size(), 3u);
+    ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[0], "荘: 東南戦");
     EXPECT_EQ(lines[1], "持ち点: 25000");
     EXPECT_EQ(lines[2], "ウマ: 沈みウマ (under)");
+    EXPECT_EQ(lines[3], "御祝儀: 役満 2 / 一発 3 / ウラドラ 1 / 赤ドラ 1");
+    rules.uma = riichi::Uma::FiveTen;
+    EXPECT_EQ(RulesSummary(rules)[2], "ウマ: ゴットー (5-10)");
 }
 
 TEST(GameRulesTest, CharacterFileGivesStyleAndShownName) {

@@ -1,7 +1,7 @@
 // The bridge's reading of a bot's answers: each mjai action finds the table
 // action it stands for among those offered, and answers that are not
 // offered, not the bot's own or not actions at all find none.
-#include "mjai_bridge.h"
+#include "zvbridge/mjai_bridge.h"
 
 #include <gtest/gtest.h>
 

@@ -8,9 +8,9 @@
 #include <functional>
 #include <set>
 
-#include "mjai.h"
-#include "mjai_export.h"
-#include "record_replay.h"
+#include "format/mjai_export.h"
+#include "format/record_replay.h"
+#include "mjai/mjai.h"
 
 namespace zv::engine {
 namespace {
@@ -39,7 +39,8 @@ std::array<SeatStyle, 4> Bold() {
     return seats;
 }
 
-RecordedGame Recorded(const GameRules& rules, std::uint64_t seed, const std::array<SeatStyle, 4>& styles) {
+RecordedGame Recorded(const riichi::Rules& rules, std::uint64_t seed,
+                      const std::array<SeatStyle, 4>& styles) {
     GameOutcome played = PlayGame(rules, styles, seed);
     std::string text;
     for (const auto& line : RecordLines(1, "zelvan1", rules, Seats(), played)) text += line + "\n";
@@ -66,7 +67,7 @@ std::string TypeOf(const std::string& line) {
 TEST(MjaiExportTest, ExportsPassTheValidatorAndPlayAgainToTheRecordsScores) {
     std::map<std::string, int> types;
     for (int i = 0; i < kGames; ++i) {
-        GameRules rules;
+        riichi::Rules rules;
         rules.eastOnly = i % 2 == 0;
         rules.pao = i % 3 == 0;
         std::uint64_t seed = 500 + static_cast<std::uint64_t>(i);
@@ -87,7 +88,7 @@ TEST(MjaiExportTest, ExportsPassTheValidatorAndPlayAgainToTheRecordsScores) {
         EXPECT_EQ(imported.names[1], "トド");
         EXPECT_EQ(imported.names[3], "a\"quoted\"");
         ASSERT_EQ(imported.hands.size(), game.hands.size());
-        auto played = PlayImported(imported, RiichiRules(RulesFromRecord(game.rules)), error);
+        auto played = PlayImported(imported, RulesFromRecord(game.rules), error);
         ASSERT_NE(played, nullptr) << "seed " << seed << ": " << error;
         for (std::size_t h = 0; h < game.hands.size(); ++h)
             EXPECT_EQ(played->Results()[h].scoresAfter, game.hands[h].scoresAfter) << h;
@@ -122,8 +123,8 @@ TEST(MjaiExportTest, ExportsPassTheValidatorAndPlayAgainToTheRecordsScores) {
 }
 
 TEST(MjaiExportTest, WithoutRedFivesNoTileIsWrittenRedAndTheGameStillPlaysAgain) {
-    GameRules rules;
-    rules.noAkadora = true;
+    riichi::Rules rules;
+    rules.noRedFives = true;
     RecordedGame game = Recorded(rules, 31, Bold());
     std::vector<std::string> lines = Exported(game);
     for (const auto& line : lines) EXPECT_EQ(line.find("5mr"), std::string::npos);
@@ -131,11 +132,11 @@ TEST(MjaiExportTest, WithoutRedFivesNoTileIsWrittenRedAndTheGameStillPlaysAgain)
     mjai::ImportedGame imported;
     std::string error;
     ASSERT_TRUE(mjai::ReadGame(lines, imported, error)) << error;
-    EXPECT_NE(PlayImported(imported, RiichiRules(rules), error), nullptr) << error;
+    EXPECT_NE(PlayImported(imported, rules, error), nullptr) << error;
 }
 
 TEST(MjaiExportTest, OldRecordsCannotBeExported) {
-    RecordedGame game = Recorded(GameRules{}, 3, Bold());
+    RecordedGame game = Recorded(riichi::Rules{}, 3, Bold());
     for (HandRecord& h : game.hands) h.actions.clear();
     std::vector<std::string> lines;
     std::string error;
@@ -150,7 +151,7 @@ struct FoundGame {
     int hand = -1;
 };
 FoundGame FirstBoldGameWith(const std::function<bool(const HandRecord&)>& wanted, int seeds) {
-    GameRules rules;
+    riichi::Rules rules;
     rules.eastOnly = true;
     for (int seed = 1; seed <= seeds; ++seed) {
         RecordedGame game = Recorded(rules, static_cast<std::uint64_t>(seed), Bold());
@@ -177,7 +178,7 @@ void ExpectPlaysAgain(const RecordedGame& game, const std::vector<std::string>& 
     mjai::ImportedGame imported;
     std::string error;
     ASSERT_TRUE(mjai::ReadGame(lines, imported, error)) << error;
-    auto played = PlayImported(imported, RiichiRules(RulesFromRecord(game.rules)), error);
+    auto played = PlayImported(imported, RulesFromRecord(game.rules), error);
     ASSERT_NE(played, nullptr) << error;
     for (std::size_t h = 0; h < game.hands.size(); ++h)
         EXPECT_EQ(played->Results()[h].scoresAfter, game.hands[h].scoresAfter) << h;
@@ -273,7 +274,7 @@ TEST(MjaiExportTest, EveryWinnerOnOneDiscardHasItsOwnPaymentsAndTheScoresAfterTh
 
 // Each change breaks the log at a known line with a known complaint.
 TEST(MjaiValidatorTest, FindsWhatBreaksALog) {
-    GameRules rules;
+    riichi::Rules rules;
     rules.eastOnly = false;
     const std::vector<std::string> good = Exported(Recorded(rules, 8, Bold()));
     ASSERT_TRUE(mjai::Validate(good).empty());

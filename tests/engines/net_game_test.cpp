@@ -1,7 +1,7 @@
 // The network game on loopback, in one process: a server on a free port,
 // players joining from threads, raw connections that record every byte the
 // server sends them, and peers that misbehave.
-#include "net_game.h"
+#include "net/net_game.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +18,13 @@
 #include <set>
 #include <thread>
 
+#include "base/utf8_text.h"
 #include "config/file_io.h"
-#include "net_client.h"
-#include "net_lines.h"
-#include "seat_token.h"
+#include "net/net_client.h"
+#include "net/net_lines.h"
+#include "net/seat_token.h"
 #include "support/fault_env.h"
 #include "support/temp_dir.h"
-#include "utf8_text.h"
 
 namespace zv::engine {
 namespace {
@@ -437,7 +437,7 @@ TEST(NetGameTest, ARecordThatCannotBeWrittenIsLoggedAndKeepsItsGames) {
 TEST(NetGameTest, NoLineBeforeAHandsEndShowsAnotherSeatsTiles) {
     Table table(false, [](ServerConfig& c) {
         c.rules.eastOnly = false;
-        c.rules.noFly = true;  // no bust-out: all eight hands at least
+        c.rules.noBustOut = true;  // no bust-out: all eight hands at least
     });
     RawClient raw(table.server->Port());
     raw.Send(JoinLine(Request("watcher", "human")));
@@ -535,7 +535,7 @@ JoinRequest RestartedClientRequest(const test::TempDir& dir, int port, const std
 TEST(NetGameTest, ALostPlayerIsReplacedAndMayComeBack) {
     Table table(false, [](ServerConfig& c) {
         c.rules.eastOnly = false;
-        c.rules.noFly = true;  // the game lasts into its second hand at least
+        c.rules.noBustOut = true;  // the game lasts into its second hand at least
     });
     std::string welcome;
     int seat = -1;

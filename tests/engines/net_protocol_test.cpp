@@ -1,12 +1,13 @@
 // The network protocol's lines over seeded games: every seat's table, every
 // event, every decision and every hand's end read back as they were written;
 // and the client lines the server reads, good and bad.
-#include "net_protocol.h"
+#include "net/net_protocol.h"
 
 #include <gtest/gtest.h>
 
-#include "random.h"
-#include "simple_player.h"
+#include "riichi/game.h"
+#include "riichi/random.h"
+#include "support/simple_player.h"
 
 namespace zv::engine {
 namespace {
@@ -291,16 +292,26 @@ TEST(NetProtocol, ClientLinesAsTheServerReadsThem) {
 }
 
 TEST(NetProtocol, RulesTravelWithEveryKey) {
-    GameRules rules;
+    riichi::Rules rules;
     rules.eastOnly = false;
     rules.startPoint = 30000;
     rules.yakumanChip = 5;
-    rules.uma = "7-5-3";
-    rules.noKanUra = rules.noNakiAka = rules.noAllStars = rules.pao = rules.noSwapCalling = true;
-    rules.headBump = rules.mangan77 = rules.under = rules.noFly = true;
-    GameRules back = ParseRulesWords(RulesWords(rules));
+    rules.uma = riichi::Uma::SevenFiveThree;
+    rules.noKanUra = rules.redFivesClosedOnly = rules.noAllStars = rules.pao = rules.noSwapCalling = true;
+    rules.headBump = rules.roundUpMangan = rules.under = rules.noBustOut = true;
+    riichi::Rules back = ParseRulesWords(RulesWords(rules));
     EXPECT_EQ(RulesWords(back), RulesWords(rules));
-    EXPECT_EQ(RulesWords(ParseRulesWords("")), RulesWords(GameRules{}));
+    EXPECT_EQ(back.uma, riichi::Uma::SevenFiveThree);
+    EXPECT_TRUE(back.redFivesClosedOnly && back.roundUpMangan && back.noBustOut);
+    EXPECT_EQ(RulesWords(ParseRulesWords("")), RulesWords(riichi::Rules{}));
+}
+
+// Other programs read the RULES line: its words and their order stay put.
+TEST(NetProtocol, RulesWordsKeepTheirOrder) {
+    EXPECT_EQ(RulesWords(riichi::Rules{}),
+              "tonpu=1 startpoint=25000 yakuman-chip=2 ippatu-chip=1 uradora-chip=1 akadora-chip=1 uma=10-20 "
+              "nopintumo=0 noakadora=0 nonakitan=0 nokanura=0 nofly=0 under=0 nonakiaka=0 noallstars=0 "
+              "77mangan=0 atamahane=0 nosancyaho=0 nokuikae=0 pao=0");
 }
 
 }  // namespace

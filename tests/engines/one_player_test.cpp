@@ -1,14 +1,15 @@
 // The one-player game without its window: option checks, where it reads and
 // writes, and what a game leaves behind.
-#include "one_player.h"
+#include "app/one_player.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/engine_paths.h"
 #include "config/codec.h"
-#include "engine_paths.h"
+#include "riichi/game.h"
 #include "support/temp_dir.h"
 
 namespace zv::engine {
@@ -82,7 +83,7 @@ TEST_F(OnePlayerTest, FilingAGamePlayedElsewhereMatchesPlayOne) {
     OnePlayerGame other;
     std::vector<std::string> warnings;
     ASSERT_EQ(other.Prepare(options_, root_.path() + "/", "zelvan1", warnings), "");
-    riichi::Game table(RiichiRules(other.rules()), 21);
+    riichi::Game table(other.rules(), 21);
     auto players = MakeSeatPlayers(other.styles(), 21);
     std::array<riichi::Game::Decider, 4> deciders;
     for (std::size_t s = 0; s < 4; ++s) deciders[s] = players::AsDecider(*players[s]);

@@ -1,5 +1,5 @@
 // The one reader of whole numbers that the protocol's lines go through.
-#include "parse_int.h"
+#include "base/parse_int.h"
 
 #include <gtest/gtest.h>
 

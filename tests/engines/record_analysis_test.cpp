@@ -2,11 +2,11 @@
 // the chosen discard is never better than the best one, the totals add up,
 // a tile judged safe against riichi is never won on by a riichi seat, and
 // the deal-ins agree with the record.
-#include "record_analysis.h"
+#include "format/record_analysis.h"
 
 #include <gtest/gtest.h>
 
-#include "hand.h"
+#include "riichi/shanten.h"
 
 namespace zv::engine {
 namespace {
@@ -24,7 +24,7 @@ RecordedGame Recorded(std::uint64_t seed, int pushing) {
         s.style.tsuyoki = pushing;  // some seats push on against riichi and deal in
         s.style.yomi = 1000 - pushing;
     }
-    GameRules rules;
+    riichi::Rules rules;
     rules.eastOnly = false;
     std::string text;
     std::array<RecordSeat, 4> seats{{{"a", ""}, {"b", ""}, {"c", ""}, {"d", ""}}};

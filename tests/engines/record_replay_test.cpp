@@ -2,14 +2,15 @@
 // reads back action for action, a recorded one-player game replays to the
 // final scores of its record, and damaged or old records give a message
 // instead of a replay.
-#include "record_replay.h"
+#include "format/record_replay.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "app/one_player.h"
 #include "config/file_io.h"
-#include "one_player.h"
+#include "riichi/game.h"
 #include "support/temp_dir.h"
 
 namespace zv::engine {
@@ -45,7 +46,7 @@ std::array<SeatStyle, 4> Bold() {
 TEST(ActionWordsTest, EveryActionOfManyGamesReadsBackExactly) {
     std::array<int, 11> seen{};
     for (int seed = 1; seed <= kGames; ++seed) {
-        GameOutcome game = PlayGame(GameRules{}, Bold(), static_cast<std::uint64_t>(seed));
+        GameOutcome game = PlayGame(riichi::Rules{}, Bold(), static_cast<std::uint64_t>(seed));
         for (const HandRecord& h : game.hands) {
             for (const riichi::LoggedAction& a : h.actions) {
                 std::string word = ActionWord(a), error;
@@ -98,28 +99,28 @@ TEST(ActionWordsTest, LongHandsAreSplitOverLinesThatReadBackWhole) {
 }
 
 TEST(RecordRulesTest, TheRulesLineGivesBackTheRulesItWasWrittenFrom) {
-    GameRules rules;
+    riichi::Rules rules;
     rules.eastOnly = false;
     rules.startPoint = 30000;
-    rules.uma = "7-5-3";
+    rules.uma = riichi::Uma::SevenFiveThree;
     rules.yakumanChip = 5;
-    rules.akadoraChip = 3;
+    rules.redFiveChip = 3;
     rules.noKanUra = true;
-    rules.noNakiAka = true;
+    rules.redFivesClosedOnly = true;
     rules.noAllStars = true;
     rules.pao = true;
     rules.headBump = true;
     auto lines = RecordLines(1, "zelvan1", rules, Seats(), GameOutcome{});
     RecordFile record = ParseRecord(Text(lines));
     ASSERT_EQ(record.games.size(), 1u);
-    GameRules back = RulesFromRecord(record.games[0].rules);
-    EXPECT_EQ(RiichiRules(back).eastOnly, false);
+    riichi::Rules back = RulesFromRecord(record.games[0].rules);
+    EXPECT_EQ(back.eastOnly, false);
     EXPECT_EQ(back.startPoint, 30000);
-    EXPECT_EQ(back.uma, "7-5-3");
+    EXPECT_EQ(back.uma, riichi::Uma::SevenFiveThree);
     EXPECT_EQ(back.yakumanChip, 5);
-    EXPECT_EQ(back.akadoraChip, 3);
-    EXPECT_TRUE(back.noKanUra && back.noNakiAka && back.noAllStars && back.pao && back.headBump);
-    EXPECT_FALSE(back.noFly || back.noSwapCalling);
+    EXPECT_EQ(back.redFiveChip, 3);
+    EXPECT_TRUE(back.noKanUra && back.redFivesClosedOnly && back.noAllStars && back.pao && back.headBump);
+    EXPECT_FALSE(back.noBustOut || back.noSwapCalling);
 }
 
 // The one-player game writes its record as in play; the replay of each game
@@ -170,8 +171,8 @@ TEST(GameReplayTest, RecordedOnePlayerGamesReplayToTheirFinalScores) {
 }
 
 TEST(GameReplayTest, OldAndDamagedRecordsGiveAMessage) {
-    GameOutcome played = PlayGame(GameRules{}, Bold(), 77);
-    auto lines = RecordLines(1, "zelvan1", GameRules{}, Seats(), played);
+    GameOutcome played = PlayGame(riichi::Rules{}, Bold(), 77);
+    auto lines = RecordLines(1, "zelvan1", riichi::Rules{}, Seats(), played);
 
     // A record from before the actions were kept: read whole, not replayable.
     std::vector<std::string> old;

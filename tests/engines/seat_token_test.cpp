@@ -1,4 +1,4 @@
-#include "seat_token.h"
+#include "net/seat_token.h"
 
 #include <gtest/gtest.h>
 

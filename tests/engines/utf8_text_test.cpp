@@ -1,8 +1,8 @@
-#include "utf8_text.h"
+#include "base/utf8_text.h"
 
 #include <gtest/gtest.h>
 
-#include "engine_paths.h"
+#include "app/engine_paths.h"
 
 namespace zv::engine {
 namespace {

@@ -4,10 +4,10 @@
 // other rotations deal the same walls.
 #include <gtest/gtest.h>
 
-#include "arena.h"
-#include "game_outcome.h"
-#include "game_rules.h"
+#include "format/game_outcome.h"
+#include "format/game_rules.h"
 #include "support/temp_dir.h"
+#include "zvarena/arena.h"
 
 namespace zv::arena {
 namespace {
@@ -68,16 +68,16 @@ void ExpectSameGame(const engine::GameOutcome& arena, const engine::GameOutcome&
 
 TEST(ArenaAndEngine, FirstRotationIsTheEngineGameOfTheSameSeed) {
     auto styles = Styles();
-    engine::GameRules eastSouth;
+    riichi::Rules eastSouth;
     eastSouth.eastOnly = false;
-    engine::GameRules eastOnly;
+    riichi::Rules eastOnly;
     eastOnly.headBump = true;
-    eastOnly.noAkadora = true;
+    eastOnly.noRedFives = true;
     eastOnly.startPoint = 30000;
-    for (const engine::GameRules& rules : {eastSouth, eastOnly}) {
+    for (const riichi::Rules& rules : {eastSouth, eastOnly}) {
         for (std::uint64_t seed : {1ull, 20260101ull, 0xFFFFFFFFFFFFFFF0ull}) {
             SCOPED_TRACE("seed " + std::to_string(seed) + (rules.eastOnly ? ", east only" : ", east-south"));
-            auto played = PlayRotation(EntrantsOf(styles), engine::RiichiRules(rules), seed, 0);
+            auto played = PlayRotation(EntrantsOf(styles), rules, seed, 0);
             engine::GameOutcome fromArena = engine::OutcomeOf(*played);
             engine::GameOutcome fromEngine = engine::PlayGame(rules, styles, seed);
             EXPECT_GE(fromEngine.hands.size(), rules.eastOnly ? 4u : 8u);
@@ -87,7 +87,7 @@ TEST(ArenaAndEngine, FirstRotationIsTheEngineGameOfTheSameSeed) {
 }
 
 TEST(ArenaAndEngine, RotationsDealTheSameWallsToSeatSeededPlayers) {
-    engine::GameRules rules;
+    riichi::Rules rules;
     rules.eastOnly = false;
     const std::uint64_t seed = 77;
     // Four players alike: moving them round the table changes nothing, as a
@@ -97,13 +97,13 @@ TEST(ArenaAndEngine, RotationsDealTheSameWallsToSeatSeededPlayers) {
     engine::GameOutcome reference = engine::PlayGame(rules, alike, seed);
     for (int rotation = 1; rotation < 4; ++rotation) {
         SCOPED_TRACE("rotation " + std::to_string(rotation));
-        auto played = PlayRotation(EntrantsOf(alike), engine::RiichiRules(rules), seed, rotation);
+        auto played = PlayRotation(EntrantsOf(alike), rules, seed, rotation);
         ExpectSameGame(engine::OutcomeOf(*played), reference);
     }
     // Different players moved round the table get the same first wall.
     auto styles = Styles();
-    auto first = engine::OutcomeOf(*PlayRotation(EntrantsOf(styles), engine::RiichiRules(rules), seed, 0));
-    auto second = engine::OutcomeOf(*PlayRotation(EntrantsOf(styles), engine::RiichiRules(rules), seed, 1));
+    auto first = engine::OutcomeOf(*PlayRotation(EntrantsOf(styles), rules, seed, 0));
+    auto second = engine::OutcomeOf(*PlayRotation(EntrantsOf(styles), rules, seed, 1));
     ASSERT_FALSE(first.hands.empty());
     ASSERT_FALSE(second.hands.empty());
     EXPECT_EQ(first.hands[0].dora, second.hands[0].dora);
@@ -136,7 +136,7 @@ TEST(ArenaAndEngine, CommandReportsTheEngineGameFromTheSameFiles) {
         ASSERT_TRUE(engine::ReadCharacterFile(path, styles[i].style));
     }
     std::string rulesPath = dir.Write("zelvan1.pf", "param: tonpu = 1\r\nparam: startpoint = 27000\r\n");
-    engine::GameRules rules;
+    riichi::Rules rules;
     ASSERT_TRUE(engine::ReadRulesFile(rulesPath, rules));
     const std::uint64_t seed = 4242;
     engine::GameOutcome game = engine::PlayGame(rules, styles, seed);

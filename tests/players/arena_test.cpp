@@ -1,8 +1,8 @@
 // The arena's reading of character files and its command line.
 #include <gtest/gtest.h>
 
-#include "arena.h"
 #include "support/temp_dir.h"
+#include "zvarena/arena.h"
 
 namespace zv::arena {
 namespace {

@@ -6,10 +6,11 @@
 #include <algorithm>
 #include <functional>
 
-#include "arena.h"
-#include "hand.h"
-#include "player.h"
-#include "table.h"
+#include "players/player.h"
+#include "riichi/game.h"
+#include "riichi/shanten.h"
+#include "riichi/table.h"
+#include "zvarena/arena.h"
 
 namespace zv::players {
 namespace {

@@ -10,9 +10,9 @@
 #include <tuple>
 #include <vector>
 
-#include "decompose.h"
-#include "random.h"
-#include "score.h"
+#include "riichi/decompose.h"
+#include "riichi/random.h"
+#include "riichi/score.h"
 
 namespace zv::riichi {
 namespace {

@@ -2,15 +2,16 @@
 // was sent can rebuild everything public of the table and its own hand, it
 // never learns another seat's drawn tile, and a hand's action log replayed
 // on the same wall gives the same hand.
-#include "events.h"
+#include "riichi/events.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "random.h"
-#include "simple_player.h"
-#include "table.h"
+#include "riichi/game.h"
+#include "riichi/random.h"
+#include "riichi/table.h"
+#include "support/simple_player.h"
 
 namespace zv::riichi {
 namespace {

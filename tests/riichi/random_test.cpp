@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "random.h"
+#include "riichi/random.h"
 
 namespace zv::riichi {
 namespace {

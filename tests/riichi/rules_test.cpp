@@ -1,6 +1,9 @@
-#include "rules.h"
+#include "riichi/rules.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace zv::riichi {
 namespace {
@@ -99,6 +102,49 @@ TEST(RulesTest, LineReadingMatchesTheLauncher) {
     EXPECT_EQ(RulesFromText("uma 5-10\r\nstartpoint 24000\r\n").uma, Uma::FiveTen);
     EXPECT_EQ(RulesFromText("uma 5-10\r\nstartpoint 24000\r\n").startPoint, 24000);
     EXPECT_EQ(RulesFromText("param: unknown = 1\nwhatever: x\n\x01\xff\n").startPoint, 25000);
+}
+
+// The key table: every field of Rules has exactly one key, and what a key
+// writes reads back to the same rules.
+TEST(RulesTest, KeyTableWritesWhatItReads) {
+    Rules changed;
+    changed.eastOnly = false;
+    changed.startPoint = 30000;
+    changed.yakumanChip = 5;
+    changed.ippatsuChip = 0;
+    changed.uraDoraChip = 3;
+    changed.redFiveChip = 4;
+    changed.uma = Uma::SevenFiveThree;
+    for (bool Rules::*flag :
+         {&Rules::noPinfuTsumo, &Rules::noRedFives, &Rules::noOpenTanyao, &Rules::noKanUra, &Rules::noBustOut,
+          &Rules::under, &Rules::redFivesClosedOnly, &Rules::noAllStars, &Rules::headBump,
+          &Rules::noTripleRonDraw, &Rules::noSwapCalling, &Rules::pao, &Rules::roundUpMangan})
+        changed.*flag = true;
+
+    Rules back;
+    for (const RuleKey& key : RuleKeys()) ApplyRuleKey(back, key.key, RuleValue(changed, key));
+    for (const RuleKey& key : RuleKeys()) EXPECT_EQ(RuleValue(back, key), RuleValue(changed, key)) << key.key;
+    // Each key moved one field away from its default: nothing was missed.
+    Rules defaults;
+    for (const RuleKey& key : RuleKeys())
+        EXPECT_NE(RuleValue(defaults, key), RuleValue(changed, key)) << key.key;
+    EXPECT_EQ(back.uma, Uma::SevenFiveThree);
+    EXPECT_TRUE(back.roundUpMangan && back.pao && back.noAllStars);
+}
+
+TEST(RulesTest, KeyTableNamesEveryKeyOnceInWritingOrder) {
+    std::vector<std::string> keys;
+    for (const RuleKey& key : RuleKeys()) keys.emplace_back(key.key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"tonpu",        "startpoint",   "yakuman-chip", "ippatu-chip",
+                                              "uradora-chip", "akadora-chip", "uma",          "nopintumo",
+                                              "noakadora",    "nonakitan",    "nokanura",     "nofly",
+                                              "under",        "nonakiaka",    "noallstars",   "77mangan",
+                                              "atamahane",    "nosancyaho",   "nokuikae",     "pao"}));
+    Rules r;
+    EXPECT_EQ(RuleValue(r, RuleKeys()[0]), "1");      // tonpu: east only
+    EXPECT_EQ(RuleValue(r, RuleKeys()[1]), "25000");  // startpoint
+    EXPECT_EQ(RuleValue(r, RuleKeys()[6]), "10-20");  // uma
+    EXPECT_EQ(RuleValue(r, RuleKeys()[7]), "0");      // nopintumo
 }
 
 }  // namespace

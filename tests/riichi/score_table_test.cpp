@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "score.h"
-#include "score_command.h"
+#include "riichi/score.h"
+#include "zvscore/score_command.h"
 
 namespace zv::riichi {
 namespace {

@@ -8,9 +8,10 @@
 #include <set>
 #include <string>
 
-#include "random.h"
-#include "simple_player.h"
-#include "table.h"
+#include "riichi/game.h"
+#include "riichi/random.h"
+#include "riichi/table.h"
+#include "support/simple_player.h"
 
 namespace zv::riichi {
 namespace {

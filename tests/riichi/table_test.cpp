@@ -8,8 +8,9 @@
 #include <set>
 #include <string>
 
-#include "random.h"
-#include "table.h"
+#include "riichi/game.h"
+#include "riichi/random.h"
+#include "riichi/table.h"
 
 namespace zv::riichi {
 namespace {

@@ -1,4 +1,4 @@
-#include "tile.h"
+#include "riichi/tile.h"
 
 #include <gtest/gtest.h>
 

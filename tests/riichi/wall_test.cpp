@@ -1,4 +1,4 @@
-#include "wall.h"
+#include "riichi/wall.h"
 
 #include <gtest/gtest.h>
 

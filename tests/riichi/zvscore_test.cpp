@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "score_command.h"
+#include "zvscore/score_command.h"
 
 namespace zv::riichi {
 namespace {

@@ -20,7 +20,7 @@
 #include <string>
 #include <thread>
 
-#include "mjai.h"
+#include "mjai/mjai.h"
 
 int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "tsumogiri";

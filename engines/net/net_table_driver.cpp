@@ -1,0 +1,154 @@
+// The game server's table driver: asks each seat for its decisions with a
+// deadline, applies the answers and tells every seat what it may see, and lets
+// the seat's computer player decide when the time is up or the seat is away.
+#include "net/net_server_parts.h"
+
+#include <algorithm>
+
+namespace zv::engine {
+
+using namespace server_parts;
+using riichi::Action;
+
+namespace {
+// After this many decisions in a row that ran out of time, the seat is away.
+constexpr int kTimeoutsUntilAway = 3;
+}  // namespace
+
+void GameServer::Step(int seat, const Action& action) {
+    riichi::Hand before = game_->Current();
+    std::string error;
+    if (!game_->Apply(seat, action, &error)) {
+        log_("seat " + std::to_string(seat) + ": " + error);
+        return;
+    }
+    auto events = riichi::EventsBetween(before, game_->Current());
+    for (int s = 0; s < 4; ++s) {
+        Seat& st = seats_[Idx(s)];
+        if (st.conn == nullptr) continue;
+        bool told = false;
+        for (const riichi::TableEvent& e : events) {
+            std::string line = EventLine(riichi::ForSeat(e, s));
+            if (line.empty()) continue;
+            Send(st.conn, line);
+            told = true;
+        }
+        if (told) Send(st.conn, ViewLine(game_->View(s)));
+    }
+}
+
+void GameServer::ComputerDecides(int seat) {
+    riichi::SeatView view = game_->View(seat);
+    if (view.legal.empty()) return;
+    Action action = seats_[Idx(seat)].computer->Decide(view);
+    if (!game_->Current().IsLegal(seat, action)) action = view.legal.back();
+    Step(seat, action);
+}
+
+void GameServer::Drive() {
+    if (!game_ || pausing_) return;
+    for (int guard = 0; guard < 10000; ++guard) {
+        if (game_->Current().Over()) {
+            HandOver();
+            return;
+        }
+        bool stepped = false;
+        for (int seat : game_->PendingSeats()) {
+            Seat& s = seats_[Idx(seat)];
+            if (s.asked) continue;
+            if (s.conn != nullptr) {
+                s.askId = nextAsk_++;
+                Send(s.conn, AskLine(s.askId, config_.decisionMs, game_->Current().LegalActions(seat)));
+                if (!s.away) {
+                    s.asked = true;
+                    s.deadline = Now() + Ms(config_.decisionMs);
+                    continue;
+                }
+                // Away: the question is shown but not waited for.
+            }
+            ComputerDecides(seat);
+            stepped = true;
+            break;
+        }
+        if (!stepped) return;
+    }
+}
+
+void GameServer::Answer(Connection& c, long askId, const Action* action) {
+    if (c.seat < 0 || !game_) {
+        Send(&c, "REFUSED turn no decision is asked of you");
+        log_(c.name() + ": an answer out of the game refused");
+        return;
+    }
+    Seat& s = seats_[Idx(c.seat)];
+    if (s.away) {
+        ComeBack(c.seat);
+        // An answer to a question the computer player took meanwhile is not refused.
+        if (action != nullptr && !s.asked && askId <= s.askId) return;
+    }
+    if (action == nullptr) {
+        if (!s.nextPending || askId != s.askId) {
+            Send(&c, "REFUSED turn nothing to go on from");
+            return;
+        }
+        s.nextPending = false;
+        if (!Reading()) AfterPause();
+        return;
+    }
+    if (!s.asked || askId != s.askId) {
+        Send(&c, "REFUSED turn no decision " + std::to_string(askId) + " is open for you");
+        log_(c.request.name + ": " + ActionWord(*action) + " out of turn refused");
+        return;
+    }
+    if (!game_->Current().IsLegal(c.seat, *action)) {
+        Send(&c, "REFUSED action " + ActionWord(*action) + " is not allowed now");
+        log_(c.request.name + ": illegal " + ActionWord(*action) + " refused");
+        return;
+    }
+    s.asked = false;
+    s.timeouts = 0;
+    Step(c.seat, *action);
+    Drive();
+}
+
+void GameServer::ComeBack(int seat) {
+    Seat& s = seats_[Idx(seat)];
+    s.away = false;
+    s.timeouts = 0;
+    log_(s.request.name + " answers again; seat " + std::to_string(seat) + " waits for its decisions");
+    SendAll("BACK " + std::to_string(seat));
+}
+
+bool GameServer::Reading() const {
+    return std::any_of(seats_.begin(), seats_.end(), [](const Seat& s) { return s.nextPending && !s.away; });
+}
+
+void GameServer::CheckTimers() {
+    auto now = Now();
+    CheckConnections(now);
+    if (!game_) return;
+    if (pausing_) {
+        // Everyone has read the result, or left, or the time is up.
+        if (!Reading() || now > pauseUntil_) AfterPause();
+        return;
+    }
+    for (int seat = 0; seat < 4; ++seat) {
+        Seat& s = seats_[Idx(seat)];
+        if (!s.asked || now < s.deadline) continue;
+        s.asked = false;
+        Send(s.conn, "TIMEOUT " + std::to_string(s.askId));
+        log_(s.request.name + " did not answer in time; the computer player decides");
+        if (++s.timeouts >= kTimeoutsUntilAway && !s.away) {
+            s.away = true;
+            log_(s.request.name + " has not answered " + std::to_string(s.timeouts) +
+                 " times in a row; the computer player plays seat " + std::to_string(seat) +
+                 " at once until it answers");
+            SendAll("AWAY " + std::to_string(seat));
+        }
+        ComputerDecides(seat);
+        Drive();
+        if (!game_ || pausing_) return;
+    }
+}
+
+}  // namespace zv::engine
