@@ -13,10 +13,11 @@
 #include "game_rules.h"
 #include "player.h"
 #include "table.h"
+#include "yaku_table.h"
 
 namespace zv::engine {
 
-inline constexpr int kYakuCount = 60;
+inline constexpr int kYakuCount = riichi::kResultsDigits;
 
 // One seat's totals for the game, in the words of a "result:" line.
 struct PlayerStats {
