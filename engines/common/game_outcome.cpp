@@ -120,7 +120,8 @@ HandRecord RecordOf(const riichi::HandResult& r, std::array<PlayerStats, 4>& pla
                 Count(players[Idx(seat)], kNagashiDigit);
                 if (h.winner < 0) {
                     h.winner = seat;
-                    h.value = seat == r.dealer ? 12000 : 8000;
+                    h.value =
+                        riichi::Payment(riichi::kManganBase, seat == r.dealer, riichi::Payer::Discarder);
                     h.yaku = {kNagashiDigit};
                 }
             }

@@ -11,10 +11,10 @@ namespace zv::riichi {
 namespace {
 
 constexpr std::uint64_t Bit(Kind k) { return std::uint64_t{1} << k; }
-constexpr int kYakumanBase = 8000;
-constexpr int kManganBase = 2000;
 
 const std::vector<Action> kNoActions;
+
+Payer PayerOnTsumo(int seat, int dealer) { return seat == dealer ? Payer::Dealer : Payer::NonDealer; }
 
 const char* TypeWord(ActionType type) {
     switch (type) {
@@ -44,15 +44,8 @@ const char* TypeWord(ActionType type) {
     return "?";
 }
 
-std::string Name(TileId t) {
-    if (t < 0 || t >= kTiles) return "-";
-    static const char kSuits[] = "mpsz";
-    std::string s;
-    Kind k = KindOf(t);
-    s += static_cast<char>('0' + (IsRedFive(t) ? 0 : NumberOf(k)));
-    s += kSuits[SuitOf(k)];
-    return s;
-}
+// The tile's name in messages, "-" for no tile.
+std::string Name(TileId t) { return t < 0 || t >= kTiles ? "-" : TileName(t); }
 
 Kind SeatWind(int seat, int dealer) { return kEast + (seat - dealer + 4) % 4; }
 
@@ -283,8 +276,8 @@ void Hand::ComputeTurnActions() {
         return;
     }
     bool closed = std::all_of(s.melds.begin(), s.melds.end(), [](const Meld& m) { return !m.IsOpen(); });
-    bool mayRiichi = closed && !afterCall_ && drawn_ >= 0 && scores_[Idx(turn_)] >= 1000 && live >= 4 &&
-                     Shanten(s.counts, melds) <= 0;
+    bool mayRiichi = closed && !afterCall_ && drawn_ >= 0 && scores_[Idx(turn_)] >= kRiichiStick &&
+                     live >= 4 && Shanten(s.counts, melds) <= 0;
     std::array<std::int8_t, kKinds> readyAfter{};  // 0 unknown, 1 ready, -1 not
     Counts counts = s.counts;
     for (TileId t : s.hand) {
@@ -539,7 +532,7 @@ void Hand::EstablishPendingRiichi() {
     s.pendingRiichi = false;
     s.riichi = true;
     s.ippatsu = true;
-    scores_[Idx(claimFrom_)] -= 1000;
+    scores_[Idx(claimFrom_)] -= kRiichiStick;
     sticks_ += 1;
     if (std::all_of(seats_.begin(), seats_.end(), [](const SeatState& x) { return x.riichi; }))
         EndDraw(HandEnd::FourRiichi);
@@ -766,17 +759,17 @@ void Hand::EndWins(const std::vector<int>& winners, TileId winTile, bool tsumo, 
         if (tsumo) {
             int base = score.basePoints;
             if (liable >= 0) {
-                pay[Idx(liable)] += RonPayment(kYakumanBase * paoYakuman, dealer) + 300 * honba;
+                pay[Idx(liable)] += Payment(kYakumanBase * paoYakuman, dealer, Payer::Discarder, honba);
                 base = std::max(0, base - kYakumanBase * paoYakuman);
                 honba = 0;
             }
             if (base > 0)
                 for (int p = 0; p < 4; ++p)
-                    if (p != w) pay[Idx(p)] += TsumoPayment(base, p == setup_.dealer, dealer) + 100 * honba;
+                    if (p != w) pay[Idx(p)] += Payment(base, dealer, PayerOnTsumo(p, setup_.dealer), honba);
         } else {
-            int all = RonPayment(score.basePoints, dealer) + 300 * honba;
+            int all = Payment(score.basePoints, dealer, Payer::Discarder, honba);
             if (liable >= 0 && liable != loser) {
-                int half = RonPayment(kYakumanBase * paoYakuman, dealer) / 2;
+                int half = Payment(kYakumanBase * paoYakuman, dealer, Payer::Discarder) / 2;
                 pay[Idx(liable)] += half;
                 all -= half;
             }
@@ -789,7 +782,7 @@ void Hand::EndWins(const std::vector<int>& winners, TileId winTile, bool tsumo, 
         }
         scores_[Idx(w)] += gained;
         if (n == 0) {
-            scores_[Idx(w)] += 1000 * sticks_;
+            scores_[Idx(w)] += kRiichiStick * sticks_;
             sticks_ = 0;
         }
 
@@ -858,7 +851,7 @@ void Hand::EndExhaustive() {
             if (!result_.nagashi[Idx(w)]) continue;
             for (int p = 0; p < 4; ++p) {
                 if (p == w) continue;
-                int amount = TsumoPayment(kManganBase, p == setup_.dealer, w == setup_.dealer);
+                int amount = Payment(kManganBase, w == setup_.dealer, PayerOnTsumo(p, setup_.dealer));
                 scores_[Idx(p)] -= amount;
                 scores_[Idx(w)] += amount;
             }
@@ -866,7 +859,7 @@ void Hand::EndExhaustive() {
     } else {
         result_.end = HandEnd::Exhaustive;
         if (readyCount > 0 && readyCount < 4) {
-            int gain = 3000 / readyCount, loss = 3000 / (4 - readyCount);
+            int gain = kNotenPenaltyPool / readyCount, loss = kNotenPenaltyPool / (4 - readyCount);
             for (int seat = 0; seat < 4; ++seat) scores_[Idx(seat)] += ready[Idx(seat)] ? gain : -loss;
         }
     }
