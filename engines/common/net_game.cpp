@@ -17,6 +17,7 @@
 #include "config/file_io.h"
 #include "engine_paths.h"
 #include "parse_int.h"
+#include "seat_answers.h"
 #include "seat_token.h"
 #include "secure_random.h"
 #include "utf8_text.h"
@@ -586,7 +587,7 @@ void GameServer::ComputerDecides(int seat) {
     riichi::SeatView view = game_->View(seat);
     if (view.legal.empty()) return;
     Action action = seats_[Idx(seat)].computer->Decide(view);
-    if (!game_->Current().IsLegal(seat, action)) action = view.legal.back();
+    action = riichi::LegalAnswer(game_->Current(), seat, action);
     Step(seat, action);
 }
 
