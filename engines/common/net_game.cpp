@@ -562,13 +562,12 @@ void GameServer::StartHand() {
 }
 
 void GameServer::Step(int seat, const Action& action) {
-    riichi::Hand before = game_->Current();
     std::string error;
     if (!game_->Apply(seat, action, &error)) {
         log_("seat " + std::to_string(seat) + ": " + error);
         return;
     }
-    auto events = riichi::EventsBetween(before, game_->Current());
+    const auto& events = game_->Current().StepEvents();
     for (int s = 0; s < 4; ++s) {
         Seat& st = seats_[Idx(s)];
         if (st.conn == nullptr) continue;

@@ -73,6 +73,7 @@ Hand::Hand(const HandSetup& setup, const Wall& wall) : setup_(setup), wall_(wall
     result_.honba = setup.honba;
     result_.sticksBefore = setup.sticks;
     Deal();
+    step_.clear();  // the deal is told by StartOf, not as a step
 }
 
 void Hand::Deal() {
@@ -208,6 +209,61 @@ std::string Hand::CheckTiles() const {
 }
 
 // ---------------------------------------------------------------------------
+// Telling the step's events.
+
+namespace {
+
+TableEvent Event(EventType type, int seat = -1, TileId tile = -1) {
+    TableEvent e;
+    e.type = type;
+    e.seat = seat;
+    e.tile = tile;
+    return e;
+}
+
+// Where an event stands among a step's events: the discard, riichi
+// accepted, the call or kan, new dora, the draw, the end.
+int StepRank(EventType type) {
+    switch (type) {
+        case EventType::Discard:
+            return 0;
+        case EventType::RiichiAccepted:
+            return 1;
+        case EventType::Chi:
+        case EventType::Pon:
+        case EventType::OpenKan:
+        case EventType::ClosedKan:
+        case EventType::AddedKan:
+            return 2;
+        case EventType::NewDora:
+            return 3;
+        case EventType::Draw:
+            return 4;
+        case EventType::HandOver:
+            return 5;
+    }
+    return 5;
+}
+
+}  // namespace
+
+void Hand::Tell(TableEvent event) {
+    // Only the step's last draw is the seat's: an earlier one was replaced.
+    if (event.type == EventType::Draw)
+        std::erase_if(step_, [](const TableEvent& e) { return e.type == EventType::Draw; });
+    auto at = std::find_if(step_.begin(), step_.end(),
+                           [&](const TableEvent& e) { return StepRank(e.type) > StepRank(event.type); });
+    step_.insert(at, std::move(event));
+}
+
+void Hand::RevealKanDora() {
+    std::size_t shown = wall_.DoraIndicators().size();
+    wall_.RevealKanDora();
+    std::vector<TileId> now = wall_.DoraIndicators();
+    if (now.size() > shown) Tell(Event(EventType::NewDora, -1, now.back()));
+}
+
+// ---------------------------------------------------------------------------
 // Turns.
 
 void Hand::DrawFor(int seat) { StartTurn(seat, wall_.Draw(), false); }
@@ -218,7 +274,12 @@ void Hand::StartTurn(int seat, TileId drawn, bool rinshan) {
     drawn_ = drawn;
     rinshan_ = rinshan;
     afterCall_ = false;
-    if (drawn >= 0) AddTile(seat, drawn);
+    if (drawn >= 0) {
+        AddTile(seat, drawn);
+        TableEvent draw = Event(EventType::Draw, seat, drawn);
+        draw.rinshan = rinshan;
+        Tell(std::move(draw));
+    }
     ComputeTurnActions();
 }
 
@@ -306,13 +367,17 @@ void Hand::DoDiscard(const Action& action) {
     s.tempFuriten = false;
     s.forbidden = 0;
     s.river.push_back({tile, action.type == ActionType::Riichi, false, tsumogiri});
+    TableEvent discard = Event(EventType::Discard, seat, tile);
+    discard.tsumogiri = tsumogiri;
+    discard.riichi = action.type == ActionType::Riichi;
+    Tell(std::move(discard));
     s.riverKinds |= Bit(k);
     if (!IsTerminalOrHonor(k)) s.nagashi = false;
     if (action.type == ActionType::Riichi) {
         s.pendingRiichi = true;
         s.doubleRiichi = !interrupted_ && s.river.size() == 1;
     }
-    for (; pendingKanDora_ > 0; --pendingKanDora_) wall_.RevealKanDora();
+    for (; pendingKanDora_ > 0; --pendingKanDora_) RevealKanDora();
     ++discards_;
     drawn_ = -1;
     rinshan_ = false;
@@ -531,6 +596,7 @@ void Hand::EstablishPendingRiichi() {
     if (!s.pendingRiichi) return;
     s.pendingRiichi = false;
     s.riichi = true;
+    Tell(Event(EventType::RiichiAccepted, claimFrom_));
     s.ippatsu = true;
     scores_[Idx(claimFrom_)] -= kRiichiStick;
     sticks_ += 1;
@@ -587,6 +653,7 @@ void Hand::DoCall(int seat, const Action& action) {
     for (TileId t : tiles)
         if (t != tile) RemoveTile(seat, t);
     s.melds.push_back(m);
+    Tell(MeldEvent(seat, m));
 
     if (m.type != MeldType::Chi) {
         if (IsDragon(k) && ++s.dragonMelds == 3) s.liableDragons = from;
@@ -637,10 +704,15 @@ void Hand::LayDownKan(int seat, const Action& action) {
             RemoveTile(seat, k * 4 + i);
         }
         s.melds.push_back(m);
+        Tell(MeldEvent(seat, m));
         return;
     }
     for (Meld& m : s.melds) {
         if (m.type != MeldType::Pon || KindOf(m.tiles[0]) != k) continue;
+        TableEvent added = Event(EventType::AddedKan, seat, tile);
+        added.consumed.assign(m.tiles.begin(), m.tiles.begin() + 3);
+        std::sort(added.consumed.begin(), added.consumed.end());
+        Tell(std::move(added));
         m.type = MeldType::AddedKan;
         m.tiles[3] = tile;
         m.size = 4;
@@ -656,8 +728,8 @@ void Hand::FinishKan(int seat, MeldType type) {
     if (type == MeldType::ClosedKan) {
         if (IsDragon(k)) ++s.dragonMelds;
         if (IsWind(k)) ++s.windMelds;
-        for (; pendingKanDora_ > 0; --pendingKanDora_) wall_.RevealKanDora();
-        wall_.RevealKanDora();
+        for (; pendingKanDora_ > 0; --pendingKanDora_) RevealKanDora();
+        RevealKanDora();
     } else {
         ++pendingKanDora_;
     }
@@ -672,6 +744,7 @@ void Hand::FinishKan(int seat, MeldType type) {
 // Taking actions.
 
 bool Hand::Apply(int seat, const Action& action, std::string* error) {
+    step_.clear();
     auto fail = [&](std::string why) {
         if (error) *error = std::move(why);
         return false;
@@ -868,6 +941,7 @@ void Hand::EndExhaustive() {
 
 void Hand::Finish() {
     phase_ = Phase::Over;
+    Tell(Event(EventType::HandOver));
     result_.actions = log_;
     for (auto& l : legal_) l.clear();
     claimPending_ = {};
