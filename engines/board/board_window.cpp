@@ -13,8 +13,10 @@
 #include "board/table_view.h"
 #include "format/game_outcome.h"
 #include "platform/platform.h"
+#include "board/result_panel.h"
 #include "qtcommon/engine_widgets.h"
 #include "riichi/game.h"
+#include "riichi/seat_answers.h"
 #include "sound/audio_output.h"
 #include "sound/sound_settings.h"
 
@@ -161,14 +163,11 @@ void BoardWindow::Advance() {
         if (pending.empty()) return;  // cannot happen while the hand is on
         if (game_->Current().CurrentPhase() == riichi::Phase::Claims) {
             // The computer seats answer a discard at once; the player last.
-            auto other = std::find_if(pending.begin(), pending.end(), [this](int s) { return s != human_; });
-            if (other != pending.end()) {
-                int seat = *other;
-                Action action = players_[Idx(seat)]->Decide(game_->View(seat));
-                if (!game_->Apply(seat, action))
-                    game_->Apply(seat, game_->Current().LegalActions(seat).back());
-                continue;
-            }
+            auto isHuman = [this](int s) { return s == human_; };
+            auto decide = [this](int s, const riichi::SeatView& view) {
+                return players_[Idx(s)]->Decide(view);
+            };
+            if (riichi::PlayComputerSeat(game_->Current(), isHuman, decide)) continue;
             ShowTable(true);
             return;
         }
@@ -205,7 +204,7 @@ void BoardWindow::PlayTurn() {
     } else {
         action = players_[Idx(seat)]->Decide(view);
     }
-    if (!game_->Apply(seat, action)) game_->Apply(seat, game_->Current().LegalActions(seat).back());
+    riichi::ApplyAnswer(game_->Current(), seat, action);
 }
 
 void BoardWindow::AnnounceCalls() {

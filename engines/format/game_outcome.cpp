@@ -15,14 +15,13 @@ namespace {
 
 std::size_t Idx(int seat) { return static_cast<std::size_t>(seat); }
 
-// Digits of the results file's yaku line for events rather than patterns.
-constexpr int kYakumanDigit = 0;
-constexpr int kNagashiDigit = 14;
-constexpr int kNineTerminalsDigit = 52;
-constexpr int kFourWindsDigit = 53;
-constexpr int kFourKansDigit = 54;
-constexpr int kTripleRonDigit = 55;
-constexpr int kNotenRiichiDigit = 56;
+using riichi::kFourKansDigit;
+using riichi::kFourWindsDigit;
+using riichi::kNagashiDigit;
+using riichi::kNineTerminalsDigit;
+using riichi::kNotenRiichiDigit;
+using riichi::kTripleRonDigit;
+using riichi::kYakumanDigit;
 
 void Count(PlayerStats& stats, int digit) {
     auto& count = stats.yaku[Idx(digit)];
@@ -120,7 +119,8 @@ HandRecord RecordOf(const riichi::HandResult& r, std::array<PlayerStats, 4>& pla
                 Count(players[Idx(seat)], kNagashiDigit);
                 if (h.winner < 0) {
                     h.winner = seat;
-                    h.value = seat == r.dealer ? 12000 : 8000;
+                    h.value =
+                        riichi::Payment(riichi::kManganBase, seat == r.dealer, riichi::Payer::Discarder);
                     h.yaku = {kNagashiDigit};
                 }
             }

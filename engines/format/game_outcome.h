@@ -14,10 +14,11 @@
 #include "players/player.h"
 #include "riichi/game.h"
 #include "riichi/table.h"
+#include "riichi/yaku_table.h"
 
 namespace zv::engine {
 
-inline constexpr int kYakuCount = 60;
+inline constexpr int kYakuCount = riichi::kResultsDigits;
 
 // One seat's totals for the game, in the words of a "result:" line.
 struct PlayerStats {

@@ -21,9 +21,8 @@ bool MjaiLines(const RecordedGame& game, std::vector<std::string>& lines, std::s
         writer.StartHand(riichi::StartOf(table), (table.Setup().dealer - firstDealer + 4) % 4 + 1);
         for (const auto& step : hand.steps) {
             for (const riichi::LoggedAction& a : step) {
-                riichi::Hand before = table;
                 table.Apply(a.seat, a.action);
-                for (const riichi::TableEvent& e : riichi::EventsBetween(before, table)) {
+                for (const riichi::TableEvent& e : table.StepEvents()) {
                     if (e.type != riichi::EventType::HandOver) {
                         writer.Event(e, &table.Scores());
                         continue;

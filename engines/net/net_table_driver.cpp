@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "riichi/seat_answers.h"
+
 namespace zv::engine {
 
 using namespace server_parts;
@@ -16,13 +18,12 @@ constexpr int kTimeoutsUntilAway = 3;
 }  // namespace
 
 void GameServer::Step(int seat, const Action& action) {
-    riichi::Hand before = game_->Current();
     std::string error;
     if (!game_->Apply(seat, action, &error)) {
         log_("seat " + std::to_string(seat) + ": " + error);
         return;
     }
-    auto events = riichi::EventsBetween(before, game_->Current());
+    const auto& events = game_->Current().StepEvents();
     for (int s = 0; s < 4; ++s) {
         Seat& st = seats_[Idx(s)];
         if (st.conn == nullptr) continue;
@@ -41,7 +42,7 @@ void GameServer::ComputerDecides(int seat) {
     riichi::SeatView view = game_->View(seat);
     if (view.legal.empty()) return;
     Action action = seats_[Idx(seat)].computer->Decide(view);
-    if (!game_->Current().IsLegal(seat, action)) action = view.legal.back();
+    action = riichi::LegalAnswer(game_->Current(), seat, action);
     Step(seat, action);
 }
 

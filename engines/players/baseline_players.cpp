@@ -45,19 +45,6 @@ public:
     }
 };
 
-// Same or neighbouring tiles held: a tiebreak that lets isolated tiles go
-// first.
-int Connectedness(const Counts& counts, Kind k) {
-    int score = 2 * counts[Ix(k)];
-    if (riichi::IsHonor(k)) return score;
-    int n = k % 9;
-    for (int d = -2; d <= 2; ++d) {
-        if (d == 0 || n + d < 0 || n + d > 8) continue;
-        score += counts[Ix(k + d)] * (d == -1 || d == 1 ? 2 : 1);
-    }
-    return score;
-}
-
 class EfficiencyPlayer : public Player {
 public:
     Action Decide(const SeatView& view) override {
@@ -95,7 +82,7 @@ public:
                 accept[Ix(k)] = Acceptance(counts, melds, best, visible);
                 counts[Ix(k)] += 1;
             }
-            int connected = Connectedness(counts, k);
+            int connected = riichi::Connectedness(counts, k);
             bool better = !choice || accept[Ix(k)] > chosenAccept ||
                           (accept[Ix(k)] == chosenAccept &&
                            (connected < chosenConnected ||

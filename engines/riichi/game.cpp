@@ -4,6 +4,8 @@
 
 #include "riichi/game.h"
 #include "riichi/random.h"
+#include "riichi/seat_answers.h"
+#include "riichi/table.h"
 
 namespace zv::riichi {
 namespace {
@@ -156,12 +158,9 @@ void Game::Close() {
 
 void Game::PlayOut(const std::array<Decider, 4>& players) {
     while (!over_) {
-        while (!hand_->Over()) {
-            int seat = hand_->PendingSeats().front();
-            Action action = players[Idx(seat)](hand_->View(seat));
-            // A player that answers with something not allowed gets the last
-            // legal action instead (a pass in a claim window, else a discard).
-            if (!hand_->Apply(seat, action)) hand_->Apply(seat, hand_->LegalActions(seat).back());
+        auto decide = [&](int seat, const SeatView& view) { return players[Idx(seat)](view); };
+        while (PlayComputerSeat(
+            *hand_, [](int) { return false; }, decide)) {
         }
         NextHand();
     }

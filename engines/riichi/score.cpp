@@ -138,40 +138,40 @@ void Settle(const WinSituation& win, const Rules& rules, Score& s) {
     s.dealer = win.seatWind == kEast;
     if (s.yakuman > 0) {
         s.limit = Limit::Yakuman;
-        s.basePoints = 8000 * s.yakuman;
+        s.basePoints = kYakumanBase * s.yakuman;
     } else if (s.han >= 13) {
         s.yakuman = 1;
         s.limit = Limit::Yakuman;
-        s.basePoints = 8000;
+        s.basePoints = kYakumanBase;
     } else if (s.han >= 11) {
         s.limit = Limit::Sanbaiman;
-        s.basePoints = 6000;
+        s.basePoints = kSanbaimanBase;
     } else if (s.han >= 8) {
         s.limit = Limit::Baiman;
-        s.basePoints = 4000;
+        s.basePoints = kBaimanBase;
     } else if (s.han >= 6) {
         s.limit = Limit::Haneman;
-        s.basePoints = 3000;
+        s.basePoints = kHanemanBase;
     } else {
         s.basePoints = s.fu << (s.han + 2);
-        if (s.han >= 5 || s.basePoints >= 2000 || (rules.roundUpMangan && s.basePoints == 1920)) {
+        if (s.han >= 5 || s.basePoints >= kManganBase || (rules.roundUpMangan && s.basePoints == 1920)) {
             s.limit = Limit::Mangan;
-            s.basePoints = 2000;
+            s.basePoints = kManganBase;
         }
     }
     if (win.tsumo) {
-        int others = TsumoPayment(s.basePoints, false, s.dealer);
-        int dealer = TsumoPayment(s.basePoints, true, s.dealer);
+        int others = Payment(s.basePoints, s.dealer, Payer::NonDealer);
+        int dealer = Payment(s.basePoints, s.dealer, Payer::Dealer);
         s.points = dealer + 2 * others;
-        s.tsumoDealerPays = dealer + 100 * win.honba;
-        s.tsumoOthersPay = others + 100 * win.honba;
+        s.tsumoDealerPays = Payment(s.basePoints, s.dealer, Payer::Dealer, win.honba);
+        s.tsumoOthersPay = Payment(s.basePoints, s.dealer, Payer::NonDealer, win.honba);
         s.total = s.tsumoDealerPays + 2 * s.tsumoOthersPay;
     } else {
-        s.points = RonPayment(s.basePoints, s.dealer);
-        s.ronPayment = s.points + 300 * win.honba;
+        s.points = Payment(s.basePoints, s.dealer, Payer::Discarder);
+        s.ronPayment = Payment(s.basePoints, s.dealer, Payer::Discarder, win.honba);
         s.total = s.ronPayment;
     }
-    s.total += 1000 * win.sticks;
+    s.total += kRiichiStick * win.sticks;
 }
 
 Score Evaluate(const WinSituation& win, const Rules& rules, const Counts& all, const DoraCount& dora,
@@ -233,10 +233,11 @@ std::string_view LimitWord(Limit limit) {
     return {};
 }
 
-int RonPayment(int basePoints, bool dealer) { return RoundUp100(basePoints * (dealer ? 6 : 4)); }
-
-int TsumoPayment(int basePoints, bool payerIsDealer, bool winnerIsDealer) {
-    return RoundUp100(basePoints * (payerIsDealer || winnerIsDealer ? 2 : 1));
+int Payment(int basePoints, bool winnerDeals, Payer payer, int honba) {
+    if (payer == Payer::Discarder)
+        return RoundUp100(basePoints * (winnerDeals ? 6 : 4)) + kHonbaCounter * honba;
+    int share = payer == Payer::Dealer || winnerDeals ? 2 : 1;
+    return RoundUp100(basePoints * share) + kHonbaCounter / 3 * honba;
 }
 
 Score ScoreReading(const WinSituation& win, const Rules& rules, const Decomposition& reading, int winBlock) {

@@ -87,8 +87,24 @@ Score ScoreWin(const WinSituation& win, const Rules& rules);
 // situation must be one ScoreWin accepts; ScoreWin keeps the best of these.
 Score ScoreReading(const WinSituation& win, const Rules& rules, const Decomposition& reading, int winBlock);
 
-// Basic payments of a hand worth `basePoints`, before honba and sticks.
-int RonPayment(int basePoints, bool dealer);
-int TsumoPayment(int basePoints, bool payerIsDealer, bool winnerIsDealer);
+// Base points of the limits, and the sticks and counters on the table.
+inline constexpr int kManganBase = 2000;
+inline constexpr int kHanemanBase = 3000;
+inline constexpr int kBaimanBase = 4000;
+inline constexpr int kSanbaimanBase = 6000;
+inline constexpr int kYakumanBase = 8000;
+inline constexpr int kRiichiStick = 1000;       // put down on riichi, to the next winner
+inline constexpr int kHonbaCounter = 300;       // per honba, from the discarder or the three payers
+inline constexpr int kNotenPenaltyPool = 3000;  // shared at an exhaustive draw
+
+// Who pays a winner: the discarder of a ron, or on a self-draw the dealer
+// and the others.
+enum class Payer { Discarder, Dealer, NonDealer };
+
+// What one payer hands a winner for a hand worth `basePoints`, rounded up to
+// 100, with `honba` counters: all of each counter from the discarder, a third
+// from each payer of a self-draw. When the winner deals, Dealer and NonDealer
+// pay alike.
+int Payment(int basePoints, bool winnerDeals, Payer payer, int honba = 0);
 
 }  // namespace zv::riichi

@@ -558,4 +558,15 @@ bool IsComplete(const Counts& counts, int melds) {
     return Shanten(counts, melds) == -1;
 }
 
+int Connectedness(const Counts& counts, Kind k) {
+    int score = 2 * counts[static_cast<std::size_t>(k)];
+    if (IsHonor(k)) return score;
+    int n = NumberOf(k);
+    for (int d = -2; d <= 2; ++d) {
+        if (d == 0 || n + d < 1 || n + d > 9) continue;
+        score += counts[static_cast<std::size_t>(k + d)] * (d == -1 || d == 1 ? 2 : 1);
+    }
+    return score;
+}
+
 }  // namespace zv::riichi

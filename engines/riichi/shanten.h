@@ -25,4 +25,9 @@ std::uint64_t Waits(const Counts& counts, int melds);
 // True when the 14 - 3 * melds tiles form a complete hand (any form).
 bool IsComplete(const Counts& counts, int melds);
 
+// How well kind `k` connects to the tiles held: two points for each copy
+// held and each neighbour one apart, one for each two apart. Isolated tiles
+// score lowest, so discard choices use it as a tiebreak.
+int Connectedness(const Counts& counts, Kind k);
+
 }  // namespace zv::riichi

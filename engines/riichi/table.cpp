@@ -11,10 +11,10 @@ namespace zv::riichi {
 namespace {
 
 constexpr std::uint64_t Bit(Kind k) { return std::uint64_t{1} << k; }
-constexpr int kYakumanBase = 8000;
-constexpr int kManganBase = 2000;
 
 const std::vector<Action> kNoActions;
+
+Payer PayerOnTsumo(int seat, int dealer) { return seat == dealer ? Payer::Dealer : Payer::NonDealer; }
 
 const char* TypeWord(ActionType type) {
     switch (type) {
@@ -44,15 +44,8 @@ const char* TypeWord(ActionType type) {
     return "?";
 }
 
-std::string Name(TileId t) {
-    if (t < 0 || t >= kTiles) return "-";
-    static const char kSuits[] = "mpsz";
-    std::string s;
-    Kind k = KindOf(t);
-    s += static_cast<char>('0' + (IsRedFive(t) ? 0 : NumberOf(k)));
-    s += kSuits[SuitOf(k)];
-    return s;
-}
+// The tile's name in messages, "-" for no tile.
+std::string Name(TileId t) { return t < 0 || t >= kTiles ? "-" : TileName(t); }
 
 Kind SeatWind(int seat, int dealer) { return kEast + (seat - dealer + 4) % 4; }
 
@@ -80,6 +73,7 @@ Hand::Hand(const HandSetup& setup, const Wall& wall) : setup_(setup), wall_(wall
     result_.honba = setup.honba;
     result_.sticksBefore = setup.sticks;
     Deal();
+    step_.clear();  // the deal is told by StartOf, not as a step
 }
 
 void Hand::Deal() {
@@ -215,6 +209,61 @@ std::string Hand::CheckTiles() const {
 }
 
 // ---------------------------------------------------------------------------
+// Telling the step's events.
+
+namespace {
+
+TableEvent Event(EventType type, int seat = -1, TileId tile = -1) {
+    TableEvent e;
+    e.type = type;
+    e.seat = seat;
+    e.tile = tile;
+    return e;
+}
+
+// Where an event stands among a step's events: the discard, riichi
+// accepted, the call or kan, new dora, the draw, the end.
+int StepRank(EventType type) {
+    switch (type) {
+        case EventType::Discard:
+            return 0;
+        case EventType::RiichiAccepted:
+            return 1;
+        case EventType::Chi:
+        case EventType::Pon:
+        case EventType::OpenKan:
+        case EventType::ClosedKan:
+        case EventType::AddedKan:
+            return 2;
+        case EventType::NewDora:
+            return 3;
+        case EventType::Draw:
+            return 4;
+        case EventType::HandOver:
+            return 5;
+    }
+    return 5;
+}
+
+}  // namespace
+
+void Hand::Tell(TableEvent event) {
+    // Only the step's last draw is the seat's: an earlier one was replaced.
+    if (event.type == EventType::Draw)
+        std::erase_if(step_, [](const TableEvent& e) { return e.type == EventType::Draw; });
+    auto at = std::find_if(step_.begin(), step_.end(),
+                           [&](const TableEvent& e) { return StepRank(e.type) > StepRank(event.type); });
+    step_.insert(at, std::move(event));
+}
+
+void Hand::RevealKanDora() {
+    std::size_t shown = wall_.DoraIndicators().size();
+    wall_.RevealKanDora();
+    std::vector<TileId> now = wall_.DoraIndicators();
+    if (now.size() > shown) Tell(Event(EventType::NewDora, -1, now.back()));
+}
+
+// ---------------------------------------------------------------------------
 // Turns.
 
 void Hand::DrawFor(int seat) { StartTurn(seat, wall_.Draw(), false); }
@@ -225,7 +274,12 @@ void Hand::StartTurn(int seat, TileId drawn, bool rinshan) {
     drawn_ = drawn;
     rinshan_ = rinshan;
     afterCall_ = false;
-    if (drawn >= 0) AddTile(seat, drawn);
+    if (drawn >= 0) {
+        AddTile(seat, drawn);
+        TableEvent draw = Event(EventType::Draw, seat, drawn);
+        draw.rinshan = rinshan;
+        Tell(std::move(draw));
+    }
     ComputeTurnActions();
 }
 
@@ -283,8 +337,8 @@ void Hand::ComputeTurnActions() {
         return;
     }
     bool closed = std::all_of(s.melds.begin(), s.melds.end(), [](const Meld& m) { return !m.IsOpen(); });
-    bool mayRiichi = closed && !afterCall_ && drawn_ >= 0 && scores_[Idx(turn_)] >= 1000 && live >= 4 &&
-                     Shanten(s.counts, melds) <= 0;
+    bool mayRiichi = closed && !afterCall_ && drawn_ >= 0 && scores_[Idx(turn_)] >= kRiichiStick &&
+                     live >= 4 && Shanten(s.counts, melds) <= 0;
     std::array<std::int8_t, kKinds> readyAfter{};  // 0 unknown, 1 ready, -1 not
     Counts counts = s.counts;
     for (TileId t : s.hand) {
@@ -313,13 +367,17 @@ void Hand::DoDiscard(const Action& action) {
     s.tempFuriten = false;
     s.forbidden = 0;
     s.river.push_back({tile, action.type == ActionType::Riichi, false, tsumogiri});
+    TableEvent discard = Event(EventType::Discard, seat, tile);
+    discard.tsumogiri = tsumogiri;
+    discard.riichi = action.type == ActionType::Riichi;
+    Tell(std::move(discard));
     s.riverKinds |= Bit(k);
     if (!IsTerminalOrHonor(k)) s.nagashi = false;
     if (action.type == ActionType::Riichi) {
         s.pendingRiichi = true;
         s.doubleRiichi = !interrupted_ && s.river.size() == 1;
     }
-    for (; pendingKanDora_ > 0; --pendingKanDora_) wall_.RevealKanDora();
+    for (; pendingKanDora_ > 0; --pendingKanDora_) RevealKanDora();
     ++discards_;
     drawn_ = -1;
     rinshan_ = false;
@@ -538,8 +596,9 @@ void Hand::EstablishPendingRiichi() {
     if (!s.pendingRiichi) return;
     s.pendingRiichi = false;
     s.riichi = true;
+    Tell(Event(EventType::RiichiAccepted, claimFrom_));
     s.ippatsu = true;
-    scores_[Idx(claimFrom_)] -= 1000;
+    scores_[Idx(claimFrom_)] -= kRiichiStick;
     sticks_ += 1;
     if (std::all_of(seats_.begin(), seats_.end(), [](const SeatState& x) { return x.riichi; }))
         EndDraw(HandEnd::FourRiichi);
@@ -594,6 +653,7 @@ void Hand::DoCall(int seat, const Action& action) {
     for (TileId t : tiles)
         if (t != tile) RemoveTile(seat, t);
     s.melds.push_back(m);
+    Tell(MeldEvent(seat, m));
 
     if (m.type != MeldType::Chi) {
         if (IsDragon(k) && ++s.dragonMelds == 3) s.liableDragons = from;
@@ -644,10 +704,15 @@ void Hand::LayDownKan(int seat, const Action& action) {
             RemoveTile(seat, k * 4 + i);
         }
         s.melds.push_back(m);
+        Tell(MeldEvent(seat, m));
         return;
     }
     for (Meld& m : s.melds) {
         if (m.type != MeldType::Pon || KindOf(m.tiles[0]) != k) continue;
+        TableEvent added = Event(EventType::AddedKan, seat, tile);
+        added.consumed.assign(m.tiles.begin(), m.tiles.begin() + 3);
+        std::sort(added.consumed.begin(), added.consumed.end());
+        Tell(std::move(added));
         m.type = MeldType::AddedKan;
         m.tiles[3] = tile;
         m.size = 4;
@@ -663,8 +728,8 @@ void Hand::FinishKan(int seat, MeldType type) {
     if (type == MeldType::ClosedKan) {
         if (IsDragon(k)) ++s.dragonMelds;
         if (IsWind(k)) ++s.windMelds;
-        for (; pendingKanDora_ > 0; --pendingKanDora_) wall_.RevealKanDora();
-        wall_.RevealKanDora();
+        for (; pendingKanDora_ > 0; --pendingKanDora_) RevealKanDora();
+        RevealKanDora();
     } else {
         ++pendingKanDora_;
     }
@@ -679,6 +744,7 @@ void Hand::FinishKan(int seat, MeldType type) {
 // Taking actions.
 
 bool Hand::Apply(int seat, const Action& action, std::string* error) {
+    step_.clear();
     auto fail = [&](std::string why) {
         if (error) *error = std::move(why);
         return false;
@@ -766,17 +832,17 @@ void Hand::EndWins(const std::vector<int>& winners, TileId winTile, bool tsumo, 
         if (tsumo) {
             int base = score.basePoints;
             if (liable >= 0) {
-                pay[Idx(liable)] += RonPayment(kYakumanBase * paoYakuman, dealer) + 300 * honba;
+                pay[Idx(liable)] += Payment(kYakumanBase * paoYakuman, dealer, Payer::Discarder, honba);
                 base = std::max(0, base - kYakumanBase * paoYakuman);
                 honba = 0;
             }
             if (base > 0)
                 for (int p = 0; p < 4; ++p)
-                    if (p != w) pay[Idx(p)] += TsumoPayment(base, p == setup_.dealer, dealer) + 100 * honba;
+                    if (p != w) pay[Idx(p)] += Payment(base, dealer, PayerOnTsumo(p, setup_.dealer), honba);
         } else {
-            int all = RonPayment(score.basePoints, dealer) + 300 * honba;
+            int all = Payment(score.basePoints, dealer, Payer::Discarder, honba);
             if (liable >= 0 && liable != loser) {
-                int half = RonPayment(kYakumanBase * paoYakuman, dealer) / 2;
+                int half = Payment(kYakumanBase * paoYakuman, dealer, Payer::Discarder) / 2;
                 pay[Idx(liable)] += half;
                 all -= half;
             }
@@ -789,7 +855,7 @@ void Hand::EndWins(const std::vector<int>& winners, TileId winTile, bool tsumo, 
         }
         scores_[Idx(w)] += gained;
         if (n == 0) {
-            scores_[Idx(w)] += 1000 * sticks_;
+            scores_[Idx(w)] += kRiichiStick * sticks_;
             sticks_ = 0;
         }
 
@@ -858,7 +924,7 @@ void Hand::EndExhaustive() {
             if (!result_.nagashi[Idx(w)]) continue;
             for (int p = 0; p < 4; ++p) {
                 if (p == w) continue;
-                int amount = TsumoPayment(kManganBase, p == setup_.dealer, w == setup_.dealer);
+                int amount = Payment(kManganBase, w == setup_.dealer, PayerOnTsumo(p, setup_.dealer));
                 scores_[Idx(p)] -= amount;
                 scores_[Idx(w)] += amount;
             }
@@ -866,7 +932,7 @@ void Hand::EndExhaustive() {
     } else {
         result_.end = HandEnd::Exhaustive;
         if (readyCount > 0 && readyCount < 4) {
-            int gain = 3000 / readyCount, loss = 3000 / (4 - readyCount);
+            int gain = kNotenPenaltyPool / readyCount, loss = kNotenPenaltyPool / (4 - readyCount);
             for (int seat = 0; seat < 4; ++seat) scores_[Idx(seat)] += ready[Idx(seat)] ? gain : -loss;
         }
     }
@@ -875,6 +941,7 @@ void Hand::EndExhaustive() {
 
 void Hand::Finish() {
     phase_ = Phase::Over;
+    Tell(Event(EventType::HandOver));
     result_.actions = log_;
     for (auto& l : legal_) l.clear();
     claimPending_ = {};

@@ -97,6 +97,7 @@
 
 #include "riichi/rules.h"
 #include "riichi/score.h"
+#include "riichi/table_event.h"
 #include "riichi/tile.h"
 #include "riichi/wall.h"
 
@@ -260,7 +261,7 @@ public:
     std::vector<int> PendingSeats() const;
     const std::vector<Action>& LegalActions(int seat) const;
     bool IsLegal(int seat, const Action& action) const;
-    // Takes a legal action. Returns false and leaves everything as it was
+    // Takes a legal action. Returns false and leaves the table as it was
     // when the action is not legal for that seat now; `error` then says why.
     bool Apply(int seat, const Action& action, std::string* error = nullptr);
 
@@ -273,6 +274,10 @@ public:
     TileId Drawn() const { return phase_ == Phase::Turn ? drawn_ : -1; }
     bool RiichiHeld(int seat) const { return Seat(seat).riichi; }
     const std::vector<LoggedAction>& Log() const { return log_; }
+    // The events of the last call of Apply, in the order events.h gives;
+    // empty before the first, after a refused action and after a claim
+    // answer that left the window open.
+    const std::vector<TableEvent>& StepEvents() const { return step_; }
 
     // Read-only looks for tests and for the engine's record: the whole table.
     const Wall& WallState() const { return wall_; }
@@ -330,6 +335,9 @@ private:
     void EndExhaustive();
     void Finish();
     bool Ready(int seat) const;
+    // Adds an event to the step's, in its place among them.
+    void Tell(TableEvent event);
+    void RevealKanDora();  // and tells the new indicator
 
     HandSetup setup_;
     Wall wall_;
@@ -354,6 +362,7 @@ private:
     std::array<Action, 4> claimChoice_{};
     std::array<std::vector<Action>, 4> legal_;
     std::vector<LoggedAction> log_;
+    std::vector<TableEvent> step_;  // events of the last action applied
     HandResult result_;
 };
 

@@ -6,6 +6,10 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
+#include <utility>
+
+#include "riichi/yaku_table.h"
 
 namespace zv::riichi::detail {
 namespace {
@@ -70,20 +74,20 @@ public:
     }
 
     void SevenPairs() {
-        if (facts_.allHonor) AddYakuman("字一色", 1, 7);
+        if (facts_.allHonor) AddYakuman(Yaku::Tsuuiisou);
         FirstTurnYakuman();
         if (out_.yakuman > 0) return;
         Situational();
-        AddYaku("七対子", 2, 49);
+        AddYaku(Yaku::Chiitoitsu);
         AllTileYaku();
         out_.fu = 25;
     }
 
     void ThirteenOrphans(const Decomposition& d) {
         if (d.pair == winKind_)
-            AddYakuman("国士無双十三面", 2, 1);
+            AddYakuman(Yaku::Kokushi13);
         else
-            AddYakuman("国士無双", 1, 1);
+            AddYakuman(Yaku::Kokushi);
         FirstTurnYakuman();
     }
 
@@ -138,27 +142,35 @@ public:
 
         Situational();
         bool pinfu = Pinfu();
-        if (pinfu) AddYaku("平和", 1, 19);
+        if (pinfu) AddYaku(Yaku::Pinfu);
         if (closed_) Peikou();
         Yakuhai();
         Outside();
         Straights();
-        if (concealedTriplets_ == 3) AddYaku("三暗刻", 2, 36);
-        if (kans_ == 3) AddYaku("三槓子", 2, 37);
-        if (sequences_ == 0) AddYaku("対々和", 2, 38);
-        if (dragonTriplets_ == 2 && IsDragon(pair_)) AddYaku("小三元", 2, 39);
+        if (concealedTriplets_ == 3) AddYaku(Yaku::Sanankou);
+        if (kans_ == 3) AddYaku(Yaku::Sankantsu);
+        if (sequences_ == 0) AddYaku(Yaku::Toitoi);
+        if (dragonTriplets_ == 2 && IsDragon(pair_)) AddYaku(Yaku::Shousangen);
         AllTileYaku();
         out_.fu = Fu(pinfu);
     }
 
 private:
-    void AddYaku(const char* name, int han, int stat) {
-        out_.yaku.push_back({name, han, 0, stat});
+    // Adds a yaku at its closed or open value; `suffix` names the wind of
+    // the wind yaku.
+    void AddYaku(Yaku yaku, const char* suffix = nullptr) {
+        const YakuRow& row = RowOf(yaku);
+        std::string name = row.name;
+        if (suffix != nullptr) name = name + " " + suffix;
+        int han = closed_ ? row.closedHan : row.openHan;
+        out_.yaku.push_back({std::move(name), han, 0, closed_ ? row.closedDigit : row.openDigit});
         out_.han += han;
     }
-    void AddYakuman(const char* name, int multiple, int stat) {
-        out_.yaku.push_back({name, 0, multiple, stat});
-        out_.yakuman += multiple;
+    // A yakuman is worth the same multiple open or closed.
+    void AddYakuman(Yaku yaku) {
+        const YakuRow& row = RowOf(yaku);
+        out_.yaku.push_back({row.name, 0, row.closedHan, row.closedDigit});
+        out_.yakuman += row.closedHan;
     }
 
     bool IsValueKind(Kind k) const { return IsDragon(k) || k == win_.seatWind || k == win_.roundWind; }
@@ -166,58 +178,58 @@ private:
     // Only a self-drawn win without any meld (a kan ends the first turn).
     void FirstTurnYakuman() {
         if (!win_.tsumo || !win_.melds.empty()) return;
-        if (win_.tenhou) AddYakuman("天和", 1, 10);
-        if (win_.chiihou) AddYakuman("地和", 1, 11);
+        if (win_.tenhou) AddYakuman(Yaku::Tenhou);
+        if (win_.chiihou) AddYakuman(Yaku::Chiihou);
     }
 
     // Yaku of the moment of the win, the same for every reading.
     void Situational() {
         if (win_.doubleRiichi)
-            AddYaku("ダブル立直", 2, 15);
+            AddYaku(Yaku::DoubleRiichi);
         else if (win_.riichi)
-            AddYaku("立直", 1, 16);
-        if (win_.ippatsu && (win_.riichi || win_.doubleRiichi)) AddYaku("一発", 1, 17);
-        if (closed_ && win_.tsumo) AddYaku("門前清自摸和", 1, 18);
-        if (win_.haitei && win_.tsumo) AddYaku("海底摸月", 1, 22);
-        if (win_.houtei && !win_.tsumo) AddYaku("河底撈魚", 1, 22);  // shares the last-tile digit
-        if (win_.rinshan && win_.tsumo) AddYaku("嶺上開花", 1, 29);
-        if (win_.chankan && !win_.tsumo) AddYaku("槍槓", 1, 28);
+            AddYaku(Yaku::Riichi);
+        if (win_.ippatsu && (win_.riichi || win_.doubleRiichi)) AddYaku(Yaku::Ippatsu);
+        if (closed_ && win_.tsumo) AddYaku(Yaku::MenzenTsumo);
+        if (win_.haitei && win_.tsumo) AddYaku(Yaku::Haitei);
+        if (win_.houtei && !win_.tsumo) AddYaku(Yaku::Houtei);
+        if (win_.rinshan && win_.tsumo) AddYaku(Yaku::Rinshan);
+        if (win_.chankan && !win_.tsumo) AddYaku(Yaku::Chankan);
     }
 
     // Yaku that only look at which tiles the hand holds.
     void AllTileYaku() {
-        if (facts_.allSimple && (closed_ || !rules_.noOpenTanyao)) AddYaku("断幺九", 1, 20);
-        if (facts_.allOrphan && facts_.hasHonor && facts_.suits != 0) AddYaku("混老頭", 2, 40);
+        if (facts_.allSimple && (closed_ || !rules_.noOpenTanyao)) AddYaku(Yaku::Tanyao);
+        if (facts_.allOrphan && facts_.hasHonor && facts_.suits != 0) AddYaku(Yaku::Honroutou);
         if (facts_.suits == 1 || facts_.suits == 2 || facts_.suits == 4) {
             if (facts_.hasHonor)
-                closed_ ? AddYaku("混一色", 3, 44) : AddYaku("混一色", 2, 42);
+                AddYaku(Yaku::Honitsu);
             else
-                closed_ ? AddYaku("清一色", 6, 48) : AddYaku("清一色", 5, 47);
+                AddYaku(Yaku::Chinitsu);
         }
     }
 
     void RegularYakuman(int winBlock) {
         if (dragonTriplets_ == 3) {
-            AddYakuman("大三元", 1, 2);
+            AddYakuman(Yaku::Daisangen);
             out_.paoDragons = 1;
         }
         if (windTriplets_ == 4) {
-            AddYakuman("大四喜", 2, 6);
+            AddYakuman(Yaku::Daisuushii);
             out_.paoWinds = 2;
         } else if (windTriplets_ == 3 && IsWind(pair_)) {
-            AddYakuman("小四喜", 1, 5);
+            AddYakuman(Yaku::Shousuushii);
         }
-        if (facts_.allHonor) AddYakuman("字一色", 1, 7);
-        if (facts_.allGreen) AddYakuman("緑一色", 1, 8);
-        if (facts_.allTerminal) AddYakuman("清老頭", 1, 12);
+        if (facts_.allHonor) AddYakuman(Yaku::Tsuuiisou);
+        if (facts_.allGreen) AddYakuman(Yaku::Ryuuiisou);
+        if (facts_.allTerminal) AddYakuman(Yaku::Chinroutou);
         if (concealedTriplets_ == 4) {
             if (winBlock < 0)
-                AddYakuman("四暗刻単騎", 2, 3);
+                AddYakuman(Yaku::SuuankouTanki);
             else
-                AddYakuman("四暗刻", 1, 3);
+                AddYakuman(Yaku::Suuankou);
         }
         if (kans_ == 4) {
-            AddYakuman("四槓子", 1, 4);
+            AddYakuman(Yaku::Suukantsu);
             out_.paoKans = 1;
         }
         NineGates();
@@ -235,9 +247,9 @@ private:
             if (c > kShape[n]) extra = suit * 9 + n;
         }
         if (extra == winKind_)
-            AddYakuman("純正九蓮宝燈", 2, 9);
+            AddYakuman(Yaku::JunseiChuuren);
         else
-            AddYakuman("九蓮宝燈", 1, 9);
+            AddYakuman(Yaku::Chuuren);
     }
 
     bool Pinfu() const {
@@ -253,22 +265,20 @@ private:
         int pairs = 0;
         for (int c : seqs) pairs += c / 2;
         if (pairs >= 2)
-            AddYaku("二盃口", 3, 46);
+            AddYaku(Yaku::Ryanpeikou);
         else if (pairs == 1)
-            AddYaku("一盃口", 1, 21);
+            AddYaku(Yaku::Iipeikou);
     }
 
     void Yakuhai() {
         for (int i = 0; i < count_; ++i) {
             const Block& b = blocks_[i];
             if (b.sequence) continue;
-            if (b.kind == kWhite) AddYaku("役牌 白", 1, 25);
-            if (b.kind == kGreen) AddYaku("役牌 發", 1, 26);
-            if (b.kind == kRed) AddYaku("役牌 中", 1, 27);
-            if (b.kind == win_.seatWind)
-                AddYaku((std::string("自風 ") + kWindNames[b.kind - kEast]).c_str(), 1, 23);
-            if (b.kind == win_.roundWind)
-                AddYaku((std::string("場風 ") + kWindNames[b.kind - kEast]).c_str(), 1, 24);
+            if (b.kind == kWhite) AddYaku(Yaku::White);
+            if (b.kind == kGreen) AddYaku(Yaku::Green);
+            if (b.kind == kRed) AddYaku(Yaku::Red);
+            if (b.kind == win_.seatWind) AddYaku(Yaku::SeatWind, kWindNames[b.kind - kEast]);
+            if (b.kind == win_.roundWind) AddYaku(Yaku::RoundWind, kWindNames[b.kind - kEast]);
         }
     }
 
@@ -279,9 +289,9 @@ private:
         for (int i = 0; i < count_; ++i)
             if (!HasOrphan(blocks_[i])) return;
         if (!facts_.hasHonor)
-            closed_ ? AddYaku("純全帯幺九", 3, 45) : AddYaku("純全帯幺九", 2, 43);
+            AddYaku(Yaku::Junchan);
         else
-            closed_ ? AddYaku("混全帯幺九", 2, 35) : AddYaku("混全帯幺九", 1, 32);
+            AddYaku(Yaku::Chanta);
     }
 
     bool HasBlock(Kind kind, bool sequence) const {
@@ -293,19 +303,19 @@ private:
     void Straights() {
         for (int s = 0; s < 3; ++s) {
             if (HasBlock(s * 9, true) && HasBlock(s * 9 + 3, true) && HasBlock(s * 9 + 6, true)) {
-                closed_ ? AddYaku("一気通貫", 2, 34) : AddYaku("一気通貫", 1, 31);
+                AddYaku(Yaku::Ittsu);
                 break;
             }
         }
         for (int n = 0; n < 7; ++n) {
             if (HasBlock(n, true) && HasBlock(9 + n, true) && HasBlock(18 + n, true)) {
-                closed_ ? AddYaku("三色同順", 2, 33) : AddYaku("三色同順", 1, 30);
+                AddYaku(Yaku::Sanshoku);
                 break;
             }
         }
         for (int n = 0; n < 9; ++n) {
             if (HasBlock(n, false) && HasBlock(9 + n, false) && HasBlock(18 + n, false)) {
-                AddYaku("三色同刻", 2, 41);
+                AddYaku(Yaku::SanshokuDoukou);
                 break;
             }
         }

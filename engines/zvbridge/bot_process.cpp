@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "net_lines.h"
+#include "net/net_lines.h"
 
 namespace zv::bridge {
 

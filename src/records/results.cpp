@@ -13,71 +13,12 @@
 #include "config/tokenizer.h"
 #include "platform/env.h"
 #include "platform/platform.h"
+#include "yaku_table.h"
 
 namespace zv {
 
-const std::array<const char*, kYakuCount> YakuNames = {
-    "役満",
-    "国士無双",
-    "大三元",
-    "四暗刻",
-    "四槓子",
-    "小四喜",
-    "大四喜",
-    "字一色",
-    "緑一色",
-    "九連宝燈",
-    "天和",
-    "地和",
-    "清老頭",
-    "人和",
-    "流し満ガン",
-    "ダブリー",
-    "リーチ",
-    "一発",
-    "ツモ",
-    "平和",
-    "タンヤオ",
-    "イイペイコ",
-    "ハイテイ",
-    "自風",
-    "場風",
-    "白",
-    "発",
-    "中",
-    "チャンカン",
-    "リンシャン",
-    "三色(1)",
-    "一通(1)",
-    "チャンタ(1)",
-    "三色(2)",
-    "一通(2)",
-    "チャンタ(2)",
-    "三暗刻(2)",
-    "三槓子(2)",
-    "対々(2)",
-    "小三元(2)",
-    "混老頭",
-    "三色同刻",
-    "混一(2)",
-    "純チャン(2)",
-    "混一(3)",
-    "純チャン(3)",
-    "二ペイコウ(3)",
-    "清一(5)",
-    "清一(6)",
-    "七対子(2)",
-    "フリテン",
-    "同巡",
-    "九種九牌",
-    "四風連打",
-    "四槓流れ",
-    "三家和",
-    "ノーテンリーチ",
-    "",
-    "",
-    "",
-};
+static_assert(kYakuCount == riichi::kResultsDigits);
+const std::array<const char*, kYakuCount>& YakuNames = riichi::kResultsDigitLabels;
 
 namespace {
 

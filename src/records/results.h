@@ -54,8 +54,9 @@ struct PlayerResults {
     bool operator==(const PlayerResults&) const = default;
 };
 
-// Names of the 60 yaku counters; 57 to 59 are unnamed (empty).
-extern const std::array<const char*, kYakuCount> YakuNames;
+// Names of the 60 yaku counters, from the rules library's yaku table; 57 to
+// 59 are unnamed (empty).
+extern const std::array<const char*, kYakuCount>& YakuNames;
 
 // Path of a player's results file below the installation directory.
 std::string ResultsPath(const std::string& playerName, bool network);

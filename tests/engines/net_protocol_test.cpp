@@ -146,9 +146,8 @@ TEST(NetProtocol, EveryTableEventDecisionAndEndReadsBackAsWritten) {
                 }
                 if (testing::Test::HasFatalFailure()) return;
                 int seat = game.PendingSeats().front();
-                riichi::Hand before = game.Current();
                 ASSERT_TRUE(game.Apply(seat, Bold(game.View(seat), r)));
-                for (const riichi::TableEvent& e : riichi::EventsBetween(before, game.Current())) {
+                for (const riichi::TableEvent& e : game.Current().StepEvents()) {
                     for (int s = 0; s < 4; ++s) {
                         riichi::TableEvent seen = riichi::ForSeat(e, s);
                         std::string line = EventLine(seen);

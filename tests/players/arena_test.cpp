@@ -53,6 +53,20 @@ TEST(ArenaCommand, PlaysAndReportsEachPlayer) {
     EXPECT_EQ(sig(json.out).substr(12, 16), sig(text.out).substr(10, 16));
 }
 
+// The bench games are fixed, so their signature is too: any change to the
+// rules, the wall or the players' decisions shows up here. A change that
+// means to alter play updates the constant along with the reason.
+TEST(ArenaCommand, BenchSignatureIsPinned) {
+    constexpr const char* kBenchSignature = "976bcc92d652e6d9";
+    for (const char* jobs : {"1", "2"}) {
+        auto run = RunArenaCommand({"--bench", "--jobs", jobs}, "/nonexistent/");
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        auto at = run.out.find("signature ");
+        ASSERT_NE(at, std::string::npos) << run.out;
+        EXPECT_EQ(run.out.substr(at + 10, 16), kBenchSignature) << "with --jobs " << jobs;
+    }
+}
+
 TEST(ArenaCommand, GamesAreEastSouthUnlessTheRulesFileSaysEastOnly) {
     test::TempDir dir;
     std::string rules =

@@ -6,7 +6,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
+#include <set>
 #include <thread>
 
 #include "config/tokenizer.h"
@@ -15,6 +17,7 @@
 #include "records/rating.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
+#include "riichi/yaku_table.h"
 
 namespace zv {
 namespace {
@@ -424,6 +427,45 @@ TEST(YakuNamesTest, TableShape) {
     EXPECT_STREQ(YakuNames[49], "七対子(2)");
     EXPECT_STREQ(YakuNames[56], "ノーテンリーチ");
     for (int i = 57; i < kYakuCount; ++i) EXPECT_STREQ(YakuNames[i], "");
+}
+
+// Each yaku of the rules library's table lands, through the reader, on a
+// named counter of its own. Yaku share a counter only where the table means
+// them to: the two last-tile yaku, and each double yakuman with its single.
+// A yaku worth different han open and closed has a counter for each.
+TEST(YakuNamesTest, TheRulesLibrarysYakuDigitsAreUniqueAndNamed) {
+    const std::map<int, std::set<std::string>> shared = {{1, {"国士無双", "国士無双十三面"}},
+                                                         {3, {"四暗刻", "四暗刻単騎"}},
+                                                         {9, {"九蓮宝燈", "純正九蓮宝燈"}},
+                                                         {22, {"海底摸月", "河底撈魚"}}};
+    const std::set<int> events = {
+        riichi::kYakumanDigit,  riichi::kNagashiDigit,   riichi::kNineTerminalsDigit, riichi::kFourWindsDigit,
+        riichi::kFourKansDigit, riichi::kTripleRonDigit, riichi::kNotenRiichiDigit};
+    std::map<int, std::set<std::string>> users;
+    for (const riichi::YakuRow& row : riichi::YakuTable()) {
+        EXPECT_EQ(&riichi::RowOf(row.yaku), &row) << row.name;
+        bool twoValues = !row.yakuman && row.openHan > 0 && row.openHan != row.closedHan;
+        EXPECT_EQ(twoValues, row.closedDigit != row.openDigit) << row.name;
+        users[row.closedDigit].insert(row.name);
+        users[row.openDigit].insert(row.name);
+    }
+    for (const auto& [digit, names] : users) {
+        SCOPED_TRACE(*names.begin());
+        ASSERT_GE(digit, 0);
+        ASSERT_LT(digit, kYakuCount);
+        std::set<std::string> expected = shared.count(digit) ? shared.at(digit) : std::set{*names.begin()};
+        EXPECT_EQ(names, expected);
+        EXPECT_EQ(events.count(digit), 0u);
+        PlayerResults r;
+        std::string word(kYakuCount, '0');
+        word[static_cast<std::size_t>(digit)] = '1';
+        AddResultsLine("yaku: " + word, r);
+        EXPECT_EQ(r.yaku[static_cast<std::size_t>(digit)], 1);
+        auto lines = YakuListLines(r);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_STRNE(YakuNames[static_cast<std::size_t>(digit)], "");
+        EXPECT_EQ(lines[0].rfind(YakuNames[static_cast<std::size_t>(digit)], 0), 0u);
+    }
 }
 
 TEST(RatingTest, WeightedSumsAndPlaceTerms) {

@@ -149,6 +149,105 @@ Action KanHungry(const SeatView& v, Random&) {
     return ShantenOnlyDecision(v);
 }
 
+// The seat's one new or changed meld between the two states, as an event.
+bool MeldChange(const Hand& before, const Hand& after, int seat, TableEvent& event) {
+    const auto& was = before.Melds(seat);
+    const auto& now = after.Melds(seat);
+    if (now.size() > was.size()) {
+        event = MeldEvent(seat, now.back());
+        return true;
+    }
+    for (std::size_t i = 0; i < now.size() && i < was.size(); ++i) {
+        if (was[i].type == MeldType::Pon && now[i].type == MeldType::AddedKan) {
+            event = TableEvent{};
+            event.type = EventType::AddedKan;
+            event.seat = seat;
+            for (int k = 0; k < 4; ++k) {
+                TileId t = now[i].tiles[I(k)];
+                bool inPon =
+                    std::find(was[i].tiles.begin(), was[i].tiles.begin() + 3, t) != was[i].tiles.begin() + 3;
+                if (inPon)
+                    event.consumed.push_back(t);
+                else
+                    event.tile = t;
+            }
+            std::sort(event.consumed.begin(), event.consumed.end());
+            return true;
+        }
+    }
+    return false;
+}
+
+int TilesDrawn(const Hand& hand) {
+    return -hand.WallState().LiveRemaining() + hand.WallState().KansDeclared();
+}
+
+// The events of one step found the other way: by comparing copies of the
+// hand taken before and after it. The table's own account must agree.
+std::vector<TableEvent> EventsBetween(const Hand& before, const Hand& after) {
+    std::vector<TableEvent> events;
+    // A step holds at most one discard, call or kan of its own.
+    for (int seat = 0; seat < 4; ++seat) {
+        const auto& was = before.River(seat);
+        const auto& now = after.River(seat);
+        if (now.size() <= was.size()) continue;
+        TableEvent e;
+        e.type = EventType::Discard;
+        e.seat = seat;
+        e.tile = now.back().tile;
+        e.tsumogiri = now.back().tsumogiri;
+        e.riichi = now.back().riichi;
+        events.push_back(e);
+    }
+    for (int seat = 0; seat < 4; ++seat) {
+        if (before.RiichiHeld(seat) || !after.RiichiHeld(seat)) continue;
+        TableEvent e;
+        e.type = EventType::RiichiAccepted;
+        e.seat = seat;
+        events.push_back(e);
+    }
+    for (int seat = 0; seat < 4; ++seat) {
+        TableEvent call;
+        if (MeldChange(before, after, seat, call)) events.push_back(call);
+    }
+    const auto wasDora = before.WallState().DoraIndicators();
+    const auto nowDora = after.WallState().DoraIndicators();
+    for (std::size_t i = wasDora.size(); i < nowDora.size(); ++i) {
+        TableEvent e;
+        e.type = EventType::NewDora;
+        e.tile = nowDora[i];
+        events.push_back(e);
+    }
+    if (TilesDrawn(after) > TilesDrawn(before) && after.Drawn() >= 0) {
+        TableEvent e;
+        e.type = EventType::Draw;
+        e.seat = after.Turn();
+        e.tile = after.Drawn();
+        e.rinshan = after.WallState().KansDeclared() > before.WallState().KansDeclared();
+        events.push_back(e);
+    }
+    if (after.Over() && !before.Over()) {
+        TableEvent e;
+        e.type = EventType::HandOver;
+        events.push_back(e);
+    }
+    return events;
+}
+
+// A refused action tells nothing, so that a caller never hears the step
+// before it again.
+TEST(TableEvents, ARefusedActionTellsNothing) {
+    Game game(Rules{}, 3);
+    Hand& hand = game.Current();
+    EXPECT_TRUE(hand.StepEvents().empty());  // the deal is told by StartOf
+    int dealer = hand.PendingSeats().front();
+    ASSERT_TRUE(hand.Apply(dealer, hand.LegalActions(dealer).back()));
+    ASSERT_FALSE(hand.StepEvents().empty());
+    EXPECT_EQ(hand.StepEvents().front().type, EventType::Discard);
+    EXPECT_FALSE(hand.Apply(dealer, Action{ActionType::Pon, -1, {-1, -1}}));
+    EXPECT_TRUE(hand.StepEvents().empty());
+}
+
 struct Tally {
     int calls = 0, kans = 0, riichis = 0, robbed = 0;
 };
@@ -181,6 +280,7 @@ void PlayTold(std::uint64_t seed, Action (*decide)(const SeatView&, Random&), Ta
                 if (e.type != EventType::HandOver) lastTold = e;
             }
             const std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(step);
+            EXPECT_EQ(game.Current().StepEvents(), events) << where;
             if (game.Current().Over()) {
                 ASSERT_FALSE(events.empty());
                 EXPECT_EQ(events.back().type, EventType::HandOver);

@@ -420,6 +420,20 @@ TEST(ScoreTableTest, LiabilityDoraCountsAndTotal) {
     EXPECT_EQ(s.total, 2600 + 3000);
 }
 
+// What each payer hands over, rounded up to 100, with the honba counters.
+TEST(ScoreTableTest, PaymentsOfEachPayer) {
+    // 30 fu 4 han: base 1920.
+    EXPECT_EQ(Payment(1920, false, Payer::Discarder), 7700);
+    EXPECT_EQ(Payment(1920, true, Payer::Discarder), 11600);
+    EXPECT_EQ(Payment(1920, false, Payer::Dealer), 3900);
+    EXPECT_EQ(Payment(1920, false, Payer::NonDealer), 2000);
+    EXPECT_EQ(Payment(1920, true, Payer::NonDealer), 3900);
+    EXPECT_EQ(Payment(1920, false, Payer::Discarder, 2), 7700 + 600);
+    EXPECT_EQ(Payment(1920, false, Payer::NonDealer, 2), 2000 + 200);
+    EXPECT_EQ(Payment(kManganBase, true, Payer::Discarder), 12000);
+    EXPECT_EQ(Payment(2 * kYakumanBase, false, Payer::Dealer, 1), 32000 + 100);
+}
+
 // The results digits of the yaku the statistics count.
 TEST(ScoreTableTest, ResultsDigits) {
     auto digits = [](const std::string& args) {

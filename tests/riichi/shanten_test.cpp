@@ -235,6 +235,22 @@ TEST(ShantenTest, ThirteenOrphans) {
     EXPECT_EQ(Shanten(Parse("19m19p19s1234567z"), 0), 0);
 }
 
+// Copies and neighbours of the same suit count; honours have no neighbours
+// and a suit's end does not reach into the next suit.
+TEST(ConnectednessTest, CountsCopiesAndNeighboursOfOneSuit) {
+    std::vector<TileId> tiles;
+    std::string error;
+    ASSERT_TRUE(ParseTiles("12359m1p11z", tiles, error)) << error;
+    Counts counts = CountKinds(tiles);
+    EXPECT_EQ(Connectedness(counts, ParseKind("1m")), 2 + 2 + 1);
+    EXPECT_EQ(Connectedness(counts, ParseKind("2m")), 2 + 2 + 2);
+    EXPECT_EQ(Connectedness(counts, ParseKind("5m")), 2 + 1);
+    EXPECT_EQ(Connectedness(counts, ParseKind("9m")), 2);
+    EXPECT_EQ(Connectedness(counts, ParseKind("1p")), 2);
+    EXPECT_EQ(Connectedness(counts, ParseKind("1z")), 4);
+    EXPECT_EQ(Connectedness(counts, ParseKind("2z")), 0);
+}
+
 TEST(WaitsTest, ClassicShapes) {
     // Thirteen-sided orphans, and the one-sided wait after a pair.
     EXPECT_EQ(Waits(Parse("19m19p19s1234567z"), 0), Bits("19m19p19s1234567z"));

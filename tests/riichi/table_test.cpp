@@ -234,7 +234,7 @@ TEST(HandTest, RiichiPaysItsStickOnceTheDiscardPassesAndFreezesTheHand) {
     EXPECT_TRUE(w.situation.doubleRiichi);
     EXPECT_FALSE(w.situation.ippatsu);
     EXPECT_EQ(w.situation.uraIndicators.size(), 1u);
-    int pay = RonPayment(w.score.basePoints, true);
+    int pay = Payment(w.score.basePoints, true, Payer::Discarder);
     EXPECT_EQ(r.scoreDelta[0], pay);  // the stick came back
     EXPECT_EQ(r.scoreDelta[1], -pay);
     EXPECT_EQ(r.sticksAfter, 0);
@@ -747,7 +747,7 @@ TEST(HandTest, SeveralRonsOnOneDiscard) {
         int paid = 0;
         for (std::size_t i = 0; i < r.winners.size(); ++i) {
             const WinResult& w = r.winners[i];
-            int pay = RonPayment(w.score.basePoints, false) + 600;
+            int pay = Payment(w.score.basePoints, false, Payer::Discarder, 2);
             EXPECT_EQ(r.scoreDelta[I(w.seat)], pay + (i == 0 ? 1000 : 0));
             paid += pay;
         }
@@ -1105,8 +1105,8 @@ TEST(GameTest, ANonDealerWinResetsHonbaAndPaysThemWithTheSticks) {
     EXPECT_EQ(r[1].honba, 1);
     EXPECT_EQ(r[1].sticksBefore, 1);
     const Score& s = r[1].winners.at(0).score;
-    int payments =
-        TsumoPayment(s.basePoints, true, false) + 2 * TsumoPayment(s.basePoints, false, false) + 300;
+    int payments = Payment(s.basePoints, false, Payer::Dealer, 1) +
+                   2 * Payment(s.basePoints, false, Payer::NonDealer, 1);
     EXPECT_EQ(r[1].scoreDelta[1], payments + 1000);
     EXPECT_EQ(r[1].tsumoPoints[1], payments);
     EXPECT_EQ(r[1].sticksAfter, 0);
