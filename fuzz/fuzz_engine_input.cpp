@@ -65,15 +65,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 4: {
-            riichi::Rules rules;
+            zv::riichi::Rules rules;
             for (const auto& line : Words(input, '\n')) {
                 std::size_t blank = line.find(' ');
                 if (blank == std::string::npos) continue;
-                riichi::ApplyRuleKey(rules, line.substr(0, blank), line.substr(blank + 1));
+                zv::riichi::ApplyRuleKey(rules, line.substr(0, blank), line.substr(blank + 1));
             }
             RulesSummary(rules);
             for (int sinking = 0; sinking <= 4; ++sinking) {
-                auto table = riichi::UmaForPlaces(rules.uma, sinking);
+                auto table = zv::riichi::UmaForPlaces(rules.uma, sinking);
                 if (table.size() != 4 || std::accumulate(table.begin(), table.end(), 0) != 0) std::abort();
             }
             break;
