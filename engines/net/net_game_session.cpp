@@ -28,7 +28,7 @@ void GameServer::StartGame() {
     int number = ++gamesPlayed_;
     std::uint64_t seed =
         config_.seed != 0 ? config_.seed + static_cast<std::uint64_t>(number) - 1 : SecureRandomSeed();
-    game_ = std::make_unique<riichi::Game>(RiichiRules(config_.rules), seed);
+    game_ = std::make_unique<riichi::Game>(config_.rules, seed);
     std::array<SeatStyle, 4> styles{};
     for (std::size_t s = 0; s < 4; ++s) styles[s].style = seats_[s].request.style;
     auto computers = MakeSeatPlayers(styles, seed);

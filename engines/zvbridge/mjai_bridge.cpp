@@ -77,13 +77,13 @@ bool ParseHandLine(const std::vector<std::string>& w, int seat, riichi::HandStar
 }
 
 // The rules a bot may want to know, as members of one JSON object.
-std::string RulesJson(const engine::GameRules& rules) {
+std::string RulesJson(const riichi::Rules& rules) {
     auto flag = [](bool on) { return on ? std::string("true") : std::string("false"); };
-    return "{\"red_fives\":" + flag(!rules.noAkadora) +
+    return "{\"red_fives\":" + flag(!rules.noRedFives) +
            ",\"game_length\":" + mjai::Quote(rules.eastOnly ? "east" : "east_south") +
            ",\"start_points\":" + std::to_string(rules.startPoint) +
-           ",\"swap_calls\":" + flag(!rules.noSwapCalling) + ",\"open_tanyao\":" + flag(!rules.noNakiTan) +
-           ",\"head_bump\":" + flag(rules.headBump) + ",\"uma\":" + mjai::Quote(rules.uma) + "}";
+           ",\"swap_calls\":" + flag(!rules.noSwapCalling) + ",\"open_tanyao\":" + flag(!rules.noOpenTanyao) +
+           ",\"head_bump\":" + flag(rules.headBump) + ",\"uma\":" + mjai::Quote(riichi::UmaWord(rules.uma)) + "}";
 }
 
 // The bridge's complaint about an answer that does not fit, for the bot.
@@ -327,6 +327,7 @@ void Bridge::Line(const std::string& line) {
         }
     } else if (command == "RULES") {
         view_.rules = engine::ParseRulesWords(line.size() > 6 ? line.substr(6) : "");
+        const riichi::Rules& rules = view_.rules;
         writer_ = std::make_unique<mjai::Writer>(mjai_, !view_.rules.noRedFives);
         standIn_ = players::MakeCharacterPlayer(
             config_.request.style,
@@ -335,7 +336,7 @@ void Bridge::Line(const std::string& line) {
         std::string start = "{\"type\":\"start_game\",\"id\":" + std::to_string(seat_) + ",\"names\":[";
         for (std::size_t s = 0; s < 4; ++s) start += (s > 0 ? "," : "") + mjai::Quote(names_[s]);
         start += "],\"kyoku_first\":" + std::string(rules.eastOnly ? "4" : "0") +
-                 ",\"aka_flag\":" + (rules.noAkadora ? "false" : "true") +
+                 ",\"aka_flag\":" + (rules.noRedFives ? "false" : "true") +
                  ",\"zelvan_rules\":" + RulesJson(rules);
         // A bot may load what it plays with here: it has longer to answer.
         Ask(start + "}", config_.startMs);

@@ -13,7 +13,7 @@
 #include "config/tokenizer.h"
 #include "platform/env.h"
 #include "platform/platform.h"
-#include "yaku_table.h"
+#include "riichi/yaku_table.h"
 
 namespace zv {
 

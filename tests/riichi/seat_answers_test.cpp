@@ -2,6 +2,8 @@
 // asking loop.
 #include "riichi/seat_answers.h"
 
+#include "riichi/game.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
