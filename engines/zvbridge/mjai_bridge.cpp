@@ -1,7 +1,5 @@
 #include "zvbridge/mjai_bridge.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <chrono>
 #include <memory>
@@ -11,6 +9,7 @@
 #include "net/net_lines.h"
 #include "net/net_protocol.h"
 #include "net/seat_token.h"
+#include "platform/stream_sockets.h"
 #include "players/player.h"
 #include "riichi/game.h"
 #include "zvbridge/bot_process.h"
@@ -442,8 +441,11 @@ engine::NetStatus Bridge::Play(engine::NetGameResult& result, std::string& messa
             message = "cancelled";
             return engine::NetStatus::Cancelled;
         }
-        pollfd p{fd_, static_cast<short>(POLLIN | (out_.empty() ? 0 : POLLOUT)), 0};
-        int ready = ::poll(&p, 1, 200);
+        std::vector<SocketWait> waits(1);
+        waits[0].socket = fd_;
+        waits[0].read = true;
+        waits[0].write = !out_.empty();
+        int ready = CurrentStreamSockets().Wait(waits, std::chrono::milliseconds(200));
         if (!out_.empty() && !engine::SendSome(fd_, out_)) {
             message_ = "the server closed the connection";
             status_ = engine::NetStatus::Lost;
