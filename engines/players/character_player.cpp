@@ -40,7 +40,7 @@ constexpr double kValuePair = 0.8;
 constexpr double kValueSingle = 0.15;
 constexpr double kTanyao = 0.5;
 constexpr double kTriplets = 0.4;
-constexpr double kRandom = 0.6;
+constexpr double kRandom = 1.0;
 constexpr double kDanger = 3.0;
 constexpr double kRouteBreak = 3000.0;  // a tile an open hand's yaku cannot use
 
@@ -219,8 +219,9 @@ private:
 
     // Riichi adds a han and makes a hand without a yaku win; staying quiet
     // keeps the hand free to fold and hides it. A hand with a yaku stays
-    // quiet where riichi adds little: a mangan already, a wait of two tiles
-    // or fewer, or a threat that may have to be given way to. The weight is
+    // quiet where riichi adds little: a haneman already (below it the han,
+    // the ura dora and a self-draw still raise the payment a step), a wait
+    // of two tiles or fewer, or a threat that may have to be given way to. The weight is
     // the share of ready hands that declare, and a share of those that would
     // rather stay quiet.
     bool DeclareRiichi(const SeatView& view, Counts& counts, int melds,
@@ -233,7 +234,7 @@ private:
         int waitsLeft = Acceptance(counts, melds, 0, visible);
         double han = LikelyHan(view, counts, discard);
         counts[Ix(k)] += 1;
-        bool quietIsBetter = han >= 4.0 || waitsLeft <= 2 || fold >= 1.0;
+        bool quietIsBetter = han >= 6.0 || waitsLeft <= 2 || fold >= 1.0;
         int chance = quietIsBetter ? w_.reach - 700 : w_.reach;
         if (riichiRoll_ < 0) riichiRoll_ = static_cast<int>(rng_.Below(1000));
         return riichiRoll_ < chance;

@@ -136,6 +136,35 @@ TEST(Decisions, PushesAReadyManganAgainstARiichi) {
     });
 }
 
+TEST(Decisions, RiichiWhereItMakesTheHandAndQuietWithAHaneman) {
+    // 123m 46m 456p 789s 99p waits on the 5m closed wait with no yaku: only
+    // riichi lets it win on a discard.
+    {
+        TileBox box;
+        SeatView v = BaseView(box, "12346m456p99p789s", "5z");
+        SetRiver(v, box, 1, "1z9m", false);
+        OwnTurn(v, box, "8p");
+        for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+            Action a = MakeCharacterPlayer(Weights{}, seed)->Decide(v);
+            EXPECT_EQ(a.type, ActionType::Riichi);
+            EXPECT_EQ(riichi::KindOf(a.tile), KindOfText("8p"));
+        }
+    }
+    // The ready mangan of above with the 3s pair as dora too: all simples,
+    // pinfu and five dora. The maker's defaults stay quiet.
+    {
+        TileBox box;
+        SeatView v = BaseView(box, "234m067p3340s6s67s", "2m2s");
+        SetRiver(v, box, 1, "1z9m", false);
+        OwnTurn(v, box, "8m");
+        for (std::uint64_t seed = 1; seed <= 6; ++seed) {
+            Action a = MakeCharacterPlayer(Weights{}, seed)->Decide(v);
+            EXPECT_EQ(a.type, ActionType::Discard);
+            EXPECT_EQ(riichi::KindOf(a.tile), KindOfText("8m"));
+        }
+    }
+}
+
 TEST(Decisions, TakesTheValueHonourPonThatGivesTheOnlyYaku) {
     // 789m 13m 46p 55s 77z 1s 9p: two steps from ready and no yaku but the
     // red dragon pair. Seat 2 discards the third red dragon.
