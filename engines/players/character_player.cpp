@@ -30,7 +30,7 @@ using riichi::TileId;
 
 // Scales of the terms, in keep points per unit of weight. The shanten term
 // dominates at the default weights, the others order tiles of equal shape.
-constexpr double kShantenStep = 3.0;  // deep: per shanten lost (plus one for acceptance)
+constexpr double kShantenStep = 3.0;  // deep: per shanten lost (plus one for the worth among the best)
 constexpr double kDora = 1.2;
 constexpr double kSame = 0.4;
 constexpr double kNear = 0.25;
@@ -221,9 +221,9 @@ private:
     // keeps the hand free to fold and hides it. A hand with a yaku stays
     // quiet where riichi adds little: a haneman already (below it the han,
     // the ura dora and a self-draw still raise the payment a step), a wait
-    // of two tiles or fewer, or a threat that may have to be given way to. The weight is
-    // the share of ready hands that declare, and a share of those that would
-    // rather stay quiet.
+    // of two tiles or fewer, or a threat that may have to be given way to.
+    // The weight is the share of ready hands that declare, and a share of
+    // those that would rather stay quiet.
     bool DeclareRiichi(const SeatView& view, Counts& counts, int melds,
                        const std::array<std::uint8_t, kKinds>& visible, TileId discard, double fold) {
         if (w_.reach <= 0) return false;
