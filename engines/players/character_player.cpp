@@ -1,13 +1,17 @@
 // The character player. Every discard candidate gets a keep value made of
 // one term per weight of the character; the tile with the lowest value goes.
-// Calls, riichi, kans and nine terminals are chances (per mille) taken only
-// where they make sense: a call must bring the hand nearer and leave it a
-// yaku, a kan must not set the hand back.
+// Whether to push or fold weighs the hand's chance to win and likely points
+// against what a deal-in to each threatening seat costs; riichi or staying
+// quiet, and calls, are judged by the value and speed they bring. Calls,
+// riichi, kans and nine terminals are chances (per mille) taken only where
+// they make sense: a call must bring the hand nearer and leave it a yaku, a
+// kan must not set the hand back.
 #include <algorithm>
 #include <cmath>
 
 #include "players/hand_reading.h"
 #include "players/hand_shape.h"
+#include "players/hand_value.h"
 #include "players/player.h"
 #include "riichi/random.h"
 #include "riichi/score.h"
@@ -26,7 +30,7 @@ using riichi::TileId;
 
 // Scales of the terms, in keep points per unit of weight. The shanten term
 // dominates at the default weights, the others order tiles of equal shape.
-constexpr double kShantenStep = 3.0;  // deep: per shanten lost (plus one for acceptance)
+constexpr double kShantenStep = 3.0;  // deep: per shanten lost (plus one for the worth among the best)
 constexpr double kDora = 1.2;
 constexpr double kSame = 0.4;
 constexpr double kNear = 0.25;
@@ -36,7 +40,7 @@ constexpr double kValuePair = 0.8;
 constexpr double kValueSingle = 0.15;
 constexpr double kTanyao = 0.5;
 constexpr double kTriplets = 0.4;
-constexpr double kRandom = 0.6;
+constexpr double kRandom = 1.0;
 constexpr double kDanger = 3.0;
 constexpr double kRouteBreak = 3000.0;  // a tile an open hand's yaku cannot use
 
@@ -59,12 +63,14 @@ public:
     }
 
 private:
-    // Riichi is decided once per hand, the first time it is possible, so the
-    // weight is the share of ready hands that declare.
+    // The riichi chance is drawn once per hand, the first time it is asked,
+    // so the weight is a share of hands. The first dealer is the dealer of
+    // the first hand seen (players are made when their game starts).
     void NoteHand(const SeatView& view) {
+        if (firstDealer_ < 0 && view.roundWind == riichi::kEast) firstDealer_ = view.dealer;
         int rivers = 0;
         for (const auto& r : view.rivers) rivers += static_cast<int>(r.size());
-        if (view.liveTiles > lastLive_ || rivers < lastRivers_) riichiChoice_ = -1;
+        if (view.liveTiles > lastLive_ || rivers < lastRivers_) riichiRoll_ = -1;
         lastLive_ = view.liveTiles;
         lastRivers_ = rivers;
     }
@@ -79,23 +85,49 @@ private:
         return view.legal.back();
     }
 
+    // The will to push: 1 at the all-rounder's tsuyoki, more for a bolder
+    // character; in the game's last hand a clear leader pushes less and the
+    // last seat more.
+    double Spirit(const SeatView& view) const {
+        double spirit = (1.0 + w_.tsuyoki / 250.0) / 2.2;
+        int standing = LastHandStanding(view, firstDealer_);
+        if (standing > 0) spirit *= 0.5;
+        if (standing < 0) spirit *= 1.6;
+        return spirit;
+    }
+
+    // Threat-weighted points a deal-in costs.
+    static double ThreatCost(const SeatView& view, const Danger& danger) {
+        double cost = 0;
+        for (int seat = 0; seat < 4; ++seat)
+            if (danger.seatThreat[Ix(seat)] > 0) cost += danger.seatThreat[Ix(seat)] * DealInCost(view, seat);
+        return cost;
+    }
+
+    // Points the hand likely scores when it wins (riichi counted for a
+    // closed hand of a character that declares).
+    double HandPoints(const SeatView& view, const Counts& counts, TileId without = -1) const {
+        bool closed = std::none_of(view.melds[Ix(view.seat)].begin(), view.melds[Ix(view.seat)].end(),
+                                   [](const Meld& m) { return m.IsOpen(); });
+        double han = LikelyHan(view, counts, without) + (closed && w_.reach > 0 ? 1.0 : 0.0);
+        return PointsOfHan(std::max(han, 1.0), view.seat == view.dealer) + 1000.0 * view.sticks;
+    }
+
     // How far to give way to the threats: 0 none; 1 and more: safety comes
     // before a step of the hand.
-    double FoldDegree(const SeatView& view, const Counts& counts, const Danger& danger, int shanten) const {
+    double FoldDegree(const SeatView& view, const Counts& counts, const Danger& danger, int shanten,
+                      int acceptance) const {
         if (danger.threat <= 0) return 0;
-        double value = 0;
-        for (TileId t : view.concealed) value += 0.5 * DoraValue(view, t);
-        if (view.drawn >= 0) value += 0.5 * DoraValue(view, view.drawn);
-        for (const Meld& m : view.melds[Ix(view.seat)]) {
-            for (int i = 0; i < m.size; ++i) value += 0.5 * DoraValue(view, m.tiles[Ix(i)]);
-            if (m.type != MeldType::Chi && IsValueHonor(view, m.BaseKind())) value += 0.5;
-        }
-        for (Kind k = riichi::kEast; k < kKinds; ++k)
-            if (counts[Ix(k)] >= 3 && IsValueHonor(view, k)) value += 0.5;
-        double spirit = 1.0 + w_.tsuyoki / 250.0 + value;
-        if (spirit < 0.2) spirit = 0.2;
-        double degree = danger.threat * (1 + std::max(0, shanten)) / spirit;
-        return std::min(degree, 4.0);
+        double win = WinChance(shanten, acceptance, view.liveTiles);
+        return players::FoldDegree(win, HandPoints(view, counts), ThreatCost(view, danger), Spirit(view));
+    }
+
+    // The weight of a tile's danger in its keep value: slight while pushing
+    // (a safer tile of the same shape goes first), overriding the shape when
+    // folding.
+    static double DangerFactor(double degree) {
+        if (degree < 1.0) return 0.7 * degree;
+        return std::min(3.0 + 2.0 * (degree - 1.0), 6.0);
     }
 
     Action Turn(const SeatView& view) {
@@ -122,15 +154,24 @@ private:
             best = std::min(best, shantenAfter[Ix(k)]);
             bestReal = std::min(bestReal, realAfter[Ix(k)]);
         }
+        // Among the discards of the best shape, what each is worth: the
+        // tiles that step nearer (one step from ready: weighted by the waits
+        // they end on) times the points the hand is likely to score.
         int bestAccept = 1;
-        for (Kind k = 0; k < kKinds; ++k) {
-            if (shantenAfter[Ix(k)] != best) continue;
+        std::array<double, kKinds> worth{};
+        double bestWorth = 1;
+        for (const Action& a : view.legal) {
+            Kind k = KindOf(a.tile);
+            if (a.type != ActionType::Discard || shantenAfter[Ix(k)] != best || worth[Ix(k)] > 0) continue;
             counts[Ix(k)] -= 1;
             accept[Ix(k)] = BiasedAcceptance(counts, melds, best, visible, bias_);
+            int speed = best == 1 ? ReadyQuality(counts, melds, visible) : accept[Ix(k)];
+            worth[Ix(k)] = std::max(1.0, speed * HandPoints(view, counts, a.tile));
             counts[Ix(k)] += 1;
             bestAccept = std::max(bestAccept, accept[Ix(k)]);
+            bestWorth = std::max(bestWorth, worth[Ix(k)]);
         }
-        double fold = FoldDegree(view, counts, danger, bestReal);
+        double fold = FoldDegree(view, counts, danger, bestReal, best == bestReal ? bestAccept : 4);
 
         // Kans that do not set the hand back.
         if (fold < 1.0 && w_.kan > 0) {
@@ -156,10 +197,10 @@ private:
         for (const Action& a : view.legal) {
             if (a.type != ActionType::Discard) continue;
             Kind k = KindOf(a.tile);
-            double keep = w_.deep * (kShantenStep * (shantenAfter[Ix(k)] - best) + 1.0 -
-                                     static_cast<double>(accept[Ix(k)]) / bestAccept);
+            double keep =
+                w_.deep * (kShantenStep * (shantenAfter[Ix(k)] - best) + 1.0 - worth[Ix(k)] / bestWorth);
             keep += Keep(view, counts, terms, a.tile);
-            keep += w_.yomi * kDanger * fold * danger.kind[Ix(k)];
+            keep += w_.yomi * kDanger * DangerFactor(fold) * danger.kind[Ix(k)];
             keep += w_.random * kRandom * static_cast<double>(rng_.Below(1024)) / 1024.0;
             if (!choice || keep < lowest) {
                 choice = &a;
@@ -169,14 +210,34 @@ private:
         if (!choice) return view.legal.back();
 
         // Riichi with the chosen tile when it keeps the hand ready.
-        for (const Action& a : view.legal) {
-            if (a.type != ActionType::Riichi || a.tile != choice->tile) continue;
-            if (riichiChoice_ < 0) riichiChoice_ = rng_.Chance(w_.reach) ? 1 : 0;
-            if (riichiChoice_ == 1) return a;
-            // Staying quiet needs a yaku to win on a discard.
-            if (w_.reach > 0 && !RonHasYaku(view, choice->tile)) return a;
-        }
+        for (const Action& a : view.legal)
+            if (a.type == ActionType::Riichi && a.tile == choice->tile &&
+                DeclareRiichi(view, counts, melds, visible, choice->tile, fold))
+                return a;
         return *choice;
+    }
+
+    // Riichi adds a han and makes a hand without a yaku win; staying quiet
+    // keeps the hand free to fold and hides it. A hand with a yaku stays
+    // quiet where riichi adds little: a haneman already (below it the han,
+    // the ura dora and a self-draw still raise the payment a step), a wait
+    // of two tiles or fewer, or a threat that may have to be given way to.
+    // The weight is the share of ready hands that declare, and a share of
+    // those that would rather stay quiet.
+    bool DeclareRiichi(const SeatView& view, Counts& counts, int melds,
+                       const std::array<std::uint8_t, kKinds>& visible, TileId discard, double fold) {
+        if (w_.reach <= 0) return false;
+        // Staying quiet needs a yaku to win on a discard.
+        if (!RonHasYaku(view, discard)) return true;
+        Kind k = KindOf(discard);
+        counts[Ix(k)] -= 1;
+        int waitsLeft = Acceptance(counts, melds, 0, visible);
+        double han = LikelyHan(view, counts, discard);
+        counts[Ix(k)] += 1;
+        bool quietIsBetter = han >= 6.0 || waitsLeft <= 2 || fold >= 1.0;
+        int chance = quietIsBetter ? w_.reach - 700 : w_.reach;
+        if (riichiRoll_ < 0) riichiRoll_ = static_cast<int>(rng_.Below(1000));
+        return riichiRoll_ < chance;
     }
 
     // True when the hand left after discarding `discard` wins on some
@@ -302,7 +363,12 @@ private:
         if (melds == 0 && BiasedShanten(counts, 0, bias_) < now) return Pass();
         auto visible = VisibleCounts(view);
         Danger danger = ReadDanger(view, visible);
-        if (FoldDegree(view, counts, danger, now) >= 1.0) return Pass();
+        if (danger.threat > 0 &&
+            FoldDegree(view, counts, danger, now, Acceptance(counts, melds, now, visible)) >= 1.0)
+            return Pass();
+        int doraHeld = 0;
+        for (TileId t : view.concealed) doraHeld += DoraValue(view, t);
+        if (view.claimTile >= 0) doraHeld += DoraValue(view, view.claimTile);
 
         const auto& own = view.melds[Ix(view.seat)];
         for (const Action& a : view.legal) {
@@ -351,8 +417,14 @@ private:
 
             int chance = a.type == ActionType::Pon ? w_.pon : a.type == ActionType::Chi ? w_.tie : w_.kan;
             double factor = 1.0;
-            if (tripletCall && IsValueHonor(view, k)) factor *= 2.5;  // a yaku in one call
-            if (sh == 0) factor *= 1.5;                               // ready at once
+            bool valueHonor = tripletCall && IsValueHonor(view, k);
+            if (valueHonor) factor *= 20.0;  // a yaku in one call: any character that calls takes it
+            if (sh == 0) factor *= 1.5;      // ready at once
+            if (sh >= 3) factor *= 0.5;      // still far: the closed hand may do better
+            // Dora make an open hand worth its speed; without them and a
+            // value honour it is cheap.
+            if (doraHeld >= 2) factor *= 1.5;
+            if (doraHeld == 0 && !valueHonor && plan.route != Route::Flush) factor *= 0.6;
             if (plan.route == Route::AllTriplets) factor *= 0.5 + w_.toitoi / 1000.0;
             chance = static_cast<int>(std::min(1000.0, chance * factor));
             if (rng_.Chance(chance)) return a;
@@ -365,7 +437,8 @@ private:
     ShapeBias bias_;
     int lastLive_ = -1;
     int lastRivers_ = 0;
-    int riichiChoice_ = -1;  // this hand: -1 not yet asked, 0 stay quiet, 1 declare
+    int riichiRoll_ = -1;   // this hand's draw (0..999) against the riichi chance, -1 not yet drawn
+    int firstDealer_ = -1;  // the game's first dealer, -1 not yet seen
 };
 
 }  // namespace

@@ -149,6 +149,7 @@ Danger ReadDanger(const SeatView& view, const std::array<std::uint8_t, kKinds>& 
         }
         if (threat <= 0) continue;
         out.threat += threat;
+        out.seatThreat[Ix(seat)] = threat;
         std::uint64_t safe = SafeKinds(view, seat);
         auto isSafe = [&](Kind k) { return (safe >> k) & 1u; };
         for (Kind k = 0; k < kKinds; ++k) {
@@ -160,8 +161,13 @@ Danger ReadDanger(const SeatView& view, const std::array<std::uint8_t, kKinds>& 
                 d = left <= 0 ? 0.02f : left == 1 ? 0.08f : left == 2 ? 0.3f : 0.5f;
             } else {
                 int n = k % 9 + 1;
-                bool low = n - 3 >= 1 && isSafe(k - 3);
-                bool high = n + 3 <= 9 && isSafe(k + 3);
+                // A side is closed by suji (its partner is safe) or a wall
+                // (every copy of a tile the two-sided wait needs is in sight).
+                auto wall = [&](int step) {
+                    return n + step >= 1 && n + step <= 9 && visible[Ix(k + step)] >= 4;
+                };
+                bool low = (n - 3 >= 1 && isSafe(k - 3)) || wall(-1) || wall(-2);
+                bool high = (n + 3 <= 9 && isSafe(k + 3)) || wall(1) || wall(2);
                 if (n == 1 || n == 9)
                     d = (low || high) ? 0.15f : 0.5f;
                 else if (n == 2 || n == 8)
@@ -172,12 +178,21 @@ Danger ReadDanger(const SeatView& view, const std::array<std::uint8_t, kKinds>& 
                     d = (low && high) ? 0.35f : (low || high) ? 0.7f : 1.0f;
                 // No copies left for a pair or a single wait on it.
                 if (visible[Ix(k)] >= 4) d *= 0.8f;
+                // One copy left of a neighbour: a two-sided wait is unlikely.
+                auto oneChance = [&](int step) {
+                    return n + step >= 1 && n + step <= 9 && visible[Ix(k + step)] == 3;
+                };
+                if (!low && oneChance(-1)) d *= 0.85f;
+                if (!high && oneChance(1)) d *= 0.85f;
             }
             // An open flush wants its suit and honours; all simples wants no
             // terminals or honours.
             if (open.flushSuit >= 0 && !riichi::IsHonor(k))
                 d *= riichi::SuitOf(k) == open.flushSuit ? 1.4f : 0.3f;
             if (open.allSimples && riichi::IsTerminalOrHonor(k)) d *= 0.3f;
+            // A dora dealt in doubles the loss at least.
+            for (riichi::TileId ind : view.doraIndicators)
+                if (riichi::DoraOf(KindOf(ind)) == k) d *= 1.25f;
             out.kind[Ix(k)] = std::min(1.5f, out.kind[Ix(k)] + threat * d);
         }
     }

@@ -35,6 +35,7 @@ int Acceptance(Counts& counts, int melds, int shanten, const std::array<std::uin
 struct Danger {
     std::array<float, kKinds> kind{};
     float threat = 0;
+    std::array<float, 4> seatThreat{};  // each seat's part of `threat`
 };
 Danger ReadDanger(const riichi::SeatView& view, const std::array<std::uint8_t, kKinds>& visible);
 

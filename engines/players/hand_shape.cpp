@@ -47,6 +47,43 @@ int BiasedAcceptance(Counts& counts, int melds, int shanten, const std::array<st
 
 namespace {
 
+// Unseen tiles a ready hand waits on; `extra` is a kind held but not yet
+// counted as seen (the tile just drawn in thought).
+int WaitingTiles(const Counts& counts, int melds, const std::array<std::uint8_t, kKinds>& visible,
+                 Kind extra) {
+    std::uint64_t waits = riichi::Waits(counts, melds);
+    int total = 0;
+    for (Kind k = 0; k < kKinds; ++k)
+        if ((waits >> k) & 1u) total += std::max(0, 4 - visible[Ix(k)] - (k == extra ? 1 : 0));
+    return total;
+}
+
+}  // namespace
+
+int ReadyQuality(Counts& counts, int melds, const std::array<std::uint8_t, kKinds>& visible) {
+    int total = 0;
+    for (Kind d = 0; d < kKinds; ++d) {
+        int left = 4 - visible[Ix(d)];
+        if (left <= 0 || counts[Ix(d)] >= 4) continue;
+        counts[Ix(d)] += 1;
+        if (riichi::Shanten(counts, melds) <= 0) {
+            int bestWait = 0;
+            for (Kind e = 0; e < kKinds; ++e) {
+                if (counts[Ix(e)] == 0) continue;
+                counts[Ix(e)] -= 1;
+                if (riichi::Shanten(counts, melds) == 0)
+                    bestWait = std::max(bestWait, WaitingTiles(counts, melds, visible, d));
+                counts[Ix(e)] += 1;
+            }
+            total += left * bestWait;
+        }
+        counts[Ix(d)] -= 1;
+    }
+    return total;
+}
+
+namespace {
+
 bool MeldIsSimple(const Meld& m) {
     for (int i = 0; i < m.size; ++i)
         if (IsTerminalOrHonor(riichi::KindOf(m.tiles[Ix(i)]))) return false;

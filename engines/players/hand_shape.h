@@ -22,6 +22,12 @@ int BiasedShanten(const Counts& counts, int melds, ShapeBias bias);
 int BiasedAcceptance(Counts& counts, int melds, int shanten, const std::array<std::uint8_t, kKinds>& visible,
                      ShapeBias bias);
 
+// How good the ready hands a one-shanten `counts` (13 - 3 * melds tiles)
+// leads to are: over every unseen tile that makes it ready, its copies left
+// times the unseen tiles the best ready hand after it waits on. Two hands of
+// equal acceptance differ here by the waits they end on.
+int ReadyQuality(Counts& counts, int melds, const std::array<std::uint8_t, kKinds>& visible);
+
 // The yaku an open hand goes for. Yakuhai: a value honour triplet is held
 // or melded, nothing else is needed. The others constrain the discards.
 enum class Route { None, Yakuhai, Tanyao, Flush, AllTriplets };

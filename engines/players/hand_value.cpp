@@ -1,0 +1,131 @@
+#include "players/hand_value.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "riichi/shanten.h"
+
+namespace zv::players {
+
+using riichi::IsTerminalOrHonor;
+using riichi::Meld;
+using riichi::MeldType;
+using riichi::SeatView;
+using riichi::TileId;
+
+double PointsOfHan(double han, bool dealer) {
+    // Non-dealer points by whole han from 0 (30 fu below mangan).
+    static constexpr double kPoints[] = {0,     1000,  2000,  3900,  7700,  8000,  12000,
+                                         12000, 16000, 16000, 16000, 24000, 24000, 32000};
+    constexpr int kTop = static_cast<int>(std::size(kPoints)) - 1;
+    han = std::clamp(han, 0.0, static_cast<double>(kTop));
+    int whole = std::min(static_cast<int>(han), kTop - 1);
+    double frac = han - whole;
+    double points = kPoints[whole] + frac * (kPoints[whole + 1] - kPoints[whole]);
+    return dealer ? points * 1.5 : points;
+}
+
+double LikelyHan(const SeatView& view, const Counts& counts, TileId without) {
+    const auto& own = view.melds[Ix(view.seat)];
+    bool open = std::any_of(own.begin(), own.end(), [](const Meld& m) { return m.IsOpen(); });
+    double han = 0;
+    for (TileId ind : view.doraIndicators) han += counts[Ix(riichi::DoraOf(riichi::KindOf(ind)))];
+    if (!view.rules.noRedFives) {
+        for (TileId t : view.concealed) han += t != without && riichi::IsRedFive(t) ? 1 : 0;
+        if (view.drawn >= 0 && view.drawn != without && riichi::IsRedFive(view.drawn)) han += 1;
+    }
+
+    // Value honours: each of dragon, seat and round wind is a han.
+    auto valueHan = [&](Kind k) {
+        return (riichi::IsDragon(k) ? 1 : 0) + (k == view.seatWind ? 1 : 0) + (k == view.roundWind ? 1 : 0);
+    };
+    bool simpleMelds = true;
+    std::array<int, 4> bySuit{};
+    for (const Meld& m : own) {
+        for (int i = 0; i < m.size; ++i) {
+            han += DoraValue(view, m.tiles[Ix(i)]);
+            if (IsTerminalOrHonor(riichi::KindOf(m.tiles[Ix(i)]))) simpleMelds = false;
+        }
+        if (m.type != MeldType::Chi) han += valueHan(m.BaseKind());
+        bySuit[Ix(riichi::SuitOf(m.BaseKind()))] += 3;
+    }
+    int terminals = 0;
+    for (Kind k = 0; k < kKinds; ++k) {
+        int c = counts[Ix(k)];
+        if (IsTerminalOrHonor(k)) terminals += c;
+        bySuit[Ix(riichi::SuitOf(k))] += c;
+        if (riichi::IsHonor(k)) han += c >= 3 ? valueHan(k) : c == 2 ? 0.3 * valueHan(k) : 0.0;
+    }
+    if (simpleMelds && !(open && view.rules.noOpenTanyao))
+        han += terminals <= 1 ? 1.0 : terminals <= 3 ? 0.4 : 0.0;
+
+    int numbered = bySuit[0] + bySuit[1] + bySuit[2];
+    int main = *std::max_element(bySuit.begin(), bySuit.begin() + 3);
+    int off = numbered - main;
+    double flush = off == 0 ? 2.0 : off <= 2 ? 1.0 : 0.0;
+    han += open ? flush : flush * 1.5;
+    if (!open) han += 0.5;  // self-draw, ura dora, pinfu now and then
+    return han;
+}
+
+double WinChance(int shanten, int acceptance, int liveTiles) {
+    if (shanten < 0) return 1.0;
+    // Tiles unseen by the seat: the live wall, the dead wall and three hands.
+    const double unseen = liveTiles + 50.0;
+    double draws = liveTiles / 4.0;
+    double wait = shanten == 0 ? acceptance : 5.0;
+    if (shanten > 0) draws -= shanten * 1.3 * unseen / std::max(acceptance, 1);
+    if (draws <= 0 || wait <= 0) return 0.01;
+    // Each own draw and the others' discards between two of them.
+    double tries = draws * 2.2;
+    double chance = 1.0 - std::pow(1.0 - std::min(wait / unseen, 1.0), tries);
+    // Another seat may win first; each step still to go may go wrong.
+    chance *= 0.7 * std::pow(0.9, shanten);
+    return std::max(chance, 0.01);
+}
+
+double DealInCost(const SeatView& view, int seat) {
+    bool dealer = seat == view.dealer;
+    double han;
+    if (view.riichi[Ix(seat)]) {
+        han = 3.3;  // riichi, an average closed hand's han and the ura dora
+    } else {
+        han = 1.5;  // the open hand's yaku and dora out of sight
+        Kind seatWind = riichi::kEast + (seat - view.dealer + 4) % 4;
+        for (const Meld& m : view.melds[Ix(seat)]) {
+            for (int i = 0; i < m.size; ++i) han += DoraValue(view, m.tiles[Ix(i)]);
+            Kind k = m.BaseKind();
+            if (m.type != MeldType::Chi && riichi::IsHonor(k))
+                han +=
+                    (riichi::IsDragon(k) ? 1 : 0) + (k == seatWind ? 1 : 0) + (k == view.roundWind ? 1 : 0);
+        }
+    }
+    return PointsOfHan(han, dealer) + 300.0 * view.honba;
+}
+
+double FoldDegree(double winChance, double handPoints, double threatCost, double spirit) {
+    if (threatCost <= 0) return 0;
+    // Pushing on deals in now and then, more so the longer the hand needs;
+    // a win also keeps the threat from winning.
+    double dealIn = 0.15 + 0.1 * (1.0 - winChance);
+    double loss = dealIn * threatCost;
+    double gain = winChance * (handPoints + 0.3 * threatCost);
+    return loss / (std::max(gain, 1.0) * std::max(spirit, 0.05));
+}
+
+int LastHandStanding(const SeatView& view, int firstDealer) {
+    Kind lastRound = view.rules.eastOnly ? riichi::kEast : riichi::kSouth;
+    if (firstDealer < 0 || view.roundWind != lastRound || view.dealer != (firstDealer + 3) % 4) return 0;
+    int mine = view.scores[Ix(view.seat)];
+    int above = 0, bestOther = -1000000;
+    for (int s = 0; s < 4; ++s) {
+        if (s == view.seat) continue;
+        if (view.scores[Ix(s)] > mine) ++above;
+        bestOther = std::max(bestOther, view.scores[Ix(s)]);
+    }
+    if (above == 0 && mine - bestOther > 8000) return 1;
+    if (above == 3) return -1;
+    return 0;
+}
+
+}  // namespace zv::players
