@@ -191,7 +191,7 @@ TEST(MjaiExportTest, ARobbedKanIsExportedAsItsKanJustBeforeTheWinOnIt) {
         return h.end == HandEnd::Ron && a.size() >= 2 && a.back().action.type == riichi::ActionType::Ron &&
                a[a.size() - 2].action.type == riichi::ActionType::AddedKan;
     };
-    FoundGame found = FirstBoldGameWith(robbed, 80);
+    FoundGame found = FirstBoldGameWith(robbed, 5000);
     ASSERT_GE(found.hand, 0) << "no robbed kan in the games searched";
     std::vector<std::string> lines = Exported(found.game);
     std::vector<std::string> hand = HandLines(lines, found.hand);
@@ -214,7 +214,7 @@ TEST(MjaiExportTest, UraIndicatorsGoOnlyWithAWinnerInRiichi) {
         return h.wins.size() == 2 && h.reached[static_cast<std::size_t>(h.wins[0].seat)] !=
                                          h.reached[static_cast<std::size_t>(h.wins[1].seat)];
     };
-    FoundGame found = FirstBoldGameWith(mixed, 80);
+    FoundGame found = FirstBoldGameWith(mixed, 600);
     ASSERT_GE(found.hand, 0) << "no double ron of a riichi and a closed or open hand in the games searched";
     const HandRecord& record = found.game.hands[static_cast<std::size_t>(found.hand)];
     EXPECT_FALSE(record.ura.empty());  // the record's "dora:" line shows them
