@@ -13,7 +13,6 @@
 #include "board/table_view.h"
 #include "format/game_outcome.h"
 #include "platform/platform.h"
-#include "board/result_panel.h"
 #include "qtcommon/engine_widgets.h"
 #include "riichi/game.h"
 #include "riichi/seat_answers.h"

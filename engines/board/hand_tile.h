@@ -1,8 +1,8 @@
 #pragma once
 #include <QAbstractButton>
 
-#include "riichi/table.h"
 #include "board/tile_painter.h"
+#include "riichi/table.h"
 
 namespace zv::board {
 

@@ -5,8 +5,8 @@
 #include "net/net_server_parts.h"
 
 #include "app/engine_paths.h"
-#include "net/net_record.h"
 #include "base/secure_random.h"
+#include "net/net_record.h"
 
 namespace zv::engine {
 

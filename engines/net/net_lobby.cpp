@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "app/engine_paths.h"
-#include "net/seat_token.h"
 #include "base/utf8_text.h"
+#include "net/seat_token.h"
 
 namespace zv::engine {
 

@@ -24,7 +24,6 @@
 #include "base/utf8_text.h"
 #include "config/file_io.h"
 #include "net/seat_token.h"
-#include "zvbridge/mjai_bridge.h"
 #include "platform/process.h"
 #include "zvbridge/mjai_bridge.h"
 

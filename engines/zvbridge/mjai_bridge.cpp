@@ -82,7 +82,8 @@ std::string RulesJson(const riichi::Rules& rules) {
            ",\"game_length\":" + mjai::Quote(rules.eastOnly ? "east" : "east_south") +
            ",\"start_points\":" + std::to_string(rules.startPoint) +
            ",\"swap_calls\":" + flag(!rules.noSwapCalling) + ",\"open_tanyao\":" + flag(!rules.noOpenTanyao) +
-           ",\"head_bump\":" + flag(rules.headBump) + ",\"uma\":" + mjai::Quote(riichi::UmaWord(rules.uma)) + "}";
+           ",\"head_bump\":" + flag(rules.headBump) + ",\"uma\":" + mjai::Quote(riichi::UmaWord(rules.uma)) +
+           "}";
 }
 
 // The bridge's complaint about an answer that does not fit, for the bot.

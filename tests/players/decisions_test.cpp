@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "riichi/shanten.h"
 #include "players/hand_reading.h"
 #include "players/hand_shape.h"
 #include "players/hand_value.h"
 #include "players/player.h"
+#include "riichi/shanten.h"
 #include "riichi/table.h"
 
 namespace zv::players {

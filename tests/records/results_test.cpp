@@ -15,9 +15,9 @@
 
 #include "config/codec.h"
 #include "records/rating.h"
+#include "riichi/yaku_table.h"
 #include "support/fake_platform.h"
 #include "support/temp_dir.h"
-#include "riichi/yaku_table.h"
 
 namespace zv {
 namespace {

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "riichi/shanten.h"
 #include "mjai/mjai.h"
+#include "riichi/shanten.h"
 
 namespace {
 
