@@ -80,7 +80,8 @@ void PlaceChart::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().base());
     const QFontMetrics metrics = painter.fontMetrics();
     const int left = metrics.horizontalAdvance(U("4位")) + 10;
-    const QRect plot = rect().adjusted(left, 8, -10, -metrics.height() - 8);
+    // Room below the plot for the half of the "4位" label and the caption.
+    const QRect plot = rect().adjusted(left, metrics.height() / 2 + 4, -10, -2 * metrics.height() - 6);
     auto yOf = [&](double place) { return plot.top() + (place - 1.0) / 3.0 * plot.height(); };
     const int count = static_cast<int>(places_.size());
     auto xOf = [&](int i) {
@@ -99,8 +100,9 @@ void PlaceChart::paintEvent(QPaintEvent*) {
     painter.setPen(palette().color(QPalette::Text));
     const QString caption =
         count == 0 ? U("対局がありません") : U("直近%1戦（点: 順位、線: 平均順位）").arg(count);
-    painter.drawText(QRect(plot.left(), plot.bottom() + 4, plot.width(), metrics.height() + 4), Qt::AlignLeft,
-                     caption);
+    painter.drawText(
+        QRect(plot.left(), plot.bottom() + metrics.height() / 2 + 4, plot.width(), metrics.height() + 2),
+        Qt::AlignLeft, caption);
     if (count == 0) return;
 
     painter.setPen(Qt::NoPen);
@@ -133,6 +135,7 @@ void RateBars::SetBars(std::vector<Bar> bars) {
     QStringList parts;
     for (const Bar& bar : bars_) parts << bar.name + U(" ") + Percent(bar.share);
     setAccessibleDescription(parts.join(U("、")));
+    setMinimumHeight(sizeHint().height());  // every bar stays readable
     updateGeometry();
     update();
 }
@@ -211,7 +214,6 @@ TStatisticsWindow::TStatisticsWindow(QWidget* owner, const std::string& playerNa
     GameList->setAccessibleName(U("記録された対局の一覧"));
     GameList->setHeaderLabels({U("日時"), U("順位"), U("ポイント"), U("牌譜")});
     GameList->setRootIsDecorated(false);
-    GameList->setMinimumHeight(120);
     GameList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ReplayButton = Button(gamesGroup, "ReplayButton", "再生");
     ReplayButton->setToolTip(U("選んだ対局の牌譜を再生します"));
@@ -242,6 +244,7 @@ TStatisticsWindow::TStatisticsWindow(QWidget* owner, const std::string& playerNa
     auto* body = new QHBoxLayout;
     body->addWidget(Figures);
     body->addLayout(charts, 1);
+    GameList->setMinimumHeight(100);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -250,7 +253,7 @@ TStatisticsWindow::TStatisticsWindow(QWidget* owner, const std::string& playerNa
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(choices);
     layout->addWidget(EmptyNote);
-    layout->addLayout(body, 1);
+    layout->addLayout(body, 3);
     layout->addWidget(gamesGroup, 1);
     layout->addLayout(buttons);
 
