@@ -17,6 +17,7 @@
 #include "gui_common/dialog_widgets.h"
 #include "gui_common/message_boxes.h"
 #include "gui_common/qt_text.h"
+#include "records/gui/statistics_window.h"
 #include "records/rating.h"
 #include "records/results.h"
 #include "rules/gui/characters.h"
@@ -209,7 +210,7 @@ void TShowPointBox::CloseButtonClick() { hide(); }
 
 // ---------------------------------------------------------------------------
 
-TPlayerInfoBox::TPlayerInfoBox(QWidget* owner) : QDialog(owner) {
+TPlayerInfoBox::TPlayerInfoBox(QWidget* owner, bool powerUp) : QDialog(owner) {
     setObjectName(QStringLiteral("PlayerInfoBox"));
     setWindowTitle(QString::fromUtf8(kTitle));
 
@@ -243,7 +244,11 @@ TPlayerInfoBox::TPlayerInfoBox(QWidget* owner) : QDialog(owner) {
     OKButton = Button(this, "OKButton", "統計");
     PointButton = Button(this, "PointButton", "ポイント");
     PointButton->setVisible(false);
+    StatsButton = Button(this, "StatsButton", "成績グラフ");
+    StatsButton->setToolTip(QString::fromUtf8("成績の統計とグラフ、記録された対局を表示します"));
+    StatsButton->setVisible(powerUp);
     CancelButton = Button(this, "CancelButton", "閉じる");
+    connect(StatsButton, &QPushButton::clicked, this, &TPlayerInfoBox::StatsButtonClick);
     connect(OKButton, &QPushButton::clicked, this, &TPlayerInfoBox::OKButtonClick);
     connect(PointButton, &QPushButton::clicked, this, &TPlayerInfoBox::PointButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TPlayerInfoBox::CancelButtonClick);
@@ -251,6 +256,7 @@ TPlayerInfoBox::TPlayerInfoBox(QWidget* owner) : QDialog(owner) {
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(OKButton);
     buttons->addWidget(PointButton);
+    if (powerUp) buttons->addWidget(StatsButton);
     buttons->addWidget(CancelButton);
     buttons->addStretch();
 
@@ -305,6 +311,18 @@ void TPlayerInfoBox::PointButtonClick() {
     box->show();
 }
 
+void TPlayerInfoBox::StatsButtonClick() {
+    QListWidgetItem* item = ListView->currentItem();
+    if (item == nullptr || !item->isSelected()) {
+        ShowMsgBox(this, kChoiceTitle, "プレーヤが選択されていません");
+        return;
+    }
+    // A player without results yet gets the window too: it says so itself.
+    auto* window = new TStatisticsWindow(this, S(item->text()));
+    PlaceDialog(this, window);
+    window->show();
+}
+
 void TPlayerInfoBox::CancelButtonClick() { close(); }
 
 void TPlayerInfoBox::FaceMenuClick() {
@@ -317,8 +335,8 @@ void TPlayerInfoBox::ListMenuClick() {
     ApplyCharacterListStyle(ListView, CharacterListStyle());
 }
 
-void RunPlayerInfoBox(QWidget* owner) {
-    TPlayerInfoBox box(owner);
+void RunPlayerInfoBox(QWidget* owner, bool powerUp) {
+    TPlayerInfoBox box(owner, powerUp);
     PlaceDialog(owner, &box);
     box.exec();
 }

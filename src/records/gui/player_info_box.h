@@ -68,10 +68,13 @@ public:
 class TPlayerInfoBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TPlayerInfoBox(QWidget* owner);
+    // `powerUp` adds the button of the statistics window with charts and
+    // recorded games; without it the dialog is the plain one.
+    explicit TPlayerInfoBox(QWidget* owner, bool powerUp = false);
 
     QListWidget* ListView;
     QPushButton* OKButton;
+    QPushButton* StatsButton;
     QPushButton* PointButton;
     QPushButton* CancelButton;
     QRadioButton* ClientCheck;
@@ -82,6 +85,7 @@ public:
     void FormCreate();
     void OKButtonClick();
     void PointButtonClick();
+    void StatsButtonClick();
     void CancelButtonClick();
     void FaceMenuClick();
     void ListMenuClick();
@@ -93,6 +97,6 @@ private:
 
 // The main window's "個人成績": creates the dialog, places it, shows it
 // modally and destroys it (with every result window it opened).
-void RunPlayerInfoBox(QWidget* owner);
+void RunPlayerInfoBox(QWidget* owner, bool powerUp = false);
 
 }  // namespace zv
