@@ -123,9 +123,11 @@ void TableView::RebuildActions() {
             button->setStyleSheet(
                 "QPushButton#RiichiButton:checked { background: #8a1c1c; color: white; border: 3px inset "
                 "#4a0d0d; }");
-            if (riichiMode_) button->setText(QString::fromUtf8("✔ リーチ"));
-            connect(button, &QPushButton::clicked, this, [this] {
+            connect(button, &QPushButton::clicked, this, [this, button] {
                 riichiMode_ = !riichiMode_;
+                button->setChecked(riichiMode_);
+                button->setText(riichiMode_ ? QString::fromUtf8("✔ リーチ")
+                                            : ActionCaption(ActionType::Riichi));
                 if (onSound) onSound(riichiMode_ ? "sound_choice" : "sound_choiceend");
                 RebuildHand();
                 for (HandTile* t : tiles_)
