@@ -65,7 +65,7 @@ void TableView::Layout() {
     }
     // Buttons: right-aligned rows at the bottom of the side panel, bottom up.
     double right = W - 6;
-    double rowY = g_.side.bottom() - buttonH - 6;
+    double rowY = g_.side.bottom() - buttonH - 6 - (toggles_.empty() ? 0.0 : toggleH + 4);
     for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) {
         QPushButton* b = *it;
         double bw = std::max(72.0, static_cast<double>(b->sizeHint().width()) + 8);

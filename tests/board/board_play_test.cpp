@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QToolButton>
+#include <cstdlib>
 
 #include "board_test_support.h"
 
@@ -205,6 +206,10 @@ TEST_F(BoardPlayTest, LogPaneListsDiscardsCallsAndDeclarationsInOrder) {
     EXPECT_GE(lines.filter(QString::fromUtf8("guest: 打 ")).size() +
                   lines.filter(QString::fromUtf8("guest: リーチ 打 ")).size(),
               4);
+    if (const char* shots = std::getenv("ZV_BOARD_SHOTS")) {
+        w->SetTsumogiri(true);
+        w->grab().save(QString(shots) + "/board-log.png");
+    }
     w->SetLogShown(false);
     EXPECT_FALSE(w->logPane()->isVisible());
     EXPECT_EQ(w->width(), width);
@@ -250,6 +255,11 @@ TEST(ResultPanelDrawTest, ReadyHandsShowTheirMelds) {
     EXPECT_TRUE(text.contains("B: " + hand.trimmed())) << text.toStdString();
     EXPECT_EQ(panel.accessibleName(), QString::fromUtf8("局の結果"));
     EXPECT_EQ(panel.accessibleDescription(), text);
+    if (const char* shots = std::getenv("ZV_BOARD_SHOTS")) {
+        table.show();
+        panel.CenterOver(table);
+        table.grab().save(QString(shots) + "/draw-panel.png");
+    }
 }
 
 TEST_F(BoardPlayTest, PaintedPartsAndRiichiReadAsControls) {
