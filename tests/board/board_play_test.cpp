@@ -282,6 +282,7 @@ TEST_F(BoardPlayTest, PaintedPartsAndRiichiReadAsControls) {
     riichi->click();
     EXPECT_TRUE(riichi->isChecked());
     EXPECT_TRUE(riichi->text().startsWith(QString::fromUtf8("✔")));
+    if (const char* shots = std::getenv("ZV_BOARD_SHOTS")) w->grab().save(QString(shots) + "/riichi.png");
     EXPECT_EQ(riichi->accessibleName(), QString::fromUtf8("リーチ"));
 }
 
