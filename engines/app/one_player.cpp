@@ -54,7 +54,8 @@ std::string OnePlayerGame::Prepare(const EngineOptions& o, const std::string& in
 
     rules_ = riichi::Rules{};
     rulesRead_ = ReadRulesFile(JoinPath(o.baseDir, "zelvan1.pf"), rules_);
-    if (!rulesRead_) warnings.push_back("no rules file zelvan1.pf, playing with the default rules");
+    if (!rulesRead_)
+        warnings.push_back("ルールファイル zelvan1.pf が見つからないため、標準のルールで対局します");
     if (o.length == 1) rules_.eastOnly = true;
     if (o.length == 2) rules_.eastOnly = false;
     sounds_ = ReadSoundTable(JoinPath(o.baseDir, "sound.nuc"));

@@ -99,6 +99,7 @@ void TableView::DropButtons() {
 
 void TableView::RebuildActions() {
     DropButtons();
+    choosing_ = false;
     if (!deciding_) return;
     std::array<std::vector<Action>, 8> groups;
     for (const Action& a : view_.legal) {
@@ -113,10 +114,20 @@ void TableView::RebuildActions() {
         button->setAccessibleName(button->text());
         button->setFont(UiFont(std::max(13.0, g_.handH * 0.34), true));
         if (actions.front().type == ActionType::Riichi) {
+            // A toggle: pressed while the tile to declare with is chosen,
+            // and plainly so (sunk, dark, with a mark).
             button->setCheckable(true);
             button->setChecked(riichiMode_);
-            connect(button, &QPushButton::clicked, this, [this] {
+            button->setAccessibleDescription(
+                QString::fromUtf8("押すと宣言する牌を選びます。もう一度押すと取り消します"));
+            button->setStyleSheet(
+                "QPushButton#RiichiButton:checked { background: #8a1c1c; color: white; border: 3px inset "
+                "#4a0d0d; }");
+            connect(button, &QPushButton::clicked, this, [this, button] {
                 riichiMode_ = !riichiMode_;
+                button->setChecked(riichiMode_);
+                button->setText(riichiMode_ ? QString::fromUtf8("✔ リーチ")
+                                            : ActionCaption(ActionType::Riichi));
                 if (onSound) onSound(riichiMode_ ? "sound_choice" : "sound_choiceend");
                 RebuildHand();
                 for (HandTile* t : tiles_)
@@ -142,6 +153,7 @@ void TableView::RebuildActions() {
 
 void TableView::ShowChoices(const std::vector<Action>& choices) {
     DropButtons();
+    choosing_ = true;
     for (const Action& a : choices) {
         auto* button = new QPushButton(ChoiceCaption(a), this);
         button->setObjectName("ChoiceButton");

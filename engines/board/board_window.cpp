@@ -3,13 +3,17 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QElapsedTimer>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 
 #include "board/result_panel.h"
+#include "board/table_style.h"
 #include "board/table_view.h"
 #include "format/game_outcome.h"
 #include "platform/platform.h"
@@ -36,6 +40,46 @@ bool OnlyDiscard(const riichi::SeatView& view, Action& discard) {
 }
 
 }  // namespace
+
+QString HandLogLine(const QString& who, const Action& action) {
+    QString tile = action.tile >= 0 ? TileSpokenName(action.tile) : QString();
+    QString what;
+    switch (action.type) {
+        case ActionType::Discard:
+            what = QString::fromUtf8("打 ") + tile;
+            break;
+        case ActionType::Riichi:
+            what = QString::fromUtf8("リーチ 打 ") + tile;
+            break;
+        case ActionType::Pon:
+            what = QString::fromUtf8("ポン ") + tile;
+            break;
+        case ActionType::Chi:
+            what = QString::fromUtf8("チー ") + tile;
+            break;
+        case ActionType::OpenKan:
+            what = QString::fromUtf8("カン ") + tile;
+            break;
+        case ActionType::ClosedKan:
+            what = QString::fromUtf8("暗槓 ") + tile;
+            break;
+        case ActionType::AddedKan:
+            what = QString::fromUtf8("加槓 ") + tile;
+            break;
+        case ActionType::Tsumo:
+            what = QString::fromUtf8("ツモ和了");
+            break;
+        case ActionType::Ron:
+            what = QString::fromUtf8("ロン和了");
+            break;
+        case ActionType::NineTerminals:
+            what = QString::fromUtf8("九種九牌");
+            break;
+        case ActionType::Pass:
+            return {};
+    }
+    return who + ": " + what;
+}
 
 int PaceDelay(Pace pace) {
     switch (pace) {
@@ -71,6 +115,7 @@ BoardWindow::BoardWindow(engine::OnePlayerGame& game, TileLook look, const QStri
     }
     table_->SetSeats(cards);
     panel_->SetNames(names);
+    names_ = names;
     table_->onAction = [this](const Action& action) { HumanAction(action); };
     panel_->onOk = [this] { NextHand(); };
     panel_->onAgain = [this] { StartGame(engine::ChooseSeed() + static_cast<std::uint64_t>(filed_)); };
@@ -86,8 +131,36 @@ BoardWindow::BoardWindow(engine::OnePlayerGame& game, TileLook look, const QStri
         if (!file.empty()) CurrentAudio().PlaySoundFile(SoundTestPath(file, ExecutableDir()));
     };
     table_->onSound = [this](const char* key) { playSound(key); };
+    BuildLogPane();
     BuildMenu();
     setFixedSize(game.layout().width, game.layout().height);
+}
+
+void BoardWindow::BuildLogPane() {
+    logDock_ = new QDockWidget(QString::fromUtf8("対局ログ"), this);
+    logDock_->setObjectName("HandLogPane");
+    logDock_->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    logList_ = new QListWidget(logDock_);
+    logList_->setObjectName("HandLogList");
+    logList_->setAccessibleName(QString::fromUtf8("対局ログ"));
+    logList_->setAccessibleDescription(QString::fromUtf8("打牌・鳴き・宣言を順に記録します"));
+    logList_->setFont(table_style::UiFont(13));
+    logDock_->setWidget(logList_);
+    addDockWidget(Qt::RightDockWidgetArea, logDock_);
+    logDock_->hide();
+}
+
+QAction* BoardWindow::AddToggle(QMenu* menu, const char* text, const char* objectName, bool& flag) {
+    QAction* action = menu->addAction(QString::fromUtf8(text));
+    action->setObjectName(objectName);
+    action->setCheckable(true);
+    action->setChecked(flag);
+    connect(action, &QAction::toggled, this, [this, &flag](bool on) {
+        flag = on;
+        // A decision already shown may now be answered by the toggle.
+        if (table_->deciding()) Advance();
+    });
+    return action;
 }
 
 BoardWindow::~BoardWindow() = default;
@@ -122,12 +195,91 @@ void BoardWindow::BuildMenu() {
         connect(a, &QAction::triggered, this, [this, i] { SetPace(static_cast<Pace>(i)); });
     }
     paceActions_[Idx(static_cast<int>(pace_))]->setChecked(true);
+
+    options->addSeparator();
+    autoWinAction_ = AddToggle(options, "自動和了", "AutoWinAction", autoWin_);
+    noCallsAction_ = AddToggle(options, "鳴きなし", "NoCallsAction", noCalls_);
+    tsumogiriAction_ = AddToggle(options, "ツモ切り", "TsumogiriAction", tsumogiri_);
+    std::vector<QAbstractButton*> toggles;
+    const char* toggleObjects[] = {"AutoWinToggle", "NoCallsToggle", "TsumogiriToggle"};
+    const char* descriptions[] = {"和了できるときは自動で和了します", "ポン・チー・カンをすべて見送ります",
+                                  "打牌しかできないときはツモ牌をそのまま捨てます"};
+    int i = 0;
+    for (QAction* a : {autoWinAction_, noCallsAction_, tsumogiriAction_}) {
+        a->setToolTip(QString::fromUtf8(descriptions[i]));
+        auto* button = new QToolButton(table_);
+        button->setDefaultAction(a);
+        button->setObjectName(toggleObjects[i]);
+        button->setAccessibleName(a->text());
+        button->setAccessibleDescription(a->toolTip());
+        button->setFocusPolicy(Qt::NoFocus);  // the keyboard stays on the hand
+        button->setStyleSheet(
+            "QToolButton { border: 1px solid #5a5a5a; border-radius: 3px; background: #ecebe4; }"
+            "QToolButton:checked { background: #2f6b3f; color: white; border: 2px inset #173a20; }");
+        toggles.push_back(button);
+        ++i;
+    }
+    table_->SetToggleButtons(toggles);
+
+    options->addSeparator();
+    logAction_ = options->addAction(QString::fromUtf8("対局ログを表示"));
+    logAction_->setObjectName("ShowLogAction");
+    logAction_->setCheckable(true);
+    connect(logAction_, &QAction::toggled, this, [this](bool on) { SetLogShown(on); });
+}
+
+void BoardWindow::SetAutoWin(bool on) { autoWinAction_->setChecked(on); }
+void BoardWindow::SetNoCalls(bool on) { noCallsAction_->setChecked(on); }
+void BoardWindow::SetTsumogiri(bool on) { tsumogiriAction_->setChecked(on); }
+
+void BoardWindow::SetLogShown(bool shown) {
+    if (logAction_->isChecked() != shown) {
+        logAction_->setChecked(shown);  // comes back here through the action
+        return;
+    }
+    // The window keeps its size for the table; the pane widens it.
+    const int paneWidth = 230;
+    logDock_->setVisible(shown);
+    setFixedSize(setup_.layout().width + (shown ? paneWidth : 0), height());
+    if (shown) resizeDocks({logDock_}, {paneWidth}, Qt::Horizontal);
+}
+
+QStringList BoardWindow::logLines() const {
+    QStringList lines;
+    for (int i = 0; i < logList_->count(); ++i) lines << logList_->item(i)->text();
+    return lines;
+}
+
+void BoardWindow::BeginHandLog() {
+    logged_ = 0;
+    riichi::SeatView view = game_->View(human_);
+    static const char* rounds[] = {"東", "南", "西", "北"};
+    int round = std::clamp(static_cast<int>(view.roundWind - riichi::kEast), 0, 3);
+    logList_->addItem(QString::fromUtf8("― %1%2局 %3本場 ―")
+                          .arg(QString::fromUtf8(rounds[round]))
+                          .arg(view.dealer + 1)
+                          .arg(view.honba));
+}
+
+void BoardWindow::UpdateLog() {
+    const auto& log = game_->Current().Log();
+    if (logged_ >= log.size()) return;
+    riichi::SeatView view = game_->View(human_);
+    for (; logged_ < log.size(); ++logged_) {
+        const riichi::LoggedAction& entry = log[logged_];
+        if (entry.seat < 0 || entry.seat > 3) continue;
+        riichi::Kind wind = riichi::kEast + (entry.seat - view.dealer + 4) % 4;
+        QString who = table_style::WindName(wind) + " " + names_[Idx(entry.seat)];
+        QString line = HandLogLine(who, entry.action);
+        if (!line.isEmpty()) logList_->addItem(line);
+    }
+    logList_->scrollToBottom();
 }
 
 void BoardWindow::SetPace(Pace pace) {
     pace_ = pace;
     paceActions_[Idx(static_cast<int>(pace))]->setChecked(true);
-    if (timer_->isActive()) timer_->start(PaceDelay(pace_));
+    if (timer_->isActive()) timer_->start(paceDelay(pace_));
 }
 
 void BoardWindow::SetSortHand(bool sort) { sortAction_->setChecked(sort); }
@@ -140,6 +292,8 @@ void BoardWindow::StartGame(std::uint64_t seed) {
     players_ = engine::MakeSeatPlayers(setup_.styles(), seed);
     meldsSeen_.fill(0);
     riichiSeen_.fill(false);
+    logList_->clear();
+    BeginHandLog();
     playSound("sound_openning");
     Advance();
 }
@@ -154,6 +308,7 @@ void BoardWindow::Advance() {
     budget.start();
     for (;;) {
         AnnounceCalls();
+        UpdateLog();
         if (game_->Current().Over()) {
             HandOver();
             return;
@@ -167,12 +322,17 @@ void BoardWindow::Advance() {
                 return players_[Idx(s)]->Decide(view);
             };
             if (riichi::PlayComputerSeat(game_->Current(), isHuman, decide)) continue;
+            Action answer;
+            if (AutoAnswer(game_->View(human_), answer)) {
+                if (answer.type == ActionType::Ron) PlayActionSound(answer);
+                if (game_->Apply(human_, answer)) continue;
+            }
             ShowTable(true);
             return;
         }
         int seat = pending.front();
         Action discard;
-        if (seat == human_ && !OnlyDiscard(game_->View(human_), discard)) {
+        if (seat == human_ && !AutoAnswer(game_->View(human_), discard)) {
             ShowTable(true);
             return;
         }
@@ -181,7 +341,7 @@ void BoardWindow::Advance() {
             continue;
         }
         ShowTable(false);
-        timer_->start(PaceDelay(pace_));
+        timer_->start(paceDelay(pace_));
         return;
     }
 }
@@ -199,7 +359,8 @@ void BoardWindow::PlayTurn() {
     riichi::SeatView view = game_->View(seat);
     Action action;
     if (seat == human_) {
-        if (!OnlyDiscard(view, action)) return;
+        if (!AutoAnswer(view, action)) return;
+        if (action.type == ActionType::Tsumo) PlayActionSound(action);
     } else {
         action = players_[Idx(seat)]->Decide(view);
     }
@@ -227,8 +388,50 @@ void BoardWindow::AnnounceCalls() {
     }
 }
 
+bool BoardWindow::AutoAnswer(const riichi::SeatView& view, Action& answer) const {
+    if (OnlyDiscard(view, answer)) return true;
+    auto offered = [&view](ActionType type) {
+        return std::find_if(view.legal.begin(), view.legal.end(),
+                            [type](const Action& a) { return a.type == type; });
+    };
+    for (ActionType win : {ActionType::Tsumo, ActionType::Ron})
+        if (auto it = offered(win); autoWin_ && it != view.legal.end()) {
+            answer = *it;
+            return true;
+        }
+    if (view.phase == riichi::Phase::Claims) {
+        // Passing on calls never passes on a win: that stays the player's.
+        auto pass = offered(ActionType::Pass);
+        if (!noCalls_ || pass == view.legal.end() || offered(ActionType::Ron) != view.legal.end())
+            return false;
+        answer = *pass;
+        return true;
+    }
+    // The drawn tile goes only when discarding is all there is to decide.
+    bool onlyDiscards = std::all_of(view.legal.begin(), view.legal.end(),
+                                    [](const Action& a) { return a.type == ActionType::Discard; });
+    if (!tsumogiri_ || !onlyDiscards || view.drawn < 0) return false;
+    for (const Action& a : view.legal)
+        if (a.tile == view.drawn) {
+            answer = a;
+            return true;
+        }
+    return false;
+}
+
 void BoardWindow::HumanAction(const Action& action) {
     if (!game_ || game_->Current().Over()) return;
+    PlayActionSound(action);
+    std::string error;
+    if (!game_->Apply(human_, action, &error)) {
+        // The view offered only legal actions; show the table again as it is.
+        ShowTable(true);
+        return;
+    }
+    Advance();
+}
+
+void BoardWindow::PlayActionSound(const Action& action) {
     switch (action.type) {
         case ActionType::Discard:
             playSound(action.tile == game_->View(human_).drawn ? "sound_tumogiri" : "sound_pai");
@@ -258,20 +461,16 @@ void BoardWindow::HumanAction(const Action& action) {
             playSound("sound_cmdbutton");
             break;
     }
-    std::string error;
-    if (!game_->Apply(human_, action, &error)) {
-        // The view offered only legal actions; show the table again as it is.
-        ShowTable(true);
-        return;
-    }
-    Advance();
 }
 
 void BoardWindow::HandOver() {
     timer_->stop();
     ShowTable(false);
     const riichi::HandResult& r = game_->Current().Result();
-    panel_->ShowHand(r);
+    if (r.winners.empty()) logList_->addItem(EndName(r.end));
+    std::array<std::vector<riichi::Meld>, 4> melds;
+    for (int s = 0; s < 4; ++s) melds[Idx(s)] = game_->Current().Melds(s);
+    panel_->ShowHand(r, melds);
     PlaceOverlay();
     QTimer::singleShot(0, this, [this] { PlaceOverlay(); });  // once the panel's text is laid out
     // One sound for the end of the hand, the one that matters most to the player.
@@ -296,6 +495,7 @@ void BoardWindow::HandOver() {
 void BoardWindow::NextHand() {
     if (!game_) return;
     if (game_->NextHand()) {
+        BeginHandLog();
         Advance();
         return;
     }
@@ -314,7 +514,7 @@ void BoardWindow::GameOver() {
     int place = game_->Totals()[Idx(human_)].place;
     static const char* places[] = {"sound_1st", "sound_2nd", "sound_3rd", "sound_4th"};
     playSound("sound_gameend");
-    QTimer::singleShot(PaceDelay(pace_) * 2, this,
+    QTimer::singleShot(paceDelay(pace_) * 2, this,
                        [this, place] { playSound(places[std::clamp(place, 1, 4) - 1]); });
     if (onGameFiled) onGameFiled(place);
 }

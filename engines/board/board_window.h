@@ -6,9 +6,12 @@
 // is laid over the table; a finished game is filed (results appended, record
 // rewritten) and its standings shown, with "もう一度" and "終了".
 //
-// Menu "オプション": sort the hand, show the waits when ready, and the pace
-// (normal, fast, instant). Closing the window during a game asks once; games
-// already finished stay filed.
+// Menu "オプション": sort the hand, show the waits when ready, the pace
+// (normal, fast, instant), the toggles 自動和了 (win whenever a win is
+// offered), 鳴きなし (pass every call) and ツモ切り (discard the drawn tile
+// when discarding is all there is to do), also as small buttons beside the
+// hand, and the game's log pane. Closing the window during a game asks once;
+// games already finished stay filed.
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
@@ -24,6 +27,9 @@
 #include "riichi/table.h"
 
 class QAction;
+class QMenu;
+class QDockWidget;
+class QListWidget;
 class QTimer;
 
 namespace zv::board {
@@ -34,6 +40,10 @@ class TableView;
 enum class Pace { Normal, Fast, Instant };
 // The pause before each computer seat's turn action, in milliseconds.
 int PaceDelay(Pace pace);
+
+// One line of the game's log for an action of `who` ("東家 名前: 打 三萬");
+// empty for actions nobody sees (passing on a discard).
+QString HandLogLine(const QString& who, const riichi::Action& action);
 
 class BoardWindow : public QMainWindow {
 public:
@@ -49,6 +59,20 @@ public:
     Pace pace() const { return pace_; }
     void SetSortHand(bool sort);
     void SetShowWaits(bool show);
+    void SetAutoWin(bool on);
+    void SetNoCalls(bool on);
+    void SetTsumogiri(bool on);
+    bool autoWin() const { return autoWin_; }
+    bool noCalls() const { return noCalls_; }
+    bool tsumogiri() const { return tsumogiri_; }
+    void SetLogShown(bool shown);
+    // The lines of the log pane, oldest first.
+    QStringList logLines() const;
+    QDockWidget* logPane() const { return logDock_; }
+
+    // The pause before a computer seat acts at a pace, in milliseconds;
+    // PaceDelay unless replaced (tests).
+    std::function<int(Pace)> paceDelay = PaceDelay;
 
     // Asked once when the window is closed during a game; true ends it. The
     // default asks the player with a message box; tests replace it.
@@ -86,6 +110,12 @@ private:
     void PlaceOverlay();
     void ShowTable(bool decide);
     void AnnounceCalls();
+    bool AutoAnswer(const riichi::SeatView& view, riichi::Action& answer) const;
+    void PlayActionSound(const riichi::Action& action);
+    QAction* AddToggle(QMenu* menu, const char* text, const char* objectName, bool& flag);
+    void BuildLogPane();
+    void BeginHandLog();
+    void UpdateLog();
 
     engine::OnePlayerGame& setup_;
     TileLook look_;
@@ -103,6 +133,17 @@ private:
     std::array<bool, 4> riichiSeen_{};
     int filed_ = 0;
     bool closing_ = false;
+    bool autoWin_ = false;
+    bool noCalls_ = false;
+    bool tsumogiri_ = false;
+    QAction* autoWinAction_ = nullptr;
+    QAction* noCallsAction_ = nullptr;
+    QAction* tsumogiriAction_ = nullptr;
+    QAction* logAction_ = nullptr;
+    QDockWidget* logDock_ = nullptr;
+    QListWidget* logList_ = nullptr;
+    std::array<QString, 4> names_;
+    std::size_t logged_ = 0;  // the current hand's actions already in the log
 };
 
 }  // namespace zv::board

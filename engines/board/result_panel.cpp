@@ -146,6 +146,7 @@ void ResultPanel::AddTiles(const std::vector<TileId>& tiles, const std::vector<i
     }
     QString spoken;
     for (TileId t : tiles) spoken += TileSpokenName(t) + " ";
+    pictures->setAccessibleDescription(spoken.trimmed());
     text_ += name + ": " + spoken.trimmed() + "\n";
 }
 
@@ -164,6 +165,7 @@ void ResultPanel::AddIndicators(const std::vector<TileId>& dora, const std::vect
         line->addSpacing(12);
         QString spoken;
         for (TileId t : tiles) spoken += " " + TileSpokenName(t);
+        pictures->setAccessibleDescription(spoken.trimmed());
         text_ += caption + ":" + spoken + "\n";
     };
     add(dora, QString::fromUtf8("ドラ表示牌"));
@@ -196,13 +198,15 @@ int ResultPanel::preferredHeight() const {
 
 void ResultPanel::Finish() {
     layout_->addStretch(1);
+    setAccessibleDescription(text_);
     show();
     raise();
     auto* row = buttonRow_->layout();
     if (row->count() > 1) row->itemAt(1)->widget()->setFocus(Qt::OtherFocusReason);
 }
 
-void ResultPanel::ShowHand(const riichi::HandResult& r) {
+void ResultPanel::ShowHand(const riichi::HandResult& r,
+                           const std::array<std::vector<riichi::Meld>, 4>& melds) {
     Clear();
     static const char* rounds[] = {"東", "南", "西", "北"};
     int roundIndex = std::clamp(static_cast<int>(r.roundWind - riichi::kEast), 0, 3);
@@ -211,6 +215,7 @@ void ResultPanel::ShowHand(const riichi::HandResult& r) {
                         .arg(r.dealer + 1)
                         .arg(r.honba);
     AddText("<b style='font-size:large'>" + Escape(where + EndName(r.end)) + "</b>");
+    setAccessibleName(QString::fromUtf8("局の結果"));
 
     for (const riichi::WinResult& w : r.winners) {
         QString how = r.end == HandEnd::Tsumo
@@ -271,12 +276,17 @@ void ResultPanel::ShowHand(const riichi::HandResult& r) {
                     Escape(ready.isEmpty() ? QString::fromUtf8("なし") : ready.join("、")) + "<br>" +
                     QString::fromUtf8("不聴: ") +
                     Escape(notReady.isEmpty() ? QString::fromUtf8("なし") : notReady.join("、")));
-            // The ready hands are shown.
+            // The ready hands are shown, their melds set apart as a winner's are.
             for (int s = 0; s < 4; ++s)
                 if (r.ready[Idx(s)] && !r.revealed[Idx(s)].empty()) {
                     std::vector<TileId> hand = r.revealed[Idx(s)];
                     std::sort(hand.begin(), hand.end());
-                    AddTiles(hand, {}, Name(s), true);
+                    std::vector<int> gaps;
+                    for (const riichi::Meld& m : melds[Idx(s)]) {
+                        gaps.push_back(static_cast<int>(hand.size()));
+                        for (int i = 0; i < m.size; ++i) hand.push_back(m.tiles[Idx(i)]);
+                    }
+                    AddTiles(hand, gaps, Name(s), true);
                 }
             for (int s = 0; s < 4; ++s)
                 if (r.nagashi[Idx(s)]) AddText(Escape(Name(s)) + QString::fromUtf8(" 流し満貫"));
@@ -317,6 +327,7 @@ void ResultPanel::ShowStandings(const riichi::Rules& rules, const std::array<rii
         sinking += counted < rules.startPoint ? 1 : 0;
     }
     std::array<int, 4> uma = riichi::UmaForPlaces(rules.uma, sinking);
+    setAccessibleName(QString::fromUtf8("対局の結果"));
     AddText(QString::fromUtf8("<b style='font-size:large'>対局終了</b>") +
             (bustOut ? QString::fromUtf8(" (飛び)") : QString()));
     QString table = QString::fromUtf8(

@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <vector>
 
 #include "board/tile_painter.h"
 #include "riichi/game.h"
@@ -26,7 +27,10 @@ public:
     ResultPanel(TileLook look, QWidget* parent);
 
     void SetNames(const std::array<QString, 4>& names) { names_ = names; }
-    void ShowHand(const riichi::HandResult& result);
+    // `melds` are the seats' melds at the end, shown with the ready hands of
+    // a draw (a winner's come with its result).
+    void ShowHand(const riichi::HandResult& result,
+                  const std::array<std::vector<riichi::Meld>, 4>& melds = {});
     void ShowGame(const riichi::Game& finished);
     // The same from the totals alone (a game played on another machine).
     void ShowStandings(const riichi::Rules& rules, const std::array<riichi::SeatTotals, 4>& totals,

@@ -2,6 +2,7 @@
 // strip, the seat cards and the action buttons.
 #include "board/table_view.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -41,7 +42,8 @@ void TableView::Layout() {
 
     // Seat cards in the side panel: across, left, right, own; the buttons below.
     double buttonH = std::max(30.0, g_.handH * 0.7);
-    double buttonsArea = buttonH * 2 + 18;
+    double toggleH = toggles_.empty() ? 0.0 : std::clamp(std::floor(g_.handH * 0.5), 22.0, 30.0);
+    double buttonsArea = buttonH * 2 + 18 + (toggles_.empty() ? 0.0 : toggleH + 6);
     double cardH = std::floor((g_.side.height() - buttonsArea - 6) / 4);
     double face = std::clamp(cardH - 10, 24.0, 80.0);
     const int order[] = {2, 3, 1, 0};
@@ -63,7 +65,7 @@ void TableView::Layout() {
     }
     // Buttons: right-aligned rows at the bottom of the side panel, bottom up.
     double right = W - 6;
-    double rowY = g_.side.bottom() - buttonH - 6;
+    double rowY = g_.side.bottom() - buttonH - 6 - (toggles_.empty() ? 0.0 : toggleH + 4);
     for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) {
         QPushButton* b = *it;
         double bw = std::max(72.0, static_cast<double>(b->sizeHint().width()) + 8);
@@ -76,7 +78,49 @@ void TableView::Layout() {
         b->raise();
         right -= bw + 6;
     }
+    LayoutToggles(toggleH);
+    LayoutReadableAreas();
     update();
+}
+
+void TableView::LayoutToggles(double toggleH) {
+    // The toggles: one row at the foot of the side panel, beside the hand.
+    if (toggles_.empty()) return;
+    double gap = 4;
+    double w = (g_.side.width() - 10 - gap * static_cast<double>(toggles_.size() - 1)) /
+               static_cast<double>(toggles_.size());
+    double x = g_.side.left() + 6;
+    double y = g_.side.bottom() - toggleH - 2;
+    QFont font = UiFont(std::clamp(toggleH * 0.5, 11.0, 14.0));
+    for (QAbstractButton* b : toggles_) {
+        b->setFont(font);
+        b->setGeometry(static_cast<int>(x), static_cast<int>(y), static_cast<int>(w),
+                       static_cast<int>(toggleH));
+        x += w + gap;
+    }
+}
+
+void TableView::LayoutReadableAreas() {
+    // Rough places of the painted parts: enough for a tool to point at them.
+    double T = g_.table.width();
+    double band = g_.riverH * 4;
+    const QRectF rivers[] = {
+        QRectF(T / 2 - 3.2 * g_.riverW, T / 2 + 3.2 * g_.riverW, 6.4 * g_.riverW, band),
+        QRectF(T / 2 + 3.2 * g_.riverW, T / 2 - 3.2 * g_.riverW, band, 6.4 * g_.riverW),
+        QRectF(T / 2 - 3.2 * g_.riverW, T / 2 - 3.2 * g_.riverW - band, 6.4 * g_.riverW, band),
+        QRectF(T / 2 - 3.2 * g_.riverW - band, T / 2 - 3.2 * g_.riverW, band, 6.4 * g_.riverW)};
+    const QRectF melds[] = {QRectF(g_.handStrip.right() - 4 * g_.handW * 3, g_.handStrip.top(),
+                                   4 * g_.handW * 3, g_.handStrip.height()),
+                            QRectF(T - g_.riverH * 2, T / 2, g_.riverH * 2, T / 2),
+                            QRectF(0, 0, T / 2, g_.riverH * 2), QRectF(0, T / 2, g_.riverH * 2, T / 2)};
+    for (std::size_t i = 0; i < 4; ++i) {
+        riverAreas_[i]->setGeometry(rivers[i].toRect());
+        meldAreas_[i]->setGeometry(melds[i].toRect());
+    }
+    QRect waits(4, static_cast<int>(g_.table.bottom() - g_.riverW * 1.1), static_cast<int>(T * 0.6),
+                static_cast<int>(g_.riverW));
+    waitsArea_->setGeometry(waits);
+    furitenArea_->setGeometry(waits);
 }
 
 }  // namespace zv::board

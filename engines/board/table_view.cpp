@@ -1,7 +1,9 @@
 #include "board/table_view.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <algorithm>
 
@@ -15,6 +17,28 @@ using riichi::Kind;
 using riichi::TileId;
 using table_style::Idx;
 using table_style::WindName;
+
+namespace {
+
+const char* const kRelativeNames[] = {"自分", "下家", "対面", "上家"};
+
+// A transparent stand-in for a painted part, so that assistive tools can
+// name and read it; clicks go through to the table.
+QWidget* ReadableArea(QWidget* parent, const QString& objectName) {
+    auto* area = new QWidget(parent);
+    area->setObjectName(objectName);
+    area->setAttribute(Qt::WA_TransparentForMouseEvents);
+    area->setFocusPolicy(Qt::NoFocus);
+    return area;
+}
+
+QString TileNames(const std::vector<TileId>& tiles) {
+    QStringList names;
+    for (TileId t : tiles) names << TileSpokenName(t);
+    return names.join(" ");
+}
+
+}  // namespace
 
 TableView::TableView(TileLook look, QWidget* parent) : QWidget(parent), painter_(look) {
     setObjectName("TableView");
@@ -30,7 +54,114 @@ TableView::TableView(TileLook look, QWidget* parent) : QWidget(parent), painter_
         cardNames_[Idx(i)]->setObjectName(QString("SeatName%1").arg(i));
         cardScores_[Idx(i)] = new QLabel(card);
         cardScores_[Idx(i)]->setObjectName(QString("SeatScore%1").arg(i));
+        riverAreas_[Idx(i)] = ReadableArea(this, QString("RiverArea%1").arg(i));
+        meldAreas_[Idx(i)] = ReadableArea(this, QString("MeldArea%1").arg(i));
     }
+    waitsArea_ = ReadableArea(this, "WaitsStrip");
+    waitsArea_->setAccessibleName(QString::fromUtf8("待ち"));
+    furitenArea_ = ReadableArea(this, "FuritenMark");
+    furitenArea_->setAccessibleName(QString::fromUtf8("フリテン"));
+    furitenArea_->setAccessibleDescription(QString::fromUtf8("待ち牌を捨てているため、ロンできません"));
+    furitenArea_->hide();
+}
+
+void TableView::SetToggleButtons(const std::vector<QAbstractButton*>& buttons) {
+    toggles_ = buttons;
+    for (QAbstractButton* b : toggles_) {
+        b->setParent(this);
+        b->show();
+    }
+    Layout();
+}
+
+std::vector<QWidget*> TableView::readableAreas() const {
+    std::vector<QWidget*> areas(riverAreas_.begin(), riverAreas_.end());
+    areas.insert(areas.end(), meldAreas_.begin(), meldAreas_.end());
+    areas.push_back(waitsArea_);
+    areas.push_back(furitenArea_);
+    return areas;
+}
+
+void TableView::UpdateReadableAreas() {
+    for (int seat = 0; seat < 4; ++seat) {
+        int rel = Relative(seat);
+        QString who = QString::fromUtf8(kRelativeNames[rel]);
+        std::vector<TileId> river;
+        for (const riichi::RiverTile& r : view_.rivers[Idx(seat)]) river.push_back(r.tile);
+        QWidget* riverArea = riverAreas_[Idx(rel)];
+        riverArea->setAccessibleName(who + QString::fromUtf8("の捨て牌"));
+        riverArea->setAccessibleDescription(river.empty() ? QString::fromUtf8("なし") : TileNames(river));
+        QStringList melds;
+        for (const riichi::Meld& m : view_.melds[Idx(seat)])
+            melds << TileNames(std::vector<TileId>(m.tiles.begin(), m.tiles.begin() + m.size));
+        QWidget* meldArea = meldAreas_[Idx(rel)];
+        meldArea->setAccessibleName(who + QString::fromUtf8("の鳴き"));
+        meldArea->setAccessibleDescription(melds.isEmpty() ? QString::fromUtf8("なし")
+                                                           : melds.join(QString::fromUtf8("、")));
+    }
+    QString waits = waitsText();
+    waitsArea_->setVisible(!waits.isEmpty());
+    waitsArea_->setAccessibleDescription(waits);
+    furitenArea_->setVisible(!waits.isEmpty() && view_.furiten);
+}
+
+QString TableView::ScoreDifferences(int seat) const {
+    if (!hasView_) return {};
+    QStringList lines;
+    for (int other = 0; other < 4; ++other) {
+        if (other == seat) continue;
+        int diff = view_.scores[Idx(seat)] - view_.scores[Idx(other)];
+        lines << QString::fromUtf8("%1 %2: %3")
+                     .arg(QString::fromUtf8(kRelativeNames[Relative(other)]), seats_[Idx(other)].name)
+                     .arg(diff > 0 ? "+" + QString::number(diff) : QString::number(diff));
+    }
+    return seats_[Idx(seat)].name + QString::fromUtf8(" との点差\n") + lines.join("\n");
+}
+
+bool TableView::SkipCall() {
+    if (!deciding_ || view_.phase != riichi::Phase::Claims) return false;
+    for (const Action& a : view_.legal)
+        if (a.type == ActionType::Pass) {
+            if (onSound) onSound("sound_cmdbutton");
+            Choose(a);
+            return true;
+        }
+    return false;
+}
+
+bool TableView::DiscardDrawn() {
+    if (!deciding_ || view_.phase != riichi::Phase::Turn || view_.drawn < 0) return false;
+    ActionType wanted = riichiMode_ ? ActionType::Riichi : ActionType::Discard;
+    for (const Action& a : view_.legal)
+        if (a.type == wanted && a.tile == view_.drawn) {
+            Choose(a);
+            return true;
+        }
+    return false;
+}
+
+void TableView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && (SkipCall() || DiscardDrawn())) {
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void TableView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        if (choosing_) {
+            if (onSound) onSound("sound_cancel");
+            RebuildActions();
+            event->accept();
+            return;
+        }
+        if (SkipCall()) {
+            event->accept();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TableView::SetSeats(const std::array<SeatCard, 4>& seats) {
@@ -51,10 +182,19 @@ void TableView::Show(const riichi::SeatView& view, bool decide) {
     Layout();
     update();
     setAccessibleDescription(Summary());
+    UpdateReadableAreas();
     // The keyboard follows the game: a decision puts the focus on the first
     // button of a claim, or on the tile to discard, unless it already rests
     // on a control that can be used now.
     if (deciding_ && window()->isActiveWindow()) {
+        // A call offered: the focus waits on スキップ, so that Enter or Space
+        // never takes a call by accident.
+        QPushButton* skip = buttons_.empty() ? nullptr : buttons_.back();
+        if (view_.phase == riichi::Phase::Claims && skip != nullptr &&
+            skip->objectName() == QLatin1String("SkipButton")) {
+            skip->setFocus(Qt::OtherFocusReason);
+            return;
+        }
         QWidget* focus = QApplication::focusWidget();
         bool usable = focus != nullptr && isAncestorOf(focus) && focus->isVisible() && focus->isEnabled() &&
                       focus != this;
@@ -166,7 +306,6 @@ void TableView::RebuildHand() {
 }
 
 void TableView::UpdateCards() {
-    static const char* relative[] = {"自分", "下家", "対面", "上家"};
     for (int seat = 0; seat < 4; ++seat) {
         int rel = hasView_ ? Relative(seat) : seat;
         QWidget* card = cards_[Idx(rel)];
@@ -193,7 +332,8 @@ void TableView::UpdateCards() {
             if (view_.riichi[Idx(seat)]) line += QString::fromUtf8(" リーチ");
         }
         cardScores_[Idx(rel)]->setText(line);
-        card->setAccessibleName(QString::fromUtf8(relative[rel]) + " " + info.name + " " + line);
+        card->setAccessibleName(QString::fromUtf8(kRelativeNames[rel]) + " " + info.name + " " + line);
+        card->setToolTip(ScoreDifferences(seat));
         QPalette palette = card->palette();
         palette.setColor(QPalette::Window, turn ? QColor(0xff, 0xf1, 0xb0) : QColor(0xf2, 0xf2, 0xee));
         card->setPalette(palette);

@@ -24,6 +24,7 @@
 #include "board/tile_painter.h"
 #include "riichi/table.h"
 
+class QAbstractButton;
 class QLabel;
 class QPushButton;
 
@@ -74,9 +75,24 @@ public:
     // the dora indicators, whose turn it is and the discard to answer.
     QString Summary() const;
 
+    // Small buttons the window lays beside the hand (its toggles); the view
+    // only places them.
+    void SetToggleButtons(const std::vector<QAbstractButton*>& buttons);
+    // The score differences from `seat` to each other seat, one per line
+    // ("対面 名前: -3000"), as the seat card's tooltip shows them.
+    QString ScoreDifferences(int seat) const;
+    // The parts that are painted rather than widgets, as assistive tools
+    // read them: 0-3 the rivers, 4-7 the melds (by relative seat), then the
+    // waits strip and the furiten mark.
+    std::vector<QWidget*> readableAreas() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Right-click: discards the drawn tile, or skips the call offered.
+    void mousePressEvent(QMouseEvent* event) override;
+    // Esc: skips the call offered (or leaves a choice among calls).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Geometry {
@@ -88,6 +104,8 @@ private:
     };
 
     void Layout();
+    void LayoutToggles(double toggleH);
+    void LayoutReadableAreas();
     void RebuildHand();
     void RebuildActions();
     void DropButtons();
@@ -95,6 +113,9 @@ private:
     void TileClicked(HandTile* tile);
     void Choose(const riichi::Action& action);
     void UpdateCards();
+    void UpdateReadableAreas();
+    bool SkipCall();
+    bool DiscardDrawn();
     int Relative(int seat) const { return (seat - view_.seat + 4) % 4; }
 
     void PaintSeatFrame(QPainter& p, int seat) const;
@@ -122,6 +143,12 @@ private:
     std::array<int, 4> faceSeat_{-1, -1, -1, -1};  // the seat whose face each card shows
     std::array<QLabel*, 4> cardNames_{};
     std::array<QLabel*, 4> cardScores_{};
+    std::vector<QAbstractButton*> toggles_;
+    std::array<QWidget*, 4> riverAreas_{};
+    std::array<QWidget*, 4> meldAreas_{};
+    QWidget* waitsArea_ = nullptr;
+    QWidget* furitenArea_ = nullptr;
+    bool choosing_ = false;  // a choice among several calls is shown
 };
 
 // The caption of the button for an action ("ポン", "チー 3萬4萬" when chosen
