@@ -209,7 +209,7 @@ void TShowPointBox::CloseButtonClick() { hide(); }
 
 // ---------------------------------------------------------------------------
 
-TPlayerInfoBox::TPlayerInfoBox(QWidget* owner) : QDialog(owner) {
+TPlayerInfoBox::TPlayerInfoBox(QWidget* owner, bool powerUp) : QDialog(owner) {
     setObjectName(QStringLiteral("PlayerInfoBox"));
     setWindowTitle(QString::fromUtf8(kTitle));
 
@@ -231,7 +231,7 @@ TPlayerInfoBox::TPlayerInfoBox(QWidget* owner) : QDialog(owner) {
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(ListView);
 
-    // Which results file is read; neither choice is shown.
+    // Which results file is read; the choice is shown in the power-up edition.
     ClientCheck = new QRadioButton(QString::fromUtf8("ネットワーク対戦"), this);
     ClientCheck->setObjectName(QStringLiteral("ClientCheck"));
     ClientCheck->setChecked(true);
@@ -257,6 +257,12 @@ TPlayerInfoBox::TPlayerInfoBox(QWidget* owner) : QDialog(owner) {
     auto* body = new QHBoxLayout;
     body->addWidget(group, 1);
     body->addLayout(buttons);
+    if (powerUp) {
+        buttons->insertWidget(0, ClientCheck);
+        buttons->insertWidget(1, Zelvan1Check);
+        for (QWidget* shown : std::initializer_list<QWidget*>{ClientCheck, Zelvan1Check, PointButton})
+            shown->setVisible(true);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addLayout(body);
@@ -317,8 +323,8 @@ void TPlayerInfoBox::ListMenuClick() {
     ApplyCharacterListStyle(ListView, CharacterListStyle());
 }
 
-void RunPlayerInfoBox(QWidget* owner) {
-    TPlayerInfoBox box(owner);
+void RunPlayerInfoBox(QWidget* owner, bool powerUp) {
+    TPlayerInfoBox box(owner, powerUp);
     PlaceDialog(owner, &box);
     box.exec();
 }

@@ -68,7 +68,9 @@ public:
 class TPlayerInfoBox : public QDialog {
     Q_OBJECT
 public:
-    explicit TPlayerInfoBox(QWidget* owner);
+    // `powerUp` shows the choice between network and one-player results and
+    // the rating button.
+    explicit TPlayerInfoBox(QWidget* owner, bool powerUp = false);
 
     QListWidget* ListView;
     QPushButton* OKButton;
@@ -93,6 +95,6 @@ private:
 
 // The main window's "個人成績": creates the dialog, places it, shows it
 // modally and destroys it (with every result window it opened).
-void RunPlayerInfoBox(QWidget* owner);
+void RunPlayerInfoBox(QWidget* owner, bool powerUp = false);
 
 }  // namespace zv
