@@ -4,20 +4,26 @@
 // of it, with a plain caption bar carrying the window title. Meant to run
 // under QT_QPA_PLATFORM=offscreen (scripts/make-screenshots.sh).
 //
-// WINDOW is "main" (the main window itself) or the command that opens the
-// window: play, rule, layout, char, record, sound, uname or about.
+// WINDOW is "main" (the main window itself), "menus-off" or "menus-on" (the
+// main window with the power-up switch off or on and each of its menus
+// opened below it), or the command that opens the window: play, rule,
+// layout, char, record, sound, uname or about.
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "config/file_io.h"
 #include "config/launcher_settings.h"
@@ -70,6 +76,39 @@ void PrepareUser(const std::string& installDir) {
     zv::SaveFileAtomically(file, zv::EncodeCrLfLines(zv::LaunchNucLines(settings)));
 }
 
+// The framed main window with every visible menu of its bar opened, side
+// by side below it (submenus included).
+QImage WithMenus(zv::TLaunch* window) {
+    std::vector<QPixmap> menus;
+    std::function<void(QMenu*)> grabMenu = [&](QMenu* menu) {
+        menu->popup(window->mapToGlobal(QPoint(0, window->height())));
+        QApplication::processEvents();
+        menus.push_back(menu->grab());
+        menu->hide();
+        for (QAction* action : menu->actions())
+            if (action->menu() != nullptr && action->isVisible()) grabMenu(action->menu());
+    };
+    for (QAction* action : window->MainMenu->actions())
+        if (action->isVisible() && action->menu() != nullptr) grabMenu(action->menu());
+    const QImage top = Framed(window);
+    int width = 0;
+    int height = 0;
+    for (const QPixmap& menu : menus) {
+        width += menu.width() + 8;
+        height = std::max(height, menu.height());
+    }
+    QImage image(std::max(top.width(), width), top.height() + 8 + height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.drawImage(0, 0, top);
+    int x = 0;
+    for (const QPixmap& menu : menus) {
+        painter.drawPixmap(x, top.height() + 8, menu);
+        x += menu.width() + 8;
+    }
+    return image;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +131,11 @@ int main(int argc, char** argv) {
     const QString out = QString::fromLocal8Bit(argv[2]);
     const std::string which = argv[3];
     if (which == "main") return Framed(&window).save(out) ? 0 : 1;
+    if (which == "menus-off" || which == "menus-on") {
+        if (window.PowerUpMenuItem->isChecked() != (which == "menus-on")) window.PowerUpMenuItem->trigger();
+        QApplication::processEvents();
+        return WithMenus(&window).save(out) ? 0 : 1;
+    }
 
     const std::map<std::string, std::function<void()>> commands = {
         {"play", [&] { window.Zv1ExecClick(); }},         {"rule", [&] { window.RuleButtonClick(); }},

@@ -122,8 +122,7 @@ BoardWindow::BoardWindow(engine::OnePlayerGame& game, TileLook look, const QStri
     panel_->onQuit = [this] { close(); };
 
     confirmClose = [this] {
-        return QMessageBox::question(this, windowTitle(), QString::fromUtf8("ゲームを終了しますか？"),
-                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+        return engine::AskYesNo(this, windowTitle(), QString::fromUtf8("ゲームを終了しますか？"));
     };
     showMessage = [this](const QString& text) { engine::ShowNotice(this, text); };
     playSound = [this](const std::string& key) {

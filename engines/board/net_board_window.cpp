@@ -55,10 +55,9 @@ NetBoardWindow::NetBoardWindow(engine::NetClient& client, TileLook look, const Q
 
     showMessage = [this](const QString& text) { engine::ShowNotice(this, text); };
     confirmClose = [this] {
-        return QMessageBox::question(
-                   this, windowTitle(),
-                   QString::fromUtf8("対局中です。終了しますか？\n(席はコンピュータが引き継ぎます)"),
-                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+        return engine::AskYesNo(
+            this, windowTitle(),
+            QString::fromUtf8("対局中です。終了しますか？\n(席はコンピュータが引き継ぎます)"));
     };
     setFixedSize(client.layout().width, client.layout().height);
 }

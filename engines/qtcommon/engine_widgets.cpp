@@ -1,5 +1,6 @@
 #include "qtcommon/engine_widgets.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -68,6 +69,15 @@ void ShowNotice(QWidget* parent, const QString& text) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     box->show();
+}
+
+bool AskYesNo(QWidget* parent, const QString& title, const QString& question) {
+    QMessageBox box(QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setObjectName("EngineYesNoBox");
+    box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい"));
+    box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace zv::engine

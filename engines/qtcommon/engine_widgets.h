@@ -23,6 +23,10 @@ QString JoinLines(const std::vector<std::string>& lines);
 // game goes on while the player reads it.
 void ShowNotice(QWidget* parent, const QString& text);
 
+// Asks a question over `parent` with the buttons "はい" and "いいえ" (the
+// default); true only for "はい".
+bool AskYesNo(QWidget* parent, const QString& title, const QString& question);
+
 // The note of a window that shows only a game's result: the game is played
 // in full, the player's seat by the computer player of the player's own
 // character, while the window has no table to show.

@@ -66,6 +66,9 @@ const Key kKeys[] = {
 };
 static_assert(std::size(kKeys) == 40);
 
+// The power-up switch: read like the others, written only while on.
+constexpr std::string_view kPowerUpKey = "powerup_edition";
+
 // The key of a stored name, or null for a name that is not stored.
 const Key* FindKey(std::string_view name) {
     static const std::unordered_map<std::string_view, const Key*> byName = [] {
@@ -101,6 +104,10 @@ void ApplyLaunchNuc(LauncherSettings& settings, const std::string& text) {
     while (NucNode* form = NucRead()) {
         std::string name;
         NucGetString(form, 1, name);
+        if (name == kPowerUpKey) {
+            settings.powerup_edition = NucGetInt(form, 2);
+            continue;
+        }
         const Key* key = FindKey(name);
         if (key == nullptr) continue;
         if (auto* textField = std::get_if<TextField>(&key->field))
@@ -120,7 +127,7 @@ void ReadLauncherSettings(LauncherSettings& settings) {
 
 std::vector<std::string> LaunchNucLines(const LauncherSettings& settings) {
     std::vector<std::string> lines;
-    lines.reserve(std::size(kKeys));
+    lines.reserve(std::size(kKeys) + 1);
     for (const Key& key : kKeys) {
         std::string& line = lines.emplace_back();
         auto* text = std::get_if<TextField>(&key.field);
@@ -139,6 +146,7 @@ std::vector<std::string> LaunchNucLines(const LauncherSettings& settings) {
         }
         line += ')';
     }
+    if (settings.powerup_edition != 0) lines.push_back("(define " + std::string(kPowerUpKey) + " 1)");
     return lines;
 }
 

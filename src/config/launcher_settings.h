@@ -1,7 +1,8 @@
 #pragma once
 // The launcher's settings record: 40 stored keys, read once from
 // usr/<user>/launch.nuc when the main window is created and written once when
-// it closes, plus run-time fields that are never stored.
+// it closes, the power-up switch (stored only while it is on), plus run-time
+// fields that are never stored.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -55,6 +56,11 @@ struct LauncherSettings {
     const NucNode* charassoc = nullptr;  // list of ("character" "program") pairs
     std::int32_t resident = 0;
 
+    // The power-up edition's controls and menus (key "powerup_edition").
+    // Written only while on, so that launch.nuc stays as before until the
+    // switch is used; readers that do not know the key skip it.
+    std::int32_t powerup_edition = 0;
+
     // Run-time fields.
     std::string UserOverride;  // -u name
     std::string UserName;
@@ -82,7 +88,8 @@ void ReadLauncherSettings(LauncherSettings& settings);
 // Applies the forms of a launch.nuc text (UTF-8) to the record.
 void ApplyLaunchNuc(LauncherSettings& settings, const std::string& text);
 
-// The 40 lines of launch.nuc (UTF-8, without line ends).
+// The lines of launch.nuc (UTF-8, without line ends): the 40 keys, then the
+// power-up switch when it is on.
 std::vector<std::string> LaunchNucLines(const LauncherSettings& settings);
 
 // Writes launch.nuc atomically; failures are reported through `dialogs`.

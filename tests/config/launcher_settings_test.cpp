@@ -111,6 +111,36 @@ TEST_F(LaunchNucTest, QuotedCountUnknownAndCapitalisedKeys) {
     EXPECT_NE(written.find("(define launchleft -20)\r\n"), std::string::npos);
 }
 
+TEST_F(LaunchNucTest, PowerUpSwitchIsStoredOnlyWhileOn) {
+    settings.powerup_edition = 1;
+    settings.count = 7;
+    WriteLauncherSettings(settings, dialogs);
+    std::string written = dir.Read("launch.nuc");
+    EXPECT_EQ(written.substr(written.size() - 28), "(define powerup_edition 1)\r\n");
+    LauncherSettings read = ReadBack();
+    EXPECT_EQ(read.powerup_edition, 1);
+    EXPECT_EQ(read.count, 7);
+    EXPECT_EQ(LaunchNucLines(read), LaunchNucLines(settings));
+
+    // Switched off again, the file is the one written before the switch.
+    read.powerup_edition = 0;
+    read.count = 0;
+    WriteLauncherSettings(read, dialogs);
+    EXPECT_EQ(dir.Read("launch.nuc"), kDefaultLaunchNuc);
+    EXPECT_EQ(ReadBack().powerup_edition, 0);
+}
+
+TEST_F(LaunchNucTest, KeysAfterAnUnknownOneAreStillRead) {
+    // What a reader that does not know the switch sees: a form it skips,
+    // with the known keys around it intact.
+    dir.Write("launch.nuc",
+              "(define count 3)\r\n(define laterkey (1 (2 \"3\")))\r\n(define port \"99\")\r\n");
+    LauncherSettings read = ReadBack();
+    EXPECT_EQ(read.count, 3);
+    EXPECT_EQ(read.port, "99");
+    EXPECT_EQ(read.powerup_edition, 0);
+}
+
 TEST_F(LaunchNucTest, StartCountStopsAtItsLargestValue) {
     EXPECT_EQ(NextStartCount(0), 1);
     EXPECT_EQ(NextStartCount(-1), 0);

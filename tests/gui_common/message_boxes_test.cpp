@@ -58,12 +58,16 @@ TEST_F(MessageBoxesTest, MessageBoxTakesTheCallersTitle) {
 
 TEST_F(MessageBoxesTest, YesNoIsYesOnlyForTheYesButton) {
     QString question;
+    QStringList answers;
     WhenShown("TYesNoBox", [&](QWidget* dialog) {
         question = Child<QLabel>(dialog, "Text")->text();
+        answers << Child<QPushButton>(dialog, "YesButton")->text()
+                << Child<QPushButton>(dialog, "NoButton")->text();
         Child<QPushButton>(dialog, "YesButton")->click();
     });
     EXPECT_TRUE(AskYesNo(&owner, "Execute?", "zelvan1.exe -c"));
     EXPECT_EQ(question, QStringLiteral("zelvan1.exe -c"));
+    EXPECT_EQ(answers, (QStringList{QStringLiteral("はい"), QStringLiteral("いいえ")}));
 
     WhenShown("TYesNoBox", [](QWidget* dialog) { Child<QPushButton>(dialog, "NoButton")->click(); });
     EXPECT_FALSE(AskYesNo(&owner, "Execute?", "x"));

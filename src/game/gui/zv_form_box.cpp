@@ -133,10 +133,13 @@ TZv1FormBox::TZv1FormBox(QWidget* owner)
                       QStringLiteral("卓(1024x768)"), QStringLiteral("卓 (800x600)")}) {
     setObjectName("TZv1FormBox");
     setWindowTitle(QStringLiteral("麻雀  盤設定"));
-    // The player chooses between the two smaller layouts only.
-    for (QWidget* hidden : std::initializer_list<QWidget*>{rblarge, large, rblarge4, large4})
-        hidden->setVisible(false);
+    OfferEveryChoice(false);
     FormCreate();
+}
+
+void TZv1FormBox::OfferEveryChoice(bool every) {
+    for (QWidget* optional : std::initializer_list<QWidget*>{rblarge, large, rblarge4, large4, realpai})
+        optional->setVisible(every);
 }
 
 TZv4FormBox::TZv4FormBox(QWidget* owner)

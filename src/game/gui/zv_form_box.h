@@ -70,6 +70,11 @@ class TZv1FormBox : public TLayoutFormBox {
     Q_OBJECT
 public:
     explicit TZv1FormBox(QWidget* owner);
+
+    // The power-up edition offers every layout and the real-looking tiles;
+    // otherwise the two smaller layouts only. The window is kept for the
+    // run, so this is set before each showing.
+    void OfferEveryChoice(bool every);
 };
 
 // The network game's layout (zv4form, real4).

@@ -57,7 +57,6 @@ TLaunch::TLaunch(LauncherDialogs& dialogs) : dialogs_(dialogs) {
         AddButton("UnameButton", QStringLiteral("情報"), QStringLiteral("コンピュータについて"), false);
     AboutButton = AddButton("About", QStringLiteral("情報"), QStringLiteral("バージョン"), false);
     row->addStretch();
-    bar->setFixedSize(6 * kButtonSize, kButtonSize);
 
     connect(PlayButton, &QToolButton::clicked, this, &TLaunch::Zv1ExecClick);
     connect(RuleButton, &QToolButton::clicked, this, &TLaunch::RuleButtonClick);
@@ -71,8 +70,6 @@ TLaunch::TLaunch(LauncherDialogs& dialogs) : dialogs_(dialogs) {
     connect(AboutButton, &QToolButton::clicked, this, &TLaunch::AboutClick);
 
     BuildMenu();
-    adjustSize();
-    setFixedSize(sizeHint());
 
     FormCreate();
 }
@@ -93,7 +90,7 @@ QToolButton* TLaunch::AddButton(const char* name, const QString& caption, const 
     button->setAutoRaise(true);
     button->setFixedSize(kButtonSize, kButtonSize);
     button->setVisible(visible);
-    if (visible) centralWidget()->layout()->addWidget(button);
+    centralWidget()->layout()->addWidget(button);
     return button;
 }
 
@@ -106,6 +103,10 @@ void TLaunch::BuildMenu() {
     GameMenu->setObjectName("GameMenu");
     PlayMenuItem = GameMenu->addAction(QStringLiteral("プレイ"), this, &TLaunch::Zv1ExecMenuClick);
     PlayMenuItem->setObjectName("lV1");
+    PowerUpMenuItem =
+        GameMenu->addAction(QStringLiteral("パワーアップ版の機能を使う"), this, &TLaunch::PowerUpMenuClick);
+    PowerUpMenuItem->setObjectName("PowerUpMenu");
+    PowerUpMenuItem->setCheckable(true);
     ExitMenuItem = GameMenu->addAction(QStringLiteral("終了"), this, &TLaunch::ExitMenuClick);
     ExitMenuItem->setObjectName("ExitMenu");
 
@@ -119,6 +120,8 @@ void TLaunch::BuildMenu() {
         ResultsMenu->addAction(QStringLiteral("個人成績"), this, &TLaunch::PlayerInfoMenuClick);
     PersonalResultsMenuItem->setObjectName("N3");
 
+    BuildPowerUpMenus();
+
     HelpMenu = MainMenu->addMenu(QStringLiteral("ヘルプ"));
     HelpMenu->setObjectName("N7");
     RulebookMenuItem =
@@ -128,6 +131,57 @@ void TLaunch::BuildMenu() {
     HelpMenuItem->setObjectName("WakeHelpMenu");
     AboutMenuItem = HelpMenu->addAction(QStringLiteral("バージョン"), this, &TLaunch::AboutMenuClick);
     AboutMenuItem->setObjectName("AboutMenu");
+}
+
+void TLaunch::AddItem(QMenu* menu, const char* name, const QString& caption, void (TLaunch::*command)()) {
+    menu->addAction(caption, this, command)->setObjectName(name);
+}
+
+void TLaunch::BuildPowerUpMenus() {
+    NetworkMenu = MainMenu->addMenu(QStringLiteral("ネットワーク"));
+    NetworkMenu->setObjectName("NetMenu");
+    AddItem(NetworkMenu, "GameServerMenu", QStringLiteral("ゲームサーバの起動"),
+            &TLaunch::GameServerMenuClick);
+    NetworkClientMenu = NetworkMenu->addMenu(QStringLiteral("ネットワーク対戦"));
+    NetworkClientMenu->setObjectName("ClientMenu");
+    AddItem(NetworkClientMenu, "Standard4Menu", QStringLiteral("標準"), &TLaunch::Standard4MenuClick);
+    AddItem(NetworkClientMenu, "Small4Menu", QStringLiteral("小さい"), &TLaunch::Small4MenuClick);
+    AddItem(NetworkClientMenu, "Taku4Menu", QStringLiteral("卓"), &TLaunch::Taku4MenuClick);
+    AddItem(NetworkClientMenu, "SmallTaku4Menu", QStringLiteral("卓(小さい)"), &TLaunch::SmallTaku4MenuClick);
+    AddItem(NetworkMenu, "AutoMenu", QStringLiteral("コンピュータプレーヤの起動"), &TLaunch::AutoMenuClick);
+    NetworkMenu->addSeparator();
+    AddItem(NetworkMenu, "ProtocolButtonMenu", QStringLiteral("ネットワークの設定"),
+            &TLaunch::ProtocolButtonMenuClick);
+    AddItem(NetworkMenu, "PingMenu", QStringLiteral("ゲームサーバーの動作の確認"), &TLaunch::PingMenuClick);
+    AddItem(NetworkMenu, "SearchServerMenu", QStringLiteral("ゲームサーバーの探索"),
+            &TLaunch::SearchServerMenuClick);
+    AddItem(NetworkMenu, "RankClientMenu", QStringLiteral("ネットワークランキング"),
+            &TLaunch::RankClientClick);
+
+    OtherMenu = MainMenu->addMenu(QStringLiteral("その他"));
+    OtherMenu->setObjectName("OtherMenu");
+    AddItem(OtherMenu, "SanmaMenu", QStringLiteral("サンマ"), &TLaunch::SanmaMenuClick);
+    AddItem(OtherMenu, "AmericaMenu", QStringLiteral("アメリカルール"), &TLaunch::AmericaMenuClick);
+    AddItem(OtherMenu, "ImageViewMenu", QStringLiteral("画像ビューア"), &TLaunch::ImageViewMenuClick);
+    OtherMenu->addSeparator();
+    AddItem(OtherMenu, "CustomExMenu", QStringLiteral("起動時のダイアログについて"),
+            &TLaunch::CustomExMenuClick);
+    AddItem(OtherMenu, "HaifuButtonMenu", QStringLiteral("牌譜の分析"), &TLaunch::HaifuButtonMenuClick);
+}
+
+bool TLaunch::PowerUp() const { return Settings().powerup_edition != 0; }
+
+void TLaunch::ApplyPowerUp() {
+    bool on = PowerUp();
+    PowerUpMenuItem->setChecked(on);
+    for (QToolButton* button : {RecordSwitchButton, SoundButton, MachineInfoButton, AboutButton})
+        button->setVisible(on);
+    for (QMenu* menu : {ResultsMenu, NetworkMenu, OtherMenu}) menu->menuAction()->setVisible(on);
+    centralWidget()->setFixedSize((on ? 10 : 6) * kButtonSize, kButtonSize);
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->activate();
+    setFixedSize(sizeHint());
 }
 
 void TLaunch::SetScreenDepthForTests(int bitsPerPixel) { g_screenDepthForTests = bitsPerPixel; }
@@ -146,6 +200,7 @@ void TLaunch::FormCreate() {
     settings.DisplayHiColor = IsHiColorDepth(depth);
 
     ReadLauncherSettings(settings);
+    ApplyPowerUp();
     move(settings.launchleft, settings.launchtop);
     dialogs_.StartMusic(this);
 
@@ -197,7 +252,7 @@ void TLaunch::PlayClient(const std::string& layout) {
 
 void TLaunch::Zv1ExecClick() { PlayOnePlayer(Settings().zv1form); }
 void TLaunch::RuleButtonClick() { dialogs_.RuleBoxOnePlayer(this); }
-void TLaunch::ZvInstallClick() { dialogs_.Zv1FormBox(this); }
+void TLaunch::ZvInstallClick() { dialogs_.Zv1FormBox(this, PowerUp()); }
 void TLaunch::CharButtonClick() { dialogs_.CharNameBox(this); }
 
 void TLaunch::WakeRulebookClick() {
@@ -215,10 +270,17 @@ void TLaunch::AboutClick() { dialogs_.AboutBox(this); }
 void TLaunch::Zv1ExecMenuClick() { Zv1ExecClick(); }
 void TLaunch::ExitMenuClick() { close(); }
 void TLaunch::RankZelvan1Click() { dialogs_.RankBox(this, false, true); }
-void TLaunch::PlayerInfoMenuClick() { dialogs_.PlayerInfoBox(this); }
+void TLaunch::PlayerInfoMenuClick() { dialogs_.PlayerInfoBox(this, PowerUp()); }
 void TLaunch::WakeRuleBookMenuClick() { WakeRulebookClick(); }
 void TLaunch::WakeHelpMenuClick() { WakeHelpClick(); }
 void TLaunch::AboutMenuClick() { AboutClick(); }
+
+void TLaunch::PowerUpMenuClick() {
+    Settings().powerup_edition = PowerUpMenuItem->isChecked() ? 1 : 0;
+    ApplyPowerUp();
+}
+
+void TLaunch::SearchServerMenuClick() { dialogs_.SearchServerBox(this); }
 
 void TLaunch::Small1Click() { PlayOnePlayer("small "); }
 void TLaunch::Taku1Click() { PlayOnePlayer("large4 "); }
@@ -239,7 +301,7 @@ void TLaunch::PingButtonClick() { dialogs_.PingBox(this); }
 void TLaunch::ProtocolButtonClick() { dialogs_.ProtocolBox(this, "ネットワークの設定"); }
 void TLaunch::NetworkMenuClick() { ProtocolButtonClick(); }
 void TLaunch::CustomExClick() { dialogs_.CustomExBox(this); }
-void TLaunch::HaifuButtonClick() { dialogs_.HaifuBox(this); }
+void TLaunch::HaifuButtonClick() { dialogs_.HaifuBox(this, PowerUp()); }
 void TLaunch::RankClick() { dialogs_.RankBox(this, false, false); }
 void TLaunch::RankClientClick() { dialogs_.RankBox(this, true, true); }
 

@@ -49,6 +49,9 @@ public:
     QMenuBar* MainMenu;
     QMenu* GameMenu;
     QAction* PlayMenuItem;
+    // The power-up switch (check item): shows the hidden buttons, the
+    // results, network and other menus, and the dialogs' further controls.
+    QAction* PowerUpMenuItem;
     QAction* ExitMenuItem;
     QMenu* ResultsMenu;
     QAction* OverallResultsMenuItem;
@@ -57,6 +60,11 @@ public:
     QAction* RulebookMenuItem;
     QAction* HelpMenuItem;
     QAction* AboutMenuItem;
+    // Shown with the power-up switch only; each item calls one of the
+    // further commands below.
+    QMenu* NetworkMenu;
+    QMenu* NetworkClientMenu;
+    QMenu* OtherMenu;
 
     void FormCreate();
     void FormShow();
@@ -80,6 +88,8 @@ public:
     void WakeRuleBookMenuClick();
     void WakeHelpMenuClick();
     void AboutMenuClick();
+    void PowerUpMenuClick();
+    void SearchServerMenuClick();
 
     // Further commands that no control of this window invokes.
     void Small1Click();
@@ -135,6 +145,12 @@ protected:
 private:
     QToolButton* AddButton(const char* name, const QString& caption, const QString& hint, bool visible);
     void BuildMenu();
+    void BuildPowerUpMenus();
+    // Adds a menu item named `name` that calls `command`.
+    void AddItem(QMenu* menu, const char* name, const QString& caption, void (TLaunch::*command)());
+    bool PowerUp() const;
+    // Shows or hides what the power-up switch governs and refits the window.
+    void ApplyPowerUp();
     // The one-player game with the given layout word.
     void PlayOnePlayer(const std::string& layout);
     // The network client with the given layout word.

@@ -7,6 +7,8 @@
 //
 // Each entry receives the window that opens the dialog as its owner; the
 // dialogs are placed 50 pixels right of and below it and shown modally.
+// `powerUp` is the main window's power-up switch: the dialogs that take it
+// show their further controls when it is on.
 #include <string>
 
 class QWidget;
@@ -33,7 +35,7 @@ public:
     // The rule editor set to the one-player game.
     virtual void RuleBoxOnePlayer(QWidget* owner) = 0;
     // The kept board-layout window of the one-player game.
-    virtual void Zv1FormBox(QWidget* owner) = 0;
+    virtual void Zv1FormBox(QWidget* owner, bool powerUp) = 0;
     // The kept setup hub for `kindOfGame` (1 the one-player game).
     virtual void ZvSetupBox(QWidget* owner, int kindOfGame) = 0;
     virtual void CharNameBox(QWidget* owner) = 0;
@@ -42,15 +44,17 @@ public:
     // The kept machine-information window.
     virtual void UnameBox(QWidget* owner) = 0;
     virtual void AboutBox(QWidget* owner) = 0;
-    virtual void PlayerInfoBox(QWidget* owner) = 0;
+    virtual void PlayerInfoBox(QWidget* owner, bool powerUp) = 0;
     // The ranking: whether its client box is checked and the list loaded first.
     virtual void RankBox(QWidget* owner, bool clientCheck, bool loadList) = 0;
     virtual void ServerBox(QWidget* owner) = 0;
     virtual void PingBox(QWidget* owner) = 0;
+    // The server search; the chosen server becomes the host name setting.
+    virtual void SearchServerBox(QWidget* owner) = 0;
     // The network settings of a client, under the given title.
     virtual void ProtocolBox(QWidget* owner, const std::string& title) = 0;
     virtual void CustomExBox(QWidget* owner) = 0;
-    virtual void HaifuBox(QWidget* owner) = 0;
+    virtual void HaifuBox(QWidget* owner, bool powerUp) = 0;
     virtual void AutoLaunchBox(QWidget* owner) = 0;
     // A computer player sent to the server at once, with the given name.
     virtual void AutoDirectStart(QWidget* owner, const std::string& name) = 0;

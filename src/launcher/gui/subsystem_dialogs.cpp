@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "config/launcher_settings.h"
 #include "game/gui/auto_launch_box.h"
 #include "game/gui/client_box.h"
 #include "game/gui/custom_exec.h"
@@ -51,7 +52,11 @@ void SubsystemDialogs::OnePlayerGame(QWidget* owner) { OpenZelvan1(owner, nextOp
 
 void SubsystemDialogs::RuleBoxOnePlayer(QWidget* owner) { OpenRuleBox(owner, kOnePlayerGame); }
 
-void SubsystemDialogs::Zv1FormBox(QWidget* owner) { ShowKeptWindow(owner, layouts_->Zv1Form(owner)); }
+void SubsystemDialogs::Zv1FormBox(QWidget* owner, bool powerUp) {
+    TZv1FormBox* box = layouts_->Zv1Form(owner);
+    box->OfferEveryChoice(powerUp);
+    ShowKeptWindow(owner, box);
+}
 
 void SubsystemDialogs::ZvSetupBox(QWidget* owner, int kindOfGame) {
     TZvSetupBox* box = layouts_->Setup(owner);
@@ -74,7 +79,7 @@ void SubsystemDialogs::UnameBox(QWidget* owner) {
 }
 
 void SubsystemDialogs::AboutBox(QWidget* owner) { RunAboutBox(owner); }
-void SubsystemDialogs::PlayerInfoBox(QWidget* owner) { RunPlayerInfoBox(owner); }
+void SubsystemDialogs::PlayerInfoBox(QWidget* owner, bool powerUp) { RunPlayerInfoBox(owner, powerUp); }
 
 void SubsystemDialogs::RankBox(QWidget* owner, bool clientCheck, bool loadList) {
     // Only the commands that load the list first preset the client box.
@@ -84,12 +89,17 @@ void SubsystemDialogs::RankBox(QWidget* owner, bool clientCheck, bool loadList) 
 void SubsystemDialogs::ServerBox(QWidget* owner) { RunServerBox(owner); }
 void SubsystemDialogs::PingBox(QWidget* owner) { RunPingBox(owner); }
 
+void SubsystemDialogs::SearchServerBox(QWidget* owner) {
+    std::string server = RunSearchServerBox(owner);
+    if (!server.empty()) Settings().hostname = server;
+}
+
 void SubsystemDialogs::ProtocolBox(QWidget* owner, const std::string& title) {
     RunProtocolBox(owner, 0, title);  // a client's settings
 }
 
 void SubsystemDialogs::CustomExBox(QWidget* owner) { RunCustomExec(owner); }
-void SubsystemDialogs::HaifuBox(QWidget* owner) { RunHaifuBox(owner); }
+void SubsystemDialogs::HaifuBox(QWidget* owner, bool powerUp) { RunHaifuBox(owner, powerUp); }
 void SubsystemDialogs::AutoLaunchBox(QWidget* owner) { RunAutoLaunchBox(owner); }
 
 void SubsystemDialogs::AutoDirectStart(QWidget* owner, const std::string& name) {

@@ -46,7 +46,7 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption, cons
 
 void SetHaifuFileChooserForTests(HaifuFileChooser chooser) { TestChooser() = std::move(chooser); }
 
-THaifuBox::THaifuBox(QWidget* owner) : QDialog(owner) {
+THaifuBox::THaifuBox(QWidget* owner, bool powerUp) : QDialog(owner) {
     setObjectName(QStringLiteral("HaifuBox"));
     setWindowTitle(QString::fromUtf8("麻雀  牌譜の分析"));
 
@@ -66,7 +66,7 @@ THaifuBox::THaifuBox(QWidget* owner) : QDialog(owner) {
     AnalizeButton = Button(this, "AnalizeButton", "牌譜を分析", "牌譜の分析結果を表示します");
     ExecButton = Button(this, "ExecButton", "ツール", "牌譜分析ツールを直接起動します");
     PlviewButton = Button(this, "PlviewButton", "再生", nullptr);
-    PlviewButton->setVisible(false);
+    PlviewButton->setVisible(powerUp);
     CancelButton = Button(this, "CancelButton", "閉じる", nullptr);
 
     connect(FindButton, &QPushButton::clicked, this, &THaifuBox::FindButtonClick);
@@ -161,8 +161,8 @@ void THaifuBox::PlviewButtonClick() {
 
 void THaifuBox::CancelButtonClick() { close(); }
 
-void RunHaifuBox(QWidget* owner) {
-    THaifuBox box(owner);
+void RunHaifuBox(QWidget* owner, bool powerUp) {
+    THaifuBox box(owner, powerUp);
     PlaceDialog(owner, &box);
     box.exec();
 }

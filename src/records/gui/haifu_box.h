@@ -16,7 +16,8 @@ namespace zv {
 class THaifuBox : public QDialog {
     Q_OBJECT
 public:
-    explicit THaifuBox(QWidget* owner);
+    // `powerUp` shows the replay button.
+    explicit THaifuBox(QWidget* owner, bool powerUp = false);
 
     QLineEdit* HaifuFileName;
     QPushButton* ReferButton;
@@ -51,6 +52,6 @@ void SetHaifuFileChooserForTests(HaifuFileChooser chooser);
 
 // The main window's game-record command: creates the dialog, places it,
 // shows it modally and destroys it.
-void RunHaifuBox(QWidget* owner);
+void RunHaifuBox(QWidget* owner, bool powerUp = false);
 
 }  // namespace zv

@@ -232,7 +232,7 @@ TPlayerInfoBox::TPlayerInfoBox(QWidget* owner, bool powerUp) : QDialog(owner) {
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addWidget(ListView);
 
-    // Which results file is read; neither choice is shown.
+    // Which results file is read; the choice is shown in the power-up edition.
     ClientCheck = new QRadioButton(QString::fromUtf8("ネットワーク対戦"), this);
     ClientCheck->setObjectName(QStringLiteral("ClientCheck"));
     ClientCheck->setChecked(true);
@@ -263,6 +263,12 @@ TPlayerInfoBox::TPlayerInfoBox(QWidget* owner, bool powerUp) : QDialog(owner) {
     auto* body = new QHBoxLayout;
     body->addWidget(group, 1);
     body->addLayout(buttons);
+    if (powerUp) {
+        buttons->insertWidget(0, ClientCheck);
+        buttons->insertWidget(1, Zelvan1Check);
+        for (QWidget* shown : std::initializer_list<QWidget*>{ClientCheck, Zelvan1Check, PointButton})
+            shown->setVisible(true);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(menuBar);
     layout->addLayout(body);

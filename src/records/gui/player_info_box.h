@@ -68,7 +68,8 @@ public:
 class TPlayerInfoBox : public QDialog {
     Q_OBJECT
 public:
-    // `powerUp` adds the button of the statistics window with charts and
+    // `powerUp` shows the choice between network and one-player results, the
+    // rating button and the button of the statistics window with charts and
     // recorded games; without it the dialog is the plain one.
     explicit TPlayerInfoBox(QWidget* owner, bool powerUp = false);
 

@@ -54,6 +54,26 @@ TEST_F(LayoutBoxTest, OnePlayerLayoutOffersTheTwoSmallerLayouts) {
     EXPECT_TRUE(box.rbsmall->isChecked());
 }
 
+TEST_F(LayoutBoxTest, OnePlayerLayoutOffersEverySizeAndRealTilesWithPowerUp) {
+    Settings().zv1form = "small";
+    TZv1FormBox box(nullptr);
+    box.OfferEveryChoice(true);
+    box.show();
+    for (QWidget* shown :
+         std::initializer_list<QWidget*>{box.rblarge, box.large, box.rbsmall, box.Small, box.rblarge4,
+                                         box.large4, box.rbsmall4, box.small4, box.realpai})
+        EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
+    box.rblarge4->click();
+    box.realpai->click();
+    box.CloseButton->click();
+    EXPECT_EQ(Settings().zv1form, "large4");
+    EXPECT_EQ(Settings().real1, 1);
+    box.OfferEveryChoice(false);
+    box.show();
+    EXPECT_FALSE(box.rblarge4->isVisible());
+    EXPECT_FALSE(box.realpai->isVisible());
+}
+
 TEST_F(LayoutBoxTest, NetworkLayoutShowsAllFourWithPicturesAndHints) {
     Settings().zv4form = "large4";
     TZv4FormBox box(nullptr);

@@ -5,11 +5,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QThread>
 #include <QToolButton>
 
 #include "gui_common/button_pictures.h"
 #include "launcher/gui/program_threads.h"
+#include "records/gui/haifu_box.h"
+#include "records/gui/player_info_box.h"
 #include "support/launcher_fixture.h"
 #include "support/modal.h"
 
@@ -251,7 +254,7 @@ public:
     void StopMusic() override { opened.push_back("stop music"); }
     void OnePlayerGame(QWidget*) override { opened.push_back("one player" + Settings().LayoutOption); }
     void RuleBoxOnePlayer(QWidget*) override { opened.push_back("rule"); }
-    void Zv1FormBox(QWidget*) override { opened.push_back("layout"); }
+    void Zv1FormBox(QWidget*, bool powerUp) override { opened.push_back(Flagged("layout", powerUp)); }
     void ZvSetupBox(QWidget*, int kind) override {
         opened.push_back("setup" + std::to_string(kind));
         Settings().zv1form = "small4";
@@ -260,20 +263,27 @@ public:
     void SoundBox(QWidget*) override { opened.push_back("sound"); }
     void UnameBox(QWidget*) override { opened.push_back("machine"); }
     void AboutBox(QWidget*) override { opened.push_back("about"); }
-    void PlayerInfoBox(QWidget*) override { opened.push_back("player"); }
+    void PlayerInfoBox(QWidget*, bool powerUp) override { opened.push_back(Flagged("player", powerUp)); }
     void RankBox(QWidget*, bool client, bool load) override {
         opened.push_back(std::string("rank") + (client ? "C" : "-") + (load ? "L" : "-"));
     }
     void ServerBox(QWidget*) override { opened.push_back("server"); }
     void PingBox(QWidget*) override { opened.push_back("ping"); }
+    void SearchServerBox(QWidget*) override { opened.push_back("search"); }
     void ProtocolBox(QWidget*, const std::string& title) override { opened.push_back(title); }
     void CustomExBox(QWidget*) override { opened.push_back("custom"); }
-    void HaifuBox(QWidget*) override { opened.push_back("records"); }
+    void HaifuBox(QWidget*, bool powerUp) override { opened.push_back(Flagged("records", powerUp)); }
     void AutoLaunchBox(QWidget*) override { opened.push_back("auto box"); }
     void AutoDirectStart(QWidget*, const std::string& name) override { opened.push_back("auto " + name); }
     void ClientBox(QWidget*) override { opened.push_back("client" + Settings().LayoutOption); }
     void ClientDirectStart(QWidget*) override { opened.push_back("direct client" + Settings().LayoutOption); }
     std::vector<std::string> opened;
+
+private:
+    // A dialog opened with the power-up switch on is marked with a "+".
+    static std::string Flagged(const char* dialog, bool powerUp) {
+        return dialog + std::string(powerUp ? "+" : "");
+    }
 };
 
 TEST_F(LaunchWindowTest, CommandsReachTheirDialogs) {
@@ -329,6 +339,167 @@ TEST_F(LaunchWindowTest, CommandsReachTheirDialogs) {
                                                          "auto box",
                                                          "auto auto",
                                                          "stop music"}));
+}
+
+// The object names of the window's visible buttons, left to right.
+std::vector<std::string> VisibleButtons(const TLaunch& window) {
+    std::vector<std::pair<int, std::string>> found;
+    for (auto* button : window.findChildren<QToolButton*>())
+        if (button->isVisible()) found.emplace_back(button->x(), button->objectName().toStdString());
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> names;
+    for (const auto& [x, name] : found) names.push_back(name);
+    return names;
+}
+
+// The visible entries of a menu bar or menu, in order ("-" for a separator).
+std::vector<QString> VisibleEntries(const QWidget* menu) {
+    std::vector<QString> texts;
+    for (QAction* action : menu->actions())
+        if (action->isVisible())
+            texts.push_back(action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+const std::vector<std::string> kUsualButtons = {"Zv1Exec",    "RuleButton",   "ZvInstall",
+                                                "CharButton", "WakeRulebook", "WakeHelp"};
+
+TEST_F(LaunchWindowTest, PowerUpSwitchOffLeavesTheWindowAsItWas) {
+    TLaunch window(launcherDialogs);
+    window.show();
+    EXPECT_FALSE(window.PowerUpMenuItem->isChecked());
+    EXPECT_TRUE(window.PowerUpMenuItem->isCheckable());
+    EXPECT_EQ(VisibleButtons(window), kUsualButtons);
+    EXPECT_EQ(window.centralWidget()->size(), QSize(300, 50));
+    EXPECT_EQ(window.width(), 300);
+    EXPECT_EQ(VisibleEntries(window.MainMenu), (std::vector<QString>{"ゲーム", "ヘルプ"}));
+    EXPECT_EQ(VisibleEntries(window.GameMenu),
+              (std::vector<QString>{"プレイ", "パワーアップ版の機能を使う", "終了"}));
+    EXPECT_EQ(VisibleEntries(window.HelpMenu),
+              (std::vector<QString>{"ルールブック", "ヘルプ", "バージョン"}));
+}
+
+TEST_F(LaunchWindowTest, PowerUpSwitchShowsEverythingAndIsRemembered) {
+    {
+        TLaunch window(launcherDialogs);
+        window.show();
+        window.PowerUpMenuItem->trigger();
+        EXPECT_TRUE(window.PowerUpMenuItem->isChecked());
+        std::vector<std::string> all = kUsualButtons;
+        for (const char* name : {"haifuswbutton", "SoundButton", "UnameButton", "About"}) all.push_back(name);
+        EXPECT_EQ(VisibleButtons(window), all);
+        EXPECT_EQ(window.width(), 500);
+        EXPECT_EQ(window.minimumSize(), window.maximumSize());
+        EXPECT_EQ(VisibleEntries(window.MainMenu),
+                  (std::vector<QString>{"ゲーム", "成績", "ネットワーク", "その他", "ヘルプ"}));
+        // No caption is cut off by the wider window.
+        for (QAction* action : window.MainMenu->actions())
+            EXPECT_LE(window.MainMenu->actionGeometry(action).right(), window.width())
+                << action->text().toStdString();
+    }
+    EXPECT_EQ(ReadBack().powerup_edition, 1);
+    {
+        TLaunch window(launcherDialogs);
+        window.show();
+        EXPECT_TRUE(window.PowerUpMenuItem->isChecked());
+        EXPECT_EQ(VisibleButtons(window).size(), 10u);
+        window.PowerUpMenuItem->trigger();
+        EXPECT_EQ(VisibleButtons(window), kUsualButtons);
+        EXPECT_EQ(window.width(), 300);
+        EXPECT_EQ(VisibleEntries(window.MainMenu), (std::vector<QString>{"ゲーム", "ヘルプ"}));
+    }
+    EXPECT_EQ(ReadBack().powerup_edition, 0);
+    std::string text = dir.Read("usr/guest/launch.nuc");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 40);
+}
+
+TEST_F(LaunchWindowTest, PowerUpMenusReachTheirCommands) {
+    OpenedDialogs recorder;
+    TLaunch window(recorder);
+    window.show();
+    window.PowerUpMenuItem->trigger();
+    EXPECT_EQ(VisibleEntries(window.NetworkMenu),
+              (std::vector<QString>{"ゲームサーバの起動", "ネットワーク対戦", "コンピュータプレーヤの起動",
+                                    "-", "ネットワークの設定", "ゲームサーバーの動作の確認",
+                                    "ゲームサーバーの探索", "ネットワークランキング"}));
+    EXPECT_EQ(VisibleEntries(window.NetworkClientMenu),
+              (std::vector<QString>{"標準", "小さい", "卓", "卓(小さい)"}));
+    EXPECT_EQ(VisibleEntries(window.OtherMenu),
+              (std::vector<QString>{"サンマ", "アメリカルール", "画像ビューア", "-",
+                                    "起動時のダイアログについて", "牌譜の分析"}));
+    recorder.opened.clear();
+    for (const char* item : {"GameServerMenu", "Standard4Menu", "Small4Menu", "Taku4Menu", "SmallTaku4Menu",
+                             "AutoMenu", "ProtocolButtonMenu", "PingMenu", "SearchServerMenu",
+                             "RankClientMenu", "CustomExMenu", "HaifuButtonMenu", "N2", "N3"}) {
+        auto* action = window.findChild<QAction*>(item);
+        ASSERT_NE(action, nullptr) << item;
+        action->trigger();
+    }
+    for (QToolButton* button : {window.SoundButton, window.MachineInfoButton, window.AboutButton})
+        button->click();
+    window.BoardLayoutButton->click();
+    EXPECT_EQ(recorder.opened,
+              (std::vector<std::string>{"server", "client -T large ", "client -T small ", "client -T large4 ",
+                                        "client -T small4 ", "auto box", "ネットワークの設定", "ping",
+                                        "search", "rankCL", "custom", "records+", "rank-L", "player+",
+                                        "sound", "machine", "about", "layout+"}));
+
+    for (const char* item : {"SanmaMenu", "AmericaMenu", "ImageViewMenu"})
+        window.findChild<QAction*>(item)->trigger();
+    ASSERT_EQ(starter.starts.size(), 3u);
+    EXPECT_EQ(starter.starts[0].commandLine, "sanma1.exe -n guest -c");
+    EXPECT_EQ(starter.starts[1].commandLine, "tradmaj1.exe -n guest -c");
+    EXPECT_EQ(starter.starts[2].commandLine,
+              "\"" + dir.path() + "/glimpse.exe\" \"" + dir.path() + "/image\"");
+}
+
+TEST_F(LaunchWindowTest, PowerUpSwitchReachesTheDialogsFurtherControls) {
+    LauncherSettings stored;
+    stored.count = 1;
+    stored.powerup_edition = 1;
+    WriteLaunchNuc(stored);
+    TLaunch window(launcherDialogs);
+    launcherDialogs.CreateKeptWindows(&window);
+    auto visibleIn = [](QWidget* box, const char* name) {
+        auto* child = test::Child<QWidget>(box, name);
+        return child != nullptr && child->isVisible();
+    };
+    auto layout = test::WhenShown("TZv1FormBox", [&](QWidget* box) {
+        for (const char* name : {"rblarge", "large", "rblarge4", "large4", "realpai"})
+            EXPECT_TRUE(visibleIn(box, name)) << name;
+        test::Child<QPushButton>(box, "CloseButton")->click();
+    });
+    window.BoardLayoutButton->click();
+    EXPECT_TRUE(*layout);
+    bool records = false;
+    test::WhenModal<THaifuBox>([&](THaifuBox* box) {
+        records = true;
+        EXPECT_TRUE(box->PlviewButton->isVisible());
+        box->reject();
+    });
+    window.findChild<QAction*>("HaifuButtonMenu")->trigger();
+    EXPECT_TRUE(records);
+    bool player = false;
+    test::WhenModal<TPlayerInfoBox>([&](TPlayerInfoBox* box) {
+        player = true;
+        for (QWidget* shown :
+             std::initializer_list<QWidget*>{box->ClientCheck, box->Zelvan1Check, box->PointButton})
+            EXPECT_TRUE(shown->isVisible()) << shown->objectName().toStdString();
+        box->reject();
+    });
+    window.PersonalResultsMenuItem->trigger();
+    EXPECT_TRUE(player);
+
+    // Switched off, the kept layout window offers the two smaller layouts again.
+    window.PowerUpMenuItem->trigger();
+    auto smaller = test::WhenShown("TZv1FormBox", [&](QWidget* box) {
+        for (const char* name : {"rblarge", "rblarge4", "realpai"})
+            EXPECT_FALSE(visibleIn(box, name)) << name;
+        EXPECT_TRUE(visibleIn(box, "rbsmall"));
+        test::Child<QPushButton>(box, "CloseButton")->click();
+    });
+    window.BoardLayoutButton->click();
+    EXPECT_TRUE(*smaller);
 }
 
 TEST_F(LaunchWindowTest, MissingThreePlayerGameGetsItsOwnMessage) {

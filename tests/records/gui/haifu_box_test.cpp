@@ -132,6 +132,15 @@ TEST_F(HaifuBoxTest, ReplayIsHiddenAndStartsEvenWithAnEmptyName) {
     EXPECT_EQ(Commands(), (std::vector<std::string>{"plview.exe "}));
 }
 
+TEST_F(HaifuBoxTest, PowerUpShowsTheReplayButtonWhichStartsTheRecordPlayer) {
+    THaifuBox box(nullptr, true);
+    EXPECT_TRUE(box.PlviewButton->isVisibleTo(&box));
+    EXPECT_EQ(box.PlviewButton->text(), QString::fromUtf8("再生"));
+    box.HaifuFileName->setText("a.fu");
+    box.PlviewButton->click();
+    EXPECT_EQ(Commands(), (std::vector<std::string>{"plview.exe a.fu"}));
+}
+
 TEST_F(HaifuBoxTest, BrowsingStartsInTheUserDirectory) {
     std::vector<std::string> folders;
     std::optional<std::string> answer = "/chosen/game.fu";

@@ -150,6 +150,15 @@ TEST_F(PlayerInfoBoxTest, StatisticsWindowShowsTotalsAveragesAndYaku) {
     EXPECT_EQ(stats->YakuListBox->item(0)->text(), QString::fromUtf8("リーチ") + QString(14, ' ') + "2");
 }
 
+TEST_F(PlayerInfoBoxTest, PowerUpShowsTheFileChoiceAndTheRating) {
+    TPlayerInfoBox box(nullptr, true);
+    for (QWidget* shown : std::initializer_list<QWidget*>{box.ClientCheck, box.Zelvan1Check, box.PointButton})
+        EXPECT_TRUE(shown->isVisibleTo(&box)) << shown->objectName().toStdString();
+    EXPECT_TRUE(box.ClientCheck->isChecked());
+    box.Zelvan1Check->click();
+    EXPECT_FALSE(box.ClientCheck->isChecked());
+}
+
 TEST_F(PlayerInfoBoxTest, OnePlayerChoiceReadsTheOtherFile) {
     dir.Write("usr/alice/zvclient.res", "result: 1 25 2\n");
     dir.Write("usr/alice/alice.res", "result: 4 -5 0\nresult: 4 -5 0\nresult: 2 3 0\n");
