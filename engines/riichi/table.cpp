@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "riichi/shanten.h"
-#include "table_detail.h"
+#include "riichi/table_detail.h"
 
 namespace zv::riichi {
 

@@ -4,7 +4,7 @@
 
 #include "riichi/shanten.h"
 #include "riichi/table.h"
-#include "table_detail.h"
+#include "riichi/table_detail.h"
 
 namespace zv::riichi {
 

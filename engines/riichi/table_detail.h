@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers the table's source files share: kind bits, events and seat
-// winds. Seen only by the files of the table (table*.cpp).
+// winds. Only the files of the table (table*.cpp) include it.
 #include <cstdint>
 
 #include "riichi/table_event.h"
