@@ -74,12 +74,20 @@ TEST(SeatAnswersTest, TheNextComputerSeatIsFoundByAskingThePendingSeatsInTurn) {
     std::vector<int> pending = hand.PendingSeats();
 
     std::vector<int> consulted;
+    auto noneWaits = [&](int seat) {
+        consulted.push_back(seat);
+        return false;
+    };
+    EXPECT_EQ(NextComputerSeat(hand, noneWaits), pending[0]);
+    // The seats after the one found are not asked yet.
+    EXPECT_EQ(consulted, std::vector<int>{pending[0]});
+
+    consulted.clear();
     auto firstWaits = [&](int seat) {
         consulted.push_back(seat);
         return seat == pending[0];
     };
     EXPECT_EQ(NextComputerSeat(hand, firstWaits), pending[1]);
-    // The seats after the one found are not asked yet.
     EXPECT_EQ(consulted, (std::vector<int>{pending[0], pending[1]}));
 
     consulted.clear();
