@@ -86,6 +86,9 @@ private:
     void StartGame();
     void StartHand();
     void Drive();
+    // Asks the seat's player for the decision unless asked already; true
+    // while its answer is waited for, false when the computer decides now.
+    bool Ask(int seat);
     void Step(int seat, const riichi::Action& action);
     void ComputerDecides(int seat);
     void HandOver();

@@ -53,26 +53,22 @@ void GameServer::Drive() {
             HandOver();
             return;
         }
-        bool stepped = false;
-        for (int seat : game_->PendingSeats()) {
-            Seat& s = seats_[Idx(seat)];
-            if (s.asked) continue;
-            if (s.conn != nullptr) {
-                s.askId = nextAsk_++;
-                Send(s.conn, AskLine(s.askId, config_.decisionMs, game_->Current().LegalActions(seat)));
-                if (!s.away) {
-                    s.asked = true;
-                    s.deadline = Now() + Ms(config_.decisionMs);
-                    continue;
-                }
-                // Away: the question is shown but not waited for.
-            }
-            ComputerDecides(seat);
-            stepped = true;
-            break;
-        }
-        if (!stepped) return;
+        int seat = riichi::NextComputerSeat(game_->Current(), [this](int pending) { return Ask(pending); });
+        if (seat < 0) return;
+        ComputerDecides(seat);
     }
+}
+
+bool GameServer::Ask(int seat) {
+    Seat& s = seats_[Idx(seat)];
+    if (s.asked) return true;
+    if (s.conn == nullptr) return false;
+    s.askId = nextAsk_++;
+    Send(s.conn, AskLine(s.askId, config_.decisionMs, game_->Current().LegalActions(seat)));
+    if (s.away) return false;  // the question is shown but not waited for
+    s.asked = true;
+    s.deadline = Now() + Ms(config_.decisionMs);
+    return true;
 }
 
 void GameServer::Answer(Connection& c, long askId, const Action* action) {

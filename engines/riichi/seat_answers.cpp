@@ -13,13 +13,16 @@ bool ApplyAnswer(Hand& hand, int seat, const Action& answer) {
     return hand.Apply(seat, LegalAnswer(hand, seat, answer));
 }
 
+int NextComputerSeat(const Hand& hand, const std::function<bool(int seat)>& waitsForAnswer) {
+    if (hand.Over()) return -1;
+    for (int seat : hand.PendingSeats())
+        if (!waitsForAnswer(seat)) return seat;
+    return -1;
+}
+
 bool PlayComputerSeat(Hand& hand, const std::function<bool(int seat)>& asked, const SeatDecider& decide) {
-    if (hand.Over()) return false;
-    for (int seat : hand.PendingSeats()) {
-        if (asked(seat)) continue;
-        return ApplyAnswer(hand, seat, decide(seat, hand.View(seat)));
-    }
-    return false;
+    int seat = NextComputerSeat(hand, asked);
+    return seat >= 0 && ApplyAnswer(hand, seat, decide(seat, hand.View(seat)));
 }
 
 }  // namespace zv::riichi

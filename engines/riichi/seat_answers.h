@@ -22,6 +22,12 @@ bool ApplyAnswer(Hand& hand, int seat, const Action& answer);
 // Decides the action of a seat a computer plays.
 using SeatDecider = std::function<Action(int seat, const SeatView& view)>;
 
+// The first pending seat, in turn order, that a computer plays now:
+// `waitsForAnswer(seat)` is consulted for each pending seat in turn until one
+// says false, so a front end may ask its seats from it as it goes. -1 when the
+// hand is over or every pending seat waits for an answer.
+int NextComputerSeat(const Hand& hand, const std::function<bool(int seat)>& waitsForAnswer);
+
 // Plays one pending seat that is not to be asked (`asked(seat)` false): it
 // decides with `decide` and its answer is applied through LegalAnswer.
 // Returns false, applying nothing, when the hand is over or every pending

@@ -60,5 +60,51 @@ TEST(SeatAnswersTest, ComputerSeatsPlayAndAskedSeatsWait) {
         hand, [](int) { return false; }, decide));
 }
 
+TEST(SeatAnswersTest, TheNextComputerSeatIsFoundByAskingThePendingSeatsInTurn) {
+    Game game(Rules{}, 7);
+    auto none = [](int) { return false; };
+    auto decide = [](int, const SeatView& view) { return view.legal.back(); };
+    // Play on to a claim window where several seats decide.
+    while (game.Current().PendingSeats().size() < 2) {
+        if (!PlayComputerSeat(game.Current(), none, decide)) {
+            ASSERT_TRUE(game.NextHand()) << "the seed gives no window with two claimants";
+        }
+    }
+    Hand& hand = game.Current();
+    std::vector<int> pending = hand.PendingSeats();
+
+    std::vector<int> consulted;
+    auto noneWaits = [&](int seat) {
+        consulted.push_back(seat);
+        return false;
+    };
+    EXPECT_EQ(NextComputerSeat(hand, noneWaits), pending[0]);
+    // The seats after the one found are not asked yet.
+    EXPECT_EQ(consulted, std::vector<int>{pending[0]});
+
+    consulted.clear();
+    auto firstWaits = [&](int seat) {
+        consulted.push_back(seat);
+        return seat == pending[0];
+    };
+    EXPECT_EQ(NextComputerSeat(hand, firstWaits), pending[1]);
+    EXPECT_EQ(consulted, (std::vector<int>{pending[0], pending[1]}));
+
+    consulted.clear();
+    auto allWait = [&](int seat) {
+        consulted.push_back(seat);
+        return true;
+    };
+    EXPECT_EQ(NextComputerSeat(hand, allWait), -1);
+    EXPECT_EQ(consulted, pending);
+
+    while (PlayComputerSeat(hand, none, decide)) {
+    }
+    ASSERT_TRUE(hand.Over());
+    consulted.clear();
+    EXPECT_EQ(NextComputerSeat(hand, allWait), -1);
+    EXPECT_TRUE(consulted.empty());
+}
+
 }  // namespace
 }  // namespace zv::riichi
