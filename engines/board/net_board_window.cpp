@@ -2,6 +2,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -48,6 +49,10 @@ NetBoardWindow::NetBoardWindow(engine::NetClient& client, TileLook look, const Q
     countdown_ = new QLabel(this);
     countdown_->setObjectName("ClientCountdown");
     countdown_->setStyleSheet("font-weight: bold; color: #a00000;");
+    // As wide as its longest text from the start, so the status bar does not jump.
+    QFont bold = countdown_->font();
+    bold.setBold(true);
+    countdown_->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QString::fromUtf8("残り 000秒")) + 8);
     statusBar()->addPermanentWidget(countdown_);
     notice_ = new QLabel(this);
     notice_->setObjectName("ClientNotice");
