@@ -151,6 +151,7 @@ void NetSession::Fail(Update update, const std::string& message, std::vector<Upd
 
 std::vector<NetSession::Update> NetSession::Poll(int timeoutMs) {
     std::vector<Update> updates;
+    stoppedAtDiscard_ = false;
     if (fd_ < 0) return updates;
     std::vector<SocketWait> waits{{fd_, true, !out_.empty()}};
     int ready =
@@ -169,7 +170,6 @@ std::vector<NetSession::Update> NetSession::Poll(int timeoutMs) {
             Fail(Update::Lost, "the server at " + where_ + " stopped answering", updates);
         return updates;
     }
-    stoppedAtDiscard_ = false;
     bool tooLong = false, open = true;
     if (ready > 0) {
         std::vector<std::string> lines;
