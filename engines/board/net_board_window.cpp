@@ -1,6 +1,8 @@
 #include "board/net_board_window.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -22,6 +24,14 @@ using riichi::ActionType;
 
 std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
 
+// Whole seconds left until `deadline`, rounded up (12.3 s left is 13).
+long long SecondsLeft(std::chrono::steady_clock::time_point now,
+                      std::chrono::steady_clock::time_point deadline) {
+    if (now >= deadline) return 0;
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count();
+    return (ms + 999) / 1000;
+}
+
 }  // namespace
 
 NetBoardWindow::NetBoardWindow(engine::NetClient& client, TileLook look, const QString& title,
@@ -36,6 +46,18 @@ NetBoardWindow::NetBoardWindow(engine::NetClient& client, TileLook look, const Q
     status_ = new QLabel(this);
     status_->setObjectName("ClientStatus");
     statusBar()->addWidget(status_, 1);
+    countdown_ = new QLabel(this);
+    countdown_->setObjectName("ClientCountdown");
+    countdown_->setStyleSheet("font-weight: bold; color: #a00000;");
+    // As wide as its longest text from the start, so the status bar does not jump.
+    QFont bold = countdown_->font();
+    bold.setBold(true);
+    countdown_->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QString::fromUtf8("残り 000秒")) + 8);
+    statusBar()->addPermanentWidget(countdown_);
+    notice_ = new QLabel(this);
+    notice_->setObjectName("ClientNotice");
+    notice_->setStyleSheet("color: #a00000;");
+    statusBar()->addPermanentWidget(notice_);
     timer_ = new QTimer(this);
     timer_->setInterval(15);
     connect(timer_, &QTimer::timeout, this, [this] { Poll(); });
@@ -48,11 +70,8 @@ NetBoardWindow::NetBoardWindow(engine::NetClient& client, TileLook look, const Q
     };
     panel_->onQuit = [this] { close(); };
 
-    QMenu* gameMenu = menuBar()->addMenu(QString::fromUtf8("ゲーム(&G)"));
-    QAction* quit = gameMenu->addAction(QString::fromUtf8("終了(&X)"));
-    quit->setObjectName("QuitAction");
-    connect(quit, &QAction::triggered, this, &QWidget::close);
-
+    BuildMenu();
+    session_.SetStopAfterDiscards(true);
     showMessage = [this](const QString& text) { engine::ShowNotice(this, text); };
     confirmClose = [this] {
         return engine::AskYesNo(
@@ -64,7 +83,71 @@ NetBoardWindow::NetBoardWindow(engine::NetClient& client, TileLook look, const Q
 
 NetBoardWindow::~NetBoardWindow() = default;
 
+void NetBoardWindow::BuildMenu() {
+    QMenu* gameMenu = menuBar()->addMenu(QString::fromUtf8("ゲーム(&G)"));
+    QAction* quit = gameMenu->addAction(QString::fromUtf8("終了(&X)"));
+    quit->setObjectName("QuitAction");
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* options = menuBar()->addMenu(QString::fromUtf8("オプション(&O)"));
+    auto* group = new QActionGroup(this);
+    const char* names[] = {"進行: 普通", "進行: 速い", "進行: 瞬時"};
+    const char* objects[] = {"PaceNormalAction", "PaceFastAction", "PaceInstantAction"};
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = options->addAction(QString::fromUtf8(names[i]));
+        a->setObjectName(objects[i]);
+        a->setCheckable(true);
+        group->addAction(a);
+        paceActions_[Idx(i)] = a;
+        connect(a, &QAction::triggered, this, [this, i] { SetPace(static_cast<Pace>(i)); });
+    }
+    paceActions_[Idx(static_cast<int>(pace_))]->setChecked(true);
+}
+
+void NetBoardWindow::SetPace(Pace pace) {
+    pace_ = pace;
+    paceActions_[Idx(static_cast<int>(pace))]->setChecked(true);
+    // A pause under way ends no later than the new pace says.
+    pauseUntil_ = std::min(pauseUntil_, now() + std::chrono::milliseconds(PaceDelay(pace_)));
+}
+
 QString NetBoardWindow::status() const { return status_->text(); }
+
+QString NetBoardWindow::countdown() const { return countdown_->text(); }
+
+QString NetBoardWindow::notice() const { return notice_->text(); }
+
+void NetBoardWindow::SetNotice(const QString& text) {
+    notice_->setText(text);
+    notice_->setAccessibleName(text);
+}
+
+void NetBoardWindow::StartCountdown(int milliseconds) {
+    counting_ = true;
+    deadline_ = now() + std::chrono::milliseconds(milliseconds);
+    ShowCountdown();
+}
+
+void NetBoardWindow::StopCountdown() {
+    counting_ = false;
+    ShowCountdown();
+}
+
+void NetBoardWindow::ShowCountdown() {
+    QString text = counting_ ? QString::fromUtf8("残り %1秒").arg(SecondsLeft(now(), deadline_)) : QString();
+    if (text == countdown_->text()) return;
+    countdown_->setText(text);
+    countdown_->setAccessibleName(text);
+}
+
+// The server's last table of a hand still has the scores before it; the
+// cards show those after it while its result is read.
+void NetBoardWindow::ShowScoresAfterHand() {
+    riichi::SeatView view = session_.view();
+    view.scores = session_.handResult().scoresAfter;
+    view.legal.clear();
+    table_->Show(view, false);
+}
 
 void NetBoardWindow::SetStatus(const QString& text) {
     status_->setText(text);
@@ -85,7 +168,13 @@ bool NetBoardWindow::Join() {
 }
 
 void NetBoardWindow::Poll() {
-    for (NetSession::Update u : session_.Poll(0)) Handle(u);
+    ShowCountdown();
+    // Lines left after another seat's discard are taken once its pause is over.
+    do {
+        if (pausing()) return;
+        for (NetSession::Update u : session_.Poll(0)) Handle(u);
+        if (session_.stoppedAtDiscard()) pauseUntil_ = now() + std::chrono::milliseconds(PaceDelay(pace_));
+    } while (session_.connected() && session_.hasPending());
     if (!session_.connected()) timer_->stop();
 }
 
@@ -110,6 +199,8 @@ void NetBoardWindow::ShowTable() {
 }
 
 void NetBoardWindow::Act(const Action& action) {
+    StopCountdown();
+    SetNotice(QString());
     session_.Answer(action);
     ShowTable();
 }
@@ -147,11 +238,15 @@ void NetBoardWindow::Handle(NetSession::Update update) {
             }
             ShowTable();
             SetStatus(QString::fromUtf8("あなたの番です (%1秒以内)").arg(session_.ask().milliseconds / 1000));
+            StartCountdown(session_.ask().milliseconds);
             break;
         }
         case NetSession::Update::TimedOut:
+            StopCountdown();
             ShowTable();
             SetStatus(QString::fromUtf8("時間切れ: コンピュータが代わりに打ちました"));
+            // The status line moves on with the game; this stays until the player acts.
+            SetNotice(QString::fromUtf8("時間切れ: コンピュータが代わりに打ちました"));
             break;
         case NetSession::Update::Away: {
             int seat = session_.awaySeat();
@@ -167,7 +262,9 @@ void NetBoardWindow::Handle(NetSession::Update update) {
             break;
         }
         case NetSession::Update::HandOver:
+            StopCountdown();
             table_->StopDeciding();
+            ShowScoresAfterHand();
             panel_->ShowHand(session_.handResult());
             PlaceOverlay();
             QTimer::singleShot(0, this, [this] { PlaceOverlay(); });
@@ -186,6 +283,7 @@ void NetBoardWindow::Handle(NetSession::Update update) {
         }
         case NetSession::Update::Refused:
         case NetSession::Update::Lost:
+            StopCountdown();
             table_->StopDeciding();
             SetStatus(engine::Q(session_.message()));
             if (!closing_) showMessage(engine::Q(session_.message()));

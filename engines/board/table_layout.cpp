@@ -15,15 +15,30 @@ namespace zv::board {
 using table_style::Idx;
 using table_style::UiFont;
 
+namespace {
+
+double HandHeight(double H) { return std::clamp(std::floor(H * 0.095), 36.0, 64.0); }
+double StripHeight(double H) { return HandHeight(H) + 14; }
+double TableSide(double W, double H) { return std::floor(std::min(H - StripHeight(H), W * 0.66)); }
+
+}  // namespace
+
 void TableView::resizeEvent(QResizeEvent*) { Layout(); }
+
+int TableView::HeightFor(int width) {
+    double side = std::floor(width * 0.66);
+    double H = side + StripHeight(side);
+    while (TableSide(width, H) < side) ++H;  // the strip grows a little with the height
+    return static_cast<int>(H);
+}
 
 void TableView::Layout() {
     double W = width(), H = height();
-    g_.handH = std::clamp(std::floor(H * 0.095), 36.0, 64.0);
+    g_.handH = HandHeight(H);
     g_.handW = std::floor(TilePainter::WidthFor(g_.handH));
-    double stripH = g_.handH + 14;
+    double stripH = StripHeight(H);
     g_.handStrip = QRectF(0, H - stripH, W, stripH);
-    double T = std::floor(std::min(H - stripH, W * 0.66));
+    double T = TableSide(W, H);
     g_.table = QRectF(0, 0, T, T);
     g_.riverW = T / 17.7;
     g_.riverH = g_.riverW / 0.74;

@@ -53,6 +53,9 @@ public:
 
     void SetSortHand(bool sort);
     void SetShowWaits(bool show);
+    // The height at which the table square fills `width` (less the side
+    // panel) with the hand strip right under it: taller leaves a band.
+    static int HeightFor(int width);
     bool sortHand() const { return sortHand_; }
     bool showWaits() const { return showWaits_; }
 

@@ -99,6 +99,8 @@ bool NetSession::Connect(const std::string& host, int port, const JoinRequest& r
     fd_ = ConnectTcp(host, port, timeoutMs, message);
     if (fd_ < 0) return false;
     reader_ = LineReader{};
+    pending_.clear();
+    discardToShow_ = false;
     out_.clear();
     greeted_ = false;
     asked_ = false;
@@ -149,9 +151,11 @@ void NetSession::Fail(Update update, const std::string& message, std::vector<Upd
 
 std::vector<NetSession::Update> NetSession::Poll(int timeoutMs) {
     std::vector<Update> updates;
+    stoppedAtDiscard_ = false;
     if (fd_ < 0) return updates;
     std::vector<SocketWait> waits{{fd_, true, !out_.empty()}};
-    int ready = CurrentStreamSockets().Wait(waits, std::chrono::milliseconds(timeoutMs));
+    int ready =
+        CurrentStreamSockets().Wait(waits, std::chrono::milliseconds(pending_.empty() ? timeoutMs : 0));
     if (ready < 0) {
         Fail(Update::Lost, "poll failed", updates);
         return updates;
@@ -160,21 +164,32 @@ std::vector<NetSession::Update> NetSession::Poll(int timeoutMs) {
         Fail(Update::Lost, "the server closed the connection", updates);
         return updates;
     }
-    if (ready <= 0) {
+    if (ready <= 0 && pending_.empty()) {
         // The server says something at least every few seconds while a game is on.
         if (std::chrono::steady_clock::now() - lastHeard_ > std::chrono::seconds(90))
             Fail(Update::Lost, "the server at " + where_ + " stopped answering", updates);
         return updates;
     }
-    std::vector<std::string> lines;
-    bool tooLong = false;
-    bool open = reader_.ReadAvailable(fd_, lines, tooLong);
-    if (!lines.empty()) lastHeard_ = std::chrono::steady_clock::now();
-    for (const std::string& line : lines) {
+    bool tooLong = false, open = true;
+    if (ready > 0) {
+        std::vector<std::string> lines;
+        open = reader_.ReadAvailable(fd_, lines, tooLong);
+        if (!lines.empty()) lastHeard_ = std::chrono::steady_clock::now();
+        pending_.insert(pending_.end(), lines.begin(), lines.end());
+    }
+    while (!pending_.empty()) {
+        std::string line = std::move(pending_.front());
+        pending_.pop_front();
+        std::size_t before = updates.size();
         Line(line, updates);
         if (fd_ < 0) return updates;
+        if (stopAfterDiscards_ && updates.size() > before && StopsAfter(updates.back())) {
+            stoppedAtDiscard_ = true;
+            break;
+        }
     }
-    if (!open) {
+    // A closed connection is taken as such once every line before it was.
+    if (!open && (tooLong || pending_.empty())) {
         if (gameOver_) {
             Close();
         } else {
@@ -185,6 +200,16 @@ std::vector<NetSession::Update> NetSession::Poll(int timeoutMs) {
         }
     }
     return updates;
+}
+
+// The table after another seat's discard comes in the VIEW line after the
+// discard's events: that is where Poll stops.
+bool NetSession::StopsAfter(Update update) {
+    if (update == Update::Event && event_.type == riichi::EventType::Discard && event_.seat != seat())
+        discardToShow_ = true;
+    if (update != Update::Table || !discardToShow_) return false;
+    discardToShow_ = false;
+    return true;
 }
 
 void NetSession::Line(const std::string& line, std::vector<Update>& updates) {

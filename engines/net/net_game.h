@@ -12,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -175,6 +176,14 @@ public:
     // Reads what the server sent, waiting up to `timeoutMs` for it, and
     // returns what changed in the order it happened.
     std::vector<Update> Poll(int timeoutMs);
+    // With it on, Poll returns right after the table that shows another
+    // seat's discard and keeps the lines after it for the next Poll, so that
+    // a window can pause there.
+    void SetStopAfterDiscards(bool stop) { stopAfterDiscards_ = stop; }
+    // Lines already read and not yet taken (see SetStopAfterDiscards).
+    bool hasPending() const { return !pending_.empty(); }
+    // The last Poll stopped after another seat's discard.
+    bool stoppedAtDiscard() const { return stoppedAtDiscard_; }
     // Answers the decision asked for with one of its actions.
     void Answer(const riichi::Action& action);
     // Answers the end of a hand ("next").
@@ -205,10 +214,15 @@ private:
     void Send(const std::string& line);
     void Line(const std::string& line, std::vector<Update>& updates);
     void Fail(Update update, const std::string& message, std::vector<Update>& updates);
+    bool StopsAfter(Update update);
 
     int fd_ = -1;
     std::string where_;
     LineReader reader_;
+    std::deque<std::string> pending_;
+    bool stopAfterDiscards_ = false;
+    bool discardToShow_ = false;
+    bool stoppedAtDiscard_ = false;
     std::string out_;
     bool greeted_ = false;
     int waiting_ = 0;

@@ -6,12 +6,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/one_player.h"
 #include "board/result_panel.h"
 #include "board/table_view.h"
+#include "board/tile_painter.h"
 #include "config/file_io.h"
 #include "platform/platform.h"
 #include "qtcommon/engine_widgets.h"
@@ -26,12 +29,30 @@ std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
 
 QString Signed(int value) { return value > 0 ? "+" + QString::number(value) : QString::number(value); }
 
-QString Tiles(const std::vector<riichi::TileId>& tiles) { return engine::Q(riichi::FormatTiles(tiles)); }
+QString Tiles(const std::vector<riichi::TileId>& tiles) {
+    QStringList names;
+    for (riichi::TileId t : tiles) names << board::TileSpokenName(t);
+    return names.join(' ');
+}
 
 }  // namespace
 
+int PlayInterval(PlaySpeed speed) {
+    switch (speed) {
+        case PlaySpeed::Slow:
+            return 1500;
+        case PlaySpeed::Normal:
+            return 700;
+        case PlaySpeed::Fast:
+            return 250;
+        case PlaySpeed::Fastest:
+            break;
+    }
+    return 60;
+}
+
 QString ActionDescription(const riichi::Action& a) {
-    QString tile = a.tile >= 0 ? engine::Q(riichi::TileName(a.tile)) : QString();
+    QString tile = a.tile >= 0 ? board::TileSpokenName(a.tile) : QString();
     switch (a.type) {
         case ActionType::Discard:
             return QString::fromUtf8("打 ") + tile;
@@ -48,7 +69,7 @@ QString ActionDescription(const riichi::Action& a) {
         case ActionType::OpenKan:
             return QString::fromUtf8("カン ") + tile;
         case ActionType::ClosedKan:
-            return QString::fromUtf8("暗槓 ") + engine::Q(riichi::KindName(riichi::KindOf(a.tile)));
+            return QString::fromUtf8("暗槓 ") + board::KindSpokenName(riichi::KindOf(a.tile));
         case ActionType::AddedKan:
             return QString::fromUtf8("加槓 ") + tile;
         case ActionType::NineTerminals:
@@ -87,6 +108,14 @@ ReplayWindow::ReplayWindow(board::TileLook look, QWidget* parent)
     back_ = button("<", "BackButton", "一手戻る");
     forward_ = button(">", "ForwardButton", "一手進む");
     QPushButton* nextHand = button(">>", "NextHandButton", "次の局");
+    play_ = button("再生", "PlayButton", "自動で再生します");
+    speeds_ = new QComboBox(central);
+    speeds_->setObjectName("SpeedList");
+    speeds_->setAccessibleName(QString::fromUtf8("再生の速さ"));
+    speeds_->setFocusPolicy(Qt::NoFocus);
+    for (const char* name : {"遅い", "普通", "速い", "最速"}) speeds_->addItem(QString::fromUtf8(name));
+    speeds_->setCurrentIndex(static_cast<int>(speed_));
+    top->addWidget(speeds_);
     QPushButton* open = button("開く", "OpenButton", "牌譜ﾌｧｲﾙを開きます");
     root->addLayout(top);
     table_ = new board::TableView(look, central);
@@ -105,13 +134,20 @@ ReplayWindow::ReplayWindow(board::TileLook look, QWidget* parent)
     problem_->setStyleSheet("color: #a00000;");
     problem_->hide();
     root->addWidget(problem_);
+    root->addStretch(0);  // room left over goes below the texts, not into the table
     setCentralWidget(central);
-    resize(820, 760);
+    resize(820, board::TableView::HeightFor(812) + 130);
+    player_ = new QTimer(this);
+    player_->setInterval(PlayInterval(speed_));
+    connect(player_, &QTimer::timeout, this, [this] { PlayStep(); });
 
     connect(previousHand, &QPushButton::clicked, this, [this] { PreviousHand(); });
     connect(back_, &QPushButton::clicked, this, [this] { StepBack(); });
     connect(forward_, &QPushButton::clicked, this, [this] { StepForward(); });
     connect(nextHand, &QPushButton::clicked, this, [this] { NextHand(); });
+    connect(play_, &QPushButton::clicked, this, [this] { Play(!playing()); });
+    connect(speeds_, &QComboBox::activated, this,
+            [this](int index) { SetSpeed(static_cast<PlaySpeed>(index)); });
     connect(open, &QPushButton::clicked, this, [this] {
         QString file = QFileDialog::getOpenFileName(this, QString::fromUtf8("牌譜ﾌｧｲﾙの参照"), QString(),
                                                     QString::fromUtf8("牌譜ﾌｧｲﾙ (*.fu);;すべてのﾌｧｲﾙ (*)"));
@@ -131,6 +167,7 @@ ReplayWindow::ReplayWindow(board::TileLook look, QWidget* parent)
     key(Qt::Key_PageUp, [this] { PreviousHand(); });
     key(Qt::Key_Home, [this] { GoTo(hand_, 0); });
     key(Qt::Key_End, [this] { GoTo(hand_, replay_.Steps(hand_)); });
+    key(Qt::Key_Space, [this] { Play(!playing()); });
     Show();
 }
 
@@ -215,6 +252,38 @@ void ReplayWindow::PreviousHand() {
     GoTo(step_ > 0 ? hand_ : hand_ - 1, 0);
 }
 
+void ReplayWindow::resizeEvent(QResizeEvent* event) {
+    // The table is never taller than its width needs, so that no band opens
+    // between the table and the hand.
+    table_->setMaximumHeight(board::TableView::HeightFor(event->size().width() - 8));
+    QMainWindow::resizeEvent(event);
+}
+
+void ReplayWindow::SetSpeed(PlaySpeed speed) {
+    speed_ = speed;
+    speeds_->setCurrentIndex(static_cast<int>(speed));
+    player_->setInterval(PlayInterval(speed));
+}
+
+bool ReplayWindow::playing() const { return player_->isActive(); }
+
+void ReplayWindow::Play(bool on) {
+    if (on && !AtGameEnd())
+        player_->start();
+    else
+        player_->stop();
+    play_->setText(QString::fromUtf8(playing() ? "停止" : "再生"));
+}
+
+void ReplayWindow::PlayStep() {
+    StepForward();
+    if (AtGameEnd()) Play(false);
+}
+
+bool ReplayWindow::AtGameEnd() const {
+    return replay_.HandCount() == 0 || (hand_ + 1 == replay_.HandCount() && step_ == replay_.Steps(hand_));
+}
+
 QString ReplayWindow::SeatName(int seat) const {
     if (game_ < 0) return QString::number(seat);
     const engine::RecordSeat& s = record_.games[Idx(game_)].seats[Idx(seat)];
@@ -263,7 +332,7 @@ void ReplayWindow::Show() {
         result = board::EndName(r.end);
         for (const riichi::WinResult& w : r.winners) {
             result += "  " + SeatName(w.seat) + ": " + Tiles(w.concealed) + QString::fromUtf8(" 和了 ") +
-                      engine::Q(riichi::TileName(w.winTile)) + " ";
+                      board::TileSpokenName(w.winTile) + " ";
             if (w.score.han > 0) result += QString::fromUtf8("%1符%2翻 ").arg(w.score.fu).arg(w.score.han);
             result += board::LimitName(w.score.limit) + QString::fromUtf8(" %1点").arg(w.score.points);
         }

@@ -5,8 +5,11 @@
 // (and to any game of a record that holds several). Each hand ends with
 // its result under the table, the last one with the final standings.
 //
+// "再生" plays the game on by itself, one action after another at the speed
+// chosen beside it, until the end of the game or "停止".
+//
 // Keys: Right / Left one action, Page Down / Page Up one hand, Home / End
-// the start and the end of the hand.
+// the start and the end of the hand, Space play / stop.
 #include <QMainWindow>
 #include <QString>
 #include <memory>
@@ -19,12 +22,17 @@
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 namespace zv::board {
 class TableView;
 }
 
 namespace zv::replay {
+
+enum class PlaySpeed { Slow, Normal, Fast, Fastest };
+// The time between two actions played, in milliseconds.
+int PlayInterval(PlaySpeed speed);
 
 class ReplayWindow : public QMainWindow {
 public:
@@ -43,6 +51,14 @@ public:
     void NextHand();
     void PreviousHand();
 
+    void SetSpeed(PlaySpeed speed);
+    PlaySpeed speed() const { return speed_; }
+    void Play(bool on);
+    bool playing() const;
+    // One action of the play (what its timer does): the step after this
+    // one; at the end of the game the play stops.
+    void PlayStep();
+
     int gameIndex() const { return game_; }
     int handIndex() const { return hand_; }
     int step() const { return step_; }
@@ -54,10 +70,14 @@ public:
     QString resultText() const;
     QString problemText() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void Show();
     QString SeatName(int seat) const;
     QString HandTitle(int hand) const;
+    bool AtGameEnd() const;
 
     board::TileLook look_;
     std::string installDir_;
@@ -74,9 +94,13 @@ private:
     QLabel* problem_ = nullptr;
     QPushButton* back_ = nullptr;
     QPushButton* forward_ = nullptr;
+    QPushButton* play_ = nullptr;
+    QComboBox* speeds_ = nullptr;
+    QTimer* player_ = nullptr;
+    PlaySpeed speed_ = PlaySpeed::Normal;
 };
 
-// The Japanese words of an action as the replay tells it ("打 5m", "ポン 5m").
+// The Japanese words of an action as the replay tells it ("打 5萬", "ポン 東").
 QString ActionDescription(const riichi::Action& action);
 
 }  // namespace zv::replay

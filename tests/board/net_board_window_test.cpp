@@ -35,6 +35,10 @@ protected:
         engine::ServerConfig config;
         config.seed = 21;
         config.rules.eastOnly = true;
+        // The server's clock runs with the real one; a test may move it on.
+        config.now = [this] {
+            return std::chrono::steady_clock::now() + std::chrono::milliseconds(serverAheadMs_.load());
+        };
         server_ = std::make_unique<engine::GameServer>(config, [](const std::string&) {});
         std::string error;
         ASSERT_TRUE(server_->Open(error)) << error;
@@ -69,6 +73,20 @@ protected:
             });
     }
 
+    // A window on the table for this test's player, its clock held by the test.
+    std::unique_ptr<board::NetBoardWindow> OpenWindow(board::Pace pace) {
+        auto w = std::make_unique<board::NetBoardWindow>(client_, board::TileLook::Flat, "network test",
+                                                         std::string(ZV_STAGE_DIR));
+        w->showMessage = [this](const QString& text) { messages_.push_back(text); };
+        w->now = [this] { return windowNow_; };
+        w->SetPace(pace);
+        w->show();
+        return w;
+    }
+
+    std::atomic<long long> serverAheadMs_{0};
+    std::chrono::steady_clock::time_point windowNow_ = std::chrono::steady_clock::now();
+    std::vector<QString> messages_;
     std::unique_ptr<engine::GameServer> server_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
@@ -80,6 +98,7 @@ TEST_F(NetBoardTest, ThePlayerPlaysItsSeatOnTheBoardAndTheGameIsFiled) {
     board::NetBoardWindow w(client_, board::TileLook::Flat, "network test", std::string(ZV_STAGE_DIR));
     std::vector<QString> messages;
     w.showMessage = [&](const QString& text) { messages.push_back(text); };
+    w.SetPace(board::Pace::Instant);
     w.show();
     ASSERT_TRUE(w.Join());
     StartComputers();
@@ -151,6 +170,133 @@ TEST_F(NetBoardTest, ALostServerIsToldAndClosingDuringAGameAsksFirst) {
     EXPECT_FALSE(w.table()->deciding());
     EXPECT_TRUE(w.close());  // no game left to ask about
     EXPECT_EQ(questions, 1);
+}
+
+// The scores of the seat cards: every text the cards show.
+QString CardScores(board::TableView* table) {
+    QString all;
+    for (int i = 0; i < 4; ++i)
+        if (auto* label = table->findChild<QLabel*>(QString("SeatScore%1").arg(i)))
+            all += label->text() + "|";
+    return all;
+}
+
+TEST_F(NetBoardTest, TheCardsShowTheScoresAfterEachHandAndTheTimeLeftCountsDown) {
+    auto w = OpenWindow(board::Pace::Instant);
+    ASSERT_TRUE(w->Join());
+    StartComputers();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return w->table()->deciding(); }, 20000));
+    // The server gives 30 seconds; the window's clock moves only when told.
+    EXPECT_EQ(w->countdown(), QString::fromUtf8("残り 30秒"));
+    windowNow_ += std::chrono::milliseconds(12400);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return w->countdown() == QString::fromUtf8("残り 18秒"); }))
+        << w->countdown().toStdString();
+    windowNow_ += std::chrono::seconds(40);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return w->countdown() == QString::fromUtf8("残り 0秒"); }))
+        << w->countdown().toStdString();
+    ASSERT_TRUE(Decide(w->table()));
+    EXPECT_TRUE(w->countdown().isEmpty());
+
+    // Hands are played until one moves points; at each end the cards show
+    // the scores after it.
+    bool moved = false;
+    int hands = 0;
+    ASSERT_TRUE(ProcessEventsUntil(
+        [&] {
+            if (moved || w->gamesFiled() == 1) return true;
+            if (w->resultPanel()->isVisible()) {
+                if (QPushButton* ok = VisibleButton(w->resultPanel(), "ResultOkButton")) {
+                    const riichi::HandResult& r = w->session().handResult();
+                    QString cards = CardScores(w->table());
+                    for (int s = 0; s < 4; ++s) {
+                        EXPECT_TRUE(
+                            cards.contains(" " + QString::number(r.scoresAfter[static_cast<std::size_t>(s)])))
+                            << "hand " << hands << ", seat " << s << ": " << cards.toStdString();
+                        if (r.scoreDelta[static_cast<std::size_t>(s)] != 0) moved = true;
+                    }
+                    EXPECT_TRUE(w->countdown().isEmpty());
+                    ++hands;
+                    ok->click();
+                }
+                return false;
+            }
+            Decide(w->table());
+            return false;
+        },
+        60000));
+    EXPECT_TRUE(moved);
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(NetBoardTest, ADecisionLeftToTheServerIsToldAsATimeOut) {
+    auto w = OpenWindow(board::Pace::Instant);
+    ASSERT_TRUE(w->Join());
+    StartComputers();
+    ASSERT_TRUE(ProcessEventsUntil([&] { return w->table()->deciding(); }, 20000));
+    serverAheadMs_.store(31000);  // the server's 30 seconds are over
+    ASSERT_TRUE(ProcessEventsUntil([&] { return !w->notice().isEmpty(); }, 20000));
+    EXPECT_EQ(w->notice(), QString::fromUtf8("時間切れ: コンピュータが代わりに打ちました"));
+    // The game goes on at once; the notice stays until the player acts.
+    ASSERT_TRUE(ProcessEventsUntil(
+        [&] {
+            if (QPushButton* ok = VisibleButton(w->resultPanel(), "ResultOkButton")) ok->click();
+            return w->table()->deciding();
+        },
+        20000));
+    EXPECT_FALSE(w->notice().isEmpty());
+    ASSERT_TRUE(Decide(w->table()));
+    EXPECT_TRUE(w->notice().isEmpty());
+}
+
+// The tiles in the rivers of the seats other than `seat`.
+int OthersDiscards(const riichi::SeatView& view, int seat) {
+    int n = 0;
+    for (int s = 0; s < 4; ++s)
+        if (s != seat) n += static_cast<int>(view.rivers[static_cast<std::size_t>(s)].size());
+    return n;
+}
+
+TEST_F(NetBoardTest, OtherSeatsDiscardsPauseAtTheChosenPace) {
+    auto w = OpenWindow(board::Pace::Normal);
+    ASSERT_TRUE(w->Join());
+    StartComputers();
+    auto untilPause = [&] {
+        return ProcessEventsUntil(
+            [&] {
+                if (w->table()->deciding()) Decide(w->table());
+                return w->pausing() || w->resultPanel()->isVisible();
+            },
+            20000);
+    };
+    ASSERT_TRUE(untilPause());
+    ASSERT_FALSE(w->resultPanel()->isVisible());
+    // The table stays on that discard while the clock stands.
+    int seen = OthersDiscards(w->table()->view(), w->session().seat());
+    EXPECT_GT(seen, 0);
+    for (int i = 0; i < 50; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    EXPECT_EQ(OthersDiscards(w->table()->view(), w->session().seat()), seen);
+    windowNow_ += std::chrono::milliseconds(board::PaceDelay(board::Pace::Normal) - 1);
+    EXPECT_TRUE(w->pausing());
+    windowNow_ += std::chrono::milliseconds(1);
+    EXPECT_FALSE(w->pausing());
+
+    // Each of the other seats' discards has a pause of its own.
+    for (int pause = 0; pause < 6; ++pause) {
+        ASSERT_TRUE(untilPause());
+        if (w->resultPanel()->isVisible()) break;  // the hand ended early
+        int now = OthersDiscards(w->table()->view(), w->session().seat());
+        EXPECT_EQ(now, seen + 1);
+        seen = now;
+        windowNow_ += std::chrono::milliseconds(board::PaceDelay(board::Pace::Normal));
+    }
+
+    // A faster pace shortens a pause under way.
+    ASSERT_TRUE(untilPause());
+    if (w->resultPanel()->isVisible()) return;
+    w->SetPace(board::Pace::Fast);
+    EXPECT_TRUE(w->pausing());
+    windowNow_ += std::chrono::milliseconds(board::PaceDelay(board::Pace::Fast));
+    EXPECT_FALSE(w->pausing());
 }
 
 // In a network game the player may sit anywhere; the board turns the table

@@ -3,11 +3,16 @@
 // a hand show the same tables as the replay, every seat's tiles are face up,
 // and files that cannot be replayed are explained in the window.
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/one_player.h"
 #include "board/table_view.h"
+#include "board/tile_painter.h"
 #include "board_test_support.h"
 #include "config/file_io.h"
 #include "plview/replay_window.h"
@@ -148,6 +153,80 @@ TEST_F(ReplayWindowTest, RecordsThatCannotBeReplayedAreExplained) {
     EXPECT_NE(window_.problemText().indexOf(QString::fromUtf8("no actions recorded")), -1)
         << window_.problemText().toStdString();
     EXPECT_EQ(window_.replay().HandCount(), 0);
+}
+
+TEST_F(ReplayWindowTest, PlayingGoesOnAtTheChosenSpeedToTheEndOfTheGame) {
+    std::string path = Record(1);
+    ASSERT_TRUE(window_.Open(path));
+    auto* speeds = window_.findChild<QComboBox*>("SpeedList");
+    ASSERT_NE(speeds, nullptr);
+    EXPECT_EQ(window_.speed(), replay::PlaySpeed::Normal);
+    // Each speed is slower than the next.
+    for (int i = 0; i + 1 < speeds->count(); ++i)
+        EXPECT_GT(replay::PlayInterval(static_cast<replay::PlaySpeed>(i)),
+                  replay::PlayInterval(static_cast<replay::PlaySpeed>(i + 1)));
+    speeds->setCurrentIndex(2);
+    emit speeds->activated(2);
+    EXPECT_EQ(window_.speed(), replay::PlaySpeed::Fast);
+    auto* timer = window_.findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), replay::PlayInterval(replay::PlaySpeed::Fast));
+
+    Button("PlayButton")->click();
+    EXPECT_TRUE(window_.playing());
+    EXPECT_EQ(Button("PlayButton")->text(), QString::fromUtf8("停止"));
+    const engine::GameReplay& replay = window_.replay();
+    int steps = 0;
+    while (window_.playing() && steps < 100000) {
+        window_.PlayStep();  // what the timer does at each tick
+        ++steps;
+    }
+    // It went through every action of every hand, and stopped at the end.
+    int expected = 0;
+    for (int h = 0; h < replay.HandCount(); ++h) expected += replay.Steps(h) + 1;
+    EXPECT_EQ(steps, expected - 1);
+    EXPECT_EQ(window_.handIndex(), replay.HandCount() - 1);
+    EXPECT_FALSE(Button("ForwardButton")->isEnabled());
+    EXPECT_EQ(Button("PlayButton")->text(), QString::fromUtf8("再生"));
+    Button("PlayButton")->click();  // at the end there is nothing to play
+    EXPECT_FALSE(window_.playing());
+    if (const char* shot = std::getenv("ZV_PLVIEW_SHOT"); shot != nullptr) {
+        window_.show();
+        window_.GoTo(0, 30);
+        window_.grab().save(QString::fromUtf8(shot));
+    }
+}
+
+TEST_F(ReplayWindowTest, TilesAreNamedAsTheBoardNamesThem) {
+    const riichi::TileId fiveOfCharacters = 4 * 4 + 1, east = 27 * 4;
+    EXPECT_EQ(replay::ActionDescription({riichi::ActionType::Discard, fiveOfCharacters}),
+              QString::fromUtf8("打 ") + board::TileSpokenName(fiveOfCharacters));
+    EXPECT_EQ(replay::ActionDescription({riichi::ActionType::Pon, east}), QString::fromUtf8("ポン 東"));
+    EXPECT_EQ(replay::ActionDescription({riichi::ActionType::ClosedKan, east}), QString::fromUtf8("暗槓 東"));
+
+    // Through a whole game no line uses the short codes ("5m", "1z").
+    std::string path = Record(1);
+    ASSERT_TRUE(window_.Open(path));
+    QRegularExpression code("[0-9][mpsz]");
+    bool won = false;
+    while (Button("ForwardButton")->isEnabled()) {
+        Button("ForwardButton")->click();
+        EXPECT_FALSE(window_.stepText().contains(code)) << window_.stepText().toStdString();
+        EXPECT_FALSE(window_.resultText().contains(code)) << window_.resultText().toStdString();
+        won = won || window_.resultText().contains(QString::fromUtf8("和了"));
+    }
+    EXPECT_TRUE(won);
+}
+
+TEST_F(ReplayWindowTest, NoBandOpensBetweenTheTableAndTheHand) {
+    window_.show();
+    for (QSize size : {QSize(820, 1000), QSize(1100, 700), QSize(700, 900)}) {
+        window_.resize(size);
+        QApplication::processEvents();
+        board::TableView* table = window_.table();
+        EXPECT_LE(table->height(), board::TableView::HeightFor(table->width()))
+            << size.width() << "x" << size.height();
+    }
 }
 
 }  // namespace
