@@ -2,11 +2,13 @@
 # Draws the one-player board's pictures shown in README.md into
 # docs/screenshots/: a hand in progress (real-looking tiles, a call offered)
 # and the panel at the end of a hand, and the board with its toggles and log
-# pane beside a draw's panel with a ready hand's melds. The board's tests play a seeded game off
-# screen in every layout and save what they show when ZV_BOARD_SHOTS names a
-# folder. Run after a build (scripts/build.sh).
+# pane beside a draw's panel with a ready hand's melds. The board's tests play
+# a seeded game off screen in every layout and save what they show when
+# ZV_BOARD_SHOTS names a folder. Run after a build (scripts/build.sh); the
+# side-by-side picture needs ImageMagick's convert.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+command -v convert >/dev/null || { echo "$0: needs convert (apt-get install imagemagick)" >&2; exit 1; }
 out="$root/docs/screenshots"
 build="${1:-$root/build}"
 [[ -d "$build" ]] || "$root/scripts/build.sh" release
