@@ -93,6 +93,24 @@ int PaceDelay(Pace pace) {
     return 0;
 }
 
+std::array<QAction*, 3> AddPaceActions(QMenu* menu, QObject* owner, Pace current,
+                                       const std::function<void(Pace)>& choose) {
+    auto* group = new QActionGroup(owner);
+    const char* names[] = {"進行: 普通", "進行: 速い", "進行: 瞬時"};
+    const char* objects[] = {"PaceNormalAction", "PaceFastAction", "PaceInstantAction"};
+    std::array<QAction*, 3> actions{};
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = menu->addAction(QString::fromUtf8(names[i]));
+        a->setObjectName(objects[i]);
+        a->setCheckable(true);
+        group->addAction(a);
+        actions[static_cast<std::size_t>(i)] = a;
+        QObject::connect(a, &QAction::triggered, owner, [choose, i] { choose(static_cast<Pace>(i)); });
+    }
+    actions[static_cast<std::size_t>(current)]->setChecked(true);
+    return actions;
+}
+
 BoardWindow::BoardWindow(engine::OnePlayerGame& game, TileLook look, const QString& title, QWidget* parent)
     : QMainWindow(parent), setup_(game), look_(look) {
     setObjectName("Zelvan1Window");
@@ -182,18 +200,7 @@ void BoardWindow::BuildMenu() {
     waitsAction_->setChecked(table_->showWaits());
     connect(waitsAction_, &QAction::toggled, this, [this](bool on) { table_->SetShowWaits(on); });
     options->addSeparator();
-    auto* group = new QActionGroup(this);
-    const char* names[] = {"進行: 普通", "進行: 速い", "進行: 瞬時"};
-    const char* objects[] = {"PaceNormalAction", "PaceFastAction", "PaceInstantAction"};
-    for (int i = 0; i < 3; ++i) {
-        QAction* a = options->addAction(QString::fromUtf8(names[i]));
-        a->setObjectName(objects[i]);
-        a->setCheckable(true);
-        group->addAction(a);
-        paceActions_[Idx(i)] = a;
-        connect(a, &QAction::triggered, this, [this, i] { SetPace(static_cast<Pace>(i)); });
-    }
-    paceActions_[Idx(static_cast<int>(pace_))]->setChecked(true);
+    paceActions_ = AddPaceActions(options, this, pace_, [this](Pace pace) { SetPace(pace); });
 
     options->addSeparator();
     autoWinAction_ = AddToggle(options, "自動和了", "AutoWinAction", autoWin_);

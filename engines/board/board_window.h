@@ -40,6 +40,10 @@ class TableView;
 enum class Pace { Normal, Fast, Instant };
 // The pause before each computer seat's turn action, in milliseconds.
 int PaceDelay(Pace pace);
+// Adds the three pace choices to `menu` as one checked group, `current`
+// checked, each calling `choose`; returns them in the order of Pace.
+std::array<QAction*, 3> AddPaceActions(QMenu* menu, QObject* owner, Pace current,
+                                       const std::function<void(Pace)>& choose);
 
 // One line of the game's log for an action of `who` ("東家 名前: 打 三萬");
 // empty for actions nobody sees (passing on a discard).

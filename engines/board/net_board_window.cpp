@@ -90,18 +90,7 @@ void NetBoardWindow::BuildMenu() {
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* options = menuBar()->addMenu(QString::fromUtf8("オプション(&O)"));
-    auto* group = new QActionGroup(this);
-    const char* names[] = {"進行: 普通", "進行: 速い", "進行: 瞬時"};
-    const char* objects[] = {"PaceNormalAction", "PaceFastAction", "PaceInstantAction"};
-    for (int i = 0; i < 3; ++i) {
-        QAction* a = options->addAction(QString::fromUtf8(names[i]));
-        a->setObjectName(objects[i]);
-        a->setCheckable(true);
-        group->addAction(a);
-        paceActions_[Idx(i)] = a;
-        connect(a, &QAction::triggered, this, [this, i] { SetPace(static_cast<Pace>(i)); });
-    }
-    paceActions_[Idx(static_cast<int>(pace_))]->setChecked(true);
+    paceActions_ = AddPaceActions(options, this, pace_, [this](Pace pace) { SetPace(pace); });
 }
 
 void NetBoardWindow::SetPace(Pace pace) {
