@@ -34,18 +34,22 @@ int GroupOf(ActionType type) {
             return 4;
         case ActionType::Chi:
             return 5;
-        case ActionType::NineTerminals:
+        case ActionType::North:
             return 6;
-        case ActionType::Pass:
+        case ActionType::NineTerminals:
             return 7;
+        case ActionType::Pass:
+            return 8;
         case ActionType::Discard:
             break;
     }
     return -1;
 }
 
-const char* const kGroupObjectNames[] = {"TsumoButton", "RonButton", "RiichiButton",        "KanButton",
-                                         "PonButton",   "ChiButton", "NineTerminalsButton", "SkipButton"};
+constexpr int kGroups = 9;
+const char* const kGroupObjectNames[kGroups] = {"TsumoButton", "RonButton",           "RiichiButton",
+                                                "KanButton",   "PonButton",           "ChiButton",
+                                                "NorthButton", "NineTerminalsButton", "SkipButton"};
 
 // The caption of one of several calls of a kind: the tiles it uses.
 QString ChoiceCaption(const Action& action) {
@@ -77,6 +81,8 @@ QString ActionCaption(ActionType type) {
         case ActionType::ClosedKan:
         case ActionType::AddedKan:
             return QString::fromUtf8("カン");
+        case ActionType::North:
+            return QString::fromUtf8("北抜き");
         case ActionType::NineTerminals:
             return QString::fromUtf8("九種九牌");
         case ActionType::Pass:
@@ -101,12 +107,12 @@ void TableView::RebuildActions() {
     DropButtons();
     choosing_ = false;
     if (!deciding_) return;
-    std::array<std::vector<Action>, 8> groups;
+    std::array<std::vector<Action>, kGroups> groups;
     for (const Action& a : view_.legal) {
         int g = GroupOf(a.type);
         if (g >= 0) groups[Idx(g)].push_back(a);
     }
-    for (int g = 0; g < 8; ++g) {
+    for (int g = 0; g < kGroups; ++g) {
         const auto& actions = groups[Idx(g)];
         if (actions.empty()) continue;
         auto* button = new QPushButton(ActionCaption(actions.front().type), this);

@@ -72,6 +72,9 @@ QString HandLogLine(const QString& who, const Action& action) {
         case ActionType::Ron:
             what = QString::fromUtf8("ロン和了");
             break;
+        case ActionType::North:
+            what = QString::fromUtf8("北抜き");
+            break;
         case ActionType::NineTerminals:
             what = QString::fromUtf8("九種九牌");
             break;
@@ -460,6 +463,7 @@ void BoardWindow::PlayActionSound(const Action& action) {
         case ActionType::OpenKan:
         case ActionType::ClosedKan:
         case ActionType::AddedKan:
+        case ActionType::North:
             playSound("sound_kan");
             break;
         case ActionType::NineTerminals:

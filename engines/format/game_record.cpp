@@ -118,6 +118,7 @@ constexpr ActionLetter kActionLetters[] = {
     {riichi::ActionType::Chi, 'c', 3},      {riichi::ActionType::Pon, 'p', 3},
     {riichi::ActionType::OpenKan, 'm', 1},  {riichi::ActionType::ClosedKan, 'a', 1},
     {riichi::ActionType::AddedKan, 'k', 1}, {riichi::ActionType::NineTerminals, 'n', 0},
+    {riichi::ActionType::North, 'x', 1},
 };
 
 const ActionLetter* LetterOf(riichi::ActionType type) {
@@ -235,6 +236,19 @@ const std::string& YakuName(int index) {
     return index >= 0 && index < kYakuCount ? names[index] : empty;
 }
 
+namespace {
+
+// The three-player keys, after the others and only in a three-player game.
+std::string ThreePlayerWords(const riichi::Rules& rules) {
+    std::string words;
+    if (!rules.threePlayer) return words;
+    for (const riichi::RuleKey& key : riichi::ThreePlayerRuleKeys())
+        words += std::string(" ") + key.key + "=" + riichi::RuleValue(rules, key);
+    return words;
+}
+
+}  // namespace
+
 std::vector<std::string> RecordLines(int gameNumber, const std::string& program, const riichi::Rules& rules,
                                      const std::array<RecordSeat, 4>& seats, const GameOutcome& game) {
     std::vector<std::string> lines;
@@ -252,7 +266,7 @@ std::vector<std::string> RecordLines(int gameNumber, const std::string& program,
         " atamahane=" + (rules.headBump ? "1" : "0") + " nosancyaho=" + (rules.noTripleRonDraw ? "1" : "0") +
         " nokuikae=" + (rules.noSwapCalling ? "1" : "0") + " pao=" + (rules.pao ? "1" : "0") +
         " nokanura=" + (rules.noKanUra ? "1" : "0") + " nonakiaka=" + (rules.redFivesClosedOnly ? "1" : "0") +
-        " noallstars=" + (rules.noAllStars ? "1" : "0"));
+        " noallstars=" + (rules.noAllStars ? "1" : "0") + ThreePlayerWords(rules));
     for (std::size_t s = 0; s < 4; ++s) {
         const std::string& shown = seats[s].displayName.empty() ? seats[s].name : seats[s].displayName;
         lines.push_back("player: " + std::to_string(s) + " " + seats[s].name + " " + shown);

@@ -164,6 +164,9 @@ void Writer::Event(const riichi::TableEvent& e, const std::array<int, 4>* scores
         case EventType::NewDora:
             out_.push_back("{\"type\":\"dora\",\"dora_marker\":" + Quote(Tile(e.tile)) + "}");
             break;
+        case EventType::North:
+            out_.push_back("{\"type\":\"nukidora\"," + actor + ",\"pai\":\"N\"}");
+            break;
         case EventType::HandOver:
             break;
     }

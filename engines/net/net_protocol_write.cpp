@@ -151,6 +151,8 @@ std::string EventLine(const riichi::TableEvent& e) {
             return "DORA " + TileWord(e.tile);
         case EventType::RiichiAccepted:
             return "RIICHI " + seat;
+        case EventType::North:
+            return "NORTH " + seat + " " + TileWord(e.tile);
         case EventType::HandOver:
             break;
     }

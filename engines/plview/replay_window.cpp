@@ -72,6 +72,8 @@ QString ActionDescription(const riichi::Action& a) {
             return QString::fromUtf8("暗槓 ") + board::KindSpokenName(riichi::KindOf(a.tile));
         case ActionType::AddedKan:
             return QString::fromUtf8("加槓 ") + tile;
+        case ActionType::North:
+            return QString::fromUtf8("北抜き");
         case ActionType::NineTerminals:
             return QString::fromUtf8("九種九牌");
         case ActionType::Pass:

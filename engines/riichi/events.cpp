@@ -68,6 +68,8 @@ const char* EventName(EventType type) {
             return "riichi";
         case EventType::HandOver:
             return "end";
+        case EventType::North:
+            return "north";
     }
     return "?";
 }

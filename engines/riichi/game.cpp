@@ -14,24 +14,28 @@ std::size_t Idx(int seat) { return static_cast<std::size_t>(seat); }
 
 }  // namespace
 
-std::array<int, 4> UmaForPlaces(Uma uma, int sinking) {
+std::array<int, 4> UmaForPlaces(Uma uma, int sinking, int players) {
+    auto fixed = [&](int top, int second) -> std::array<int, 4> {
+        if (players == 3) return {top, 0, -top, 0};
+        return {top, second, -second, -top};
+    };
     switch (uma) {
         case Uma::FiveTen:
-            return {10, 5, -5, -10};
+            return fixed(10, 5);
         case Uma::TenTwenty:
-            return {20, 10, -10, -20};
+            return fixed(20, 10);
         case Uma::TenThirty:
-            return {30, 10, -10, -30};
+            return fixed(30, 10);
         case Uma::SevenFiveThree:
         case Uma::Under: {
-            if (sinking <= 0 || sinking >= 4) return {0, 0, 0, 0};
+            if (sinking <= 0 || sinking >= players) return {0, 0, 0, 0};
             int each = uma == Uma::SevenFiveThree ? (sinking == 1 ? 7 : sinking == 2 ? 5 : 3) : 6 / sinking;
             int paid = each * sinking;
-            int floating = 4 - sinking;
+            int floating = players - sinking;
             std::array<int, 4> table{};
             for (int i = 0; i < floating; ++i) table[Idx(i)] = paid / floating;
             table[0] += paid - paid / floating * floating;  // the remainder goes to the top
-            for (int i = floating; i < 4; ++i) table[Idx(i)] = -each;
+            for (int i = floating; i < players; ++i) table[Idx(i)] = -each;
             return table;
         }
         case Uma::None:
@@ -46,18 +50,16 @@ std::uint64_t HandSeed(std::uint64_t gameSeed, int index) {
 }
 
 Game::Game(const Rules& rules, std::uint64_t seed, int firstDealer)
-    : rules_(rules), seed_(seed), firstDealer_(((firstDealer % 4) + 4) % 4), dealer_(firstDealer_) {
-    scores_.fill(rules.startPoint);
-    Deal();
-}
+    : Game(rules, seed, firstDealer, nullptr) {}
 
 Game::Game(const Rules& rules, std::uint64_t seed, int firstDealer, WallMaker walls)
     : rules_(rules),
       seed_(seed),
-      firstDealer_(((firstDealer % 4) + 4) % 4),
+      players_(rules.Players()),
+      firstDealer_(((firstDealer % players_) + players_) % players_),
       dealer_(firstDealer_),
       walls_(std::move(walls)) {
-    scores_.fill(rules.startPoint);
+    for (int seat = 0; seat < players_; ++seat) scores_[Idx(seat)] = rules.startPoint;
     Deal();
 }
 
@@ -70,7 +72,8 @@ void Game::Deal() {
     setup.sticks = sticks_;
     setup.scores = scores_;
     int index = static_cast<int>(results_.size());
-    hand_ = std::make_unique<Hand>(setup, walls_ ? walls_(index, setup) : Wall(HandSeed(seed_, index)));
+    hand_ = std::make_unique<Hand>(
+        setup, walls_ ? walls_(index, setup) : Wall(HandSeed(seed_, index), rules_.threePlayer));
 }
 
 bool Game::NextHand() {
@@ -108,7 +111,7 @@ bool Game::NextHand() {
         return false;
     }
     if (!dealerKeeps) {
-        dealer_ = (dealer_ + 1) % 4;
+        dealer_ = (dealer_ + 1) % players_;
         if (dealer_ == firstDealer_) ++round_;
     }
     int lastRound = rules_.eastOnly ? 0 : 1;
@@ -123,8 +126,8 @@ bool Game::NextHand() {
 void Game::Close() {
     over_ = true;
     // Places: higher score first, ties to the seat nearer the first dealer.
-    std::array<int, 4> order{};
-    for (int i = 0; i < 4; ++i) order[Idx(i)] = (firstDealer_ + i) % 4;
+    std::vector<int> order;
+    for (int i = 0; i < players_; ++i) order.push_back((firstDealer_ + i) % players_);
     std::stable_sort(order.begin(), order.end(),
                      [&](int a, int b) { return scores_[Idx(a)] > scores_[Idx(b)]; });
     scores_[Idx(order[0])] += 1000 * sticks_;
@@ -137,17 +140,17 @@ void Game::Close() {
     if (!rules_.under)
         for (int& c : counted) c = std::max(c, 0);
     int sinking = 0;
-    for (int c : counted) sinking += c < rules_.startPoint ? 1 : 0;
-    std::array<int, 4> uma = UmaForPlaces(rules_.uma, sinking);
+    for (int seat : order) sinking += counted[Idx(seat)] < rules_.startPoint ? 1 : 0;
+    std::array<int, 4> uma = UmaForPlaces(rules_.uma, sinking, players_);
     int othersSum = 0;
-    for (int place = 1; place <= 4; ++place) {
+    for (int place = 1; place <= players_; ++place) {
         int seat = order[Idx(place - 1)];
         auto& t = totals_[Idx(seat)];
         t.place = place;
         t.finalScore = scores_[Idx(seat)];
         t.chips = chips_[Idx(seat)];
         if (place > 1) {
-            int diff = counted[Idx(seat)] - rules_.startPoint;
+            int diff = counted[Idx(seat)] - rules_.CountedFrom();
             int base = diff >= 0 ? (diff + 500) / 1000 : -((-diff + 499) / 1000);
             t.points = base + uma[Idx(place - 1)];
             othersSum += t.points;

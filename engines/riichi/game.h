@@ -1,5 +1,6 @@
 #pragma once
-// A whole game of four-player riichi mahjong on the table (table.h): hands in
+// A whole game of riichi mahjong on the table (table.h), four players or three
+// (rules.threePlayer: seats 0..2, seat 3 stays empty with no place): hands in
 // sequence, the dealer's rotation, honba and sticks, the end of the game and
 // the final placements.
 #include <array>
@@ -17,7 +18,7 @@ namespace zv::riichi {
 
 // One seat's totals for a whole game.
 struct SeatTotals {
-    int place = 0;       // 1..4
+    int place = 0;       // 1..4 (1..3 with three players; 0 for the empty seat)
     int finalScore = 0;  // on the table at the end, leftover sticks included
     int points = 0;      // (counted score - start score) / 1000 rounded, plus uma; sums to 0
     int chips = 0;
@@ -28,12 +29,15 @@ struct SeatTotals {
     int dealInPoints = 0, dealInCount = 0;
 };
 
-// The placement bonus in thousands for places 1..4. With Uma::SevenFiveThree
-// and Uma::Under it depends on how many seats end below the start score
-// (`sinking`): they pay (7, 5 or 3 each for one, two or three such seats;
-// "under": 6 between them) and the others share it, the top taking the
-// remainder; nobody pays when no seat or every seat sinks.
-std::array<int, 4> UmaForPlaces(Uma uma, int sinking);
+// The placement bonus in thousands for places 1..4 (1..3 with `players` 3).
+// With Uma::SevenFiveThree and Uma::Under it depends on how many seats end
+// below the start score (`sinking`): they pay (7, 5 or 3 each for one, two or
+// three such seats; "under": 6 between them) and the others share it, the
+// top taking the remainder; nobody pays when no seat or every seat sinks.
+// The fixed umas of three players give the top the fourth place's bonus of
+// four players, the second nothing and the last the fourth's loss (10-20:
+// +20, 0, -20).
+std::array<int, 4> UmaForPlaces(Uma uma, int sinking, int players = 4);
 
 // The wall seed of hand `index` (0-based) of the game started from `seed`.
 std::uint64_t HandSeed(std::uint64_t gameSeed, int index);
@@ -49,9 +53,10 @@ std::uint64_t HandSeed(std::uint64_t gameSeed, int index);
 //    longer than kMaxHands hands.
 //  * At the end, places go by score, ties to the seat nearer the first
 //    dealer; sticks left on the table go to the top. Points are the score
-//    over the start score in thousands (rounded half up; with rules.under off
-//    a score below zero counts as zero) plus the uma; the top takes what the
-//    others leave, so the points add up to zero.
+//    over the start score (rules.CountedFrom(): the return score when one is
+//    set) in thousands (rounded half up; with rules.under off a score below
+//    zero counts as zero) plus the uma; the top takes what the others leave,
+//    so the points add up to zero.
 class Game {
 public:
     static constexpr int kMaxHands = 64;
@@ -97,6 +102,7 @@ private:
 
     Rules rules_;
     std::uint64_t seed_ = 0;
+    int players_ = 4;
     int firstDealer_ = 0;
     int dealer_ = 0;
     int round_ = 0;

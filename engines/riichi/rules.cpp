@@ -90,6 +90,24 @@ const std::array<RuleKey, 20>& RuleKeys() {
     return keys;
 }
 
+const std::array<RuleKey, 3>& ThreePlayerRuleKeys() {
+    using K = RuleKind;
+    using R = Rules;
+    static const std::array<RuleKey, 3> keys{{
+        {"sanma", K::Flag, &R::threePlayer},
+        {"tumozon", K::Switch, &R::tsumoLoss},
+        {"returnpoint", K::Number, nullptr, &R::returnPoint, 0, 1000000},
+    }};
+    return keys;
+}
+
+Rules ThreePlayerRules(Rules rules) {
+    rules.threePlayer = true;
+    rules.startPoint = 35000;
+    rules.returnPoint = 40000;
+    return rules;
+}
+
 std::string RuleValue(const Rules& rules, const RuleKey& key) {
     switch (key.kind) {
         case RuleKind::Flag:
@@ -103,9 +121,21 @@ std::string RuleValue(const Rules& rules, const RuleKey& key) {
     return UmaWord(rules.uma);
 }
 
+namespace {
+
+const RuleKey* FindKey(std::string_view key) {
+    for (const RuleKey& k : RuleKeys())
+        if (key == k.key) return &k;
+    for (const RuleKey& k : ThreePlayerRuleKeys())
+        if (key == k.key) return &k;
+    return nullptr;
+}
+
+}  // namespace
+
 void ApplyRuleKey(Rules& r, std::string_view key, std::string_view value) {
-    for (const RuleKey& k : RuleKeys()) {
-        if (key != k.key) continue;
+    if (const RuleKey* found = FindKey(key)) {
+        const RuleKey& k = *found;
         switch (k.kind) {
             case RuleKind::Flag:
                 r.*k.flag = Flag(value);

@@ -33,7 +33,20 @@ struct Rules {
     bool pao = false;                 // pao: liability for big three dragons, big four winds, four kans
     bool roundUpMangan = false;       // 77mangan: 7700/11600 become a mangan
     Uma uma = Uma::TenTwenty;         // uma
+    // Three players (sanma): 108 tiles without 2m-8m, no chi, norths set
+    // aside as dora, three seats. See table.h for what changes.
+    bool threePlayer = false;  // sanma
+    bool tsumoLoss = true;     // tumozon: a self-draw loses the absent seat's share
+    int returnPoint = 0;       // returnpoint: points are counted from it (0: the start score)
+
+    int Players() const { return threePlayer ? 3 : 4; }
+    int CountedFrom() const { return returnPoint > 0 ? returnPoint : startPoint; }
 };
+
+// The defaults of a three-player game on top of `rules`: sanma on, 35000
+// to start with and points counted from 40000 (the top takes the
+// difference of the three).
+Rules ThreePlayerRules(Rules rules);
 
 // One key of a rules file and the field of Rules it sets. A Flag is off only
 // for "0"; a Switch changes only on "0" or "1"; a Number that parses is
@@ -49,6 +62,9 @@ struct RuleKey {
 };
 // Every key once, in the order the network game and the records write them.
 const std::array<RuleKey, 20>& RuleKeys();
+// The keys of the three-player game, written after the others only when
+// `threePlayer` is on (so four-player lines stay as they were).
+const std::array<RuleKey, 3>& ThreePlayerRuleKeys();
 // The value word of `key` for `rules`, as a rules file writes it ("1"/"0",
 // the number, the uma word).
 std::string RuleValue(const Rules& rules, const RuleKey& key);

@@ -15,13 +15,13 @@ int RoundUp100(int x) { return (x + 99) / 100 * 100; }
 
 // The dora of the hand, the same for every reading.
 struct DoraCount {
-    int dora = 0, red = 0, ura = 0;
+    int dora = 0, red = 0, ura = 0, north = 0;
 };
 
 bool ValidTile(TileId t) { return t >= 0 && t < kTiles; }
 
 // Checks tiles, melds, the winning tile and the winds; one line on failure.
-bool CheckSituation(const WinSituation& win, std::string& error) {
+bool CheckSituation(const WinSituation& win, const Rules& rules, std::string& error) {
     std::array<bool, kTiles> used{};
     auto take = [&](TileId t) {
         if (!ValidTile(t)) {
@@ -77,6 +77,22 @@ bool CheckSituation(const WinSituation& win, std::string& error) {
         error = "the winning tile is not in the hand";
         return false;
     }
+    for (TileId t : win.north)
+        if (!take(t)) return false;
+    if (!rules.threePlayer && !win.north.empty()) {
+        error = "norths are set aside only with three players";
+        return false;
+    }
+    if (std::any_of(win.north.begin(), win.north.end(), [](TileId t) { return KindOf(t) != kNorth; })) {
+        error = "only norths are set aside";
+        return false;
+    }
+    if (rules.threePlayer)
+        for (std::size_t t = 0; t < used.size(); ++t)
+            if (used[t] && !InThreePlayerSet(KindOf(static_cast<TileId>(t)))) {
+                error = "2m to 8m are not played with three players";
+                return false;
+            }
     if (!IsWind(win.roundWind) || !IsWind(win.seatWind)) {
         error = "the round and seat winds must be winds";
         return false;
@@ -116,9 +132,14 @@ Counts AllCounts(const WinSituation& win) {
     return c;
 }
 
-DoraCount CountDora(const WinSituation& win, const Rules& rules, const Counts& all) {
+DoraCount CountDora(const WinSituation& win, const Rules& rules, Counts all) {
     DoraCount d;
-    for (TileId t : win.doraIndicators) d.dora += all[DoraOf(KindOf(t))];
+    // A north set aside is a dora of its own, and counts like a held north
+    // for the indicators.
+    d.north = static_cast<int>(win.north.size());
+    all[kNorth] = static_cast<std::uint8_t>(all[kNorth] + d.north);
+    bool three = rules.threePlayer;
+    for (TileId t : win.doraIndicators) d.dora += all[DoraOf(KindOf(t), three)];
     bool closed = std::none_of(win.melds.begin(), win.melds.end(), [](const Meld& m) { return m.IsOpen(); });
     if (!rules.noRedFives && (closed || !rules.redFivesClosedOnly)) {
         for (TileId t : win.concealed) d.red += IsRedFive(t);
@@ -128,7 +149,7 @@ DoraCount CountDora(const WinSituation& win, const Rules& rules, const Counts& a
     if (win.riichi || win.doubleRiichi) {
         std::size_t n =
             rules.noKanUra ? std::min<std::size_t>(1, win.uraIndicators.size()) : win.uraIndicators.size();
-        for (std::size_t i = 0; i < n; ++i) d.ura += all[DoraOf(KindOf(win.uraIndicators[i]))];
+        for (std::size_t i = 0; i < n; ++i) d.ura += all[DoraOf(KindOf(win.uraIndicators[i]), three)];
     }
     return d;
 }
@@ -160,12 +181,15 @@ void Settle(const WinSituation& win, const Rules& rules, Score& s) {
         }
     }
     if (win.tsumo) {
-        int others = Payment(s.basePoints, s.dealer, Payer::NonDealer);
-        int dealer = Payment(s.basePoints, s.dealer, Payer::Dealer);
-        s.points = dealer + 2 * others;
-        s.tsumoDealerPays = Payment(s.basePoints, s.dealer, Payer::Dealer, win.honba);
-        s.tsumoOthersPay = Payment(s.basePoints, s.dealer, Payer::NonDealer, win.honba);
-        s.total = s.tsumoDealerPays + 2 * s.tsumoOthersPay;
+        // Besides the dealer (or, when the winner deals, a first payer),
+        // two other payers with four players and one with three.
+        int others = rules.Players() - 2;
+        int dealerPays = TsumoPayment(s.basePoints, s.dealer, Payer::Dealer, 0, rules);
+        int othersPay = TsumoPayment(s.basePoints, s.dealer, Payer::NonDealer, 0, rules);
+        s.points = dealerPays + others * othersPay;
+        s.tsumoDealerPays = TsumoPayment(s.basePoints, s.dealer, Payer::Dealer, win.honba, rules);
+        s.tsumoOthersPay = TsumoPayment(s.basePoints, s.dealer, Payer::NonDealer, win.honba, rules);
+        s.total = s.tsumoDealerPays + others * s.tsumoOthersPay;
     } else {
         s.points = Payment(s.basePoints, s.dealer, Payer::Discarder);
         s.ronPayment = Payment(s.basePoints, s.dealer, Payer::Discarder, win.honba);
@@ -181,6 +205,7 @@ Score Evaluate(const WinSituation& win, const Rules& rules, const Counts& all, c
     s.dora = dora.dora;
     s.redFives = dora.red;
     s.uraDora = dora.ura;
+    s.northDora = dora.north;
     if (value.yakuman == 0 && value.han == 0) {
         s.error = "the hand has no yaku";
         return s;
@@ -201,6 +226,7 @@ Score Evaluate(const WinSituation& win, const Rules& rules, const Counts& all, c
         add("ドラ", dora.dora);
         add("赤ドラ", dora.red);
         add("裏ドラ", dora.ura);
+        add("抜きドラ", dora.north);
     }
     Settle(win, rules, s);
     return s;
@@ -240,6 +266,14 @@ int Payment(int basePoints, bool winnerDeals, Payer payer, int honba) {
     return RoundUp100(basePoints * share) + kHonbaCounter / 3 * honba;
 }
 
+int TsumoPayment(int basePoints, bool winnerDeals, Payer payer, int honba, const Rules& rules) {
+    if (!rules.threePlayer) return Payment(basePoints, winnerDeals, payer, honba);
+    int own = Payment(basePoints, winnerDeals, payer);
+    if (rules.tsumoLoss) return own + kHonbaCounter / 3 * honba;
+    int absent = Payment(basePoints, winnerDeals, Payer::NonDealer);
+    return own + RoundUp100(absent / 2) + kHonbaCounter / 2 * honba;
+}
+
 Score ScoreReading(const WinSituation& win, const Rules& rules, const Decomposition& reading, int winBlock) {
     Counts all = AllCounts(win);
     detail::ReadingValue value;
@@ -248,7 +282,7 @@ Score ScoreReading(const WinSituation& win, const Rules& rules, const Decomposit
 
 Score ScoreWin(const WinSituation& win, const Rules& rules) {
     Score best;
-    if (!CheckSituation(win, best.error)) return best;
+    if (!CheckSituation(win, rules, best.error)) return best;
     std::vector<Decomposition> readings;
     Decompose(ConcealedCounts(win), readings);
     if (readings.empty()) {

@@ -30,6 +30,7 @@ struct WinSituation {
     Kind seatWind = kSouth;  // kEast: the winner is the dealer
     std::vector<TileId> doraIndicators;
     std::vector<TileId> uraIndicators;  // counted only with riichi
+    std::vector<TileId> north;          // three players: norths set aside, a dora each
     int honba = 0;
     int sticks = 0;  // riichi sticks on the table (1000 each), to the winner
 };
@@ -62,13 +63,15 @@ struct Score {
     // Each payer's amount, honba included: a ron has one payer; a tsumo has
     // the dealer and the others (all "others" when the winner deals).
     // When the winner deals, tsumoDealerPays equals tsumoOthersPay (each of
-    // the three pays it).
+    // the three pays it). With three players there are two payers, who pay
+    // as TsumoPayment says.
     int ronPayment = 0;
     int tsumoDealerPays = 0;
     int tsumoOthersPay = 0;
     int total = 0;  // all that the winner receives: payments plus sticks
     std::vector<YakuScore> yaku;
     int dora = 0, redFives = 0, uraDora = 0;  // counted (for chips)
+    int northDora = 0;                        // norths set aside (three players)
     // Yakuman of the hand a liable player may have to pay for.
     int paoDragonsYakuman = 0;  // big three dragons
     int paoWindsYakuman = 0;    // big four winds
@@ -106,5 +109,13 @@ enum class Payer { Discarder, Dealer, NonDealer };
 // from each payer of a self-draw. When the winner deals, Dealer and NonDealer
 // pay alike.
 int Payment(int basePoints, bool winnerDeals, Payer payer, int honba = 0);
+
+// What one payer (Dealer or NonDealer) hands the winner of a self-draw under
+// `rules`. Four players: Payment. Three players (the dealer always plays, the
+// absent seat would pay as a non-dealer): with rules.tsumoLoss the absent
+// share is lost and each counter is 100 from each payer; without it each
+// payer also pays half the absent share (rounded up to 100) and each counter
+// is 150 from each payer.
+int TsumoPayment(int basePoints, bool winnerDeals, Payer payer, int honba, const Rules& rules);
 
 }  // namespace zv::riichi

@@ -42,6 +42,8 @@ const char* TypeWord(ActionType type) {
             return "nine-terminals";
         case ActionType::Pass:
             return "pass";
+        case ActionType::North:
+            return "north";
     }
     return "?";
 }
@@ -66,7 +68,8 @@ bool IsAbortive(HandEnd end) {
 // ---------------------------------------------------------------------------
 // Hand: setting up and looking at the table.
 
-Hand::Hand(const HandSetup& setup, const Wall& wall) : setup_(setup), wall_(wall), scores_(setup.scores) {
+Hand::Hand(const HandSetup& setup, const Wall& wall)
+    : setup_(setup), players_(setup.rules.Players()), wall_(wall), scores_(setup.scores) {
     sticks_ = setup.sticks;
     result_.roundWind = setup.roundWind;
     result_.dealer = setup.dealer;
@@ -77,11 +80,11 @@ Hand::Hand(const HandSetup& setup, const Wall& wall) : setup_(setup), wall_(wall
 }
 
 void Hand::Deal() {
-    for (int i = 0; i < 4; ++i) {
-        int seat = (setup_.dealer + i) % 4;
+    for (int i = 0; i < players_; ++i) {
+        int seat = Next(setup_.dealer, i);
         for (int n = 0; n < 13; ++n) AddTile(seat, wall_.Draw());
     }
-    for (int seat = 0; seat < 4; ++seat) UpdateWaits(seat);
+    for (int seat = 0; seat < players_; ++seat) UpdateWaits(seat);
     DrawFor(setup_.dealer);
 }
 
@@ -109,8 +112,8 @@ std::vector<int> Hand::PendingSeats() const {
     if (phase_ == Phase::Turn) {
         seats.push_back(turn_);
     } else if (phase_ == Phase::Claims) {
-        for (int i = 1; i < 4; ++i) {
-            int seat = (claimFrom_ + i) % 4;
+        for (int i = 1; i < players_; ++i) {
+            int seat = Next(claimFrom_, i);
             if (claimPending_[Idx(seat)]) seats.push_back(seat);
         }
     }
@@ -141,7 +144,7 @@ SeatView Hand::View(int seat) const {
     v.seat = seat;
     v.rules = setup_.rules;
     v.roundWind = setup_.roundWind;
-    v.seatWind = SeatWind(seat, setup_.dealer);
+    v.seatWind = SeatWind(seat, setup_.dealer, players_);
     v.dealer = setup_.dealer;
     v.honba = setup_.honba;
     v.sticks = sticks_;
@@ -159,10 +162,13 @@ SeatView Hand::View(int seat) const {
         v.rivers[Idx(i)] = s.river;
         v.concealedCount[Idx(i)] = static_cast<int>(s.hand.size());
         v.riichi[Idx(i)] = s.riichi;
+        v.north[Idx(i)] = s.north;
     }
+    v.players = players_;
     if (phase_ == Phase::Claims) {
         v.claimTile = claimTile_;
-        v.claimIsKan = claimKind_ != ClaimKind::Discard;
+        v.claimIsKan = claimKind_ == ClaimKind::AddedKan || claimKind_ == ClaimKind::ClosedKan;
+        v.claimIsNorth = claimKind_ == ClaimKind::North;
     }
     v.doraIndicators = wall_.DoraIndicators();
     v.liveTiles = wall_.LiveRemaining();
@@ -198,11 +204,13 @@ std::string Hand::CheckTiles() const {
         for (const RiverTile& r : s.river)
             if (!r.called)
                 if (auto e = see(r.tile, "a river"); !e.empty()) return e;
+        for (TileId t : s.north)
+            if (auto e = see(t, "the norths set aside"); !e.empty()) return e;
     }
     for (TileId t : wall_.DoraIndicators())
         if (t >= 0 && t < kTiles && seen[static_cast<std::size_t>(t)] > 0)
             return "dora indicator " + Name(t) + " left the dead wall";
-    int outOfWall = kTiles - 14 - wall_.LiveRemaining();
+    int outOfWall = wall_.Size() - 14 - wall_.LiveRemaining();
     if (held != outOfWall)
         return std::to_string(held) + " tiles are held but " + std::to_string(outOfWall) + " left the wall";
     return {};
@@ -226,6 +234,7 @@ int StepRank(EventType type) {
         case EventType::OpenKan:
         case EventType::ClosedKan:
         case EventType::AddedKan:
+        case EventType::North:
             return 2;
         case EventType::NewDora:
             return 3;
@@ -270,6 +279,7 @@ WinSituation Hand::Situation(int seat, TileId winTile, bool tsumo, ClaimKind kin
     w.concealed = s.hand;
     if (!tsumo) w.concealed.push_back(winTile);
     w.melds = s.melds;
+    w.north = s.north;
     w.winTile = winTile;
     w.tsumo = tsumo;
     w.riichi = s.riichi;
@@ -279,12 +289,12 @@ WinSituation Hand::Situation(int seat, TileId winTile, bool tsumo, ClaimKind kin
     w.haitei = tsumo && !rinshan_ && live == 0;
     w.houtei = !tsumo && kind == ClaimKind::Discard && live == 0;
     w.rinshan = tsumo && rinshan_;
-    w.chankan = !tsumo && kind != ClaimKind::Discard;
+    w.chankan = !tsumo && (kind == ClaimKind::AddedKan || kind == ClaimKind::ClosedKan);
     bool first = tsumo && !interrupted_ && s.river.empty();
     w.tenhou = first && seat == setup_.dealer;
     w.chiihou = first && seat != setup_.dealer;
     w.roundWind = setup_.roundWind;
-    w.seatWind = SeatWind(seat, setup_.dealer);
+    w.seatWind = SeatWind(seat, setup_.dealer, players_);
     w.doraIndicators = wall_.DoraIndicators();
     if (s.riichi) {
         w.uraIndicators = wall_.UraIndicators();
@@ -304,7 +314,7 @@ bool Hand::Apply(int seat, const Action& action, std::string* error) {
         if (error) *error = std::move(why);
         return false;
     };
-    if (seat < 0 || seat > 3) return fail("there is no seat " + std::to_string(seat));
+    if (seat < 0 || seat >= players_) return fail("there is no seat " + std::to_string(seat));
     if (phase_ == Phase::Over) return fail("the hand is over");
     if (!IsLegal(seat, action)) {
         if (LegalActions(seat).empty())
@@ -330,6 +340,9 @@ bool Hand::Apply(int seat, const Action& action, std::string* error) {
         case ActionType::ClosedKan:
         case ActionType::AddedKan:
             DoKan(seat, action);
+            break;
+        case ActionType::North:
+            DoNorth(seat, action.tile);
             break;
         case ActionType::NineTerminals:
             result_.declarer = seat;

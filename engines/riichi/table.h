@@ -1,6 +1,6 @@
 #pragma once
-// The table: one hand (`Hand`; the whole game, `Game`, is in game.h) of four-player
-// riichi mahjong as a deterministic state machine driven by the players'
+// The table: one hand (`Hand`; the whole game, `Game`, is in game.h) of four- or
+// three-player riichi mahjong as a deterministic state machine driven by the players'
 // actions. The table is the only holder of hidden information; a player sees
 // a `SeatView` and answers with an `Action`.
 //
@@ -73,6 +73,21 @@
 //    first uninterrupted draw; the same wind discarded by all four in the
 //    first uninterrupted go-around; four kans by several seats; all four
 //    seats in riichi (when the fourth stick is paid); three rons.
+//  * Three players (rules.threePlayer): seats 0..2 play and seat 3 stays
+//    empty (no tiles, score 0, never asked). The wall has the 108 tiles
+//    without 2m..8m (wall.h); the deal gives 13 tiles to each of the three.
+//    Seat winds are east, south and west. No chi. A seat on its turn (not
+//    right after a pon) may set a north aside (North) while tiles are left in
+//    the live wall, in riichi only the north just drawn; each north set aside
+//    is a dora of its owner (抜きドラ, counted like a held north for the
+//    indicators too) and is not a meld: the hand stays closed. The others may
+//    win on it by ron (furiten as for a discard; no robbing-a-kan yaku); else
+//    the seat draws a replacement tile, on which a self-drawn win is rinshan
+//    kaihou. It breaks nobody's ippatsu and is no interruption of the first
+//    go-around. Riichi needs 3 live tiles. Self-draws are paid by the two
+//    others as score.h's TsumoPayment says (rules.tsumoLoss); ready payments
+//    share the same 3000. Four winds and four riichi are no abortive draws
+//    with three players; a double ron is the most there can be.
 //  * Liability (rules.pao): the seat whose discard was called into the third
 //    dragon pon/kan (big three dragons), the fourth wind pon/kan (big four
 //    winds) or the fourth kan (four kans, an open kan from a discard) is
@@ -115,6 +130,7 @@ enum class ActionType : std::uint8_t {
     AddedKan,       // tile: the own tile added to the pon
     NineTerminals,  // abortive draw; tile -1
     Pass,           // let a discard go by; tile -1
+    North,          // three players: tile, the north set aside
 };
 
 struct Action {
@@ -166,7 +182,10 @@ struct SeatView {
     std::array<int, 4> concealedCount{};           // how many concealed tiles each seat holds
     TileId claimTile = -1;                         // in Claims: the tile that may be claimed
     bool claimIsKan = false;                       // in Claims: the tile was added to a kan (only Ron)
+    bool claimIsNorth = false;                     // in Claims: a north set aside (only Ron)
 
+    int players = 4;                           // 3 in a three-player game (seat 3 empty)
+    std::array<std::vector<TileId>, 4> north;  // norths each seat has set aside
     std::vector<TileId> doraIndicators;
     int liveTiles = 0;  // draws left in the live wall
     std::array<int, 4> scores{};
@@ -285,8 +304,11 @@ public:
     const std::vector<TileId>& Concealed(int seat) const { return Seat(seat).hand; }
     const std::vector<Meld>& Melds(int seat) const { return Seat(seat).melds; }
     const std::vector<RiverTile>& River(int seat) const { return Seat(seat).river; }
-    // Empty when every one of the 136 tiles is in exactly one place (a hand,
-    // a meld, a river, the live wall or the dead wall); else what is wrong.
+    const std::vector<TileId>& North(int seat) const { return Seat(seat).north; }
+    int Players() const { return players_; }
+    // Empty when every one of the wall's tiles is in exactly one place (a
+    // hand, a meld, a river, the norths set aside, the live wall or the dead
+    // wall); else what is wrong.
     std::string CheckTiles() const;
 
 private:
@@ -295,6 +317,7 @@ private:
         Counts counts{};
         std::vector<Meld> melds;
         std::vector<RiverTile> river;
+        std::vector<TileId> north;     // set aside (three players)
         std::uint64_t riverKinds = 0;  // kinds ever discarded by this seat
         std::uint64_t waits = 0;       // valid while holding 13 - 3 * melds tiles
         bool riichi = false, doubleRiichi = false, ippatsu = false;
@@ -307,9 +330,11 @@ private:
         int calls = 0;
         std::uint64_t forbidden = 0;  // kinds it may not discard (swap calling)
     };
-    enum class ClaimKind : std::uint8_t { Discard, AddedKan, ClosedKan };
+    enum class ClaimKind : std::uint8_t { Discard, AddedKan, ClosedKan, North };
 
     static std::size_t Idx(int seat) { return static_cast<std::size_t>(seat); }
+    // The seat `step` places after `seat` in turn order.
+    int Next(int seat, int step = 1) const { return (seat + step) % players_; }
     const SeatState& Seat(int seat) const;
     void Deal();
     void StartTurn(int seat, TileId drawn, bool rinshan);
@@ -323,6 +348,7 @@ private:
     void DoKan(int seat, const Action& action);
     void LayDownKan(int seat, const Action& action);
     void FinishKan(int seat, MeldType type);
+    void DoNorth(int seat, TileId tile);
     void EstablishPendingRiichi();
     void UpdateWaits(int seat);
     bool Furiten(int seat) const;
@@ -340,6 +366,7 @@ private:
     void RevealKanDora();  // and tells the new indicator
 
     HandSetup setup_;
+    int players_ = 4;
     Wall wall_;
     std::array<SeatState, 4> seats_{};
     std::array<int, 4> scores_{};

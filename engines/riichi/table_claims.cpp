@@ -1,5 +1,5 @@
-// The claim windows: who may ron, pon, kan or chi a discard (or rob a kan),
-// and how the answers resolve once all are in.
+// The claim windows: who may ron, pon, kan or chi a discard (or rob a kan,
+// or win on a north set aside), and how the answers resolve once all are in.
 #include <algorithm>
 
 #include "riichi/shanten.h"
@@ -37,8 +37,8 @@ void Hand::OpenClaims(ClaimKind kind, int from, TileId tile) {
     Kind k = KindOf(tile);
     int live = wall_.LiveRemaining();
     bool any = false;
-    for (int i = 1; i < 4; ++i) {
-        int seat = (from + i) % 4;
+    for (int i = 1; i < players_; ++i) {
+        int seat = Next(from, i);
         const auto& s = seats_[Idx(seat)];
         auto& out = legal_[Idx(seat)];
         if (CanRon(seat, tile, kind)) out.push_back({ActionType::Ron, tile, {-1, -1}});
@@ -76,7 +76,7 @@ void Hand::OpenClaims(ClaimKind kind, int from, TileId tile) {
                     if (leavesDiscard(p[0], p[1], banned)) out.push_back({ActionType::Pon, tile, p});
             }
             if (own.size() == 3 && kanCount_ < 4) out.push_back({ActionType::OpenKan, tile, {-1, -1}});
-            if (seat == (from + 1) % 4 && !IsHonor(k)) {
+            if (seat == Next(from) && !IsHonor(k) && !rules.threePlayer) {
                 int n = NumberOf(k);
                 // (first, second) own kinds relative to the called kind, and the
                 // other end a swap call would discard.
@@ -122,8 +122,8 @@ void Hand::ResolveClaims() {
     int from = claimFrom_;
     Kind k = KindOf(claimTile_);
     std::vector<int> rons;
-    for (int i = 1; i < 4; ++i) {
-        int seat = (from + i) % 4;
+    for (int i = 1; i < players_; ++i) {
+        int seat = Next(from, i);
         if (claimChoice_[Idx(seat)].type == ActionType::Ron) rons.push_back(seat);
     }
     for (auto& l : legal_) l.clear();
@@ -138,8 +138,8 @@ void Hand::ResolveClaims() {
         return;
     }
     // Everyone let the tile pass: those waiting on it are furiten now.
-    for (int i = 1; i < 4; ++i) {
-        auto& s = seats_[Idx((from + i) % 4)];
+    for (int i = 1; i < players_; ++i) {
+        auto& s = seats_[Idx(Next(from, i))];
         bool passedWin = (s.waits & Bit(k)) != 0;
         if (claimKind_ == ClaimKind::ClosedKan) {
             // Only a thirteen-orphans hand could have robbed the closed kan.
@@ -151,6 +151,10 @@ void Hand::ResolveClaims() {
             s.tempFuriten = true;
             if (s.riichi) s.riichiFuriten = true;
         }
+    }
+    if (claimKind_ == ClaimKind::North) {
+        StartTurn(from, wall_.DrawReplacement(), true);
+        return;
     }
     if (claimKind_ != ClaimKind::Discard) {
         FinishKan(from, claimKind_ == ClaimKind::AddedKan ? MeldType::AddedKan : MeldType::ClosedKan);
@@ -166,15 +170,15 @@ void Hand::ResolveClaims() {
             return;
         }
     }
-    for (int i = 1; i < 4; ++i) {
-        int seat = (from + i) % 4;
+    for (int i = 1; i < players_; ++i) {
+        int seat = Next(from, i);
         ActionType t = claimChoice_[Idx(seat)].type;
         if (t == ActionType::Pon || t == ActionType::OpenKan) {
             DoCall(seat, claimChoice_[Idx(seat)]);
             return;
         }
     }
-    int next = (from + 1) % 4;
+    int next = Next(from);
     if (claimChoice_[Idx(next)].type == ActionType::Chi) {
         DoCall(next, claimChoice_[Idx(next)]);
         return;
@@ -191,12 +195,13 @@ void Hand::EstablishPendingRiichi() {
     s.ippatsu = true;
     scores_[Idx(claimFrom_)] -= kRiichiStick;
     sticks_ += 1;
-    if (std::all_of(seats_.begin(), seats_.end(), [](const SeatState& x) { return x.riichi; }))
+    if (players_ == 4 &&
+        std::all_of(seats_.begin(), seats_.end(), [](const SeatState& x) { return x.riichi; }))
         EndDraw(HandEnd::FourRiichi);
 }
 
 void Hand::AfterDiscardPasses() {
-    if (!interrupted_ && discards_ == 4) {
+    if (players_ == 4 && !interrupted_ && discards_ == 4) {
         Kind first = KindOf(seats_[0].river[0].tile);
         bool same = IsWind(first) && std::all_of(seats_.begin(), seats_.end(), [&](const SeatState& s) {
                         return KindOf(s.river[0].tile) == first;
@@ -210,7 +215,7 @@ void Hand::AfterDiscardPasses() {
         EndExhaustive();
         return;
     }
-    DrawFor((claimFrom_ + 1) % 4);
+    DrawFor(Next(claimFrom_));
 }
 
 void Hand::DoCall(int seat, const Action& action) {

@@ -18,6 +18,9 @@ inline TableEvent Event(EventType type, int seat = -1, TileId tile = -1) {
     return e;
 }
 
-inline Kind SeatWind(int seat, int dealer) { return kEast + (seat - dealer + 4) % 4; }
+// East for the dealer, then in turn order (three players: east, south, west).
+inline Kind SeatWind(int seat, int dealer, int players = 4) {
+    return kEast + (seat - dealer + players) % players;
+}
 
 }  // namespace zv::riichi::detail

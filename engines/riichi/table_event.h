@@ -19,10 +19,11 @@ enum class EventType : std::uint8_t {
     NewDora,         // a kan dora indicator `tile` was turned over
     RiichiAccepted,  // seat's riichi holds: its stick is on the table
     HandOver,        // the hand ended; Hand::Result() says how
+    North,           // three players: seat set the north `tile` aside as a dora
 };
 
 // Short name of an event type for logs and protocols: "draw", "discard",
-// "chi", "pon", "kan", "ankan", "kakan", "dora", "riichi", "end".
+// "chi", "pon", "kan", "ankan", "kakan", "dora", "riichi", "end", "north".
 const char* EventName(EventType type);
 
 struct TableEvent {

@@ -63,8 +63,10 @@ void Hand::EndWins(const std::vector<int>& winners, TileId winTile, bool tsumo, 
                 honba = 0;
             }
             if (base > 0)
-                for (int p = 0; p < 4; ++p)
-                    if (p != w) pay[Idx(p)] += Payment(base, dealer, PayerOnTsumo(p, setup_.dealer), honba);
+                for (int p = 0; p < players_; ++p)
+                    if (p != w)
+                        pay[Idx(p)] +=
+                            TsumoPayment(base, dealer, PayerOnTsumo(p, setup_.dealer), honba, rules);
         } else {
             int all = Payment(score.basePoints, dealer, Payer::Discarder, honba);
             if (liable >= 0 && liable != loser) {
@@ -94,7 +96,7 @@ void Hand::EndWins(const std::vector<int>& winners, TileId winTile, bool tsumo, 
         for (const Meld& m : ws.melds)
             for (int i = 0; i < m.size; ++i) reds += IsRedFive(m.tiles[Idx(i)]) ? 1 : 0;
         if (reds == 3 && !rules.noRedFives && !rules.noAllStars) chips += 2;
-        for (int p = 0; p < 4; ++p) {
+        for (int p = 0; p < players_; ++p) {
             if (p == w || (!tsumo && p != loser)) continue;
             result_.chipDelta[Idx(p)] -= chips;
             result_.chipDelta[Idx(w)] += chips;
@@ -135,7 +137,7 @@ void Hand::EndDraw(HandEnd end) {
 void Hand::EndExhaustive() {
     std::array<bool, 4> ready{};
     int readyCount = 0, nagashiCount = 0;
-    for (int seat = 0; seat < 4; ++seat) {
+    for (int seat = 0; seat < players_; ++seat) {
         ready[Idx(seat)] = Ready(seat);
         readyCount += ready[Idx(seat)] ? 1 : 0;
         const auto& s = seats_[Idx(seat)];
@@ -146,20 +148,21 @@ void Hand::EndExhaustive() {
     result_.ready = ready;
     if (nagashiCount > 0) {
         result_.end = HandEnd::NagashiMangan;
-        for (int w = 0; w < 4; ++w) {
+        for (int w = 0; w < players_; ++w) {
             if (!result_.nagashi[Idx(w)]) continue;
-            for (int p = 0; p < 4; ++p) {
+            for (int p = 0; p < players_; ++p) {
                 if (p == w) continue;
-                int amount = Payment(kManganBase, w == setup_.dealer, PayerOnTsumo(p, setup_.dealer));
+                int amount = TsumoPayment(kManganBase, w == setup_.dealer, PayerOnTsumo(p, setup_.dealer), 0,
+                                          setup_.rules);
                 scores_[Idx(p)] -= amount;
                 scores_[Idx(w)] += amount;
             }
         }
     } else {
         result_.end = HandEnd::Exhaustive;
-        if (readyCount > 0 && readyCount < 4) {
-            int gain = kNotenPenaltyPool / readyCount, loss = kNotenPenaltyPool / (4 - readyCount);
-            for (int seat = 0; seat < 4; ++seat) scores_[Idx(seat)] += ready[Idx(seat)] ? gain : -loss;
+        if (readyCount > 0 && readyCount < players_) {
+            int gain = kNotenPenaltyPool / readyCount, loss = kNotenPenaltyPool / (players_ - readyCount);
+            for (int seat = 0; seat < players_; ++seat) scores_[Idx(seat)] += ready[Idx(seat)] ? gain : -loss;
         }
     }
     Finish();

@@ -1,5 +1,6 @@
 // The turns of a hand: the draw, the actions a seat may take on its turn,
-// the discard and the kans (laid down, then completed once nobody robs them).
+// the discard, the kans (laid down, then completed once nobody robs them)
+// and the norths set aside with three players.
 #include <algorithm>
 
 #include "riichi/shanten.h"
@@ -63,6 +64,15 @@ void Hand::ComputeTurnActions() {
                 }
             }
         }
+        if (rules.threePlayer && live > 0 && s.counts[kNorth] > 0) {
+            // In riichi only the north just drawn, which leaves the waits as they were.
+            bool drewNorth = KindOf(drawn_) == kNorth;
+            if (drewNorth || !s.riichi) {
+                TileId north =
+                    drewNorth ? drawn_ : *std::lower_bound(s.hand.begin(), s.hand.end(), kNorth * 4);
+                out.push_back({ActionType::North, north, {-1, -1}});
+            }
+        }
         if (!interrupted_ && s.river.empty() && !rinshan_) {
             int kinds = 0;
             for (Kind k = 0; k < kKinds; ++k)
@@ -77,7 +87,7 @@ void Hand::ComputeTurnActions() {
     }
     bool closed = std::all_of(s.melds.begin(), s.melds.end(), [](const Meld& m) { return !m.IsOpen(); });
     bool mayRiichi = closed && !afterCall_ && drawn_ >= 0 && scores_[Idx(turn_)] >= kRiichiStick &&
-                     live >= 4 && Shanten(s.counts, melds) <= 0;
+                     live >= players_ && Shanten(s.counts, melds) <= 0;
     std::array<std::int8_t, kKinds> readyAfter{};  // 0 unknown, 1 ready, -1 not
     Counts counts = s.counts;
     for (TileId t : s.hand) {
@@ -162,6 +172,16 @@ void Hand::LayDownKan(int seat, const Action& action) {
         break;
     }
     RemoveTile(seat, tile);
+}
+
+void Hand::DoNorth(int seat, TileId tile) {
+    auto& s = seats_[Idx(seat)];
+    RemoveTile(seat, tile);
+    s.north.push_back(tile);
+    UpdateWaits(seat);
+    Tell(Event(EventType::North, seat, tile));
+    // The others may win on it; else the seat draws its replacement.
+    OpenClaims(ClaimKind::North, seat, tile);
 }
 
 void Hand::FinishKan(int seat, MeldType type) {

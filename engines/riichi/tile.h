@@ -31,9 +31,16 @@ constexpr bool IsTerminalOrHonor(Kind k) { return IsHonor(k) || IsTerminal(k); }
 constexpr bool IsSimple(Kind k) { return !IsTerminalOrHonor(k); }
 constexpr bool IsDragon(Kind k) { return k >= kWhite; }
 constexpr bool IsWind(Kind k) { return k >= kEast && k <= kNorth; }
+// The three-player game plays without 2m..8m: 108 tiles.
+inline constexpr int kThreePlayerTiles = 108;
+constexpr bool InThreePlayerSet(Kind k) { return k == 0 || k >= 8; }
+// Whether kind `k` is played with `threePlayer` tiles.
+constexpr bool InPlay(Kind k, bool threePlayer) { return !threePlayer || InThreePlayerSet(k); }
+
 // The kind a dora indicator points at (9 -> 1 within a suit, north -> east,
-// red -> white).
-constexpr Kind DoraOf(Kind indicator) {
+// red -> white). Without 2m..8m, 1m points at 9m and 9m at 1m.
+constexpr Kind DoraOf(Kind indicator, bool threePlayer = false) {
+    if (threePlayer && (indicator == 0 || indicator == 8)) return 8 - indicator;
     if (indicator < 27) return indicator / 9 * 9 + (indicator % 9 + 1) % 9;
     if (indicator <= kNorth) return kEast + (indicator - kEast + 1) % 4;
     return kWhite + (indicator - kWhite + 1) % 3;

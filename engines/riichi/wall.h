@@ -12,6 +12,12 @@
 //   ura-dora           131, 129, 127, 125, 123: each beside its indicator
 // The live wall ends at 121 - replacements drawn: the tiles the dead wall
 // takes back are never read, so the indices above stay fixed.
+//
+// A three-player wall holds the 108 tiles without 2m..8m, laid out the same
+// way from its end: the dead wall is 94..107. It gives up to eight
+// replacement tiles (kans and norths set aside): the first four from 107
+// down to 104, the others from the tiles the dead wall took back from the
+// live wall's end (93, 92, ...), which nobody has drawn.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -22,23 +28,34 @@ namespace zv::riichi {
 
 class Wall {
 public:
-    explicit Wall(std::uint64_t seed);
+    explicit Wall(std::uint64_t seed, bool threePlayer = false);
     // A wall in the given order (tests, replays). `tiles` must be a
     // permutation of 0..135.
     explicit Wall(const std::array<TileId, kTiles>& tiles);
+    // A three-player wall in the given order: `tiles` must be a permutation
+    // of the 108 tiles of that game.
+    static Wall ThreePlayer(const std::vector<TileId>& tiles);
 
     // The next tile of the live wall; -1 when it is exhausted.
     TileId Draw();
-    // A replacement tile after a kan (at most four); -1 when none is left
-    // or the live wall is exhausted (no kan on the last tile).
+    // A replacement tile after a kan or a north set aside (at most four, or
+    // eight in a three-player wall); -1 when none is left or the live wall
+    // is exhausted (no kan on the last tile).
     TileId DrawReplacement();
     // Turns over the next kan-dora indicator (at most four).
     void RevealKanDora();
 
-    int LiveRemaining() const;  // tiles still to be drawn from the live wall
-    int KansDeclared() const { return replacementsDrawn_; }
+    int LiveRemaining() const;                               // tiles still to be drawn from the live wall
+    int KansDeclared() const { return replacementsDrawn_; }  // replacement tiles drawn
+    int Size() const { return size_; }                       // 136, or 108 for three players
+    bool IsThreePlayer() const { return size_ == kThreePlayerTiles; }
+    int DeadWallStart() const { return size_ - 14; }
+    int FirstReplacement() const { return size_ - 1; }
+    int FirstDora() const { return size_ - 6; }
     std::vector<TileId> DoraIndicators() const;  // 1 + revealed kan dora
     std::vector<TileId> UraIndicators() const;   // as many as dora indicators
+    // The tiles in wall order; a three-player wall fills the first 108 and
+    // leaves -1 after them.
     const std::array<TileId, kTiles>& Tiles() const { return tiles_; }
 
     static constexpr int kDeadWallStart = 122;
@@ -47,7 +64,11 @@ public:
     static constexpr int kMaxKans = 4;
 
 private:
+    Wall() = default;
+    int MaxReplacements() const { return IsThreePlayer() ? 2 * kMaxKans : kMaxKans; }
+
     std::array<TileId, kTiles> tiles_{};
+    int size_ = kTiles;
     int next_ = 0;  // next live tile
     int replacementsDrawn_ = 0;
     int kanDoraRevealed_ = 0;

@@ -68,6 +68,8 @@ std::string ButtonFor(ActionType type) {
         case ActionType::ClosedKan:
         case ActionType::AddedKan:
             return "KanButton";
+        case ActionType::North:
+            return "NorthButton";
         case ActionType::NineTerminals:
             return "NineTerminalsButton";
         case ActionType::Pass:

@@ -32,6 +32,7 @@ struct SeatModel {
     std::vector<TileId> hand;  // own concealed tiles, drawn tile included
     std::array<std::vector<TileId>, 4> rivers;
     std::array<std::vector<Meld>, 4> melds;
+    std::array<std::vector<TileId>, 4> north;
     std::array<bool, 4> riichi{};
     std::vector<TileId> dora;
 
@@ -41,7 +42,7 @@ struct SeatModel {
             if (s != seat) {
                 EXPECT_TRUE(start.hands[I(s)].empty());
             }
-            rivers[I(s)].clear(), melds[I(s)].clear();
+            rivers[I(s)].clear(), melds[I(s)].clear(), north[I(s)].clear();
         }
         riichi = {};
         dora = {start.doraIndicator};
@@ -108,6 +109,10 @@ struct SeatModel {
                 break;
             case EventType::HandOver:
                 break;
+            case EventType::North:
+                if (mine) Remove(e.tile);
+                north[I(e.seat)].push_back(e.tile);
+                break;
         }
     }
 
@@ -128,6 +133,7 @@ struct SeatModel {
                 EXPECT_EQ(melds[I(s)][i].from, real[i].from) << where;
             }
             ASSERT_EQ(riichi[I(s)], table.RiichiHeld(s)) << where;
+            ASSERT_EQ(north[I(s)], table.North(s)) << where;
         }
         ASSERT_EQ(dora, table.WallState().DoraIndicators()) << where;
     }

@@ -1,7 +1,7 @@
-// Seeded whole games under sampled rules, checked step by step: points are
-// conserved, every tile is in exactly one place, views hide the other seats'
-// tiles, illegal actions change nothing, every game ends, and the same seed
-// with the same decisions gives the same game.
+// Seeded whole games under sampled rules, four players and three, checked
+// step by step: points are conserved, every tile is in exactly one place,
+// views hide the other seats' tiles, illegal actions change nothing, every
+// game ends, and the same seed with the same decisions gives the same game.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,8 +25,11 @@ constexpr std::uint64_t kDeepGames = 80, kGames = 2000;
 constexpr std::uint64_t kDeepGames = 10, kGames = 150;
 #endif
 
-Rules SampleRules(Random& r) {
+Rules SampleRules(Random& r, bool threePlayer) {
     Rules rules;
+    rules.threePlayer = threePlayer;
+    rules.tsumoLoss = r.Chance(600);
+    rules.returnPoint = r.Chance(500) ? 40000 : 0;
     rules.eastOnly = r.Chance(500);
     rules.noPinfuTsumo = r.Chance(300);
     rules.noRedFives = r.Chance(300);
@@ -41,7 +44,7 @@ Rules SampleRules(Random& r) {
     rules.noSwapCalling = r.Chance(500);
     rules.pao = r.Chance(500);
     rules.roundUpMangan = r.Chance(300);
-    const int starts[] = {25000, 30000, 8000};
+    const int starts[] = {threePlayer ? 35000 : 25000, 30000, 8000};
     rules.startPoint = starts[r.Below(3)];
     rules.uma = static_cast<Uma>(r.Below(6));
     return rules;
@@ -63,6 +66,7 @@ Action Adventurous(const SeatView& v, Random& r) {
             case ActionType::AddedKan:
             case ActionType::Riichi:
             case ActionType::NineTerminals:
+            case ActionType::North:
                 bold.push_back(a);
                 break;
             default:
@@ -80,6 +84,7 @@ std::string Describe(const SeatView& v) {
     auto num = [&](long x) { s += std::to_string(x) + ','; };
     num(v.seat), num(v.roundWind), num(v.seatWind), num(v.dealer), num(v.honba), num(v.sticks);
     num(static_cast<int>(v.phase)), num(v.turn), num(v.drawn), num(v.claimTile), num(v.claimIsKan);
+    num(v.claimIsNorth), num(v.players);
     for (TileId t : v.concealed) num(t);
     s += '|';
     for (int i = 0; i < 4; ++i) {
@@ -89,6 +94,8 @@ std::string Describe(const SeatView& v) {
         }
         s += '/';
         for (const RiverTile& r : v.rivers[I(i)]) num(r.tile), num(r.riichi), num(r.called), num(r.tsumogiri);
+        s += '/';
+        for (TileId t : v.north[I(i)]) num(t);
         s += '/';
         num(v.concealedCount[I(i)]), num(v.scores[I(i)]), num(v.riichi[I(i)]);
     }
@@ -117,7 +124,9 @@ void CheckViews(const Hand& hand, int startTotal, const std::string& where) {
         ++kinds[I(KindOf(t))];
     };
     SeatView v0 = hand.View(0);
-    for (int seat = 0; seat < 4; ++seat) {
+    const int players = hand.Players();
+    ASSERT_EQ(v0.players, players) << where;
+    for (int seat = 0; seat < players; ++seat) {
         SeatView v = hand.View(seat);
         // A view's own tiles are exactly the seat's hand; nothing of the others.
         std::vector<TileId> own = v.concealed;
@@ -144,12 +153,28 @@ void CheckViews(const Hand& hand, int startTotal, const std::string& where) {
             for (int j = 0; j < m.size; ++j) see(m.tiles[I(j)]), ++held;
         for (const RiverTile& r : v0.rivers[I(seat)])
             if (!r.called) see(r.tile), ++held;
+        for (TileId t : v0.north[I(seat)]) {
+            ASSERT_EQ(KindOf(t), kNorth) << where;
+            see(t), ++held;
+        }
+    }
+    // The empty seat of a three-player game holds nothing and is never asked.
+    if (players == 3) {
+        ASSERT_TRUE(hand.Concealed(3).empty() && v0.melds[3].empty() && v0.rivers[3].empty()) << where;
+        ASSERT_EQ(v0.scores[3], 0) << where;
+        ASSERT_TRUE(hand.LegalActions(3).empty()) << where;
     }
     for (TileId t : v0.doraIndicators) see(t);
     for (int t = 0; t < kTiles; ++t) ASSERT_LE(seen[I(t)], 1) << where << ": tile " << t << " twice";
-    for (int k = 0; k < kKinds; ++k) ASSERT_LE(kinds[I(k)], 4) << where << ": kind " << k;
+    for (int k = 0; k < kKinds; ++k) {
+        ASSERT_LE(kinds[I(k)], 4) << where << ": kind " << k;
+        if (players == 3) {
+            ASSERT_TRUE(kinds[I(k)] == 0 || InThreePlayerSet(k)) << where << ": kind " << k;
+        }
+    }
     // The tiles out of the wall are all somewhere, once.
-    ASSERT_EQ(held, Wall::kDeadWallStart - v0.liveTiles) << where;
+    ASSERT_EQ(held, hand.WallState().DeadWallStart() - v0.liveTiles) << where;
+    ASSERT_EQ(hand.WallState().Size(), players == 3 ? kThreePlayerTiles : kTiles) << where;
     ASSERT_EQ(hand.CheckTiles(), "") << where;
     int total = hand.Sticks() * 1000;
     for (int s : hand.Scores()) total += s;
@@ -161,7 +186,7 @@ Action IllegalAction(const Hand& hand, int seat, Random& r) {
     const auto& legal = hand.LegalActions(seat);
     for (;;) {
         Action a;
-        a.type = static_cast<ActionType>(r.Below(11));
+        a.type = static_cast<ActionType>(r.Below(12));
         a.tile = static_cast<TileId>(r.Below(kTiles + 2)) - 1;
         if (r.Chance(300))
             a.with = {static_cast<TileId>(r.Below(kTiles)), static_cast<TileId>(r.Below(kTiles))};
@@ -175,9 +200,10 @@ struct GameLog {
 };
 
 // Plays one seeded game. With `deep`, every step is checked in full.
-GameLog PlayChecked(std::uint64_t seed, bool deep) {
+GameLog PlayChecked(std::uint64_t seed, bool deep, bool threePlayer = false) {
     Random rulesRandom(seed * 7 + 1);
-    Rules rules = SampleRules(rulesRandom);
+    Rules rules = SampleRules(rulesRandom, threePlayer);
+    const int seatCount = rules.Players();
     Game game(rules, seed, static_cast<int>(seed % 4));
     std::array<Random, 4> players{Random(seed + 11), Random(seed + 12), Random(seed + 13), Random(seed + 14)};
     Random probe(seed ^ 0x55);
@@ -189,7 +215,7 @@ GameLog PlayChecked(std::uint64_t seed, bool deep) {
         int start = 0;
         for (int s : hand.Setup().scores) start += s;
         start += hand.Setup().sticks * 1000;
-        EXPECT_EQ(start, 4 * rules.startPoint);
+        EXPECT_EQ(start, seatCount * rules.startPoint);
         while (!hand.Over()) {
             if (++steps > 20000) {
                 ADD_FAILURE() << "seed " << seed << ": the game does not end";
@@ -214,6 +240,11 @@ GameLog PlayChecked(std::uint64_t seed, bool deep) {
             int seat = pending.front();
             SeatView view = hand.View(seat);
             EXPECT_FALSE(view.legal.empty()) << where;
+            if (threePlayer) {
+                for (const Action& a : view.legal) EXPECT_NE(a.type, ActionType::Chi) << where;
+            } else {
+                for (const Action& a : view.legal) EXPECT_NE(a.type, ActionType::North) << where;
+            }
             Action a = adventurous ? Adventurous(view, players[I(seat)]) : ShantenOnlyDecision(view);
             std::string error;
             if (!hand.Apply(seat, a, &error)) {
@@ -247,8 +278,9 @@ GameLog PlayChecked(std::uint64_t seed, bool deep) {
         places.insert(t.place);
     }
     EXPECT_EQ(points, 0) << "seed " << seed;
-    EXPECT_EQ(finalTotal, 4 * rules.startPoint) << "seed " << seed;
-    EXPECT_EQ(places, (std::set<int>{1, 2, 3, 4})) << "seed " << seed;
+    EXPECT_EQ(finalTotal, seatCount * rules.startPoint) << "seed " << seed;
+    const std::set<int> expectedPlaces = threePlayer ? std::set<int>{0, 1, 2, 3} : std::set<int>{1, 2, 3, 4};
+    EXPECT_EQ(places, expectedPlaces) << "seed " << seed;
     EXPECT_EQ(game.Sticks(), 0);
     log.totals = game.Totals();
     return log;
@@ -266,6 +298,30 @@ TEST(TablePropertyTest, ManySeededGamesConserveAndEnd) {
         PlayChecked(seed, false);
         if (HasFailure()) break;
     }
+}
+
+TEST(TablePropertyTest, ThreePlayerGamesKeepEveryInvariantStepByStep) {
+    for (std::uint64_t seed = 1; seed <= kDeepGames; ++seed) {
+        PlayChecked(seed, true, true);
+        if (HasFailure()) break;
+    }
+}
+
+TEST(TablePropertyTest, ManyThreePlayerGamesConserveAndEnd) {
+    int norths = 0, northWins = 0;
+    for (std::uint64_t seed = 5000; seed < 5000 + kGames; ++seed) {
+        GameLog log = PlayChecked(seed, false, true);
+        for (std::size_t i = 0; i < log.steps.size(); ++i) {
+            if (log.steps[i].find("north") == std::string::npos) continue;
+            ++norths;
+            // A ron on the north set aside: the next step wins on the same tile.
+            if (i + 1 < log.steps.size() && log.steps[i + 1].find("ron 4z") != std::string::npos) ++northWins;
+        }
+        if (HasFailure()) break;
+    }
+    // The games really set norths aside, and some were won on.
+    EXPECT_GT(norths, 100);
+    EXPECT_GT(northWins, 0);
 }
 
 TEST(TablePropertyTest, SameSeedAndDecisionsGiveTheSameGame) {
