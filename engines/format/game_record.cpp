@@ -267,7 +267,8 @@ std::vector<std::string> RecordLines(int gameNumber, const std::string& program,
         " nokuikae=" + (rules.noSwapCalling ? "1" : "0") + " pao=" + (rules.pao ? "1" : "0") +
         " nokanura=" + (rules.noKanUra ? "1" : "0") + " nonakiaka=" + (rules.redFivesClosedOnly ? "1" : "0") +
         " noallstars=" + (rules.noAllStars ? "1" : "0") + ThreePlayerWords(rules));
-    for (std::size_t s = 0; s < 4; ++s) {
+    // A three-player game names its three seats; the empty fourth has no line.
+    for (std::size_t s = 0; s < static_cast<std::size_t>(rules.Players()); ++s) {
         const std::string& shown = seats[s].displayName.empty() ? seats[s].name : seats[s].displayName;
         lines.push_back("player: " + std::to_string(s) + " " + seats[s].name + " " + shown);
     }
