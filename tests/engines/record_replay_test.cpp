@@ -70,7 +70,7 @@ TEST(ActionWordsTest, WordsAreExactAndBadWordsAreRefused) {
     EXPECT_EQ(ActionWord({0, {riichi::ActionType::NineTerminals, -1, {-1, -1}}}), "0n");
     EXPECT_EQ(ActionWord({1, {riichi::ActionType::Discard, 135, {-1, -1}}}), "1d7z3");
     EXPECT_EQ(ActionWord({1, riichi::Action{}}), "");  // a pass
-    for (const char* bad : {"", "4d1m0", "0x1m0", "0d", "0d1m", "0d1m4", "0d5m0", "0d0z", "0d1m0x",
+    for (const char* bad : {"", "4d1m0", "0y1m0", "0d", "0d1m", "0d1m4", "0d5m0", "0d0z", "0d1m0x",
                             "0p1m0,1m1", "0p1m0;1m1,1m2", "0d9q0", "d1m0"}) {
         riichi::LoggedAction a;
         std::string error;
