@@ -488,7 +488,8 @@ std::vector<std::string> SummarizeRecord(const RecordFile& record) {
                       (g.complete ? "" : "  (途中で終わっています)"));
         out.push_back("ルール: " + g.rules);
         std::string seatsLine = "プレーヤ:";
-        for (int s = 0; s < 4; ++s) seatsLine += " [" + std::to_string(s) + "] " + nameOf(s);
+        const int players = RulesFromRecord(g.rules).Players();  // three: seat 3 is empty
+        for (int s = 0; s < players; ++s) seatsLine += " [" + std::to_string(s) + "] " + nameOf(s);
         out.push_back(seatsLine);
         std::array<int, 4> wins{}, dealIns{}, reaches{};
         for (const HandRecord& h : g.hands) {

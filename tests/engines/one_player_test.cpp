@@ -194,6 +194,10 @@ TEST_F(OnePlayerTest, ThreePlayerGamesKeepFilesOfTheirOwn) {
     EXPECT_EQ(g.seats[2].name, "_wizard");
     EXPECT_EQ(g.seats[3].name, "");  // no line for the empty seat
     EXPECT_EQ(g.finals.size(), 3u);
+    std::string summary;
+    for (const std::string& line : SummarizeRecord(record)) summary += line + "\n";
+    EXPECT_NE(summary.find("[2] _wizard"), std::string::npos);
+    EXPECT_EQ(summary.find("[3]"), std::string::npos) << "the empty seat is not listed";
 }
 
 TEST_F(OnePlayerTest, ThreePlayerOptionsAndAMissingPlayerFolder) {
