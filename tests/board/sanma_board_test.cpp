@@ -46,6 +46,7 @@ protected:
             if (w.resultPanel()->isVisible()) {
                 if (VisibleButton(w.resultPanel(), "AgainButton") != nullptr) {
                     if (!resultShot) Shot(w, "sanma-result.png");
+                    Shot(w, "sanma-final.png");
                     return norths;
                 }
                 if (!resultShot && w.resultPanel()->text().contains(QString::fromUtf8("抜きドラ"))) {
