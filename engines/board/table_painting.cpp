@@ -74,7 +74,8 @@ void TableView::PaintRiver(QPainter& p, int seat) const {
     double c = 3.2 * w;
     double top = c + 0.15 * w;
     std::array<double, 3> x{-3 * w, -3 * w, -3 * w};
-    bool lastClaimable = view_.phase == riichi::Phase::Claims && view_.turn == seat && !view_.claimIsKan;
+    bool lastClaimable = view_.phase == riichi::Phase::Claims && view_.turn == seat && !view_.claimIsKan &&
+                         !view_.claimIsNorth;
     for (std::size_t i = 0; i < river.size(); ++i) {
         int row = std::min(static_cast<int>(i) / 6, 2);
         double y = top + row * h;
@@ -117,7 +118,14 @@ void TableView::PaintOtherHand(QPainter& p, int seat) const {
     }
     double meldsLeft =
         PaintMelds(p, view_.melds[Idx(seat)], seat, T / 2 - oh - 0.3 * g_.riverW, bottom, ow, oh);
+    // A north just set aside that may be won on is marked as a claimable discard is.
+    bool claimable = view_.phase == riichi::Phase::Claims && view_.turn == seat && view_.claimIsNorth;
     PaintNorths(p, view_.north[Idx(seat)], meldsLeft, bottom, ow, oh);
+    if (claimable && !view_.north[Idx(seat)].empty()) {
+        p.setPen(QPen(QColor(0xff, 0x40, 0x30), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(meldsLeft - ow - 1, bottom - oh - 1, ow + 2, oh + 2), 3, 3);
+    }
 }
 
 double TableView::PaintNorths(QPainter& p, const std::vector<TileId>& norths, double right, double bottom,
