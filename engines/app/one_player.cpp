@@ -55,7 +55,8 @@ void OnePlayerGame::ReadRules(const std::string& dir, std::vector<std::string>& 
     // The three-player overrides are optional: only a file that is there
     // but cannot be read is worth a word.
     const std::string overrides = JoinPath(dir, kThreePlayerRulesFile);
-    if (std::filesystem::exists(overrides) && !ReadRulesFile(overrides, rules_))
+    std::error_code ec;
+    if (std::filesystem::exists(overrides, ec) && !ReadRulesFile(overrides, rules_))
         warnings.push_back(std::string("ルールファイル ") + kThreePlayerRulesFile + " を読めませんでした");
 }
 
