@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/engine_paths.h"
+#include "config/launcher_settings.h"
 
 namespace zv::engine {
 
@@ -37,43 +38,91 @@ int AutoplayCount() {
     return static_cast<int>(n);
 }
 
+std::string ThreePlayerResultsName(const std::string& name) { return name + ".sanma.res"; }
+
+std::string OnePlayerGame::PlayerDir(const EngineOptions& o, const std::string& installDir) const {
+    if (!o.baseDir.empty() || players_ != 3) return o.baseDir;
+    return installDir + "usr/" + o.name;
+}
+
+void OnePlayerGame::ReadRules(const std::string& dir, std::vector<std::string>& warnings) {
+    rules_ = riichi::Rules{};
+    rulesRead_ = ReadRulesFile(JoinPath(dir, "zelvan1.pf"), rules_);
+    if (!rulesRead_)
+        warnings.push_back("ルールファイル zelvan1.pf が見つからないため、標準のルールで対局します");
+    if (players_ != 3) return;
+    rules_ = riichi::ThreePlayerRules(rules_);
+    // The three-player overrides are optional: only a file that is there
+    // but cannot be read is worth a word.
+    const std::string overrides = JoinPath(dir, kThreePlayerRulesFile);
+    std::error_code ec;
+    if (std::filesystem::exists(overrides, ec) && !ReadRulesFile(overrides, rules_))
+        warnings.push_back(std::string("ルールファイル ") + kThreePlayerRulesFile + " を読めませんでした");
+}
+
+std::vector<std::string> OnePlayerGame::Opponents(const EngineOptions& o, const std::string& dir,
+                                                  std::vector<std::string>& warnings) const {
+    const std::size_t count = static_cast<std::size_t>(players_ - 1);
+    std::vector<std::string> names = o.opponents;
+    if (names.empty() && players_ == 3) {
+        // The opponents the player last chose in the launcher.
+        LauncherSettings stored;
+        stored.UserDir = dir;
+        ReadLauncherSettings(stored);
+        names = {stored.player1, stored.player2};
+    }
+    const char* defaults[] = {"_todo", "_min", "_wizard"};
+    if (names.size() > count)
+        warnings.push_back(players_ == 3 ? "more than two opponents given, the first two play"
+                                         : "more than three opponents given, the first three play");
+    names.resize(count);
+    for (std::size_t i = 0; i < count; ++i)
+        if (names[i].empty()) names[i] = defaults[i];
+    return names;
+}
+
 std::string OnePlayerGame::Prepare(const EngineOptions& o, const std::string& installDir,
                                    const std::string& program, std::vector<std::string>& warnings) {
     program_ = program;
-    if (o.baseDir.empty()) return "no player directory given (-B)";
-    if (!IsDirectory(o.baseDir)) return o.baseDir + ": the player directory does not exist";
+    if (o.baseDir.empty() && players_ != 3) return "no player directory given (-B)";
     if (o.name.empty()) return "no player name given (-n)";
     if (!IsPlainName(o.name)) return "\"" + o.name + "\" cannot be a player name";
-    if (!o.recordFile.empty()) {
-        std::string problem = CheckRecordPath(o.recordFile);
+    const std::string dir = PlayerDir(o, installDir);
+    if (!IsDirectory(dir)) {
+        if (o.baseDir.empty())
+            return "プレーヤ " + o.name + " のフォルダ " + dir +
+                   " がありません。ランチャーでプレーヤを登録してから遊んでください。";
+        return dir + ": the player directory does not exist";
+    }
+    std::string recordFile = o.recordFile;
+    if (recordFile.empty() && players_ == 3) recordFile = JoinPath(dir, kThreePlayerRecordFile);
+    if (!recordFile.empty()) {
+        std::string problem = CheckRecordPath(recordFile);
         if (!problem.empty()) return problem;
     }
     bool known = true;
     layout_ = LayoutFor(o.layout, known);
     if (!known && !o.layout.empty()) warnings.push_back("unknown layout \"" + o.layout + "\", using small");
 
-    rules_ = riichi::Rules{};
-    rulesRead_ = ReadRulesFile(JoinPath(o.baseDir, "zelvan1.pf"), rules_);
-    if (!rulesRead_)
-        warnings.push_back("ルールファイル zelvan1.pf が見つからないため、標準のルールで対局します");
+    ReadRules(dir, warnings);
     if (o.length == 1) rules_.eastOnly = true;
     if (o.length == 2) rules_.eastOnly = false;
-    sounds_ = ReadSoundTable(JoinPath(o.baseDir, "sound.nuc"));
+    sounds_ = ReadSoundTable(JoinPath(dir, "sound.nuc"));
 
+    seats_ = {};
+    styles_ = {};
+    faces_ = {};
     seats_[0] = {o.name, o.name};
-    styles_[0] = SeatStyle{};
     // Until a board takes the player's decisions, the player's seat is played
     // by the computer player of the player's own character file, if any.
-    ReadCharacterFile(JoinPath(o.baseDir, o.name + ".pf"), styles_[0].style);
+    ReadCharacterFile(JoinPath(dir, o.name + ".pf"), styles_[0].style);
     styles_[0].style.displayName.clear();
     faces_[0] = FacePath(installDir, o.name);
-    const char* defaults[] = {"_todo", "_min", "_wizard"};
-    if (o.opponents.size() > 3) warnings.push_back("more than three opponents given, the first three play");
-    for (std::size_t i = 0; i < 3; ++i) {
-        std::string name = i < o.opponents.size() ? o.opponents[i] : defaults[i];
+    const std::vector<std::string> opponents = Opponents(o, dir, warnings);
+    for (std::size_t i = 0; i < opponents.size(); ++i) {
+        const std::string& name = opponents[i];
         RecordSeat& seat = seats_[i + 1];
         SeatStyle& style = styles_[i + 1];
-        style = SeatStyle{};
         seat = {OneWord(name), ""};
         if (IsPlainName(name)) {
             std::string pf = installDir + "usr/" + name + "/" + name + ".pf";
@@ -85,8 +134,8 @@ std::string OnePlayerGame::Prepare(const EngineOptions& o, const std::string& in
         seat.displayName = style.style.displayName.empty() ? seat.name : OneWord(style.style.displayName);
         faces_[i + 1] = FacePath(installDir, name);
     }
-    resultsPath_ = JoinPath(o.baseDir, o.name + ".res");
-    recordPath_ = o.recordFile;
+    resultsPath_ = JoinPath(dir, players_ == 3 ? ThreePlayerResultsName(o.name) : o.name + ".res");
+    recordPath_ = recordFile;
     return {};
 }
 

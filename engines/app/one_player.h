@@ -4,6 +4,13 @@
 // or the default style, while no board takes its decisions) and the event
 // sounds, and plays games, appending the player's results and rewriting the
 // run's record.
+//
+// With four players (zelvan1) the player meets three opponents. With three
+// (sanma1) the player meets two, seat 3 stays empty, and the game keeps its
+// own files: the rules of zelvan1.pf made three-player, then the overrides
+// of sanma1.pf; the results in <NAME>.sanma.res; the record in sanma1.fu
+// unless -l names another. Without -B the player's folder is
+// <install>usr/<NAME>/, as the launcher makes it.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -24,8 +31,17 @@ struct Layout {
 // The window size for a -T word; an unknown or empty word gives "small".
 Layout LayoutFor(const std::string& word, bool& known);
 
+// The three-player game's files in the player's folder.
+inline constexpr const char* kThreePlayerRulesFile = "sanma1.pf";
+inline constexpr const char* kThreePlayerRecordFile = "sanma1.fu";
+// "<name>.sanma.res": never the four-player "<name>.res" of the same folder.
+std::string ThreePlayerResultsName(const std::string& name);
+
 class OnePlayerGame {
 public:
+    // `players` is 4 or 3.
+    explicit OnePlayerGame(int players = 4) : players_(players == 3 ? 3 : 4) {}
+
     // `installDir` ends with '/'. Returns an empty string when the options
     // can be played, else the message to show; `warnings` collects what is
     // only worth mentioning.
@@ -41,6 +57,7 @@ public:
     // player's results and rewrites the record, as PlayOne does.
     std::string File(const GameOutcome& game);
 
+    int players() const { return players_; }
     const riichi::Rules& rules() const { return rules_; }
     bool rulesFileRead() const { return rulesRead_; }
     const std::array<RecordSeat, 4>& seats() const { return seats_; }
@@ -54,6 +71,12 @@ public:
     const GameOutcome& lastGame() const { return last_; }
 
 private:
+    std::string PlayerDir(const EngineOptions& options, const std::string& installDir) const;
+    void ReadRules(const std::string& dir, std::vector<std::string>& warnings);
+    std::vector<std::string> Opponents(const EngineOptions& options, const std::string& dir,
+                                       std::vector<std::string>& warnings) const;
+
+    int players_ = 4;
     std::string program_;
     riichi::Rules rules_;
     bool rulesRead_ = false;

@@ -136,6 +136,7 @@ BoardWindow::BoardWindow(engine::OnePlayerGame& game, TileLook look, const QStri
     }
     table_->SetSeats(cards);
     panel_->SetNames(names);
+    panel_->SetPlayers(game.players());
     names_ = names;
     table_->onAction = [this](const Action& action) { HumanAction(action); };
     panel_->onOk = [this] { NextHand(); };
@@ -277,7 +278,7 @@ void BoardWindow::UpdateLog() {
     for (; logged_ < log.size(); ++logged_) {
         const riichi::LoggedAction& entry = log[logged_];
         if (entry.seat < 0 || entry.seat > 3) continue;
-        riichi::Kind wind = riichi::kEast + (entry.seat - view.dealer + 4) % 4;
+        riichi::Kind wind = table_style::SeatWind(entry.seat, view.dealer, setup_.players());
         QString who = table_style::WindName(wind) + " " + names_[Idx(entry.seat)];
         QString line = HandLogLine(who, entry.action);
         if (!line.isEmpty()) logList_->addItem(line);
@@ -300,6 +301,7 @@ void BoardWindow::StartGame(std::uint64_t seed) {
     game_ = std::make_unique<riichi::Game>(setup_.rules(), seed, 0);
     players_ = engine::MakeSeatPlayers(setup_.styles(), seed);
     meldsSeen_.fill(0);
+    northsSeen_.fill(0);
     riichiSeen_.fill(false);
     logList_->clear();
     BeginHandLog();
@@ -384,7 +386,10 @@ void BoardWindow::AnnounceCalls() {
     for (int seat = 0; seat < 4; ++seat) {
         const auto& melds = hand.Melds(seat);
         bool riichi = declared[Idx(seat)];
-        if (seat != human_ && melds.size() > meldsSeen_[Idx(seat)]) {
+        std::size_t norths = hand.North(seat).size();
+        if (seat != human_ && norths > northsSeen_[Idx(seat)]) {
+            playSound("sound_declkan");  // a north set aside sounds like a kan
+        } else if (seat != human_ && melds.size() > meldsSeen_[Idx(seat)]) {
             riichi::MeldType type = melds.back().type;
             playSound(type == riichi::MeldType::Pon   ? "sound_declpon"
                       : type == riichi::MeldType::Chi ? "sound_decltie"
@@ -393,6 +398,7 @@ void BoardWindow::AnnounceCalls() {
             playSound("sound_declreach");
         }
         meldsSeen_[Idx(seat)] = melds.size();
+        northsSeen_[Idx(seat)] = norths;
         riichiSeen_[Idx(seat)] = riichi;
     }
 }

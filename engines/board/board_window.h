@@ -2,7 +2,8 @@
 // The one-player game's window: plays riichi::Game hand by hand on the
 // table view, the player at seat 0 and the three computer characters in the
 // other seats. The computer seats' decisions run on a timer at the chosen
-// pace, so the window never stops answering. After each hand a result panel
+// pace, so the window never stops answering. A three-player game (the
+// driver's players() is 3) leaves seat 3 empty. After each hand a result panel
 // is laid over the table; a finished game is filed (results appended, record
 // rewritten) and its standings shown, with "もう一度" and "終了".
 //
@@ -134,6 +135,7 @@ private:
     QAction* sortAction_ = nullptr;
     QAction* waitsAction_ = nullptr;
     std::array<std::size_t, 4> meldsSeen_{};
+    std::array<std::size_t, 4> northsSeen_{};
     std::array<bool, 4> riichiSeen_{};
     int filed_ = 0;
     bool closing_ = false;

@@ -271,13 +271,13 @@ void ResultPanel::ShowHand(const riichi::HandResult& r,
     if (r.winners.empty()) {
         if (r.end == HandEnd::Exhaustive || r.end == HandEnd::NagashiMangan) {
             QStringList ready, notReady;
-            for (int s = 0; s < 4; ++s) (r.ready[Idx(s)] ? ready : notReady) << Name(s);
+            for (int s = 0; s < players_; ++s) (r.ready[Idx(s)] ? ready : notReady) << Name(s);
             AddText(QString::fromUtf8("聴牌: ") +
                     Escape(ready.isEmpty() ? QString::fromUtf8("なし") : ready.join("、")) + "<br>" +
                     QString::fromUtf8("不聴: ") +
                     Escape(notReady.isEmpty() ? QString::fromUtf8("なし") : notReady.join("、")));
             // The ready hands are shown, their melds set apart as a winner's are.
-            for (int s = 0; s < 4; ++s)
+            for (int s = 0; s < players_; ++s)
                 if (r.ready[Idx(s)] && !r.revealed[Idx(s)].empty()) {
                     std::vector<TileId> hand = r.revealed[Idx(s)];
                     std::sort(hand.begin(), hand.end());
@@ -288,7 +288,7 @@ void ResultPanel::ShowHand(const riichi::HandResult& r,
                     }
                     AddTiles(hand, gaps, Name(s), true);
                 }
-            for (int s = 0; s < 4; ++s)
+            for (int s = 0; s < players_; ++s)
                 if (r.nagashi[Idx(s)]) AddText(Escape(Name(s)) + QString::fromUtf8(" 流し満貫"));
         } else if (r.end == HandEnd::NineTerminals) {
             AddText(QString::fromUtf8("宣言: ") + Escape(Name(r.declarer)));
@@ -296,7 +296,7 @@ void ResultPanel::ShowHand(const riichi::HandResult& r,
     }
 
     QString table = "<table cellspacing='0' cellpadding='2'>";
-    for (int s = 0; s < 4; ++s) {
+    for (int s = 0; s < players_; ++s) {
         table += "<tr><td>" + Escape(Name(s)) + "</td><td align='right'>&nbsp;" +
                  Signed(r.scoreDelta[Idx(s)]) + "</td><td align='right'>&nbsp;&nbsp;" +
                  QString::number(r.scoresAfter[Idx(s)]) + QString::fromUtf8("点</td>");
@@ -321,20 +321,22 @@ void ResultPanel::ShowGame(const riichi::Game& finished) {
 void ResultPanel::ShowStandings(const riichi::Rules& rules, const std::array<riichi::SeatTotals, 4>& totals,
                                 bool bustOut, int leftoverSticks) {
     Clear();
+    const int players = rules.Players();
     int sinking = 0;
-    for (const auto& t : totals) {
-        int counted = rules.under ? t.finalScore : std::max(t.finalScore, 0);
+    for (int s = 0; s < players; ++s) {
+        int score = totals[Idx(s)].finalScore;
+        int counted = rules.under ? score : std::max(score, 0);
         sinking += counted < rules.startPoint ? 1 : 0;
     }
-    std::array<int, 4> uma = riichi::UmaForPlaces(rules.uma, sinking);
+    std::array<int, 4> uma = riichi::UmaForPlaces(rules.uma, sinking, players);
     setAccessibleName(QString::fromUtf8("対局の結果"));
     AddText(QString::fromUtf8("<b style='font-size:large'>対局終了</b>") +
             (bustOut ? QString::fromUtf8(" (飛び)") : QString()));
     QString table = QString::fromUtf8(
         "<table cellspacing='0' cellpadding='3'><tr><th>順位</th><th>名前</th><th>点数</th>"
         "<th>ウマ</th><th>チップ</th><th>ポイント</th></tr>");
-    for (int place = 1; place <= 4; ++place)
-        for (int s = 0; s < 4; ++s) {
+    for (int place = 1; place <= players; ++place)
+        for (int s = 0; s < players; ++s) {
             const auto& t = totals[Idx(s)];
             if (t.place != place) continue;
             table += QString::fromUtf8(

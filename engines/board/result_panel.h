@@ -27,6 +27,8 @@ public:
     ResultPanel(TileLook look, QWidget* parent);
 
     void SetNames(const std::array<QString, 4>& names) { names_ = names; }
+    // 3 leaves seat 3 out of every list (a three-player game).
+    void SetPlayers(int players) { players_ = players == 3 ? 3 : 4; }
     // `melds` are the seats' melds at the end, shown with the ready hands of
     // a draw (a winner's come with its result).
     void ShowHand(const riichi::HandResult& result,
@@ -63,6 +65,7 @@ private:
 
     TilePainter painter_;
     std::array<QString, 4> names_;
+    int players_ = 4;
     QScrollArea* scroll_ = nullptr;
     QWidget* content_ = nullptr;
     QVBoxLayout* layout_ = nullptr;

@@ -59,13 +59,17 @@ void TableView::Layout() {
     double buttonH = std::max(30.0, g_.handH * 0.7);
     double toggleH = toggles_.empty() ? 0.0 : std::clamp(std::floor(g_.handH * 0.5), 22.0, 30.0);
     double buttonsArea = buttonH * 2 + 18 + (toggles_.empty() ? 0.0 : toggleH + 6);
-    double cardH = std::floor((g_.side.height() - buttonsArea - 6) / 4);
+    // With three players the seat across is empty and has no row.
+    const bool three = Players() == 3;
+    double cardH = std::floor((g_.side.height() - buttonsArea - 6) / Players());
     double face = std::clamp(cardH - 10, 24.0, 80.0);
     const int order[] = {2, 3, 1, 0};
-    for (int row = 0; row < 4; ++row) {
+    for (int row = 0, shown = 0; row < 4; ++row) {
         int rel = order[row];
+        if (three && rel == 2) continue;
+        const int slot = shown++;
         QWidget* card = cards_[Idx(rel)];
-        card->setGeometry(static_cast<int>(g_.side.left() + 6), static_cast<int>(4 + row * cardH),
+        card->setGeometry(static_cast<int>(g_.side.left() + 6), static_cast<int>(4 + slot * cardH),
                           static_cast<int>(g_.side.width() - 10), static_cast<int>(cardH - 4));
         cardFaces_[Idx(rel)]->setGeometry(4, static_cast<int>((cardH - 4 - face) / 2), static_cast<int>(face),
                                           static_cast<int>(face));

@@ -35,12 +35,16 @@ void TableView::paintEvent(QPaintEvent*) {
         p.drawRect(card.adjusted(-2, -2, 1, 1));
     }
     if (!hasView_) return;
-    for (int seat = 0; seat < 4; ++seat) PaintSeatFrame(p, seat);
+    for (int seat = 0; seat < Players(); ++seat) PaintSeatFrame(p, seat);
     PaintCentre(p);
-    // Own melds at the right end of the hand strip.
+    // Own melds at the right end of the hand strip, the norths set aside
+    // beside them.
     double mh = g_.handH * 0.82;
-    PaintMelds(p, view_.melds[Idx(view_.seat)], view_.seat, g_.handStrip.right() - 8,
-               g_.handStrip.bottom() - (g_.handStrip.height() - mh) / 2, TilePainter::WidthFor(mh), mh);
+    double mw = TilePainter::WidthFor(mh);
+    double meldBottom = g_.handStrip.bottom() - (g_.handStrip.height() - mh) / 2;
+    double left =
+        PaintMelds(p, view_.melds[Idx(view_.seat)], view_.seat, g_.handStrip.right() - 8, meldBottom, mw, mh);
+    PaintNorths(p, view_.north[Idx(view_.seat)], left, meldBottom, mw, mh);
     QString waits = waitsText();
     if (!waits.isEmpty()) {
         p.setFont(UiFont(std::max(12.0, g_.riverW * 0.55), true));
@@ -70,7 +74,8 @@ void TableView::PaintRiver(QPainter& p, int seat) const {
     double c = 3.2 * w;
     double top = c + 0.15 * w;
     std::array<double, 3> x{-3 * w, -3 * w, -3 * w};
-    bool lastClaimable = view_.phase == riichi::Phase::Claims && view_.turn == seat && !view_.claimIsKan;
+    bool lastClaimable = view_.phase == riichi::Phase::Claims && view_.turn == seat && !view_.claimIsKan &&
+                         !view_.claimIsNorth;
     for (std::size_t i = 0; i < river.size(); ++i) {
         int row = std::min(static_cast<int>(i) / 6, 2);
         double y = top + row * h;
@@ -111,7 +116,29 @@ void TableView::PaintOtherHand(QPainter& p, int seat) const {
         int count = view_.concealedCount[Idx(seat)];
         for (int i = 0; i < count; ++i) painter_.Back(p, QRectF(left + i * ow, bottom - oh, ow, oh));
     }
-    PaintMelds(p, view_.melds[Idx(seat)], seat, T / 2 - oh - 0.3 * g_.riverW, bottom, ow, oh);
+    double meldsLeft =
+        PaintMelds(p, view_.melds[Idx(seat)], seat, T / 2 - oh - 0.3 * g_.riverW, bottom, ow, oh);
+    // A north just set aside that may be won on is marked as a claimable discard is.
+    bool claimable = view_.phase == riichi::Phase::Claims && view_.turn == seat && view_.claimIsNorth;
+    PaintNorths(p, view_.north[Idx(seat)], meldsLeft, bottom, ow, oh);
+    if (claimable && !view_.north[Idx(seat)].empty()) {
+        p.setPen(QPen(QColor(0xff, 0x40, 0x30), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(meldsLeft - ow - 1, bottom - oh - 1, ow + 2, oh + 2), 3, 3);
+    }
+}
+
+double TableView::PaintNorths(QPainter& p, const std::vector<TileId>& norths, double right, double bottom,
+                              double w, double h) const {
+    if (norths.empty()) return right;
+    double x = right - w * static_cast<double>(norths.size());
+    // A thin frame keeps them apart from the melds: they are no meld.
+    p.setPen(QPen(QColor(0xf0, 0xd0, 0x60), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(x - 2, bottom - h - 2, right - x + 4, h + 4), 3, 3);
+    for (std::size_t i = 0; i < norths.size(); ++i)
+        painter_.Face(p, QRectF(x + static_cast<double>(i) * w, bottom - h, w, h), norths[i]);
+    return x - w * 0.25;
 }
 
 double TableView::PaintMelds(QPainter& p, const std::vector<Meld>& melds, int owner, double right,
@@ -132,7 +159,7 @@ double TableView::PaintMelds(QPainter& p, const std::vector<Meld>& melds, int ow
             tiles.pop_back();
         }
         if (m.called >= 0) {
-            int from = (m.from - owner + 4) % 4;
+            int from = table_style::RelativeSeat(m.from, owner, Players());
             sideways = from == 3 ? 0 : from == 2 ? 1 : static_cast<int>(tiles.size());
             tiles.insert(tiles.begin() + sideways, m.called);
         }
@@ -177,12 +204,12 @@ void TableView::PaintCentre(QPainter& p) const {
     // Along each side of the box: the seat's wind and score, its riichi stick.
     static const double angles[] = {0, -90, 180, 90};
     double textH = std::max(10.0, w * 0.52);
-    for (int seat = 0; seat < 4; ++seat) {
+    for (int seat = 0; seat < Players(); ++seat) {
         p.save();
         p.translate(centre);
         p.rotate(angles[Relative(seat)]);
         bool turn = view_.phase != riichi::Phase::Over && view_.turn == seat;
-        Kind wind = riichi::kEast + (seat - view_.dealer + 4) % 4;
+        Kind wind = table_style::SeatWind(seat, view_.dealer, Players());
         QRectF line(-c + 4, c - textH - 5, 2 * c - 8, textH + 2);
         p.setFont(UiFont(textH, true));
         p.setPen(turn ? kTurn : QColor(0xe8, 0xe8, 0xe0));

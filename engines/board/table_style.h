@@ -24,6 +24,22 @@ inline QString WindName(riichi::Kind wind) {
     return i >= 0 && i < 4 ? QString::fromUtf8(names[i]) : QString("?");
 }
 
+// Where `seat` sits for `viewer`: 0 the viewer, 1 at the right (the next to
+// play), 2 across, 3 at the left. With three players the next seat sits at
+// the right, the one before at the left, and the empty seat 3 across.
+inline int RelativeSeat(int seat, int viewer, int players) {
+    if (players != 3) return (seat - viewer + 4) % 4;
+    if (seat == 3) return 2;
+    int ahead = (seat - viewer % 3 + 3) % 3;
+    return ahead == 2 ? 3 : ahead;
+}
+
+// The wind of `seat` when `dealer` is east: east, south and west only with
+// three players.
+inline riichi::Kind SeatWind(int seat, int dealer, int players) {
+    return riichi::kEast + (seat - dealer + players) % players;
+}
+
 inline QFont UiFont(double pixels, bool bold = false) {
     QFont font("IPAGothic");
     font.setPixelSize(std::max(8, static_cast<int>(pixels)));

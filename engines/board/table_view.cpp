@@ -85,6 +85,9 @@ std::vector<QWidget*> TableView::readableAreas() const {
 void TableView::UpdateReadableAreas() {
     for (int seat = 0; seat < 4; ++seat) {
         int rel = Relative(seat);
+        riverAreas_[Idx(rel)]->setVisible(Plays(seat));
+        meldAreas_[Idx(rel)]->setVisible(Plays(seat));
+        if (!Plays(seat)) continue;
         QString who = QString::fromUtf8(kRelativeNames[rel]);
         std::vector<TileId> river;
         for (const riichi::RiverTile& r : view_.rivers[Idx(seat)]) river.push_back(r.tile);
@@ -94,6 +97,8 @@ void TableView::UpdateReadableAreas() {
         QStringList melds;
         for (const riichi::Meld& m : view_.melds[Idx(seat)])
             melds << TileNames(std::vector<TileId>(m.tiles.begin(), m.tiles.begin() + m.size));
+        if (!view_.north[Idx(seat)].empty())
+            melds << QString::fromUtf8("抜きドラ ") + TileNames(view_.north[Idx(seat)]);
         QWidget* meldArea = meldAreas_[Idx(rel)];
         meldArea->setAccessibleName(who + QString::fromUtf8("の鳴き"));
         meldArea->setAccessibleDescription(melds.isEmpty() ? QString::fromUtf8("なし")
@@ -109,7 +114,7 @@ QString TableView::ScoreDifferences(int seat) const {
     if (!hasView_) return {};
     QStringList lines;
     for (int other = 0; other < 4; ++other) {
-        if (other == seat) continue;
+        if (other == seat || !Plays(other)) continue;
         int diff = view_.scores[Idx(seat)] - view_.scores[Idx(other)];
         lines << QString::fromUtf8("%1 %2: %3")
                      .arg(QString::fromUtf8(kRelativeNames[Relative(other)]), seats_[Idx(other)].name)
@@ -309,6 +314,9 @@ void TableView::UpdateCards() {
     for (int seat = 0; seat < 4; ++seat) {
         int rel = hasView_ ? Relative(seat) : seat;
         QWidget* card = cards_[Idx(rel)];
+        // The empty seat of a three-player game has no card.
+        card->setVisible(Plays(seat));
+        if (!Plays(seat)) continue;
         const SeatCard& info = seats_[Idx(seat)];
         QLabel* faceLabel = cardFaces_[Idx(rel)];
         QSize want(std::max(1, faceLabel->width()), std::max(1, faceLabel->height()));
@@ -327,7 +335,7 @@ void TableView::UpdateCards() {
         bool turn = hasView_ && view_.phase != riichi::Phase::Over && view_.turn == seat;
         QString line;
         if (hasView_) {
-            Kind wind = riichi::kEast + (seat - view_.dealer + 4) % 4;
+            Kind wind = table_style::SeatWind(seat, view_.dealer, Players());
             line = WindName(wind) + " " + QString::number(view_.scores[Idx(seat)]);
             if (view_.riichi[Idx(seat)]) line += QString::fromUtf8(" リーチ");
         }

@@ -2,7 +2,7 @@
 // The table as one player sees it: the own hand (each tile a focusable
 // button named after the tile, the drawn tile set apart), the four rivers in
 // the order of discarding (riichi discards turned, called tiles greyed), the
-// open melds, the other hands' backs, the dora indicators, the tiles left in
+// open melds and the norths set aside, the other hands' backs, the dora indicators, the tiles left in
 // the wall, the round, honba and riichi sticks, the seat winds and scores,
 // a card per seat with its face and name, and whose turn it is. When the
 // player must decide, the view offers exactly the legal actions: clicks on
@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "board/hand_tile.h"
+#include "board/table_style.h"
 #include "board/tile_painter.h"
 #include "riichi/table.h"
 
@@ -119,13 +120,20 @@ private:
     void UpdateReadableAreas();
     bool SkipCall();
     bool DiscardDrawn();
-    int Relative(int seat) const { return (seat - view_.seat + 4) % 4; }
+    int Players() const { return view_.players == 3 ? 3 : 4; }
+    // The seats that play: all four, or 0..2 with three players.
+    bool Plays(int seat) const { return seat >= 0 && seat < Players(); }
+    int Relative(int seat) const { return table_style::RelativeSeat(seat, view_.seat, Players()); }
 
     void PaintSeatFrame(QPainter& p, int seat) const;
     void PaintRiver(QPainter& p, int seat) const;
     void PaintOtherHand(QPainter& p, int seat) const;
     double PaintMelds(QPainter& p, const std::vector<riichi::Meld>& melds, int owner, double right,
                       double bottom, double w, double h) const;
+    // The norths a seat has set aside, leftwards from `right`; returns
+    // their left edge.
+    double PaintNorths(QPainter& p, const std::vector<riichi::TileId>& norths, double right, double bottom,
+                       double w, double h) const;
     void PaintCentre(QPainter& p) const;
 
     TilePainter painter_;

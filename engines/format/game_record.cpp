@@ -267,7 +267,8 @@ std::vector<std::string> RecordLines(int gameNumber, const std::string& program,
         " nokuikae=" + (rules.noSwapCalling ? "1" : "0") + " pao=" + (rules.pao ? "1" : "0") +
         " nokanura=" + (rules.noKanUra ? "1" : "0") + " nonakiaka=" + (rules.redFivesClosedOnly ? "1" : "0") +
         " noallstars=" + (rules.noAllStars ? "1" : "0") + ThreePlayerWords(rules));
-    for (std::size_t s = 0; s < 4; ++s) {
+    // A three-player game names its three seats; the empty fourth has no line.
+    for (std::size_t s = 0; s < static_cast<std::size_t>(rules.Players()); ++s) {
         const std::string& shown = seats[s].displayName.empty() ? seats[s].name : seats[s].displayName;
         lines.push_back("player: " + std::to_string(s) + " " + seats[s].name + " " + shown);
     }
@@ -487,7 +488,8 @@ std::vector<std::string> SummarizeRecord(const RecordFile& record) {
                       (g.complete ? "" : "  (途中で終わっています)"));
         out.push_back("ルール: " + g.rules);
         std::string seatsLine = "プレーヤ:";
-        for (int s = 0; s < 4; ++s) seatsLine += " [" + std::to_string(s) + "] " + nameOf(s);
+        const int players = RulesFromRecord(g.rules).Players();  // three: seat 3 is empty
+        for (int s = 0; s < players; ++s) seatsLine += " [" + std::to_string(s) + "] " + nameOf(s);
         out.push_back(seatsLine);
         std::array<int, 4> wins{}, dealIns{}, reaches{};
         for (const HandRecord& h : g.hands) {

@@ -48,7 +48,7 @@ int ReplayToText(const std::string& path) {
             ++failures;
             continue;
         }
-        for (int seat = 0; seat < 4; ++seat) {
+        for (int seat = 0; seat < replay.Rules().Players(); ++seat) {
             const auto& t = replay.Finished()->Totals()[static_cast<std::size_t>(seat)];
             std::printf("  final: %d %d %d %d %d\n", seat, t.place, t.finalScore, t.points, t.chips);
         }

@@ -314,8 +314,9 @@ void ReplayWindow::Show() {
     riichi::Hand state = replay_.StateAt(hand_, step_);
     riichi::SeatView view = state.View(0);
     view.legal.clear();
+    const int players = replay_.Rules().Players();  // a three-player record leaves seat 3 empty
     std::array<std::vector<riichi::TileId>, 4> open;
-    for (int s = 1; s < 4; ++s) open[Idx(s)] = state.Concealed(s);
+    for (int s = 1; s < players; ++s) open[Idx(s)] = state.Concealed(s);
     table_->SetOpenHands(open);
     table_->Show(view, false);
 
@@ -339,14 +340,14 @@ void ReplayWindow::Show() {
             result += board::LimitName(w.score.limit) + QString::fromUtf8(" %1点").arg(w.score.points);
         }
         result += "\n";
-        for (int s = 0; s < 4; ++s)
+        for (int s = 0; s < players; ++s)
             result += SeatName(s) + " " + QString::number(r.scoresAfter[Idx(s)]) + " (" +
                       Signed(r.scoreDelta[Idx(s)]) + ")  ";
         const riichi::Game* finished = replay_.Finished();
         if (finished != nullptr && hand_ + 1 == replay_.HandCount()) {
             result += QString::fromUtf8("\n対局終了:");
-            for (int place = 1; place <= 4; ++place)
-                for (int s = 0; s < 4; ++s) {
+            for (int place = 1; place <= players; ++place)
+                for (int s = 0; s < players; ++s) {
                     const riichi::SeatTotals& t = finished->Totals()[Idx(s)];
                     if (t.place != place) continue;
                     result += QString::fromUtf8("  %1位 ").arg(place) + SeatName(s) +

@@ -33,6 +33,7 @@ std::optional<long> Number(const std::string& word) {
 // One game block while it is read.
 struct OpenGame {
     int number = 0;
+    bool threePlayer = false;
     std::optional<int> seat;
     std::optional<RecordedGame> standing;
 };
@@ -49,6 +50,7 @@ void ReadFinalLine(const std::vector<std::string>& w, OpenGame& game) {
     if (!seat || *seat != *game.seat || !place || *place < 1 || *place > 4 || !points) return;
     RecordedGame found;
     found.game = game.number;
+    found.threePlayer = game.threePlayer;
     found.seat = *game.seat;
     found.place = static_cast<int>(*place);
     found.points = static_cast<std::int32_t>(std::clamp<long>(*points, INT32_MIN, INT32_MAX));
@@ -84,6 +86,8 @@ std::vector<RecordedGame> PlayerGamesInRecord(std::string_view text, const std::
         if (w[0] == "game:") {
             close();
             ++game.number;
+        } else if (w[0] == "rules:") {
+            game.threePlayer = std::find(w.begin(), w.end(), "sanma=1") != w.end();
         } else if (w[0] == "player:") {
             ReadPlayerLine(w, player, game);
         } else if (w[0] == "final:") {

@@ -17,6 +17,7 @@ struct RecordedGame {
     int place = 0;                          // 1 to 4
     std::int32_t points = 0;                // the game's points for the player
     std::optional<std::int64_t> writtenAt;  // seconds since 1970 (UTC)
+    bool threePlayer = false;               // its rules line says "sanma=1"
 };
 
 // The finished games of `player` in one record's UTF-8 text, in file order.

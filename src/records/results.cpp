@@ -61,6 +61,10 @@ std::string ResultsPath(const std::string& playerName, bool network) {
     return path + (network ? std::string("zvclient.res") : playerName + ".res");
 }
 
+std::string ThreePlayerResultsPath(const std::string& playerName) {
+    return CurrentPlatform().InstallDir() + "usr/" + playerName + "/" + playerName + ".sanma.res";
+}
+
 namespace {
 
 // Keyword at `p` followed by a blank, a tab or the end of the line.

@@ -7,6 +7,8 @@
 //
 //   usr/<name>/zvclient.res   network games
 //   usr/<name>/<name>.res     one-player games
+//   usr/<name>/<name>.sanma.res  three-player one-player games (places 1 to 3),
+//                             read only by the statistics, apart from the rest
 //
 // A "result:" line holds, from word 2 on: place (1 to 4), points, chips,
 // plays, reaches, calls, tsumo points, tsumo count, ron points, ron count,
@@ -60,6 +62,8 @@ extern const std::array<const char*, kYakuCount>& YakuNames;
 
 // Path of a player's results file below the installation directory.
 std::string ResultsPath(const std::string& playerName, bool network);
+// Path of a player's three-player results file.
+std::string ThreePlayerResultsPath(const std::string& playerName);
 
 // Totals the player's results file into `results`. False when the file
 // cannot be opened or read; `results` is then left as it was. Otherwise the

@@ -89,7 +89,10 @@ ResultsStatistics ComputeStatistics(const PlayerResults& totals, const std::vect
 }
 
 bool ReadResultsStatistics(const std::string& playerName, bool network, ResultsStatistics& statistics) {
-    const std::string path = ResultsPath(playerName, network);
+    return ReadResultsStatisticsFile(ResultsPath(playerName, network), statistics);
+}
+
+bool ReadResultsStatisticsFile(const std::string& path, ResultsStatistics& statistics) {
     PlayerResults totals;
     if (!ReadResultsFile(path, totals)) return false;
     const std::optional<std::string> bytes = ReadWholeFile(path);

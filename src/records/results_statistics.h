@@ -45,6 +45,8 @@ ResultsStatistics ComputeStatistics(const PlayerResults& totals, const std::vect
 // Reads the player's results file (network or one-player). False when it
 // cannot be read; `statistics` is then left as it was.
 bool ReadResultsStatistics(const std::string& playerName, bool network, ResultsStatistics& statistics);
+// The same for a results file given by its path (the three-player one).
+bool ReadResultsStatisticsFile(const std::string& path, ResultsStatistics& statistics);
 
 // A share as a percentage with one decimal ("37.5%").
 std::string PercentText(double share);

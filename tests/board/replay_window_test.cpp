@@ -82,6 +82,35 @@ TEST_F(ReplayWindowTest, SteppingThroughARecordedGameEndsWithItsFinalScores) {
     }
 }
 
+// A three-player record: three seats on the table, the empty one neither
+// drawn nor in the standings, which are the record's.
+TEST_F(ReplayWindowTest, ThreePlayerRecordsShowThreeSeats) {
+    std::string user = dir_.Path("usr/guest");
+    std::filesystem::create_directories(user);
+    engine::EngineOptions options;
+    options.baseDir = user;
+    options.name = "guest";
+    engine::OnePlayerGame game(3);
+    std::vector<std::string> warnings;
+    ASSERT_EQ(game.Prepare(options, dir_.path() + "/", "sanma1", warnings), "");
+    ASSERT_EQ(game.PlayOne(4100), "");
+    ASSERT_TRUE(window_.Open(game.recordPath())) << window_.problemText().toStdString();
+    window_.show();
+    board::TableView* table = window_.table();
+    EXPECT_EQ(table->view().players, 3);
+    EXPECT_FALSE(table->findChild<QWidget*>("SeatCard2")->isVisible());
+    EXPECT_TRUE(table->findChild<QWidget*>("SeatCard3")->isVisible());
+    while (Button("ForwardButton")->isEnabled()) Button("ForwardButton")->click();
+    QString standings = window_.resultText();
+    ASSERT_NE(standings.indexOf(QString::fromUtf8("対局終了")), -1) << standings.toStdString();
+    EXPECT_NE(standings.indexOf(QString::fromUtf8("3位")), -1);
+    EXPECT_EQ(standings.indexOf(QString::fromUtf8("4位")), -1) << standings.toStdString();
+    for (const engine::RecordedFinal& f : ReadBack(game.recordPath()).finals)
+        EXPECT_NE(standings.indexOf(QString::number(f.score)), -1) << f.seat;
+    if (const char* shots = std::getenv("ZV_BOARD_SHOTS"))
+        window_.grab().save(QString(shots) + "/sanma-plview.png");
+}
+
 TEST_F(ReplayWindowTest, BackwardsAndJumpsShowTheReplaysTablesWithEveryHandOpen) {
     std::string path = Record(2);
     ASSERT_TRUE(window_.Open(path));

@@ -54,7 +54,7 @@ mv "$first" "$moved"
 [[ ! -e "$first" ]] || fail "the first folder is still there"
 
 # Every engine that came along starts from the moved folder.
-for engine in zelvan1 rzelvan1 zvserver zvclient rclient zvauto pad; do
+for engine in zelvan1 rzelvan1 sanma1 zvserver zvclient rclient zvauto pad; do
   [[ -x "$moved/$engine" ]] || continue
   (cd / && QT_QPA_PLATFORM=offscreen timeout 60 "$moved/$engine" --help >/dev/null 2>&1) ||
     fail "the moved $engine does not start"

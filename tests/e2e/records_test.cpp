@@ -3,7 +3,8 @@
 // player, started the way the record dialog starts it (the path unquoted,
 // so split at the blank), replays them to the place and points of the
 // player's results lines; the analyser reviews them and exports each game as
-// mjai lines that pass the validator.
+// mjai lines that pass the validator. The three-player engine's records
+// replay and are reviewed the same way.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -46,7 +47,7 @@ class RecordsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::create_directories(inst_ + "usr/guest");
-        for (const char* program : {"zelvan1", "plview", "pad"})
+        for (const char* program : {"zelvan1", "sanma1", "plview", "pad"})
             fs::copy_file(std::string(ZV_STAGE_DIR) + program, inst_ + program);
         if (fs::is_directory(std::string(ZV_STAGE_DIR) + "usr"))
             fs::copy(std::string(ZV_STAGE_DIR) + "usr", inst_ + "usr",
@@ -138,6 +139,43 @@ TEST_F(RecordsTest, RecordedGamesReplayReviewAndExport) {
     }
     EXPECT_EQ(Run("pad", {"--export", "mjai", "--game", "3", record}, {}), 1);
     EXPECT_NE(err_.find("no game 3"), std::string::npos) << err_;
+}
+
+// sanma1 started as the launcher starts it (no -B: the player's folder
+// beside it) writes sanma1.fu there; the record player replays each game to
+// the place and points of the player's three-player results lines.
+TEST_F(RecordsTest, ThreePlayerRecordsReplayAndAreReviewed) {
+    ASSERT_EQ(Run("sanma1", {"-n", "guest", "-c"}, {"ZV_ENGINE_AUTOPLAY=2", "ZV_ENGINE_SEED=31"}), 0) << err_;
+    std::string record = user_ + "/sanma1.fu";
+    ASSERT_TRUE(fs::exists(record));
+    EXPECT_FALSE(fs::exists(user_ + "/guest.res"));
+
+    ASSERT_EQ(Run("plview", {record}, {"ZV_ENGINE_AUTOPLAY=1"}), 0) << err_ << out_;
+    Words results, finals;
+    int finalLines = 0;
+    for (const auto& line : Lines(Read(user_ + "/guest.sanma.res")))
+        if (line.rfind("result: ", 0) == 0) results.push_back(line);
+    for (const auto& line : Lines(out_)) {
+        if (line.rfind("  final: ", 0) == 0) ++finalLines;
+        if (line.rfind("  final: 0 ", 0) == 0) finals.push_back(line);
+    }
+    ASSERT_EQ(results.size(), 2u);
+    ASSERT_EQ(finals.size(), 2u) << out_;
+    EXPECT_EQ(finalLines, 6) << "three seats a game";
+    for (std::size_t g = 0; g < 2; ++g) {
+        std::istringstream r(results[g]), f(finals[g]);
+        std::string word;
+        int place = 0, points = 0, seat = 0, replayPlace = 0, score = 0, replayPoints = 0;
+        r >> word >> place >> points;
+        f >> word >> seat >> replayPlace >> score >> replayPoints;
+        EXPECT_EQ(replayPlace, place) << results[g] << " / " << finals[g];
+        EXPECT_EQ(replayPoints, points) << results[g] << " / " << finals[g];
+    }
+
+    for (const char* seat : {"0", "2", "3"}) {
+        ASSERT_EQ(Run("pad", {"--seat", seat, record}, {"ZV_ENGINE_AUTOPLAY=1"}), 0) << seat << err_;
+        EXPECT_EQ(out_.find("読めなかった行"), std::string::npos) << out_;
+    }
 }
 
 }  // namespace

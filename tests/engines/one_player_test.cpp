@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -142,6 +143,92 @@ TEST_F(OnePlayerTest, UnwritableFilesGiveMessagesAndTheGameGoesOn) {
     EXPECT_NE(problem.find("guest.res"), std::string::npos);
     EXPECT_EQ(game_.gamesPlayed(), 1);
     EXPECT_TRUE(fs::exists(user_ + "/zelvan1.fu"));  // the record is still written
+}
+
+// The three-player game: found from the install folder without -B, the
+// launcher's stored opponents, zelvan1.pf made three-player and then
+// overridden by sanma1.pf, and files of its own beside the four-player ones.
+TEST_F(OnePlayerTest, ThreePlayerGamesKeepFilesOfTheirOwn) {
+    root_.Write("usr/guest/zelvan1.pf", "param: tonpu = 1\r\nparam: startpoint = 30000\r\n");
+    root_.Write("usr/guest/sanma1.pf", "param: startpoint = 35000\r\nparam: tumozon = 0\r\n");
+    root_.Write("usr/guest/launch.nuc", "(define player1 \"_min\")\r\n(define player2 \"_wizard\")\r\n");
+    root_.Write("usr/guest/guest.res", "result: 2 5 0 4 0 0 0 0 0 0 0 0\r\n");
+    options_.baseDir.clear();
+    options_.opponents.clear();
+    options_.recordFile.clear();
+    OnePlayerGame sanma(3);
+    ASSERT_EQ(sanma.Prepare(options_, root_.path() + "/", "sanma1", warnings_), "");
+    EXPECT_EQ(sanma.players(), 3);
+    EXPECT_TRUE(sanma.rules().threePlayer);
+    EXPECT_TRUE(sanma.rules().eastOnly);          // zelvan1.pf
+    EXPECT_EQ(sanma.rules().startPoint, 35000);   // sanma1.pf over the three-player start
+    EXPECT_EQ(sanma.rules().returnPoint, 40000);  // the three-player default
+    EXPECT_EQ(sanma.rules().tsumoLoss, 0);        // sanma1.pf
+    EXPECT_EQ(sanma.seats()[1].name, "_min");     // the launcher's player1
+    EXPECT_EQ(sanma.seats()[2].name, "_wizard");  // and player2
+    EXPECT_EQ(sanma.seats()[3].name, "");         // the empty seat
+    EXPECT_EQ(sanma.resultsPath(), user_ + "/guest.sanma.res");
+    EXPECT_EQ(sanma.recordPath(), user_ + "/sanma1.fu");
+
+    ASSERT_EQ(sanma.PlayOne(7), "");
+    ASSERT_EQ(sanma.PlayOne(8), "");
+    const auto& players = sanma.lastGame().players;
+    EXPECT_EQ(players[3].place, 0);
+    EXPECT_GE(players[0].place, 1);
+    EXPECT_LE(players[0].place, 3);
+    EXPECT_EQ(players[0].finalScore + players[1].finalScore + players[2].finalScore +
+                  sanma.lastGame().leftoverSticks * 1000,
+              3 * 35000);
+    std::string res = root_.Read("usr/guest/guest.sanma.res");
+    EXPECT_EQ(CountLines(res, "result: "), 2);
+    EXPECT_EQ(CountLines(res, "yaku: "), 2);
+    EXPECT_EQ(root_.Read("usr/guest/guest.res"), "result: 2 5 0 4 0 0 0 0 0 0 0 0\r\n");  // untouched
+
+    RecordFile record = ParseRecord(FromCp932(root_.Read("usr/guest/sanma1.fu")));
+    ASSERT_TRUE(record.problems.empty()) << record.problems.front();
+    ASSERT_EQ(record.games.size(), 2u);
+    const RecordedGame& g = record.games.back();
+    EXPECT_EQ(g.program, "sanma1");
+    EXPECT_NE(g.rules.find("sanma=1 tumozon=0 returnpoint=40000"), std::string::npos) << g.rules;
+    EXPECT_TRUE(RulesFromRecord(g.rules).threePlayer);
+    EXPECT_EQ(g.seats[2].name, "_wizard");
+    EXPECT_EQ(g.seats[3].name, "");  // no line for the empty seat
+    EXPECT_EQ(g.finals.size(), 3u);
+    std::string summary;
+    for (const std::string& line : SummarizeRecord(record)) summary += line + "\n";
+    EXPECT_NE(summary.find("[2] _wizard"), std::string::npos);
+    EXPECT_EQ(summary.find("[3]"), std::string::npos) << "the empty seat is not listed";
+}
+
+TEST_F(OnePlayerTest, ThreePlayerOptionsAndAMissingPlayerFolder) {
+    options_.baseDir.clear();
+    options_.name = "nobody";
+    OnePlayerGame sanma(3);
+    std::string error = sanma.Prepare(options_, root_.path() + "/", "sanma1", warnings_);
+    EXPECT_NE(error.find("フォルダ"), std::string::npos) << error;
+    EXPECT_NE(error.find("usr/nobody"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(root_.Path("usr/nobody")));
+
+    // -B and -u as zelvan1 takes them; a third opponent is one too many.
+    options_.baseDir = user_;
+    options_.name = "guest";
+    options_.opponents = {"_wizard", "_todo", "_min"};
+    options_.recordFile = user_ + "/mine.fu";
+    warnings_.clear();
+    ASSERT_EQ(sanma.Prepare(options_, root_.path() + "/", "sanma1", warnings_), "");
+    EXPECT_EQ(sanma.seats()[1].name, "_wizard");
+    EXPECT_EQ(sanma.seats()[2].name, "_todo");
+    EXPECT_EQ(sanma.seats()[3].name, "");
+    EXPECT_EQ(sanma.recordPath(), user_ + "/mine.fu");
+    EXPECT_NE(
+        std::find(warnings_.begin(), warnings_.end(), "more than two opponents given, the first two play"),
+        warnings_.end());
+    // No launcher settings and no -u: the launcher's own defaults.
+    options_.opponents.clear();
+    ASSERT_EQ(sanma.Prepare(options_, root_.path() + "/", "sanma1", warnings_), "");
+    EXPECT_EQ(sanma.seats()[1].name, "_todo");
+    EXPECT_EQ(sanma.seats()[2].name, "_min");
+    EXPECT_EQ(ThreePlayerResultsName("guest"), "guest.sanma.res");
 }
 
 TEST(AutoplayTest, CountFromTheEnvironment) {

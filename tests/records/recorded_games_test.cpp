@@ -48,6 +48,16 @@ TEST(PlayerGamesInRecordTest, FindsThePlayersSeatPlaceAndPoints) {
     EXPECT_EQ(games[1].points, -41);
 }
 
+TEST(PlayerGamesInRecordTest, ThreePlayerGamesAreMarkedByTheirRules) {
+    const char* text =
+        "game: 1\nrules: tonpu=1 sanma=1 tumozon=1\nplayer: 0 guest guest\nfinal: 0 3 20000 -30 0\n"
+        "game: 2\nrules: tonpu=1\nplayer: 0 guest guest\nfinal: 0 4 9000 -41 0\n";
+    const auto games = PlayerGamesInRecord(text, "guest", "r.fu");
+    ASSERT_EQ(games.size(), 2u);
+    EXPECT_TRUE(games[0].threePlayer);
+    EXPECT_FALSE(games[1].threePlayer);
+}
+
 TEST(PlayerGamesInRecordTest, DamagedLinesAreSkipped) {
     const char* damaged =
         "game: 1\nplayer: x guest\nplayer: 9 guest guest\nfinal: 0 1 1 1 1\n"

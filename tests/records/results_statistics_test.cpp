@@ -55,6 +55,26 @@ TEST_F(ResultsStatisticsTest, ReadsTheOnePlayerFileWhenAsked) {
     EXPECT_EQ(s.recentPlaces, (std::vector<int>{2}));
 }
 
+// The three-player results lie in a file of their own that the four-player
+// readers never take.
+TEST_F(ResultsStatisticsTest, ThreePlayerResultsAreReadApart) {
+    dir.Write("usr/alice/alice.res", "result: 4 -30 0 5 0 0 0 0 0 0 0 0\r\n");
+    dir.Write("usr/alice/alice.sanma.res",
+              "result: 1 40 0 6 1 0 0 0 8000 1 0 0\r\nresult: 3 -30 0 5 0 0 0 0 0 0 0 0\r\n"
+              "result: 1 25 0 4 0 0 0 0 0 0 0 0\r\n");
+    EXPECT_EQ(ThreePlayerResultsPath("alice"), dir.path() + "/usr/alice/alice.sanma.res");
+    ResultsStatistics three;
+    ASSERT_TRUE(ReadResultsStatisticsFile(ThreePlayerResultsPath("alice"), three));
+    EXPECT_EQ(three.games, 3);
+    EXPECT_EQ(three.recentPlaces, (std::vector<int>{1, 3, 1}));
+    EXPECT_DOUBLE_EQ(three.placeRates[3], 0);
+    ResultsStatistics four;
+    ASSERT_TRUE(ReadResultsStatistics("alice", false, four));
+    EXPECT_EQ(four.games, 1);
+    EXPECT_EQ(four.recentPlaces, (std::vector<int>{4}));
+    EXPECT_FALSE(ReadResultsStatisticsFile(ThreePlayerResultsPath("bob"), four));
+}
+
 TEST_F(ResultsStatisticsTest, EmptyFileGivesNothingToAverageOrChart) {
     dir.Write("usr/alice/zvclient.res", "");
     ResultsStatistics s;

@@ -16,6 +16,7 @@
 
 #include "gui_common/message_boxes.h"
 #include "gui_common/qt_text.h"
+#include "platform/env.h"
 #include "records/game_records.h"
 #include "start/program_start.h"
 
@@ -74,6 +75,11 @@ void PlaceChart::SetGames(const std::vector<int>& places, const std::vector<doub
     update();
 }
 
+void PlaceChart::SetPlaceCount(int count) {
+    placeCount_ = count == 3 ? 3 : 4;
+    update();
+}
+
 void PlaceChart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -82,14 +88,14 @@ void PlaceChart::paintEvent(QPaintEvent*) {
     const int left = metrics.horizontalAdvance(U("4位")) + 10;
     // Room below the plot for the half of the "4位" label and the caption.
     const QRect plot = rect().adjusted(left, metrics.height() / 2 + 4, -10, -2 * metrics.height() - 6);
-    auto yOf = [&](double place) { return plot.top() + (place - 1.0) / 3.0 * plot.height(); };
+    auto yOf = [&](double place) { return plot.top() + (place - 1.0) / (placeCount_ - 1.0) * plot.height(); };
     const int count = static_cast<int>(places_.size());
     auto xOf = [&](int i) {
         return count <= 1 ? plot.center().x() : plot.left() + plot.width() * i / (count - 1.0);
     };
 
     painter.setPen(palette().color(QPalette::Mid));
-    for (int place = 1; place <= 4; ++place) {
+    for (int place = 1; place <= placeCount_; ++place) {
         const int y = static_cast<int>(yOf(place));
         painter.drawLine(plot.left(), y, plot.right(), y);
         painter.setPen(palette().color(QPalette::Text));
@@ -180,7 +186,14 @@ TStatisticsWindow::TStatisticsWindow(QWidget* owner, const std::string& playerNa
     NetworkChoice->setChecked(true);
     SoloChoice = new QRadioButton(U("一人遊び"), this);
     SoloChoice->setObjectName(QStringLiteral("SoloChoice"));
-    connect(NetworkChoice, &QRadioButton::toggled, this, &TStatisticsWindow::Reload);
+    SanmaChoice = new QRadioButton(U("サンマ"), this);
+    SanmaChoice->setObjectName(QStringLiteral("SanmaChoice"));
+    SanmaChoice->setToolTip(U("三人麻雀の成績"));
+    SanmaChoice->setVisible(CurrentEnv().Exists(ThreePlayerResultsPath(playerName_)));
+    for (QRadioButton* choice : {NetworkChoice, SoloChoice, SanmaChoice})
+        connect(choice, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) Reload();
+        });
 
     EmptyNote = new QLabel(U(kNoResults), this);
     EmptyNote->setObjectName(QStringLiteral("EmptyNote"));
@@ -236,6 +249,7 @@ TStatisticsWindow::TStatisticsWindow(QWidget* owner, const std::string& playerNa
     auto* choices = new QHBoxLayout;
     choices->addWidget(NetworkChoice);
     choices->addWidget(SoloChoice);
+    choices->addWidget(SanmaChoice);
     choices->addStretch();
 
     auto* charts = new QVBoxLayout;
@@ -262,15 +276,17 @@ TStatisticsWindow::TStatisticsWindow(QWidget* owner, const std::string& playerNa
 
 void TStatisticsWindow::Reload() {
     ResultsStatistics statistics;
-    const bool read = ReadResultsStatistics(playerName_, NetworkChoice->isChecked(), statistics);
-    ShowStatistics(read ? statistics : ResultsStatistics{});
+    const bool three = SanmaChoice->isChecked();
+    const bool read = three ? ReadResultsStatisticsFile(ThreePlayerResultsPath(playerName_), statistics)
+                            : ReadResultsStatistics(playerName_, NetworkChoice->isChecked(), statistics);
+    ShowStatistics(read ? statistics : ResultsStatistics{}, three ? 3 : 4);
     const bool empty = statistics.games == 0;
     EmptyNote->setVisible(empty);
     Figures->setEnabled(!empty);
     FillGameList();
 }
 
-void TStatisticsWindow::ShowStatistics(const ResultsStatistics& s) {
+void TStatisticsWindow::ShowStatistics(const ResultsStatistics& s, int places) {
     const QString texts[] = {
         QString::number(s.games),     s.averagePlace ? QString::number(*s.averagePlace, 'f', 2) : U("-"),
         Percent(s.placeRates[0]),     Percent(s.placeRates[1]),
@@ -285,21 +301,26 @@ void TStatisticsWindow::ShowStatistics(const ResultsStatistics& s) {
             label->setText(texts[i]);
         ++i;
     }
+    // Three-player games have no fourth place: its figure and bar go.
+    auto* fourth = Figures->findChild<QLabel*>(QStringLiteral("FourthRate"));
+    for (QLabel* label : Figures->findChildren<QLabel*>())
+        if (label == fourth || label->buddy() == fourth) label->setVisible(places == 4);
+    Chart->SetPlaceCount(places);
     Chart->SetGames(s.recentPlaces, s.averagePlaceTrend);
-    Rates->SetBars({
-        {U("1位率"), s.placeRates[0]},
-        {U("2位率"), s.placeRates[1]},
-        {U("3位率"), s.placeRates[2]},
-        {U("4位率"), s.placeRates[3]},
-        {U("和了率"), s.winRate},
-        {U("放銃率"), s.dealInRate},
-        {U("リーチ率"), s.riichiRate},
-        {U("副露率"), s.callRate},
-    });
+    std::vector<RateBars::Bar> bars = {
+        {U("1位率"), s.placeRates[0]}, {U("2位率"), s.placeRates[1]}, {U("3位率"), s.placeRates[2]},
+        {U("4位率"), s.placeRates[3]}, {U("和了率"), s.winRate},      {U("放銃率"), s.dealInRate},
+        {U("リーチ率"), s.riichiRate}, {U("副露率"), s.callRate},
+    };
+    if (places == 3) bars.erase(bars.begin() + 3);
+    Rates->SetBars(std::move(bars));
 }
 
 void TStatisticsWindow::FillGameList() {
+    // The three-player games are listed with their own statistics only.
     games_ = RecordedGamesOf(playerName_);
+    const bool three = SanmaChoice->isChecked();
+    std::erase_if(games_, [three](const RecordedGame& game) { return game.threePlayer != three; });
     GameList->clear();
     for (const RecordedGame& game : games_) {
         auto* item = new QTreeWidgetItem(GameList);

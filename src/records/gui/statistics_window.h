@@ -3,7 +3,9 @@
 // win, deal-in, riichi and call rates with their averages, a chart of the
 // latest games' places with the average place, bars of the rates, and the
 // player's recorded games, each of which can be replayed or reviewed.
-// Modeless, owned by the player-information dialog.
+// Modeless, owned by the player-information dialog. Network games, one-player
+// games and, once the player has a three-player results file, the
+// three-player games (サンマ: three places) are each shown apart.
 #include <QDialog>
 #include <QWidget>
 #include <string>
@@ -26,6 +28,8 @@ class PlaceChart : public QWidget {
 public:
     explicit PlaceChart(QWidget* parent);
     void SetGames(const std::vector<int>& places, const std::vector<double>& averages);
+    // The places on the chart's scale: 4, or 3 for three-player games.
+    void SetPlaceCount(int count);
     int GameCount() const { return static_cast<int>(places_.size()); }
     QSize sizeHint() const override { return {420, 170}; }
 
@@ -35,6 +39,7 @@ protected:
 private:
     std::vector<int> places_;
     std::vector<double> averages_;
+    int placeCount_ = 4;
 };
 
 // One horizontal bar per rate, labelled with its name and percentage.
@@ -64,6 +69,7 @@ public:
 
     QRadioButton* NetworkChoice;
     QRadioButton* SoloChoice;
+    QRadioButton* SanmaChoice;  // shown only when the three-player results file exists
     QLabel* EmptyNote;
     QWidget* Figures;
     PlaceChart* Chart;
@@ -79,7 +85,8 @@ public:
     void ReviewButtonClick();
 
 private:
-    void ShowStatistics(const ResultsStatistics& statistics);
+    // `places` is 3 for the three-player games, else 4.
+    void ShowStatistics(const ResultsStatistics& statistics, int places);
     void FillGameList();
     // The selected recorded game, or nullptr after telling the user.
     const RecordedGame* SelectedGame(const char* what);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "launcher/gui/launch_window.h"
 #include "support/arg_records.h"
@@ -61,6 +62,45 @@ TEST_F(FurtherProgramsTest, PresentGamesStartWithTheUserName) {
     EXPECT_EQ(records[0].show, "5");
     EXPECT_TRUE(dialogs.calls.empty());
 }
+
+#ifdef ZV_SANMA1_PATH
+// The launcher's サンマ start, unchanged, runs the installed three-player
+// game: "sanma1.exe -n guest -c" finds sanma1 beside the launcher, the
+// player's folder and stored opponents below usr/, and the game's results
+// line lands in the player's folder.
+TEST_F(FurtherProgramsTest, ThreePlayerGameStartsAndFilesItsResults) {
+    std::filesystem::copy_file(ZV_SANMA1_PATH, dir.Path("sanma1"));
+    LauncherSettings stored;
+    stored.count = 5;
+    stored.player1 = "_wizard";
+    stored.player2 = "_todo";
+    WriteLaunchNuc(stored);
+    ::setenv("ZV_ENGINE_AUTOPLAY", "1", 1);
+    TLaunch window(launcherDialogs);
+    dialogs.calls.clear();
+    window.SanmaClick();
+    EXPECT_TRUE(dialogs.Of("error").empty());
+    // Waits (up to a generous limit, for slow machines) for the game to end.
+    const std::string record = UserDir() + "/sanma1.fu";
+    std::string text;
+    for (int i = 0; i < 6000 && text.find("end: 1") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        text = dir.Read("usr/guest/sanma1.fu");
+    }
+    ::unsetenv("ZV_ENGINE_AUTOPLAY");
+    ASSERT_NE(text.find("end: 1"), std::string::npos) << "the game was not filed";
+    EXPECT_NE(text.find("program: sanma1"), std::string::npos);
+    EXPECT_NE(text.find("player: 1 _wizard"), std::string::npos);
+    EXPECT_NE(text.find("player: 2 _todo"), std::string::npos);
+    std::string results;
+    for (int i = 0; i < 1000 && results.find("yaku: ") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        results = dir.Read("usr/guest/guest.sanma.res");
+    }
+    EXPECT_EQ(results.rfind("result: ", 0), 0u) << results;
+    EXPECT_FALSE(std::filesystem::exists(UserDir() + "/guest.res"));
+}
+#endif
 
 TEST_F(FurtherProgramsTest, ImageViewerGetsTheImageFolder) {
     std::filesystem::copy_file(ZV_ARGRECORDER_PATH, dir.Path("glimpse"));

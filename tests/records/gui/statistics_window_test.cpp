@@ -120,6 +120,44 @@ TEST_F(StatisticsWindowTest, RecordedGamesReplayAndReviewThroughTheStarter) {
     EXPECT_EQ(starts[1].showMode, 5);
 }
 
+// Without a three-player results file the window is as before; with one, a
+// サンマ choice shows those games apart, on three places.
+TEST_F(StatisticsWindowTest, ThreePlayerResultsHaveTheirOwnChoice) {
+    dir.Write("usr/alice/alice.res", "result: 4 -30 0 5 0 0 0 0 0 0 0 0\r\n");
+    dir.Write("usr/alice/zelvan1.fu", "game: 1\r\nplayer: 0 alice alice\r\nfinal: 0 4 9000 -41 0\r\n");
+    {
+        TStatisticsWindow before(nullptr, "alice");
+        before.show();
+        EXPECT_FALSE(before.SanmaChoice->isVisible());
+        EXPECT_EQ(before.GameList->topLevelItemCount(), 1);
+    }
+    dir.Write("usr/alice/alice.sanma.res",
+              "result: 1 40 0 6 1 0 0 0 8000 1 0 0\r\nresult: 3 -30 0 5 0 0 0 0 0 0 0 0\r\n");
+    dir.Write("usr/alice/sanma1.fu",
+              "game: 1\r\nrules: tonpu=1 sanma=1\r\nplayer: 0 alice alice\r\nfinal: 0 1 50000 40 0\r\n");
+    TStatisticsWindow w(nullptr, "alice");
+    w.show();
+    ASSERT_TRUE(w.SanmaChoice->isVisible());
+    EXPECT_EQ(w.SanmaChoice->text(), QString::fromUtf8("サンマ"));
+    w.SoloChoice->setChecked(true);
+    EXPECT_EQ(Figure(w, "GameCount"), "1");
+    EXPECT_EQ(w.GameList->topLevelItemCount(), 1);  // the four-player record only
+    EXPECT_EQ(w.Rates->Bars().size(), 8u);
+
+    w.SanmaChoice->setChecked(true);
+    EXPECT_EQ(Figure(w, "GameCount"), "2");
+    EXPECT_EQ(Figure(w, "FirstRate"), "50.0%");
+    EXPECT_FALSE(w.Figures->findChild<QLabel*>("FourthRate")->isVisible());
+    ASSERT_EQ(w.Rates->Bars().size(), 7u);
+    EXPECT_EQ(w.Rates->Bars()[2].name, QString::fromUtf8("3位率"));
+    EXPECT_EQ(w.Rates->Bars()[3].name, QString::fromUtf8("和了率"));
+    ASSERT_EQ(w.GameList->topLevelItemCount(), 1);
+    EXPECT_TRUE(w.GameList->topLevelItem(0)->text(3).startsWith("sanma1.fu"));
+
+    w.NetworkChoice->setChecked(true);
+    EXPECT_TRUE(w.Figures->findChild<QLabel*>("FourthRate")->isVisible());
+}
+
 TEST_F(StatisticsWindowTest, WindowsDieWithTheirOwner) {
     dir.Write("usr/alice/alice.pf", "");
     auto* box = new TPlayerInfoBox(nullptr, true);
