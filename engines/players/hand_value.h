@@ -20,8 +20,8 @@ double LikelyHan(const riichi::SeatView& view, const Counts& counts, riichi::Til
 
 // Chance to win before the wall runs out from `shanten` with `acceptance`
 // unseen tiles that step nearer (at shanten 0: the winning tiles left) and
-// `liveTiles` left in the wall.
-double WinChance(int shanten, int acceptance, int liveTiles);
+// `liveTiles` left in the wall, shared out among `players` seats.
+double WinChance(int shanten, int acceptance, int liveTiles, int players = 4);
 
 // Points a deal-in to `seat` likely costs: a riichi counts its declaration
 // and an average closed hand, an open hand its value honour triplets and the
