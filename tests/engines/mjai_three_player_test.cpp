@@ -16,7 +16,9 @@
 namespace zv::engine {
 namespace {
 
-std::array<RecordSeat, 4> Seats() { return {{{"guest", ""}, {"_todo", "トド"}, {"_min", ""}, {"_empty", ""}}}; }
+std::array<RecordSeat, 4> Seats() {
+    return {{{"guest", ""}, {"_todo", "トド"}, {"_min", ""}, {"_empty", ""}}};
+}
 
 RecordedGame RecordedThreePlayerGame(std::uint64_t seed, bool eastOnly) {
     riichi::Rules rules = riichi::ThreePlayerRules(riichi::Rules{});
