@@ -211,6 +211,7 @@ void Table::EndHand() {
         riichi::TileId& slot = Hand().wall[Idx(i)];
         if (slot >= 0) continue;
         while (next < riichi::kTiles && unusable(next)) ++next;
+        if (next >= riichi::kTiles) Fail("end_kyoku: the tiles shown do not fit one wall");
         slot = next;
         used_[Idx(next++)] = true;
     }

@@ -96,7 +96,6 @@ double DealInCost(const SeatView& view, int seat) {
     } else {
         han = 1.5;  // the open hand's yaku and dora out of sight
         Kind seatWind = riichi::kEast + (seat - view.dealer + view.players) % view.players;
-        han += static_cast<double>(view.north[Ix(seat)].size());
         for (const Meld& m : view.melds[Ix(seat)]) {
             for (int i = 0; i < m.size; ++i) han += DoraValue(view, m.tiles[Ix(i)]);
             Kind k = m.BaseKind();
@@ -105,6 +104,7 @@ double DealInCost(const SeatView& view, int seat) {
                     (riichi::IsDragon(k) ? 1 : 0) + (k == seatWind ? 1 : 0) + (k == view.roundWind ? 1 : 0);
         }
     }
+    han += static_cast<double>(view.north[Ix(seat)].size());  // norths set aside are dora in sight
     return PointsOfHan(han, dealer) + 300.0 * view.honba;
 }
 

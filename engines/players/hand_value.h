@@ -25,7 +25,8 @@ double WinChance(int shanten, int acceptance, int liveTiles, int players = 4);
 
 // Points a deal-in to `seat` likely costs: a riichi counts its declaration
 // and an average closed hand, an open hand its value honour triplets and the
-// dora in sight in its melds; a dealer's hand costs half again as much.
+// dora in sight in its melds; the norths a seat has set aside count as
+// dora; a dealer's hand costs half again as much.
 double DealInCost(const riichi::SeatView& view, int seat);
 
 // How far to give way to the threats, from what pushing on can win against
