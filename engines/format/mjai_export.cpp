@@ -10,7 +10,8 @@ bool MjaiLines(const RecordedGame& game, std::vector<std::string>& lines, std::s
     GameReplay replay;
     if (!replay.Load(game, error)) return false;
     lines.clear();
-    mjai::Writer writer(lines, !replay.Rules().noRedFives);
+    const int players = replay.Rules().Players();
+    mjai::Writer writer(lines, !replay.Rules().noRedFives, players);
     std::array<std::string, 4> names;
     for (std::size_t s = 0; s < 4; ++s)
         names[s] = game.seats[s].displayName.empty() ? game.seats[s].name : game.seats[s].displayName;
@@ -18,7 +19,8 @@ bool MjaiLines(const RecordedGame& game, std::vector<std::string>& lines, std::s
     const int firstDealer = game.hands.front().dealer;
     for (const ReplayedHand& hand : replay.Hands()) {
         riichi::Hand table = hand.start;
-        writer.StartHand(riichi::StartOf(table), (table.Setup().dealer - firstDealer + 4) % 4 + 1);
+        writer.StartHand(riichi::StartOf(table),
+                         (table.Setup().dealer - firstDealer + players) % players + 1);
         for (const auto& step : hand.steps) {
             for (const riichi::LoggedAction& a : step) {
                 table.Apply(a.seat, a.action);
@@ -46,9 +48,17 @@ std::unique_ptr<riichi::Game> PlayImported(const mjai::ImportedGame& game, const
         error = "no hand to play";
         return nullptr;
     }
+    if (game.players != rules.Players()) {
+        error = "the log has " + std::to_string(game.players) + " players, the rules " +
+                std::to_string(rules.Players());
+        return nullptr;
+    }
     auto walls = [&game](int index, const riichi::HandSetup&) {
         std::size_t i = static_cast<std::size_t>(index);
-        return riichi::Wall(i < game.hands.size() ? game.hands[i].wall : game.hands.back().wall);
+        const auto& tiles = i < game.hands.size() ? game.hands[i].wall : game.hands.back().wall;
+        if (game.players == 4) return riichi::Wall(tiles);
+        return riichi::Wall::ThreePlayer(
+            std::vector<riichi::TileId>(tiles.begin(), tiles.begin() + riichi::kThreePlayerTiles));
     };
     auto played = std::make_unique<riichi::Game>(rules, 0, game.hands.front().dealer, walls);
     for (std::size_t i = 0; i < game.hands.size(); ++i) {

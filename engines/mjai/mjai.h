@@ -4,10 +4,17 @@
 // written "1m".."9m", "1p".., "1s".., "5mr"/"5pr"/"5sr" for red fives and
 // "E" "S" "W" "N" "P" "F" "C" for the honours. Seats are the actors 0..3.
 //
+// A three-player game is written in the three-player form: the lists of
+// start_game's names, start_kyoku's tehais and scores, and the deltas,
+// scores and tenpais of the other events have three entries (seats 0..2),
+// the wall is the 108 tiles without 2m..8m, there is no chi, and a north
+// set aside is {"type":"nukidora","actor":N,"pai":"N"}, followed by a
+// replacement tsumo unless someone wins on it (hora with the north as pai).
+//
 //  * `Writer` tells a game played on the rules library as mjai events, from
 //    the table's own events (riichi/events.h): start_game, start_kyoku,
 //    tsumo, dahai, reach, reach_accepted, chi, pon, daiminkan, ankan, kakan,
-//    dora, hora, ryukyoku, end_kyoku, end_game. The log holds everything
+//    nukidora, dora, hora, ryukyoku, end_kyoku, end_game. The log holds everything
 //    (every hand at the deal and every draw), as a game record does.
 //  * `Validate` plays a log through and reports what breaks the protocol:
 //    lines that are not events, events out of turn, tiles a player does not
@@ -64,8 +71,9 @@ std::string Quote(std::string_view text);
 class Writer {
 public:
     // `redFives`: the rules count red fives (otherwise they are written as
-    // plain fives).
-    Writer(std::vector<std::string>& out, bool redFives) : out_(out), red_(redFives) {}
+    // plain fives). `players`: 4, or 3 for the three-player form.
+    Writer(std::vector<std::string>& out, bool redFives, int players = 4)
+        : out_(out), red_(redFives), players_(players) {}
 
     void StartGame(const std::array<std::string, 4>& names);
     // A hand as dealt; `kyoku` is 1..4 within the round. A hand that is
@@ -84,9 +92,13 @@ public:
 private:
     std::string Tile(riichi::TileId t) const { return TileText(t, red_); }
     std::string Tiles(const std::vector<riichi::TileId>& tiles) const;
+    // The first `players_` entries as a JSON list.
+    std::string Numbers(const std::array<int, 4>& values) const;
+    std::string Bools(const std::array<bool, 4>& values) const;
 
     std::vector<std::string>& out_;
     bool red_ = true;
+    int players_ = 4;
 };
 
 // ---------------------------------------------------------------------------
@@ -104,6 +116,8 @@ std::vector<Problem> Validate(const std::vector<std::string>& lines);
 // Reading.
 
 struct ImportedHand {
+    // The wall as a permutation of 0..135; with three players the first
+    // 108 entries hold the tiles of that game and the rest are -1.
     int dealer = 0;
     int kyoku = 1;
     int honba = 0;
@@ -115,6 +129,7 @@ struct ImportedHand {
 };
 
 struct ImportedGame {
+    int players = 4;  // 3: a log in the three-player form (seat 3 empty)
     std::array<std::string, 4> names;
     std::vector<ImportedHand> hands;
     std::array<int, 4> finalScores{};  // end_game's, when it gives them

@@ -49,7 +49,6 @@ struct EventView {
                  std::to_string(high));
         return static_cast<int>(v.number);
     }
-    int Seat(const char* key) const { return Int(key, 0, 3); }
     static LogTile TileOf(const Json& v, const std::string& what) {
         LogTile t;
         if (v.type != Json::Type::String || !ParseTile(v.string, t.kind, t.red))
@@ -67,15 +66,17 @@ struct EventView {
         for (const Json& item : v.items) tiles.push_back(TileOf(item, type + " \"" + key + "\""));
         return tiles;
     }
-    std::array<int, 4> Four(const char* key) const {
+    // One number per player (`players` of them; a fourth player's is 0
+    // with three).
+    std::array<int, 4> Numbers(const char* key, int players) const {
         const Json& v = Member(key);
-        if (v.type != Json::Type::Array || v.items.size() != 4)
-            Fail(type + ": \"" + key + "\" must list 4 numbers");
+        const std::string wanted =
+            type + ": \"" + key + "\" must list " + std::to_string(players) + " numbers";
+        if (v.type != Json::Type::Array || v.items.size() != Idx(players)) Fail(wanted);
         std::array<int, 4> out{};
-        for (std::size_t i = 0; i < 4; ++i) {
+        for (std::size_t i = 0; i < v.items.size(); ++i) {
             const Json& n = v.items[i];
-            if (n.type != Json::Type::Number || !(n.number >= -1e9 && n.number <= 1e9))
-                Fail(type + ": \"" + key + "\" must list 4 numbers");
+            if (n.type != Json::Type::Number || !(n.number >= -1e9 && n.number <= 1e9)) Fail(wanted);
             out[i] = static_cast<int>(v.items[i].number);
         }
         return out;
@@ -85,10 +86,13 @@ struct EventView {
 // The table as the log tells it. Physical tiles are given out as the log
 // shows them (a red five is copy 0 of its five; plain tiles take the next
 // free copy), so that the reader can build walls and actions from them.
+// The number of players comes from start_game's names, or else from the
+// first start_kyoku's hands.
 class Table {
 public:
     // Applies one event; throws Failure when it breaks the game.
     void Apply(const EventView& e);
+    int Players() const { return players_ > 0 ? players_ : 4; }
 
     bool gameStarted = false, gameOver = false;
     std::array<std::string, 4> names;
@@ -102,6 +106,12 @@ private:
     void Place(int index, riichi::TileId tile);
     void Deltas(const EventView& e);
     void EndHand();
+    void North(const EventView& e);
+    int Seat(const EventView& e, const char* key) const { return e.Int(key, 0, Players() - 1); }
+    bool Three() const { return players_ == 3; }
+    // Where the next replacement tile lies in the wall (wall.h), -1 when
+    // the wall gives no more.
+    int ReplacementIndex() const;
     ImportedHand& Hand() { return hands.back(); }
 
     bool inHand_ = false, handOver_ = false;
@@ -120,12 +130,16 @@ private:
     riichi::TileId claimTile_ = -1;  // the discard or kan tile others may win on
     int claimFrom_ = -1;
     bool claimIsKan_ = false;
-    int nextDraw_ = 52, nextRinshan_ = riichi::Wall::kFirstReplacement, nextDora_ = 128, nextUra_ = 131;
+    int players_ = 0;  // 0 until the log says
+    int size_ = riichi::kTiles;
+    int nextDraw_ = 52, replacements_ = 0, nextDora_ = 128, nextUra_ = 131;
     int doraShown_ = 0;
     bool uraShown_ = false;
 };
 
 riichi::TileId Table::Show(const LogTile& t, const std::string& what) {
+    if (Three() && !riichi::InThreePlayerSet(t.kind))
+        Fail(what + ": " + TileText(t.kind * 4 + 1) + " is not played with three players");
     riichi::TileId id = riichi::FreeCopy(t.kind, t.red, used_);
     // A log of a game without red fives writes all four fives plain.
     if (id < 0 && !t.red) id = riichi::FreeCopy(t.kind, true, used_);
@@ -159,14 +173,22 @@ riichi::TileId Table::Take(int seat, const LogTile& t, riichi::TileId prefer, co
     return id;
 }
 
+int Table::ReplacementIndex() const {
+    constexpr int kOwn = riichi::Wall::kMaxKans;  // the dead wall's own replacement tiles
+    int n = replacements_;
+    if (n >= (Three() ? 2 * kOwn : kOwn)) return -1;
+    // With three players the others come from the live wall's end.
+    return n < kOwn ? size_ - 1 - n : size_ - 14 - 1 - (n - kOwn);
+}
+
 void Table::Place(int index, riichi::TileId tile) {
-    if (index < 0 || index >= riichi::kTiles) Fail("more tiles than a wall holds");
+    if (index < 0 || index >= size_) Fail("more tiles than a wall holds");
     Hand().wall[Idx(index)] = tile;
 }
 
 void Table::Deltas(const EventView& e) {
     if (e.Has("deltas")) {
-        auto d = e.Four("deltas");
+        auto d = e.Numbers("deltas", Players());
         for (std::size_t s = 0; s < 4; ++s) {
             long long next = static_cast<long long>(scores_[s]) + d[s];
             if (next < -1000000000LL || next > 1000000000LL) Fail(e.type + ": a score out of range");
@@ -174,7 +196,7 @@ void Table::Deltas(const EventView& e) {
         }
     }
     if (e.Has("scores") && scoresKnown_) {
-        auto given = e.Four("scores");
+        auto given = e.Numbers("scores", Players());
         if (given != scores_) Fail(e.type + ": the scores do not follow from the deltas");
     }
 }
@@ -182,9 +204,14 @@ void Table::Deltas(const EventView& e) {
 void Table::EndHand() {
     // The tiles the log never showed fill the rest of the wall.
     riichi::TileId next = 0;
-    for (auto& slot : Hand().wall) {
+    auto unusable = [&](riichi::TileId t) {
+        return used_[Idx(t)] || !riichi::InPlay(riichi::KindOf(t), Three());
+    };
+    for (int i = 0; i < size_; ++i) {
+        riichi::TileId& slot = Hand().wall[Idx(i)];
         if (slot >= 0) continue;
-        while (next < riichi::kTiles && used_[Idx(next)]) ++next;
+        while (next < riichi::kTiles && unusable(next)) ++next;
+        if (next >= riichi::kTiles) Fail("end_kyoku: the tiles shown do not fit one wall");
         slot = next;
         used_[Idx(next++)] = true;
     }
@@ -198,9 +225,10 @@ void Table::Apply(const EventView& e) {
         gameStarted = true;
         if (e.Has("names")) {
             const Json& list = e.Member("names");
-            if (list.type != Json::Type::Array || list.items.size() != 4)
-                Fail("start_game: \"names\" must list 4 names");
-            for (std::size_t s = 0; s < 4; ++s)
+            if (list.type != Json::Type::Array || (list.items.size() != 3 && list.items.size() != 4))
+                Fail("start_game: \"names\" must list 4 names (3 with three players)");
+            players_ = static_cast<int>(list.items.size());
+            for (std::size_t s = 0; s < list.items.size(); ++s)
                 names[s] = list.items[s].type == Json::Type::String ? list.items[s].string : "";
         }
         return;
@@ -211,7 +239,7 @@ void Table::Apply(const EventView& e) {
         if (inHand_) Fail("end_game inside a hand");
         gameOver = true;
         if (e.Has("scores")) {
-            finalScores = e.Four("scores");
+            finalScores = e.Numbers("scores", Players());
             hasFinalScores = true;
             long long sum = 0;
             for (int s : finalScores) sum += s;
@@ -228,7 +256,15 @@ void Table::Apply(const EventView& e) {
         ImportedHand& h = Hand();
         h.wall.fill(-1);
         used_.fill(false);
-        h.dealer = e.Seat("oya");
+        // The hands tell the number of players when start_game did not.
+        const Json& tehais = e.Member("tehais");
+        std::size_t seats = tehais.type == Json::Type::Array ? tehais.items.size() : 0;
+        if ((seats != 3 && seats != 4) || (players_ > 0 && seats != Idx(players_)))
+            Fail("start_kyoku: \"tehais\" must list " +
+                 (players_ > 0 ? std::to_string(players_) : std::string("3 or 4")) + " hands");
+        players_ = static_cast<int>(seats);
+        size_ = Three() ? riichi::kThreePlayerTiles : riichi::kTiles;
+        h.dealer = Seat(e, "oya");
         h.kyoku = e.Int("kyoku", 1, 4);
         h.honba = e.Int("honba", 0, 1000);
         sticks_ = e.Int("kyotaku", 0, 1000);
@@ -236,7 +272,7 @@ void Table::Apply(const EventView& e) {
         if (wind.kind < riichi::kEast || wind.kind > riichi::kNorth)
             Fail("start_kyoku: \"bakaze\" is not a wind");
         h.roundWind = wind.kind;
-        auto scores = e.Four("scores");
+        auto scores = e.Numbers("scores", players_);
         long long sum = sticks_ * 1000LL;
         for (int s : scores) sum += s;
         if (scoresKnown_ && scores != scores_)
@@ -247,11 +283,8 @@ void Table::Apply(const EventView& e) {
         scores_ = scores;
         scoresKnown_ = true;
         h.scoresBefore = scores;
-        const Json& tehais = e.Member("tehais");
-        if (tehais.type != Json::Type::Array || tehais.items.size() != 4)
-            Fail("start_kyoku: \"tehais\" must list 4 hands");
-        for (int i = 0; i < 4; ++i) {
-            int seat = (h.dealer + i) % 4;
+        for (int i = 0; i < players_; ++i) {
+            int seat = (h.dealer + i) % players_;
             const Json& list = tehais.items[Idx(seat)];
             if (list.type != Json::Type::Array || list.items.size() != 13)
                 Fail("start_kyoku: every hand has 13 tiles");
@@ -263,20 +296,20 @@ void Table::Apply(const EventView& e) {
                 held_[Idx(seat)].push_back(id);
             }
         }
-        Place(riichi::Wall::kFirstDora, Show(e.Tile("dora_marker"), "start_kyoku"));
+        Place(size_ - 6, Show(e.Tile("dora_marker"), "start_kyoku"));
         melds_ = {};
         mustAct_ = discarder_ = rinshan_ = reach_ = accept_ = claimFrom_ = -1;
         afterCall_ = claimIsKan_ = false;
         drawn_ = {-1, -1, -1, -1};
         claimTile_ = -1;
-        nextDraw_ = 52;
-        nextRinshan_ = riichi::Wall::kFirstReplacement;
-        nextDora_ = 128;
-        nextUra_ = 131;
+        nextDraw_ = 13 * players_;
+        replacements_ = 0;
+        nextDora_ = size_ - 8;
+        nextUra_ = size_ - 5;
         doraShown_ = 1;
         uraShown_ = false;
         // The dealer draws first.
-        discarder_ = (h.dealer + 3) % 4;
+        discarder_ = (h.dealer + players_ - 1) % players_;
         return;
     }
     if (!inHand_) Fail(type + " outside a hand");
@@ -295,20 +328,23 @@ void Table::Apply(const EventView& e) {
     };
 
     if (type == "tsumo") {
-        int a = e.Seat("actor");
+        int a = Seat(e, "actor");
         if (rinshan_ >= 0) {
             if (a != rinshan_)
                 Fail("tsumo: player " + std::to_string(rinshan_) + " draws the replacement tile");
-        } else if (mustAct_ >= 0 || discarder_ < 0 || a != (discarder_ + 1) % 4 || accept_ >= 0) {
+        } else if (mustAct_ >= 0 || discarder_ < 0 || a != (discarder_ + 1) % players_ || accept_ >= 0) {
             Fail("tsumo: not player " + std::to_string(a) + "'s draw");
         }
         riichi::TileId id = Show(e.Tile("pai"), "tsumo");
         if (rinshan_ >= 0) {
-            if (nextRinshan_ < riichi::Wall::kFirstReplacement - 3)
-                Fail("tsumo: more than four replacement tiles");
-            Place(nextRinshan_--, id);
+            int at = ReplacementIndex();
+            if (at < 0)
+                Fail(Three() ? "tsumo: more than eight replacement tiles"
+                             : "tsumo: more than four replacement tiles");
+            Place(at, id);
+            ++replacements_;
         } else {
-            int live = riichi::Wall::kDeadWallStart - (riichi::Wall::kFirstReplacement - nextRinshan_);
+            int live = size_ - 14 - replacements_;
             if (nextDraw_ >= live) Fail("tsumo: the wall is exhausted");
             Place(nextDraw_++, id);
         }
@@ -322,14 +358,14 @@ void Table::Apply(const EventView& e) {
         return;
     }
     if (type == "reach") {
-        int a = e.Seat("actor");
+        int a = Seat(e, "actor");
         if (a != mustAct_ || afterCall_)
             Fail("reach: not player " + std::to_string(a) + "'s turn to declare");
         reach_ = a;
         return;
     }
     if (type == "dahai") {
-        int a = e.Seat("actor");
+        int a = Seat(e, "actor");
         if (a != mustAct_) Fail("dahai: not player " + std::to_string(a) + "'s turn");
         if (reach_ >= 0 && reach_ != a) Fail("dahai: reach by another player");
         LogTile t = e.Tile("pai");
@@ -364,7 +400,7 @@ void Table::Apply(const EventView& e) {
         return;
     }
     if (type == "reach_accepted") {
-        int a = e.Seat("actor");
+        int a = Seat(e, "actor");
         if (a != accept_)
             Fail("reach_accepted: player " + std::to_string(a) + " has no riichi discard waiting");
         accept_ = -1;
@@ -372,8 +408,8 @@ void Table::Apply(const EventView& e) {
         return;
     }
     if (type == "chi" || type == "pon" || type == "daiminkan") {
-        int a = e.Seat("actor");
-        int target = e.Seat("target");
+        int a = Seat(e, "actor");
+        int target = Seat(e, "target");
         if (discarder_ < 0 || target != discarder_ || a == target || claimIsKan_)
             Fail(type + ": player " + std::to_string(target) + "'s discard is not open to calls");
         if (accept_ >= 0) Fail(type + ": the riichi discard was not accepted first");
@@ -390,6 +426,7 @@ void Table::Apply(const EventView& e) {
         }
         std::sort(kinds.begin(), kinds.end());
         if (type == "chi") {
+            if (Three()) Fail("chi: no chi with three players");
             if (a != (target + 1) % 4) Fail("chi: only the next player may call chi");
             if (riichi::IsHonor(kinds[0]) || kinds[1] != kinds[0] + 1 || kinds[2] != kinds[0] + 2 ||
                 riichi::SuitOf(kinds[0]) != riichi::SuitOf(kinds[2]))
@@ -413,7 +450,7 @@ void Table::Apply(const EventView& e) {
         return;
     }
     if (type == "ankan" || type == "kakan") {
-        int a = e.Seat("actor");
+        int a = Seat(e, "actor");
         if (a != mustAct_ || afterCall_) Fail(type + ": not player " + std::to_string(a) + "'s turn");
         if (type == "ankan") {
             auto consumed = e.Tiles("consumed", 4, 4);
@@ -439,6 +476,29 @@ void Table::Apply(const EventView& e) {
         drawn_ = {-1, -1, -1, -1};
         return;
     }
+    if (type == "nukidora") {
+        if (!Three()) Fail("nukidora: only with three players");
+        int a = Seat(e, "actor");
+        if (a != mustAct_ || afterCall_ || reach_ >= 0)
+            Fail("nukidora: not player " + std::to_string(a) + "'s turn");
+        if (e.Tile("pai").kind != riichi::kNorth) Fail("nukidora: \"pai\" must be N");
+        // The table sets aside the north just drawn, else the lowest held.
+        riichi::TileId prefer = drawn_[Idx(a)];
+        if (prefer < 0 || riichi::KindOf(prefer) != riichi::kNorth) {
+            prefer = -1;
+            for (riichi::TileId t : held_[Idx(a)])
+                if (riichi::KindOf(t) == riichi::kNorth && (prefer < 0 || t < prefer)) prefer = t;
+        }
+        riichi::TileId id = Take(a, {riichi::kNorth, false}, prefer, "nukidora");
+        act(a, riichi::ActionType::North, id);
+        claimTile_ = id;
+        claimFrom_ = a;
+        claimIsKan_ = true;  // only a win on it, no call
+        rinshan_ = a;
+        mustAct_ = -1;
+        drawn_ = {-1, -1, -1, -1};
+        return;
+    }
     if (type == "dora") {
         if (doraShown_ >= 5) Fail("dora: more than five dora indicators");
         Place(nextDora_, Show(e.Tile("dora_marker"), "dora"));
@@ -447,8 +507,8 @@ void Table::Apply(const EventView& e) {
         return;
     }
     if (type == "hora") {
-        int a = e.Seat("actor");
-        int target = e.Seat("target");
+        int a = Seat(e, "actor");
+        int target = Seat(e, "target");
         LogTile t = e.Tile("pai");
         if (!handOver_) {
             if (a == target) {
@@ -491,7 +551,8 @@ void Table::Apply(const EventView& e) {
         if (e.Has("reason") && e.Member("reason").type == Json::Type::String &&
             e.Member("reason").string == "sanchaho") {
             if (claimTile_ < 0) Fail("ryukyoku: three rons without a discard");
-            for (int i = 1; i < 4; ++i) act((claimFrom_ + i) % 4, riichi::ActionType::Ron, claimTile_);
+            for (int i = 1; i < players_; ++i)
+                act((claimFrom_ + i) % players_, riichi::ActionType::Ron, claimTile_);
         }
         handOver_ = true;
         accept_ = -1;
@@ -538,6 +599,7 @@ bool ReadGame(const std::vector<std::string>& lines, ImportedGame& game, std::st
         error = "line " + std::to_string(problem->line) + ": " + problem->text;
         return false;
     }
+    game.players = table.Players();
     game.names = table.names;
     game.hands = std::move(table.hands);
     game.finalScores = table.finalScores;

@@ -13,19 +13,6 @@ std::size_t Idx(int i) { return static_cast<std::size_t>(i); }
 constexpr const char* kHonours[] = {"E", "S", "W", "N", "P", "F", "C"};
 constexpr char kSuits[] = {'m', 'p', 's'};
 
-std::string Numbers(const std::array<int, 4>& values) {
-    std::string text = "[";
-    for (std::size_t i = 0; i < 4; ++i) text += (i > 0 ? "," : "") + std::to_string(values[i]);
-    return text + "]";
-}
-
-std::string Bools(const std::array<bool, 4>& values) {
-    std::string text = "[";
-    for (std::size_t i = 0; i < 4; ++i)
-        text += std::string(i > 0 ? "," : "") + (values[i] ? "true" : "false");
-    return text + "]";
-}
-
 const char* RyukyokuReason(riichi::HandEnd end) {
     switch (end) {
         case riichi::HandEnd::NagashiMangan:
@@ -96,6 +83,19 @@ bool ParseTile(std::string_view text, riichi::Kind& kind, bool& red) {
     return true;
 }
 
+std::string Writer::Numbers(const std::array<int, 4>& values) const {
+    std::string text = "[";
+    for (int i = 0; i < players_; ++i) text += (i > 0 ? "," : "") + std::to_string(values[Idx(i)]);
+    return text + "]";
+}
+
+std::string Writer::Bools(const std::array<bool, 4>& values) const {
+    std::string text = "[";
+    for (int i = 0; i < players_; ++i)
+        text += std::string(i > 0 ? "," : "") + (values[Idx(i)] ? "true" : "false");
+    return text + "]";
+}
+
 std::string Writer::Tiles(const std::vector<riichi::TileId>& tiles) const {
     std::string text = "[";
     for (std::size_t i = 0; i < tiles.size(); ++i) text += (i > 0 ? "," : "") + Quote(Tile(tiles[i]));
@@ -104,7 +104,7 @@ std::string Writer::Tiles(const std::vector<riichi::TileId>& tiles) const {
 
 void Writer::StartGame(const std::array<std::string, 4>& names) {
     std::string line = "{\"type\":\"start_game\",\"names\":[";
-    for (std::size_t i = 0; i < 4; ++i) line += (i > 0 ? "," : "") + Quote(names[i]);
+    for (int i = 0; i < players_; ++i) line += (i > 0 ? "," : "") + Quote(names[Idx(i)]);
     out_.push_back(line + "]}");
 }
 
@@ -115,9 +115,9 @@ void Writer::StartHand(const riichi::HandStart& start, int kyoku) {
         ",\"kyotaku\":" + std::to_string(start.sticks) + ",\"oya\":" + std::to_string(start.dealer) +
         ",\"dora_marker\":" + Quote(Tile(start.doraIndicator)) + ",\"scores\":" + Numbers(start.scores) +
         ",\"tehais\":[";
-    for (std::size_t s = 0; s < 4; ++s)
-        line += (s > 0 ? "," : "") +
-                Tiles(start.hands[s].empty() ? std::vector<riichi::TileId>(13, -1) : start.hands[s]);
+    for (int s = 0; s < players_; ++s)
+        line += (s > 0 ? "," : "") + Tiles(start.hands[Idx(s)].empty() ? std::vector<riichi::TileId>(13, -1)
+                                                                       : start.hands[Idx(s)]);
     out_.push_back(line + "]}");
     const riichi::TableEvent& draw = start.dealerDraw;
     if (draw.seat < 0) return;
@@ -199,7 +199,7 @@ void Writer::EndHand(const riichi::HandResult& r, const std::array<std::vector<r
     } else {
         std::string line =
             "{\"type\":\"ryukyoku\",\"reason\":" + Quote(RyukyokuReason(r.end)) + ",\"tehais\":[";
-        for (std::size_t s = 0; s < 4; ++s) line += (s > 0 ? "," : "") + Tiles(hands[s]);
+        for (int s = 0; s < players_; ++s) line += (s > 0 ? "," : "") + Tiles(hands[Idx(s)]);
         line += "],\"tenpais\":" + Bools(r.ready) + ",\"deltas\":" + Numbers(deltas) +
                 ",\"scores\":" + Numbers(r.scoresAfter) + "}";
         out_.push_back(line);

@@ -2,8 +2,9 @@
 // whatever it draws and declares nothing but wins. The efficiency player
 // plays for the most tile acceptance: the discard that leaves the lowest
 // shanten and, among those, the most unseen tiles that lower it further;
-// it wins when it may, declares riichi when ready, and never calls, makes a
-// kan, declares nine terminals or folds.
+// it wins when it may, declares riichi when ready, sets norths aside as
+// the character player does, and never calls, makes a kan, declares nine
+// terminals or folds.
 #include <algorithm>
 
 #include "players/hand_reading.h"
@@ -50,12 +51,15 @@ public:
     Action Decide(const SeatView& view) override {
         if (const Action* win = FindWin(view)) return *win;
         if (const Action* pass = FindPass(view)) return *pass;
+        Counts counts = OwnCounts(view);
+        int melds = OwnMelds(view);
+        for (const Action& a : view.legal)
+            if (a.type == ActionType::North && (view.riichi[Ix(view.seat)] || SetNorthAside(counts, melds)))
+                return a;
         bool riichi = std::any_of(view.legal.begin(), view.legal.end(),
                                   [](const Action& a) { return a.type == ActionType::Riichi; });
         ActionType wanted = riichi ? ActionType::Riichi : ActionType::Discard;
 
-        Counts counts = OwnCounts(view);
-        int melds = OwnMelds(view);
         auto visible = VisibleCounts(view);
         std::array<int, kKinds> shanten;
         std::array<int, kKinds> accept;

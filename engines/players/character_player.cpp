@@ -77,7 +77,11 @@ private:
 
     static Action Pass() { return {ActionType::Pass, -1, {-1, -1}}; }
 
+    // The north a riichi hand may set aside is the one just drawn: that
+    // leaves the waits as they are and adds a dora.
     Action AfterRiichi(const SeatView& view) {
+        for (const Action& a : view.legal)
+            if (a.type == ActionType::North) return a;
         for (const Action& a : view.legal)
             if (a.type == ActionType::ClosedKan && rng_.Chance(w_.kan)) return a;
         for (const Action& a : view.legal)
@@ -99,7 +103,7 @@ private:
     // Threat-weighted points a deal-in costs.
     static double ThreatCost(const SeatView& view, const Danger& danger) {
         double cost = 0;
-        for (int seat = 0; seat < 4; ++seat)
+        for (int seat = 0; seat < view.players; ++seat)
             if (danger.seatThreat[Ix(seat)] > 0) cost += danger.seatThreat[Ix(seat)] * DealInCost(view, seat);
         return cost;
     }
@@ -118,7 +122,7 @@ private:
     double FoldDegree(const SeatView& view, const Counts& counts, const Danger& danger, int shanten,
                       int acceptance) const {
         if (danger.threat <= 0) return 0;
-        double win = WinChance(shanten, acceptance, view.liveTiles);
+        double win = WinChance(shanten, acceptance, view.liveTiles, view.players);
         return players::FoldDegree(win, HandPoints(view, counts), ThreatCost(view, danger), Spirit(view));
     }
 
@@ -133,6 +137,8 @@ private:
     Action Turn(const SeatView& view) {
         Counts counts = OwnCounts(view);
         int melds = OwnMelds(view);
+        for (const Action& a : view.legal)
+            if (a.type == ActionType::North && SetNorthAside(counts, melds)) return a;
         auto visible = VisibleCounts(view);
         Danger danger = ReadDanger(view, visible);
 
@@ -301,7 +307,9 @@ private:
                 if (riichi::IsTerminalOrHonor(KindOf(m.tiles[Ix(i)]))) simpleMelds = false;
         }
         int numbered = bySuit[0] + bySuit[1] + bySuit[2];
-        t.flushSuit = static_cast<int>(std::max_element(bySuit.begin(), bySuit.begin() + 3) - bySuit.begin());
+        // Without 2m..8m there is no flush in characters.
+        auto firstSuit = bySuit.begin() + (ThreePlayers(view) ? 1 : 0);
+        t.flushSuit = static_cast<int>(std::max_element(firstSuit, bySuit.begin() + 3) - bySuit.begin());
         if (numbered > 0) {
             double share = static_cast<double>(bySuit[Ix(t.flushSuit)]) / numbered;
             t.flushStrength = std::clamp((share - 0.4) / 0.4, 0.0, 1.0);

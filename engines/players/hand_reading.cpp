@@ -33,6 +33,11 @@ std::array<std::uint8_t, kKinds> VisibleCounts(const SeatView& view) {
         for (const riichi::RiverTile& r : river)
             if (!r.called) add(r.tile);
     for (TileId t : view.doraIndicators) add(t);
+    for (const auto& north : view.north)
+        for (TileId t : north) add(t);
+    if (ThreePlayers(view))
+        for (Kind k = 0; k < kKinds; ++k)
+            if (!riichi::InThreePlayerSet(k)) seen[Ix(k)] = 4;
     // The claim tile lies in its discarder's river already.
     for (auto& s : seen) s = std::min<std::uint8_t>(s, 4);
     return seen;
@@ -60,6 +65,23 @@ int Acceptance(Counts& counts, int melds, int shanten, const std::array<std::uin
     return total;
 }
 
+bool SetNorthAside(Counts& counts, int melds) {
+    int norths = counts[Ix(riichi::kNorth)];
+    if (norths == 0) return false;
+    int kept = 99;
+    for (Kind k = 0; k < kKinds; ++k) {
+        if (counts[Ix(k)] == 0) continue;
+        counts[Ix(k)] -= 1;
+        kept = std::min(kept, riichi::Shanten(counts, melds));
+        counts[Ix(k)] += 1;
+    }
+    counts[Ix(riichi::kNorth)] -= 1;
+    int aside = riichi::Shanten(counts, melds);
+    counts[Ix(riichi::kNorth)] += 1;
+    bool northHelps = aside > kept && (kept <= 0 || norths >= 3);
+    return !northHelps;
+}
+
 namespace {
 
 // Kinds seat `seat` has discarded, and kinds that others let pass after its
@@ -80,15 +102,16 @@ std::uint64_t SafeKinds(const SeatView& view, int seat) {
     int since = static_cast<int>(river.size()) - riichiAt - 1;
     // Seats between the riichi seat and the one to play now (the discarder
     // included while the others answer) have had one more turn.
-    int reached = (view.turn - seat + 4) % 4;
+    const int players = view.players;
+    int reached = (view.turn - seat + players) % players;
     if (view.phase == riichi::Phase::Claims)
         reached += 1;
     else if (reached == 0)
-        reached = 4;
-    for (int other = 0; other < 4; ++other) {
+        reached = players;
+    for (int other = 0; other < players; ++other) {
         if (other == seat) continue;
         const auto& r = view.rivers[Ix(other)];
-        int behind = (other - seat + 4) % 4;
+        int behind = (other - seat + players) % players;
         int count = since + (behind < reached ? 1 : 0);
         int n = static_cast<int>(r.size());
         for (int i = std::max(0, n - count); i < n; ++i) safe |= std::uint64_t{1} << KindOf(r[Ix(i)].tile);
@@ -114,7 +137,7 @@ OpenRead ReadOpenHand(const SeatView& view, int seat) {
         Kind k = m.BaseKind();
         if (m.type != riichi::MeldType::Chi && riichi::IsHonor(k)) {
             bool value = riichi::IsDragon(k) || k == view.roundWind ||
-                         k == riichi::kEast + (seat - view.dealer + 4) % 4;
+                         k == riichi::kEast + (seat - view.dealer + view.players) % view.players;
             if (value) ++valuable;
         }
         if (!riichi::IsHonor(k)) {
@@ -139,7 +162,7 @@ OpenRead ReadOpenHand(const SeatView& view, int seat) {
 
 Danger ReadDanger(const SeatView& view, const std::array<std::uint8_t, kKinds>& visible) {
     Danger out;
-    for (int seat = 0; seat < 4; ++seat) {
+    for (int seat = 0; seat < view.players; ++seat) {
         if (seat == view.seat) continue;
         OpenRead open;
         float threat = 1.0f;
@@ -192,7 +215,7 @@ Danger ReadDanger(const SeatView& view, const std::array<std::uint8_t, kKinds>& 
             if (open.allSimples && riichi::IsTerminalOrHonor(k)) d *= 0.3f;
             // A dora dealt in doubles the loss at least.
             for (riichi::TileId ind : view.doraIndicators)
-                if (riichi::DoraOf(KindOf(ind)) == k) d *= 1.25f;
+                if (riichi::DoraOf(KindOf(ind), ThreePlayers(view)) == k) d *= 1.25f;
             out.kind[Ix(k)] = std::min(1.5f, out.kind[Ix(k)] + threat * d);
         }
     }
@@ -203,8 +226,9 @@ int DoraValue(const SeatView& view, TileId tile) {
     int value = 0;
     Kind k = KindOf(tile);
     for (TileId ind : view.doraIndicators)
-        if (riichi::DoraOf(KindOf(ind)) == k) ++value;
+        if (riichi::DoraOf(KindOf(ind), ThreePlayers(view)) == k) ++value;
     if (riichi::IsRedFive(tile) && !view.rules.noRedFives) ++value;
+    if (ThreePlayers(view) && k == riichi::kNorth) ++value;
     return value;
 }
 

@@ -16,13 +16,18 @@ using riichi::kKinds;
 
 inline std::size_t Ix(int i) { return static_cast<std::size_t>(i); }
 
+// True in a three-player game: seats 0..2 play, 2m..8m are not in the wall
+// and norths are set aside as dora.
+inline bool ThreePlayers(const riichi::SeatView& view) { return view.players == 3; }
+
 // The own concealed tiles, the drawn tile included.
 Counts OwnCounts(const riichi::SeatView& view);
 int OwnMelds(const riichi::SeatView& view);
 
 // Tiles of each kind the seat can see: its own hand and melds, every meld
-// and river on the table and the dora indicators. Called river tiles are
-// counted once, in their meld.
+// and river on the table, the norths set aside and the dora indicators.
+// Called river tiles are counted once, in their meld. With three players
+// 2m..8m count as all seen: none of them is left to draw.
 std::array<std::uint8_t, kKinds> VisibleCounts(const riichi::SeatView& view);
 
 // How many unseen tiles (4 minus the visible ones) would lower the
@@ -39,8 +44,16 @@ struct Danger {
 };
 Danger ReadDanger(const riichi::SeatView& view, const std::array<std::uint8_t, kKinds>& visible);
 
-// Dora the tile counts for (indicated kinds and a red five).
+// Dora the tile counts for (indicated kinds and a red five; with three
+// players a north too, as it is set aside as one).
 int DoraValue(const riichi::SeatView& view, riichi::TileId tile);
+
+// Three players, on the own turn holding a north: whether to set it aside
+// (a dora and a replacement draw) rather than keep it. It is set aside
+// unless keeping it makes the hand nearer and the north is the head of a
+// ready hand or one of a triplet. `counts` is the own hand with the drawn
+// tile.
+bool SetNorthAside(Counts& counts, int melds);
 
 // True when `kind` is a value honour for this seat (dragons, the seat's and
 // the round's wind).

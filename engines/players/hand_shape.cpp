@@ -122,8 +122,10 @@ OpenPlan PlanOpenHand(const riichi::SeatView& view, const Counts& counts, const 
         suit = s;
     }
     if (!mixed) {
+        // Without 2m..8m there is no flush in characters.
+        auto firstSuit = bySuit.begin() + (ThreePlayers(view) ? 1 : 0);
         if (suit < 0)
-            suit = static_cast<int>(std::max_element(bySuit.begin(), bySuit.begin() + 3) - bySuit.begin());
+            suit = static_cast<int>(std::max_element(firstSuit, bySuit.begin() + 3) - bySuit.begin());
         int total = bySuit[0] + bySuit[1] + bySuit[2] + bySuit[3];
         int off = total - bySuit[Ix(suit)] - bySuit[3];
         if (off <= (strict ? 1 : 5)) return {Route::Flush, suit};

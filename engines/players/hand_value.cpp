@@ -29,7 +29,9 @@ double LikelyHan(const SeatView& view, const Counts& counts, TileId without) {
     const auto& own = view.melds[Ix(view.seat)];
     bool open = std::any_of(own.begin(), own.end(), [](const Meld& m) { return m.IsOpen(); });
     double han = 0;
-    for (TileId ind : view.doraIndicators) han += counts[Ix(riichi::DoraOf(riichi::KindOf(ind)))];
+    const bool three = ThreePlayers(view);
+    for (TileId ind : view.doraIndicators) han += counts[Ix(riichi::DoraOf(riichi::KindOf(ind), three))];
+    if (three) han += counts[Ix(riichi::kNorth)] + static_cast<double>(view.north[Ix(view.seat)].size());
     if (!view.rules.noRedFives) {
         for (TileId t : view.concealed) han += t != without && riichi::IsRedFive(t) ? 1 : 0;
         if (view.drawn >= 0 && view.drawn != without && riichi::IsRedFive(view.drawn)) han += 1;
@@ -60,7 +62,8 @@ double LikelyHan(const SeatView& view, const Counts& counts, TileId without) {
         han += terminals <= 1 ? 1.0 : terminals <= 3 ? 0.4 : 0.0;
 
     int numbered = bySuit[0] + bySuit[1] + bySuit[2];
-    int main = *std::max_element(bySuit.begin(), bySuit.begin() + 3);
+    // Without 2m..8m there is no flush in characters.
+    int main = *std::max_element(bySuit.begin() + (three ? 1 : 0), bySuit.begin() + 3);
     int off = numbered - main;
     double flush = off == 0 ? 2.0 : off <= 2 ? 1.0 : 0.0;
     han += open ? flush : flush * 1.5;
@@ -68,11 +71,12 @@ double LikelyHan(const SeatView& view, const Counts& counts, TileId without) {
     return han;
 }
 
-double WinChance(int shanten, int acceptance, int liveTiles) {
+double WinChance(int shanten, int acceptance, int liveTiles, int players) {
     if (shanten < 0) return 1.0;
-    // Tiles unseen by the seat: the live wall, the dead wall and three hands.
-    const double unseen = liveTiles + 50.0;
-    double draws = liveTiles / 4.0;
+    // Tiles unseen by the seat: the live wall, the dead wall and the other
+    // hands.
+    const double unseen = liveTiles + (players == 3 ? 40.0 : 50.0);
+    double draws = liveTiles / static_cast<double>(players);
     double wait = shanten == 0 ? acceptance : 5.0;
     if (shanten > 0) draws -= shanten * 1.3 * unseen / std::max(acceptance, 1);
     if (draws <= 0 || wait <= 0) return 0.01;
@@ -91,7 +95,7 @@ double DealInCost(const SeatView& view, int seat) {
         han = 3.3;  // riichi, an average closed hand's han and the ura dora
     } else {
         han = 1.5;  // the open hand's yaku and dora out of sight
-        Kind seatWind = riichi::kEast + (seat - view.dealer + 4) % 4;
+        Kind seatWind = riichi::kEast + (seat - view.dealer + view.players) % view.players;
         for (const Meld& m : view.melds[Ix(seat)]) {
             for (int i = 0; i < m.size; ++i) han += DoraValue(view, m.tiles[Ix(i)]);
             Kind k = m.BaseKind();
@@ -100,6 +104,7 @@ double DealInCost(const SeatView& view, int seat) {
                     (riichi::IsDragon(k) ? 1 : 0) + (k == seatWind ? 1 : 0) + (k == view.roundWind ? 1 : 0);
         }
     }
+    han += static_cast<double>(view.north[Ix(seat)].size());  // norths set aside are dora in sight
     return PointsOfHan(han, dealer) + 300.0 * view.honba;
 }
 
@@ -115,16 +120,19 @@ double FoldDegree(double winChance, double handPoints, double threatCost, double
 
 int LastHandStanding(const SeatView& view, int firstDealer) {
     Kind lastRound = view.rules.eastOnly ? riichi::kEast : riichi::kSouth;
-    if (firstDealer < 0 || view.roundWind != lastRound || view.dealer != (firstDealer + 3) % 4) return 0;
+    const int players = view.players;
+    if (firstDealer < 0 || view.roundWind != lastRound ||
+        view.dealer != (firstDealer + players - 1) % players)
+        return 0;
     int mine = view.scores[Ix(view.seat)];
     int above = 0, bestOther = -1000000;
-    for (int s = 0; s < 4; ++s) {
+    for (int s = 0; s < players; ++s) {
         if (s == view.seat) continue;
         if (view.scores[Ix(s)] > mine) ++above;
         bestOther = std::max(bestOther, view.scores[Ix(s)]);
     }
     if (above == 0 && mine - bestOther > 8000) return 1;
-    if (above == 3) return -1;
+    if (above == players - 1) return -1;
     return 0;
 }
 

@@ -20,12 +20,13 @@ double LikelyHan(const riichi::SeatView& view, const Counts& counts, riichi::Til
 
 // Chance to win before the wall runs out from `shanten` with `acceptance`
 // unseen tiles that step nearer (at shanten 0: the winning tiles left) and
-// `liveTiles` left in the wall.
-double WinChance(int shanten, int acceptance, int liveTiles);
+// `liveTiles` left in the wall, shared out among `players` seats.
+double WinChance(int shanten, int acceptance, int liveTiles, int players = 4);
 
 // Points a deal-in to `seat` likely costs: a riichi counts its declaration
 // and an average closed hand, an open hand its value honour triplets and the
-// dora in sight in its melds; a dealer's hand costs half again as much.
+// dora in sight in its melds; the norths a seat has set aside count as
+// dora; a dealer's hand costs half again as much.
 double DealInCost(const riichi::SeatView& view, int seat);
 
 // How far to give way to the threats, from what pushing on can win against

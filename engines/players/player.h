@@ -52,8 +52,8 @@ std::unique_ptr<Player> MakeCharacterPlayer(const Weights& weights, std::uint64_
 // Baselines for measurement. "Tsumogiri" discards the tile it draws and
 // declares nothing but wins. "Efficiency" discards for the lowest shanten
 // and then the most unseen tiles that lower it, wins when it may, declares
-// riichi when ready, and never calls, makes a kan, declares nine terminals
-// or folds.
+// riichi when ready, sets norths aside (three players), and never calls,
+// makes a kan, declares nine terminals or folds.
 std::unique_ptr<Player> MakeTsumogiriPlayer();
 std::unique_ptr<Player> MakeEfficiencyPlayer();
 

@@ -144,15 +144,16 @@ struct GameOutcome {
 
 GameOutcome PlayGame(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules, int index,
                      std::uint64_t seed) {
-    std::uint64_t gameSeed = WallSeed(seed, index);
-    int rotation = index % 4;
+    const int seats = rules.Players();
+    std::uint64_t gameSeed = WallSeed(seed, index, seats);
+    int rotation = index % seats;
     std::unique_ptr<riichi::Game> played = PlayRotation(entrants, rules, gameSeed, rotation);
     const riichi::Game& game = *played;
 
     GameOutcome out;
     std::uint64_t h = Mix(gameSeed, static_cast<std::uint64_t>(rotation));
     for (const riichi::HandResult& r : game.Results()) {
-        for (int s = 0; s < 4; ++s) {
+        for (int s = 0; s < seats; ++s) {
             PlayerStats& p = out.seats[Ix(s)];
             p.hands += 1;
             p.riichis += r.riichi[Ix(s)] ? 1 : 0;
@@ -164,10 +165,11 @@ GameOutcome PlayGame(const std::array<Entrant, 4>& entrants, const riichi::Rules
         }
         if (r.end == riichi::HandEnd::Ron && r.loser >= 0) out.seats[Ix(r.loser)].dealIns += 1;
         h = Mix(h, static_cast<std::uint64_t>(static_cast<int>(r.end)));
-        for (int s = 0; s < 4; ++s) h = Mix(h, static_cast<std::uint64_t>(r.scoreDelta[Ix(s)] + 1'000'000));
+        for (int s = 0; s < seats; ++s)
+            h = Mix(h, static_cast<std::uint64_t>(r.scoreDelta[Ix(s)] + 1'000'000));
     }
     const auto& totals = game.Totals();
-    for (int s = 0; s < 4; ++s) {
+    for (int s = 0; s < seats; ++s) {
         PlayerStats& p = out.seats[Ix(s)];
         p.games = 1;
         p.places[Ix(totals[Ix(s)].place - 1)] = 1;
@@ -250,10 +252,11 @@ bool PlainName(const std::string& name) {
 }
 
 const char* kUsage =
-    "usage: zvarena --games N --seed S --players A,B,C,D [--rules FILE] [--jobs J] [--json]\n"
+    "usage: zvarena --games N --seed S --players A,B,C[,D] [--rules FILE] [--jobs J] [--json]\n"
     "       zvarena --bench\n"
-    "Plays N seeded east-south games between four computer players, each seed four\n"
-    "times with the players moved round the table, and prints how each did.\n"
+    "Plays N seeded east-south games between four computer players (three: a\n"
+    "three-player game), each seed once per player with the players moved round\n"
+    "the table, and prints how each did.\n"
     "A player is a character folder under the installation's usr/ or\n"
     "baseline:tsumogiri or baseline:efficiency.\n";
 
@@ -325,14 +328,19 @@ bool LoadEntrant(const std::string& installDir, const std::string& entry, Entran
     return ReadWeightsFile(installDir + "usr/" + entry + "/" + entry + ".pf", entrant.weights, error);
 }
 
-std::uint64_t WallSeed(std::uint64_t seed, int index) { return seed + static_cast<std::uint64_t>(index / 4); }
+std::uint64_t WallSeed(std::uint64_t seed, int index, int seats) {
+    return seed + static_cast<std::uint64_t>(index / seats);
+}
 
 std::unique_ptr<riichi::Game> PlayRotation(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules,
                                            std::uint64_t wallSeed, int rotation) {
+    const int count = rules.Players();
     std::array<std::unique_ptr<players::Player>, 4> seats;
+    // The empty seat of a three-player game is never asked.
     std::array<riichi::Game::Decider, 4> deciders;
-    for (int s = 0; s < 4; ++s) {
-        seats[Ix(s)] = MakePlayer(entrants[Ix((s + rotation) % 4)], players::SeatSeed(wallSeed, s));
+    deciders.fill([](const riichi::SeatView& view) { return view.legal.front(); });
+    for (int s = 0; s < count; ++s) {
+        seats[Ix(s)] = MakePlayer(entrants[Ix((s + rotation) % count)], players::SeatSeed(wallSeed, s));
         deciders[Ix(s)] = players::AsDecider(*seats[Ix(s)]);
     }
     auto game = std::make_unique<riichi::Game>(rules, wallSeed);
@@ -354,11 +362,13 @@ ArenaResult RunArena(const std::array<Entrant, 4>& entrants, const riichi::Rules
     for (auto& t : threads) t.join();
 
     ArenaResult result;
+    result.seats = rules.Players();
     result.games = games;
     std::uint64_t h = seed;
     for (int g = 0; g < games; ++g) {
-        int rotation = g % 4;
-        for (int s = 0; s < 4; ++s) Add(result.players[Ix((s + rotation) % 4)], outcomes[Ix(g)].seats[Ix(s)]);
+        int rotation = g % result.seats;
+        for (int s = 0; s < result.seats; ++s)
+            Add(result.players[Ix((s + rotation) % result.seats)], outcomes[Ix(g)].seats[Ix(s)]);
         h = Mix(h, outcomes[Ix(g)].hash);
     }
     result.signature = h;
@@ -373,15 +383,17 @@ std::string FormatText(const std::array<Entrant, 4>& entrants, const ArenaResult
                   "games", "place", "1st", "2nd", "3rd", "4th", "score", "win", "deal-in", "riichi", "call",
                   "win-pts");
     out += line;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < result.seats; ++i) {
         const PlayerStats& p = result.players[Ix(i)];
+        char fourth[16] = "     -";
+        if (result.seats == 4) std::snprintf(fourth, sizeof fourth, "%5.1f%%", 100 * p.PlaceRate(3));
         std::snprintf(
             line, sizeof line,
-            "%-22s %6d %6.3f %5.1f%% %5.1f%% %5.1f%% %5.1f%% %8.0f %5.1f%% %6.1f%% %6.1f%% %5.1f%% %7.0f\n",
+            "%-22s %6d %6.3f %5.1f%% %5.1f%% %5.1f%% %s %8.0f %5.1f%% %6.1f%% %6.1f%% %5.1f%% %7.0f\n",
             entrants[Ix(i)].name.c_str(), p.games, p.AveragePlace(), 100 * p.PlaceRate(0),
-            100 * p.PlaceRate(1), 100 * p.PlaceRate(2), 100 * p.PlaceRate(3), p.AverageScore(),
-            100 * p.PerHand(p.wins), 100 * p.PerHand(p.dealIns), 100 * p.PerHand(p.riichis),
-            100 * p.PerHand(p.callHands), p.AverageWinPoints());
+            100 * p.PlaceRate(1), 100 * p.PlaceRate(2), fourth, p.AverageScore(), 100 * p.PerHand(p.wins),
+            100 * p.PerHand(p.dealIns), 100 * p.PerHand(p.riichis), 100 * p.PerHand(p.callHands),
+            p.AverageWinPoints());
         out += line;
     }
     std::snprintf(
@@ -397,13 +409,13 @@ std::string FormatText(const std::array<Entrant, 4>& entrants, const ArenaResult
 std::string FormatJson(const std::array<Entrant, 4>& entrants, const ArenaResult& result,
                        const Timing& timing) {
     std::string out = "{\"games\":" + std::to_string(result.games) + ",\"players\":[";
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < result.seats; ++i) {
         const PlayerStats& p = result.players[Ix(i)];
+        std::string rates = Format("%.4f", p.PlaceRate(0));
+        for (int place = 1; place < result.seats; ++place) rates += "," + Format("%.4f", p.PlaceRate(place));
         if (i) out += ",";
         out += "{\"name\":" + JsonString(entrants[Ix(i)].name) + ",\"games\":" + std::to_string(p.games) +
-               ",\"averagePlace\":" + Format("%.4f", p.AveragePlace()) + ",\"placeRates\":[" +
-               Format("%.4f", p.PlaceRate(0)) + "," + Format("%.4f", p.PlaceRate(1)) + "," +
-               Format("%.4f", p.PlaceRate(2)) + "," + Format("%.4f", p.PlaceRate(3)) +
+               ",\"averagePlace\":" + Format("%.4f", p.AveragePlace()) + ",\"placeRates\":[" + rates +
                "],\"averageScore\":" + Format("%.1f", p.AverageScore()) +
                ",\"hands\":" + std::to_string(p.hands) + ",\"winRate\":" + Format("%.4f", p.PerHand(p.wins)) +
                ",\"dealInRate\":" + Format("%.4f", p.PerHand(p.dealIns)) +
@@ -447,7 +459,7 @@ RunOutput RunArenaCommand(const std::vector<std::string>& args, const std::strin
         } else if (a == "--jobs") {
             if (!value(v) || !ParseCount(v, 1, 256, jobs)) return Fail("--jobs needs a number from 1 to 256");
         } else if (a == "--players") {
-            if (!value(playerList)) return Fail("--players needs four names: A,B,C,D");
+            if (!value(playerList)) return Fail("--players needs three or four names: A,B,C or A,B,C,D");
         } else if (a == "--rules") {
             if (!value(rulesFile)) return Fail("--rules needs a file");
         } else {
@@ -467,6 +479,7 @@ RunOutput RunArenaCommand(const std::vector<std::string>& args, const std::strin
     if (bench) {
         if (games > 0 || haveSeed || !playerList.empty())
             return Fail("--bench plays its own games; it takes only --jobs and --json");
+        if (rules.threePlayer) return Fail("--bench plays four-player games only");
         entrants = BenchEntrants();
         games = 64;
         seed = 20260101;
@@ -484,10 +497,16 @@ RunOutput RunArenaCommand(const std::vector<std::string>& args, const std::strin
                 name += c;
             }
         }
-        if (names.size() != 4) return Fail("--players needs exactly four names: A,B,C,D");
-        for (int i = 0; i < 4; ++i) {
+        if (names.size() != 3 && names.size() != 4)
+            return Fail("--players needs three or four names: A,B,C or A,B,C,D");
+        if (names.size() == 4 && rules.threePlayer)
+            return Fail("the rules file is for three players: --players needs three names");
+        // Three names play the three-player game, by the rules file's
+        // three-player settings when it has them.
+        if (names.size() == 3 && !rules.threePlayer) rules = riichi::ThreePlayerRules(rules);
+        for (std::size_t i = 0; i < names.size(); ++i) {
             std::string error;
-            if (!LoadEntrant(installDir, names[Ix(i)], entrants[Ix(i)], error)) return Fail(error);
+            if (!LoadEntrant(installDir, names[i], entrants[i], error)) return Fail(error);
         }
     }
 

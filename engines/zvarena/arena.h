@@ -1,9 +1,10 @@
 #pragma once
-// The arena: plays seeded games between four computer players and sums up
-// how each did. Every seed is played four times with the players moved one
-// seat on each time, so that all of them get the same walls from every seat
-// and the luck of the deal cancels out. Games are independent; played on
-// several threads they give the same figures as on one.
+// The arena: plays seeded games between four computer players (three with
+// rules.threePlayer) and sums up how each did. Every seed is played once per
+// player with the players moved one seat on each time, so that all of them
+// get the same walls from every seat and the luck of the deal cancels out.
+// Games are independent; played on several threads they give the same
+// figures as on one.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -63,24 +64,28 @@ struct PlayerStats {
 
 struct ArenaResult {
     std::array<PlayerStats, 4> players;  // in the order the entrants were given
+    int seats = 4;                       // players at the table (3: the fourth entry is unused)
     int games = 0;
     std::uint64_t signature = 0;  // hash of every game's outcome, in game order
 };
 
-// The wall seed of game `index`: each seed is played four times, so games
-// 4k to 4k + 3 are dealt from `seed` + k, the seeds the one-player engine
-// plays one after another when started with the same seed.
-std::uint64_t WallSeed(std::uint64_t seed, int index);
+// The wall seed of game `index`: each seed is played once per seat, so with
+// four seats games 4k to 4k + 3 are dealt from `seed` + k, the seeds the
+// one-player engine plays one after another when started with the same
+// seed (with three, games 3k to 3k + 2).
+std::uint64_t WallSeed(std::uint64_t seed, int index, int seats = 4);
 
 // Plays one whole game dealt from `wallSeed` with entrant (seat + rotation)
-// % 4 in each seat, the player in a seat seeded with
-// players::SeatSeed(wallSeed, seat). Rotation 0 is the game the engines play
-// (engine::PlayGame) from the same seed with the same characters in seats
-// 0 to 3; the other rotations deal the same walls with the players moved.
+// % seats in each seat (seats: rules.Players()), the player in a seat seeded
+// with players::SeatSeed(wallSeed, seat). Rotation 0 is the game the engines
+// play (engine::PlayGame) from the same seed with the same characters in
+// seats 0 to 3; the other rotations deal the same walls with the players
+// moved. With three players the fourth entrant is not used.
 std::unique_ptr<riichi::Game> PlayRotation(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules,
                                            std::uint64_t wallSeed, int rotation);
 
-// Plays `games` games: game g is rotation g % 4 of the wall WallSeed(seed, g).
+// Plays `games` games: game g is rotation g % seats of the wall
+// WallSeed(seed, g, seats), seats being rules.Players().
 ArenaResult RunArena(const std::array<Entrant, 4>& entrants, const riichi::Rules& rules, int games,
                      std::uint64_t seed, int jobs);
 
@@ -93,7 +98,9 @@ struct Timing {
     int jobs = 1;
 };
 
-// A table, one line per player, and a JSON object with the same figures.
+// A table, one line per player, and a JSON object with the same figures
+// (with three players the fourth place is shown as "-" in the table and left
+// out of the JSON's place rates).
 std::string FormatText(const std::array<Entrant, 4>& entrants, const ArenaResult& result,
                        const Timing& timing);
 std::string FormatJson(const std::array<Entrant, 4>& entrants, const ArenaResult& result,

@@ -20,6 +20,8 @@ struct Parsed {
     std::string winText;
     std::vector<std::pair<MeldType, std::string>> melds;
     std::string dora, ura;
+    int players = 0;  // 3 or 4 from --players; 0: as the rules say
+    int nuki = 0;     // norths set aside (three players)
     bool shanten = false;
     bool help = false;
 };
@@ -168,6 +170,19 @@ bool ParseArgs(const std::vector<std::string>& args, const RulesReader& readRule
                 error = arg + " takes a number from 0 to 9999, not \"" + value + "\"";
                 return false;
             }
+        } else if (arg == "--players") {
+            if (!needValue()) return false;
+            if (value != "3" && value != "4") {
+                error = "--players takes 3 or 4, not \"" + value + "\"";
+                return false;
+            }
+            p.players = value[0] - '0';
+        } else if (arg == "--nuki") {
+            if (!needValue()) return false;
+            if (!ParseCount(value, p.nuki) || p.nuki > 4) {
+                error = "--nuki takes a number of norths from 0 to 4, not \"" + value + "\"";
+                return false;
+            }
         } else if (arg == "--rules") {
             if (!needValue()) return false;
             auto text = readRules ? readRules(value) : std::nullopt;
@@ -200,6 +215,11 @@ bool ParseArgs(const std::vector<std::string>& args, const RulesReader& readRule
         if (!ok) return false;
     }
     return true;
+}
+
+// --players overrides the rules file's sanma key, wherever it stands.
+void ApplyPlayers(Parsed& p) {
+    if (p.players != 0) p.rules.threePlayer = p.players == 3;
 }
 
 CommandOutput Fail(const std::string& message) {
@@ -250,6 +270,9 @@ std::string ScoreUsage() {
            "  --honba N --sticks N\n"
            "  --rules FILE       a rules file as the rule editor writes it\n"
            "  --rule KEY[=VALUE] one key of a rules file (e.g. --rule nopintumo)\n"
+           "  --players 3|4      three players: no 2m-8m, seats E S W, a self-draw paid by\n"
+           "                     two (tsumo loss unless the rules say tumozon = 0)\n"
+           "  --nuki N           norths set aside (three players), a dora each\n"
            "  --shanten          print the shanten number of 13 or 14 tiles (-1 complete)\n"
            "Bad input exits with 1 and a message on standard error.\n";
 }
@@ -293,10 +316,29 @@ bool BuildSituation(Parsed& p, std::string& error) {
     }
     WinSituation& w = p.win;
     const bool redFives = !p.rules.noRedFives;
+    const bool three = p.rules.threePlayer;
+    if (p.nuki > 0 && !three) {
+        error = "--nuki needs three players (--players 3)";
+        return false;
+    }
+    if (three && w.seatWind == kNorth) {
+        error = "three players sit east, south and west: --seat N is no seat";
+        return false;
+    }
+    // Reads tiles and, with three players, refuses 2m..8m by name.
+    auto parse = [&](const std::string& text, std::vector<std::pair<Kind, bool>>& out) {
+        if (!ParseKinds(text, out, error, redFives)) return false;
+        for (auto [kind, red] : out)
+            if (three && !InThreePlayerSet(kind)) {
+                error = "2m-8m are not played with three players: " + KindName(kind) + " in \"" + text + "\"";
+                return false;
+            }
+        return true;
+    };
     std::array<bool, kTiles> used{};
     std::vector<std::pair<Kind, bool>> kinds;
     for (const auto& [type, text] : p.melds) {
-        if (!ParseKinds(text, kinds, error, redFives)) return false;
+        if (!parse(text, kinds)) return false;
         Meld m;
         m.type = type;
         m.size = static_cast<int>(kinds.size());
@@ -314,11 +356,16 @@ bool BuildSituation(Parsed& p, std::string& error) {
         }
         w.melds.push_back(m);
     }
-    if (!ParseKinds(p.hand, kinds, error, redFives)) return false;
+    if (!parse(p.hand, kinds)) return false;
     if (!Allocate(kinds, redFives, used, w.concealed, error)) return false;
+    std::vector<std::pair<Kind, bool>> norths(static_cast<std::size_t>(p.nuki), {kNorth, false});
+    if (!Allocate(norths, redFives, used, w.north, error)) {
+        error = "--nuki " + std::to_string(p.nuki) + " with the norths of the hand makes " + error;
+        return false;
+    }
 
     std::vector<std::pair<Kind, bool>> winKinds;
-    if (!ParseKinds(p.winText, winKinds, error, redFives)) return false;
+    if (!parse(p.winText, winKinds)) return false;
     if (winKinds.size() != 1) {
         error = "--win takes one tile, not \"" + p.winText + "\"";
         return false;
@@ -338,7 +385,7 @@ bool BuildSituation(Parsed& p, std::string& error) {
     }
     for (auto [text, list] : {std::pair{&p.dora, &w.doraIndicators}, std::pair{&p.ura, &w.uraIndicators}}) {
         if (text->empty()) continue;
-        if (!ParseKinds(*text, kinds, error, redFives)) return false;
+        if (!parse(*text, kinds)) return false;
         for (auto [kind, red] : kinds) list->push_back(kind * 4 + (red ? 0 : 1));
     }
     return true;
@@ -350,6 +397,7 @@ bool ParseScoreRequest(const std::vector<std::string>& args, const RulesReader& 
                        Rules& rules, std::string& error) {
     Parsed p;
     if (!ParseArgs(args, readRules, p, error)) return false;
+    ApplyPlayers(p);
     if (p.help || p.shanten) {
         error = "not a scoring request";
         return false;
@@ -364,6 +412,7 @@ CommandOutput RunScoreCommand(const std::vector<std::string>& args, const RulesR
     Parsed p;
     std::string error;
     if (!ParseArgs(args, readRules, p, error)) return Fail(error);
+    ApplyPlayers(p);
     if (p.help) {
         CommandOutput r;
         r.out = ScoreUsage();

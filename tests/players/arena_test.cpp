@@ -89,8 +89,59 @@ TEST(ArenaCommand, GamesAreEastSouthUnlessTheRulesFileSaysEastOnly) {
     EXPECT_LT(eastOnly, eastSouth);
 }
 
+TEST(ArenaCommand, ThreeNamesPlayTheThreePlayerGame) {
+    test::TempDir dir;
+    dir.Write("usr/_a/_a.pf", "param: pon = 900\r\n");
+    const std::vector<std::string> args = {
+        "--json", "--games", "6", "--seed", "5", "--players", "_a,baseline:efficiency,baseline:tsumogiri"};
+    auto run = RunArenaCommand(args, dir.path() + "/");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    // Three players, each in every seat of both seeds, and three places.
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '{'), 4) << run.out;
+    EXPECT_NE(run.out.find("\"name\":\"baseline:tsumogiri\",\"games\":6,"), std::string::npos) << run.out;
+    auto rates = run.out.find("\"placeRates\":[");
+    ASSERT_NE(rates, std::string::npos);
+    auto list = run.out.substr(rates, run.out.find(']', rates) - rates);
+    EXPECT_EQ(std::count(list.begin(), list.end(), ','), 2) << list;
+    // The same seeds give the same games on two threads.
+    auto again = args;
+    again.insert(again.end(), {"--jobs", "2"});
+    EXPECT_EQ(RunArenaCommand(again, dir.path() + "/").out.substr(run.out.find("\"signature\"")),
+              run.out.substr(run.out.find("\"signature\"")));
+
+    auto text = RunArenaCommand({"--games", "3", "--seed", "5", "--players",
+                                 "baseline:efficiency,baseline:efficiency,baseline:efficiency"},
+                                dir.path() + "/");
+    ASSERT_EQ(text.exitCode, 0) << text.err;
+    EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 5) << text.out;  // header, 3 rows, timing
+    EXPECT_NE(text.out.find("      -"), std::string::npos) << text.out;            // no fourth place
+}
+
+TEST(ArenaCommand, ThreePlayerGamesRotateTheSeatsOverOneWall) {
+    std::array<Entrant, 4> entrants;
+    entrants[0].kind = EntrantKind::Tsumogiri;
+    entrants[1].kind = EntrantKind::Efficiency;
+    entrants[2].kind = EntrantKind::Efficiency;
+    riichi::Rules rules = riichi::ThreePlayerRules(riichi::Rules{});
+    EXPECT_EQ(WallSeed(40, 2, 3), 40u);
+    EXPECT_EQ(WallSeed(40, 3, 3), 41u);
+    ArenaResult result = RunArena(entrants, rules, 3, 40, 1);
+    EXPECT_EQ(result.seats, 3);
+    int placeSum = 0;
+    for (int i = 0; i < 3; ++i) {
+        const PlayerStats& p = result.players[static_cast<std::size_t>(i)];
+        EXPECT_EQ(p.games, 3);
+        EXPECT_EQ(p.places[0] + p.places[1] + p.places[2], 3);
+        EXPECT_EQ(p.places[3], 0);
+        placeSum += static_cast<int>(p.placeSum);
+    }
+    EXPECT_EQ(placeSum, 3 * (1 + 2 + 3));
+    EXPECT_EQ(result.players[3].games, 0);
+}
+
 TEST(ArenaCommand, BadArgumentsGiveOneLineAndExitTwo) {
     test::TempDir dir;
+    const std::string three = dir.Write("sanma.pf", "param: sanma = 1\r\n");
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"--games", "0", "--seed", "1", "--players", "a,b,c,d"},
@@ -111,6 +162,13 @@ TEST(ArenaCommand, BadArgumentsGiveOneLineAndExitTwo) {
         {"--games", "4", "--seed", "1", "--rules", "/nonexistent/rules.pf", "--players",
          "baseline:efficiency,baseline:efficiency,baseline:efficiency,baseline:efficiency"},
         {"--frobnicate"},
+        {"--games", "4", "--seed", "1", "--players", "baseline:efficiency,baseline:efficiency,,"},
+        {"--games", "4", "--seed", "1", "--players",
+         "baseline:efficiency,baseline:efficiency,baseline:efficiency,baseline:efficiency,baseline:"
+         "efficiency"},
+        {"--games", "4", "--seed", "1", "--rules", three, "--players",
+         "baseline:efficiency,baseline:efficiency,baseline:efficiency,baseline:efficiency"},
+        {"--bench", "--rules", three},
     };
     for (const auto& args : bad) {
         auto r = RunArenaCommand(args, dir.path() + "/");
