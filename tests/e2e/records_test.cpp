@@ -43,6 +43,20 @@ Words Lines(const std::string& text) {
     return lines;
 }
 
+// Each results line ("result: PLACE POINTS ...") against the replay's
+// final line of seat 0 ("  final: 0 PLACE SCORE POINTS ..."), game by game.
+void ExpectSamePlacesAndPoints(const Words& results, const Words& finals) {
+    for (std::size_t g = 0; g < results.size() && g < finals.size(); ++g) {
+        std::istringstream r(results[g]), f(finals[g]);
+        std::string word;
+        int place = 0, points = 0, seat = 0, replayPlace = 0, score = 0, replayPoints = 0;
+        r >> word >> place >> points;
+        f >> word >> seat >> replayPlace >> score >> replayPoints;
+        EXPECT_EQ(replayPlace, place) << results[g] << " / " << finals[g];
+        EXPECT_EQ(replayPoints, points) << results[g] << " / " << finals[g];
+    }
+}
+
 class RecordsTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -113,15 +127,7 @@ TEST_F(RecordsTest, RecordedGamesReplayReviewAndExport) {
         if (line.rfind("  final: 0 ", 0) == 0) finals.push_back(line);
     ASSERT_EQ(results.size(), 2u);
     ASSERT_EQ(finals.size(), 2u) << out_;
-    for (std::size_t g = 0; g < 2; ++g) {
-        std::istringstream r(results[g]), f(finals[g]);
-        std::string word;
-        int place = 0, points = 0, seat = 0, replayPlace = 0, score = 0, replayPoints = 0;
-        r >> word >> place >> points;
-        f >> word >> seat >> replayPlace >> score >> replayPoints;
-        EXPECT_EQ(replayPlace, place) << results[g] << " / " << finals[g];
-        EXPECT_EQ(replayPoints, points) << results[g] << " / " << finals[g];
-    }
+    ExpectSamePlacesAndPoints(results, finals);
 
     // The analyser reviews the player's discards.
     ASSERT_EQ(Run("pad", {record}, {"ZV_ENGINE_AUTOPLAY=1"}), 0) << err_;
@@ -162,15 +168,7 @@ TEST_F(RecordsTest, ThreePlayerRecordsReplayAndAreReviewed) {
     ASSERT_EQ(results.size(), 2u);
     ASSERT_EQ(finals.size(), 2u) << out_;
     EXPECT_EQ(finalLines, 6) << "three seats a game";
-    for (std::size_t g = 0; g < 2; ++g) {
-        std::istringstream r(results[g]), f(finals[g]);
-        std::string word;
-        int place = 0, points = 0, seat = 0, replayPlace = 0, score = 0, replayPoints = 0;
-        r >> word >> place >> points;
-        f >> word >> seat >> replayPlace >> score >> replayPoints;
-        EXPECT_EQ(replayPlace, place) << results[g] << " / " << finals[g];
-        EXPECT_EQ(replayPoints, points) << results[g] << " / " << finals[g];
-    }
+    ExpectSamePlacesAndPoints(results, finals);
 
     for (const char* seat : {"0", "2", "3"}) {
         ASSERT_EQ(Run("pad", {"--seat", seat, record}, {"ZV_ENGINE_AUTOPLAY=1"}), 0) << seat << err_;
