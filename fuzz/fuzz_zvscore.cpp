@@ -2,7 +2,7 @@
 // optionally "\0" followed by the text a --rules file would hold. Whatever
 // the words, the command ends with 0 and a line on standard output, or with
 // 1 and one "zvscore: " line on standard error; a scored hand's payments add
-// up to its points.
+// up to its points (two payers of a self-draw with three players).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -47,8 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (zv::riichi::ParseScoreRequest(args, reader, win, rules, error)) {
         auto score = zv::riichi::ScoreWin(win, rules);
         if (score.won) {
-            int paid = win.tsumo ? score.tsumoDealerPays + 2 * score.tsumoOthersPay : score.ronPayment;
-            if (paid - 300 * win.honba != score.points || score.points <= 0) std::abort();
+            // Two payers besides the dealer with four players, one with three;
+            // the counters are what a hand worth nothing would pay.
+            using zv::riichi::Payer;
+            int others = rules.Players() - 2;
+            auto counters = [&](Payer payer) {
+                return zv::riichi::TsumoPayment(0, score.dealer, payer, win.honba, rules);
+            };
+            int paid = win.tsumo ? score.tsumoDealerPays + others * score.tsumoOthersPay : score.ronPayment;
+            int honba =
+                win.tsumo ? counters(Payer::Dealer) + others * counters(Payer::NonDealer) : 300 * win.honba;
+            if (paid - honba != score.points || score.points <= 0) std::abort();
         } else if (score.error.empty()) {
             std::abort();
         }
