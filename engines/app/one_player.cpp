@@ -50,6 +50,8 @@ void OnePlayerGame::ReadRules(const std::string& dir, std::vector<std::string>& 
     rulesRead_ = ReadRulesFile(JoinPath(dir, "zelvan1.pf"), rules_);
     if (!rulesRead_)
         warnings.push_back("ルールファイル zelvan1.pf が見つからないため、標準のルールで対局します");
+    // The number of players is the program's, whatever a rules file says.
+    rules_.threePlayer = false;
     if (players_ != 3) return;
     rules_ = riichi::ThreePlayerRules(rules_);
     // The three-player overrides are optional: only a file that is there
@@ -58,6 +60,7 @@ void OnePlayerGame::ReadRules(const std::string& dir, std::vector<std::string>& 
     std::error_code ec;
     if (std::filesystem::exists(overrides, ec) && !ReadRulesFile(overrides, rules_))
         warnings.push_back(std::string("ルールファイル ") + kThreePlayerRulesFile + " を読めませんでした");
+    rules_.threePlayer = true;
 }
 
 std::vector<std::string> OnePlayerGame::Opponents(const EngineOptions& o, const std::string& dir,

@@ -172,6 +172,7 @@ bool ParseTileList(const std::string& word, std::vector<TileId>& tiles) {
 riichi::Rules ParseRulesWords(const std::string& words) {
     riichi::Rules rules;
     for (const auto& [key, value] : Keys(Words(words), 0)) riichi::ApplyRuleKey(rules, key, value);
+    rules.threePlayer = false;  // the network game is for four players
     return rules;
 }
 

@@ -58,6 +58,7 @@ int main(int argc, char** argv) {
         }
         if (!zv::engine::ReadRulesFile(zv::engine::JoinPath(o.baseDir, "server.pf"), config.rules))
             std::fprintf(stderr, "zvserver: no server.pf, playing with the default rules\n");
+        config.rules.threePlayer = false;  // the network game is for four players
     }
     if (o.length == 1) config.rules.eastOnly = true;
     if (o.length == 2) config.rules.eastOnly = false;

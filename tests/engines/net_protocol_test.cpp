@@ -303,6 +303,8 @@ TEST(NetProtocol, RulesTravelWithEveryKey) {
     EXPECT_EQ(back.uma, riichi::Uma::SevenFiveThree);
     EXPECT_TRUE(back.redFivesClosedOnly && back.roundUpMangan && back.noBustOut);
     EXPECT_EQ(RulesWords(ParseRulesWords("")), RulesWords(riichi::Rules{}));
+    // The network game is for four players, whatever a server sends.
+    EXPECT_FALSE(ParseRulesWords("sanma=1 tonpu=0").threePlayer);
 }
 
 // Other programs read the RULES line: its words and their order stay put.

@@ -97,7 +97,9 @@ TEST_F(OnePlayerTest, FilingAGamePlayedElsewhereMatchesPlayOne) {
 }
 
 TEST_F(OnePlayerTest, RulesOpponentsAndLengthOption) {
-    root_.Write("usr/guest/zelvan1.pf", "param: tonpu = 1\r\nparam: startpoint = 30000\r\n");
+    // A rules file cannot turn the four-player game into a three-player one.
+    root_.Write("usr/guest/zelvan1.pf",
+                "param: tonpu = 1\r\nparam: startpoint = 30000\r\nparam: sanma = 1\r\n");
     root_.Write("usr/_todo/_todo.pf", ToCp932("param: name = トド\r\n"));
     root_.Write("usr/_todo/_todo.bmp", "BM");
     root_.Write("usr/_default/_default.bmp", "BM");
@@ -107,6 +109,7 @@ TEST_F(OnePlayerTest, RulesOpponentsAndLengthOption) {
     EXPECT_TRUE(game_.rulesFileRead());
     EXPECT_FALSE(game_.rules().eastOnly);
     EXPECT_EQ(game_.rules().startPoint, 30000);
+    EXPECT_FALSE(game_.rules().threePlayer);
     EXPECT_EQ(game_.seats()[1].displayName, "トド");
     EXPECT_EQ(game_.seats()[2].name, ".._etc");
     EXPECT_EQ(game_.seats()[3].name, "_wizard");  // missing opponents: the usual three
@@ -150,7 +153,8 @@ TEST_F(OnePlayerTest, UnwritableFilesGiveMessagesAndTheGameGoesOn) {
 // overridden by sanma1.pf, and files of its own beside the four-player ones.
 TEST_F(OnePlayerTest, ThreePlayerGamesKeepFilesOfTheirOwn) {
     root_.Write("usr/guest/zelvan1.pf", "param: tonpu = 1\r\nparam: startpoint = 30000\r\n");
-    root_.Write("usr/guest/sanma1.pf", "param: startpoint = 35000\r\nparam: tumozon = 0\r\n");
+    root_.Write("usr/guest/sanma1.pf",
+                "param: startpoint = 35000\r\nparam: tumozon = 0\r\nparam: sanma = 0\r\n");
     root_.Write("usr/guest/launch.nuc", "(define player1 \"_min\")\r\n(define player2 \"_wizard\")\r\n");
     root_.Write("usr/guest/guest.res", "result: 2 5 0 4 0 0 0 0 0 0 0 0\r\n");
     options_.baseDir.clear();
