@@ -93,6 +93,37 @@ QString ActionCaption(ActionType type) {
     return QString::fromUtf8("打牌");
 }
 
+QString ActionDescription(const Action& a) {
+    QString tile = a.tile >= 0 ? TileSpokenName(a.tile) : QString();
+    switch (a.type) {
+        case ActionType::Discard:
+            return QString::fromUtf8("打 ") + tile;
+        case ActionType::Riichi:
+            return QString::fromUtf8("リーチ 打 ") + tile;
+        case ActionType::Tsumo:
+            return QString::fromUtf8("ツモ ") + tile;
+        case ActionType::Ron:
+            return QString::fromUtf8("ロン ") + tile;
+        case ActionType::Chi:
+            return QString::fromUtf8("チー ") + tile;
+        case ActionType::Pon:
+            return QString::fromUtf8("ポン ") + tile;
+        case ActionType::OpenKan:
+            return QString::fromUtf8("カン ") + tile;
+        case ActionType::ClosedKan:
+            return QString::fromUtf8("暗槓 ") + KindSpokenName(riichi::KindOf(a.tile));
+        case ActionType::AddedKan:
+            return QString::fromUtf8("加槓 ") + tile;
+        case ActionType::North:
+            return QString::fromUtf8("北抜き");
+        case ActionType::NineTerminals:
+            return QString::fromUtf8("九種九牌");
+        case ActionType::Pass:
+            break;
+    }
+    return QString();
+}
+
 void TableView::DropButtons() {
     // A button may be the one whose click led here: it goes once its
     // click has been handled.

@@ -42,44 +42,24 @@ bool OnlyDiscard(const riichi::SeatView& view, Action& discard) {
 }  // namespace
 
 QString HandLogLine(const QString& who, const Action& action) {
-    QString tile = action.tile >= 0 ? TileSpokenName(action.tile) : QString();
+    // The log names the tile of a closed kan and says a win is a win; the
+    // rest reads as a record tells it.
     QString what;
     switch (action.type) {
-        case ActionType::Discard:
-            what = QString::fromUtf8("打 ") + tile;
-            break;
-        case ActionType::Riichi:
-            what = QString::fromUtf8("リーチ 打 ") + tile;
-            break;
-        case ActionType::Pon:
-            what = QString::fromUtf8("ポン ") + tile;
-            break;
-        case ActionType::Chi:
-            what = QString::fromUtf8("チー ") + tile;
-            break;
-        case ActionType::OpenKan:
-            what = QString::fromUtf8("カン ") + tile;
-            break;
-        case ActionType::ClosedKan:
-            what = QString::fromUtf8("暗槓 ") + tile;
-            break;
-        case ActionType::AddedKan:
-            what = QString::fromUtf8("加槓 ") + tile;
-            break;
+        case ActionType::Pass:
+            return {};
         case ActionType::Tsumo:
             what = QString::fromUtf8("ツモ和了");
             break;
         case ActionType::Ron:
             what = QString::fromUtf8("ロン和了");
             break;
-        case ActionType::North:
-            what = QString::fromUtf8("北抜き");
+        case ActionType::ClosedKan:
+            what = QString::fromUtf8("暗槓 ") + TileSpokenName(action.tile);
             break;
-        case ActionType::NineTerminals:
-            what = QString::fromUtf8("九種九牌");
+        default:
+            what = ActionDescription(action);
             break;
-        case ActionType::Pass:
-            return {};
     }
     return who + ": " + what;
 }

@@ -165,5 +165,8 @@ private:
 // The caption of the button for an action ("ポン", "チー 3萬4萬" when chosen
 // among several, ...).
 QString ActionCaption(riichi::ActionType type);
+// The Japanese words of an action as a record tells it ("打 5萬", "ポン 東",
+// "暗槓 東"); empty for a pass.
+QString ActionDescription(const riichi::Action& action);
 
 }  // namespace zv::board

@@ -51,37 +51,6 @@ int PlayInterval(PlaySpeed speed) {
     return 60;
 }
 
-QString ActionDescription(const riichi::Action& a) {
-    QString tile = a.tile >= 0 ? board::TileSpokenName(a.tile) : QString();
-    switch (a.type) {
-        case ActionType::Discard:
-            return QString::fromUtf8("打 ") + tile;
-        case ActionType::Riichi:
-            return QString::fromUtf8("リーチ 打 ") + tile;
-        case ActionType::Tsumo:
-            return QString::fromUtf8("ツモ ") + tile;
-        case ActionType::Ron:
-            return QString::fromUtf8("ロン ") + tile;
-        case ActionType::Chi:
-            return QString::fromUtf8("チー ") + tile;
-        case ActionType::Pon:
-            return QString::fromUtf8("ポン ") + tile;
-        case ActionType::OpenKan:
-            return QString::fromUtf8("カン ") + tile;
-        case ActionType::ClosedKan:
-            return QString::fromUtf8("暗槓 ") + board::KindSpokenName(riichi::KindOf(a.tile));
-        case ActionType::AddedKan:
-            return QString::fromUtf8("加槓 ") + tile;
-        case ActionType::North:
-            return QString::fromUtf8("北抜き");
-        case ActionType::NineTerminals:
-            return QString::fromUtf8("九種九牌");
-        case ActionType::Pass:
-            break;
-    }
-    return QString();
-}
-
 ReplayWindow::ReplayWindow(board::TileLook look, QWidget* parent)
     : QMainWindow(parent), look_(look), installDir_(ExecutableDir()) {
     setObjectName("PlviewWindow");

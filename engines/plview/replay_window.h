@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "board/table_view.h"
 #include "board/tile_painter.h"
 #include "format/game_record.h"
 #include "format/record_replay.h"
@@ -23,10 +24,6 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTimer;
-
-namespace zv::board {
-class TableView;
-}
 
 namespace zv::replay {
 
@@ -101,6 +98,6 @@ private:
 };
 
 // The Japanese words of an action as the replay tells it ("打 5萬", "ポン 東").
-QString ActionDescription(const riichi::Action& action);
+using board::ActionDescription;
 
 }  // namespace zv::replay
