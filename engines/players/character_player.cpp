@@ -123,7 +123,17 @@ private:
                       int acceptance) const {
         if (danger.threat <= 0) return 0;
         double win = WinChance(shanten, acceptance, view.liveTiles, view.players);
-        return players::FoldDegree(win, HandPoints(view, counts), ThreatCost(view, danger), Spirit(view));
+        // Most open hands are slower and cheaper than their melds let the
+        // threat read say, so they are pushed against far more readily; a
+        // ready hand pushes against a riichi too, one still building gives
+        // way as the character's will says.
+        constexpr double kAgainstOpenHands = 8.0, kReadyAgainstRiichi = 4.0;
+        bool riichi = false;
+        for (int s = 0; s < view.players; ++s) riichi = riichi || (s != view.seat && view.riichi[Ix(s)]);
+        double spirit = Spirit(view) * (!riichi        ? kAgainstOpenHands
+                                        : shanten <= 0 ? kReadyAgainstRiichi
+                                                       : 1.0);
+        return players::FoldDegree(win, HandPoints(view, counts), ThreatCost(view, danger), spirit);
     }
 
     // The weight of a tile's danger in its keep value: slight while pushing
@@ -362,6 +372,57 @@ private:
         return keep;
     }
 
+    // What going on is worth: the chance to win from `shanten` with
+    // `acceptance` times the points a win brings, a win also keeping the
+    // others from winning. An open hand steps nearer faster, as it may call
+    // again.
+    static double Outlook(const SeatView& view, int shanten, int acceptance, double points,
+                          bool open = false) {
+        constexpr double kWinDenied = 1500.0, kOpenSpeed = 1.5;
+        if (open && shanten > 0) acceptance = static_cast<int>(acceptance * kOpenSpeed);
+        return WinChance(shanten, acceptance, view.liveTiles, view.players) * (points + kWinDenied);
+    }
+
+    // How the open hand's outlook must compare with the closed one's before
+    // a call is taken: 0.6 at a weight of 250, halved with each 250 more,
+    // doubled with each 250 less. A weight of 0 never calls.
+    static double CallBar(int weight) {
+        return 0.6 * std::max(std::pow(2.0, (250.0 - weight) / 250.0), 0.35);
+    }
+
+    // The hand after a call: its shanten once the best tile is discarded,
+    // what then steps nearer, and the han it likely scores.
+    struct AfterCall {
+        int shanten = 99;
+        int acceptance = 0;
+        double han = 0;
+    };
+
+    AfterCall WeighCall(const SeatView& view, Counts& after, const std::vector<Meld>& withCall,
+                        const std::array<std::uint8_t, kKinds>& visible) const {
+        AfterCall best;
+        int melds = static_cast<int>(withCall.size());
+        for (Kind d = 0; d < kKinds; ++d) {
+            if (after[Ix(d)] == 0) continue;
+            after[Ix(d)] -= 1;
+            int sh = riichi::ShantenRegular(after, melds);
+            if (sh <= best.shanten) {
+                int acc = Acceptance(after, melds, sh, visible);
+                if (sh < best.shanten || acc > best.acceptance) {
+                    best.shanten = sh;
+                    best.acceptance = acc;
+                    best.han = LikelyHan(view, after, withCall);
+                }
+            }
+            after[Ix(d)] += 1;
+        }
+        return best;
+    }
+
+    // A call is taken when it brings the hand nearer, leaves it a yaku and
+    // the faster, open hand looks better than the closed one by the
+    // character's bar; a kan is a chance taken when it does not set the
+    // hand back.
     Action Claim(const SeatView& view) {
         if (view.riichi[Ix(view.seat)]) return Pass();
         Counts counts = OwnCounts(view);
@@ -371,17 +432,17 @@ private:
         if (melds == 0 && BiasedShanten(counts, 0, bias_) < now) return Pass();
         auto visible = VisibleCounts(view);
         Danger danger = ReadDanger(view, visible);
-        if (danger.threat > 0 &&
-            FoldDegree(view, counts, danger, now, Acceptance(counts, melds, now, visible)) >= 1.0)
-            return Pass();
-        int doraHeld = 0;
-        for (TileId t : view.concealed) doraHeld += DoraValue(view, t);
-        if (view.claimTile >= 0) doraHeld += DoraValue(view, view.claimTile);
+        int accNow = Acceptance(counts, melds, now, visible);
+        if (danger.threat > 0 && FoldDegree(view, counts, danger, now, accNow) >= 1.0) return Pass();
+        const double closed = Outlook(view, now, accNow, HandPoints(view, counts));
+        const bool dealer = view.seat == view.dealer;
 
         const auto& own = view.melds[Ix(view.seat)];
         for (const Action& a : view.legal) {
             if (a.type != ActionType::Pon && a.type != ActionType::Chi && a.type != ActionType::OpenKan)
                 continue;
+            int weight = a.type == ActionType::Pon ? w_.pon : a.type == ActionType::Chi ? w_.tie : w_.kan;
+            if (weight <= 0) continue;
             Kind k = KindOf(a.tile);
             Counts after = counts;
             Meld meld;
@@ -400,42 +461,22 @@ private:
                 meld.tiles[1] = a.with[0];
                 meld.tiles[2] = a.with[1];
             }
-            // How near the hand gets: a kan draws a replacement, a pon or
-            // chi discards one of what is left.
-            int sh;
-            if (a.type == ActionType::OpenKan) {
-                sh = riichi::ShantenRegular(after, melds + 1);
-                if (sh > now) continue;
-            } else {
-                sh = 99;
-                for (Kind d = 0; d < kKinds; ++d) {
-                    if (after[Ix(d)] == 0) continue;
-                    after[Ix(d)] -= 1;
-                    sh = std::min(sh, riichi::ShantenRegular(after, melds + 1));
-                    after[Ix(d)] += 1;
-                }
-                if (sh >= now) continue;
-            }
             std::vector<Meld> withCall = own;
             withCall.push_back(meld);
             OpenPlan plan = PlanOpenHand(view, after, withCall, true, w_.toitoi >= 300);
             if (plan.route == Route::None) continue;
-            bool tripletCall = a.type != ActionType::Chi;
-            if (plan.route == Route::AllTriplets && !tripletCall) continue;
+            if (plan.route == Route::AllTriplets && a.type == ActionType::Chi) continue;
 
-            int chance = a.type == ActionType::Pon ? w_.pon : a.type == ActionType::Chi ? w_.tie : w_.kan;
-            double factor = 1.0;
-            bool valueHonor = tripletCall && IsValueHonor(view, k);
-            if (valueHonor) factor *= 20.0;  // a yaku in one call: any character that calls takes it
-            if (sh == 0) factor *= 1.5;      // ready at once
-            if (sh >= 3) factor *= 0.5;      // still far: the closed hand may do better
-            // Dora make an open hand worth its speed; without them and a
-            // value honour it is cheap.
-            if (doraHeld >= 2) factor *= 1.5;
-            if (doraHeld == 0 && !valueHonor && plan.route != Route::Flush) factor *= 0.6;
-            if (plan.route == Route::AllTriplets) factor *= 0.5 + w_.toitoi / 1000.0;
-            chance = static_cast<int>(std::min(1000.0, chance * factor));
-            if (rng_.Chance(chance)) return a;
+            // An open kan draws a replacement: it must not set the hand back.
+            if (a.type == ActionType::OpenKan) {
+                if (riichi::ShantenRegular(after, melds + 1) <= now && rng_.Chance(w_.kan)) return a;
+                continue;
+            }
+            AfterCall open = WeighCall(view, after, withCall, visible);
+            if (open.shanten >= now) continue;
+            double points = PointsOfHan(std::max(open.han, 1.0), dealer) + 1000.0 * view.sticks;
+            if (Outlook(view, open.shanten, open.acceptance, points, true) > closed * CallBar(weight))
+                return a;
         }
         return Pass();
     }

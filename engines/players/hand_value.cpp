@@ -26,15 +26,25 @@ double PointsOfHan(double han, bool dealer) {
 }
 
 double LikelyHan(const SeatView& view, const Counts& counts, TileId without) {
-    const auto& own = view.melds[Ix(view.seat)];
+    return LikelyHan(view, counts, view.melds[Ix(view.seat)], without);
+}
+
+double LikelyHan(const SeatView& view, const Counts& counts, const std::vector<Meld>& own, TileId without) {
     bool open = std::any_of(own.begin(), own.end(), [](const Meld& m) { return m.IsOpen(); });
     double han = 0;
     const bool three = ThreePlayers(view);
     for (TileId ind : view.doraIndicators) han += counts[Ix(riichi::DoraOf(riichi::KindOf(ind), three))];
     if (three) han += counts[Ix(riichi::kNorth)] + static_cast<double>(view.north[Ix(view.seat)].size());
     if (!view.rules.noRedFives) {
-        for (TileId t : view.concealed) han += t != without && riichi::IsRedFive(t) ? 1 : 0;
-        if (view.drawn >= 0 && view.drawn != without && riichi::IsRedFive(view.drawn)) han += 1;
+        // Red fives still concealed; those in the melds count with them.
+        auto concealedRed = [&](TileId t) {
+            if (t < 0 || t == without || !riichi::IsRedFive(t)) return false;
+            return std::none_of(own.begin(), own.end(), [t](const Meld& m) {
+                return std::find(m.tiles.begin(), m.tiles.begin() + m.size, t) != m.tiles.begin() + m.size;
+            });
+        };
+        for (TileId t : view.concealed) han += concealedRed(t) ? 1 : 0;
+        han += concealedRed(view.drawn) ? 1 : 0;
     }
 
     // Value honours: each of dragon, seat and round wind is a han.

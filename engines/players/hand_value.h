@@ -3,6 +3,8 @@
 // in to a threatening seat likely costs, all in points: the computer player
 // weighs them against each other when it pushes or folds, declares riichi
 // or calls. Rough figures from the seat's view alone; nothing is allocated.
+#include <vector>
+
 #include "players/hand_reading.h"
 
 namespace zv::players {
@@ -17,6 +19,10 @@ double PointsOfHan(double han, bool dealer);
 // self-draw and ura dora. Red fives are those of the view's hand except
 // `without` (a tile the counts have discarded already).
 double LikelyHan(const riichi::SeatView& view, const Counts& counts, riichi::TileId without = -1);
+// The same for the melds `melds` in place of the seat's own (a call being
+// weighed).
+double LikelyHan(const riichi::SeatView& view, const Counts& counts, const std::vector<riichi::Meld>& melds,
+                 riichi::TileId without = -1);
 
 // Chance to win before the wall runs out from `shanten` with `acceptance`
 // unseen tiles that step nearer (at shanten 0: the winning tiles left) and
