@@ -384,11 +384,9 @@ private:
     }
 
     // How the open hand's outlook must compare with the closed one's before
-    // a call is taken: 0.6 at a weight of 250, halved with each 250 more,
-    // doubled with each 250 less. A weight of 0 never calls.
-    static double CallBar(int weight) {
-        return 0.6 * std::max(std::pow(2.0, (250.0 - weight) / 250.0), 0.35);
-    }
+    // a call is taken: at a weight of 250 it must be better, each 250 more
+    // halves the bar and each 250 less doubles it. A weight of 0 never calls.
+    static double CallBar(int weight) { return std::max(std::pow(2.0, (250.0 - weight) / 250.0), 0.2); }
 
     // The hand after a call: its shanten once the best tile is discarded,
     // what then steps nearer, and the han it likely scores.

@@ -191,6 +191,54 @@ TEST(Decisions, TakesTheValueHonourPonThatGivesTheOnlyYaku) {
     EXPECT_EQ(MakeCharacterPlayer(quiet, 1)->Decide(v).type, ActionType::Pass);
 }
 
+// Seat 3 (the seat before seat 0) has discarded `tile`; seat 0 may chi it
+// with the two tiles of `with` or pass.
+void OfferChi(SeatView& v, TileBox& box, const std::string& tile, const std::string& with) {
+    TileId called = box.One(tile);
+    v.rivers[3].push_back({called, false, false, false});
+    v.phase = riichi::Phase::Claims;
+    v.turn = 3;
+    v.claimTile = called;
+    // `with` is two numbers and a suit, as "34p".
+    std::array<TileId, 2> own{-1, -1};
+    for (std::size_t i = 0; i < 2; ++i) {
+        Kind k = KindOfText((with.substr(i, 1) + with.substr(2)).c_str());
+        auto it = std::find_if(v.concealed.begin(), v.concealed.end(),
+                               [k](TileId t) { return riichi::KindOf(t) == k; });
+        ASSERT_NE(it, v.concealed.end()) << with;
+        own[i] = *it;
+    }
+    v.legal = {{ActionType::Chi, called, {own[0], own[1]}}, {ActionType::Pass, -1, {-1, -1}}};
+}
+
+TEST(Decisions, AChiIsJudgedByTheSpeedAndValueItBrings) {
+    {
+        // 234m 567m 34p 456s 78s: one step from ready, all simples, a riichi
+        // and a two-sided wait to come. Calling 2p makes it ready at once,
+        // but as a 1000-point hand waiting for a pair on 5s or 8s: it stays
+        // closed.
+        TileBox box;
+        SeatView v = BaseView(box, "234567m34p45678s", "1z");
+        SetRiver(v, box, 1, "1z9s", false);
+        SetRiver(v, box, 2, "2z8p", false);
+        SetRiver(v, box, 0, "3z1p", false);
+        OfferChi(v, box, "2p", "34p");
+        ForCharacters(v, [](const Action& a) { EXPECT_EQ(a.type, ActionType::Pass); });
+    }
+    {
+        // 0m6m 34p 88p 345s 667s 9m, dora 6m (two with the red five): two
+        // steps from ready. Calling 5p for all simples makes it one step from
+        // ready with its dora kept: it is taken.
+        TileBox box;
+        SeatView v = BaseView(box, "069m3488p345667s", "5m");
+        SetRiver(v, box, 1, "1z9s", false);
+        SetRiver(v, box, 2, "2z8p", false);
+        SetRiver(v, box, 0, "3z1p", false);
+        OfferChi(v, box, "5p", "34p");
+        ForCharacters(v, [](const Action& a) { EXPECT_EQ(a.type, ActionType::Chi); });
+    }
+}
+
 TEST(HandValue, WinChanceFollowsWaitsStepsAndTheWall) {
     EXPECT_GT(WinChance(0, 8, 50), WinChance(0, 2, 50));
     EXPECT_GT(WinChance(0, 8, 50), WinChance(0, 8, 10));
