@@ -3,6 +3,8 @@
 // players.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "players/player.h"
@@ -49,6 +51,37 @@ void BM_CharacterDecision(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_CharacterDecision);
+
+// Every position timed on its own with the all-rounder's calling and
+// pushing weights: the counters give the mean, the 99th percentile and the
+// slowest decision in microseconds.
+void BM_CharacterDecisionTail(benchmark::State& state) {
+    const auto& views = Positions();
+    players::Weights w;
+    w.pon = w.tie = 250;
+    w.tsuyoki = 300;
+    w.yomi = 700;
+    w.deep = 800;
+    auto player = players::MakeCharacterPlayer(w, 1);
+    std::vector<double> micros;
+    for (auto _ : state) {
+        micros.clear();
+        for (const auto& v : views) {
+            auto start = std::chrono::steady_clock::now();
+            benchmark::DoNotOptimize(player->Decide(v));
+            std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
+            micros.push_back(took.count());
+        }
+    }
+    std::sort(micros.begin(), micros.end());
+    double total = 0;
+    for (double m : micros) total += m;
+    state.counters["mean_us"] = total / static_cast<double>(micros.size());
+    state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+    state.counters["max_us"] = micros.back();
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(views.size()));
+}
+BENCHMARK(BM_CharacterDecisionTail)->Unit(benchmark::kMillisecond);
 
 void BM_EfficiencyDecision(benchmark::State& state) {
     const auto& views = Positions();
