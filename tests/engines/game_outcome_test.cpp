@@ -123,8 +123,11 @@ void ExpectConsistent(const riichi::Rules& rules, const GameOutcome& game) {
             EXPECT_GT(w.value, 0);
             EXPECT_FALSE(w.yaku.empty());
             EXPECT_FALSE(w.concealed.empty());
-            // A riichi that held shows in the winner's yaku.
-            if (h.reached[s]) {
+            // A riichi that held shows in the winner's yaku (a yakuman
+            // lists only itself).
+            bool yakumanHand =
+                std::any_of(w.yaku.begin(), w.yaku.end(), [](const YakuDetail& y) { return y.yakuman > 0; });
+            if (h.reached[s] && !yakumanHand) {
                 EXPECT_TRUE(std::count(w.digits.begin(), w.digits.end(), 16) +
                                 std::count(w.digits.begin(), w.digits.end(), 15) ==
                             1)
@@ -133,15 +136,11 @@ void ExpectConsistent(const riichi::Rules& rules, const GameOutcome& game) {
             // A closed hand's self-draw scores menzen tsumo.
             bool closed = std::all_of(w.melds.begin(), w.melds.end(),
                                       [](const std::string& m) { return m.rfind("ckan=", 0) == 0; });
-            bool yakumanHand =
-                std::any_of(w.yaku.begin(), w.yaku.end(), [](const YakuDetail& y) { return y.yakuman > 0; });
             if (h.end == HandEnd::Tsumo && closed && !yakumanHand) {
                 EXPECT_EQ(std::count(w.digits.begin(), w.digits.end(), 18), 1) << "seed " << game.seed;
             }
             // Below a yakuman the han are the yaku's han, dora included.
-            bool yakuman =
-                std::any_of(w.yaku.begin(), w.yaku.end(), [](const YakuDetail& y) { return y.yakuman; });
-            if (!yakuman) {
+            if (!yakumanHand) {
                 int han = 0;
                 for (const YakuDetail& y : w.yaku) han += y.han;
                 EXPECT_EQ(han, w.han) << "seed " << game.seed;
