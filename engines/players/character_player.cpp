@@ -123,16 +123,12 @@ private:
                       int acceptance) const {
         if (danger.threat <= 0) return 0;
         double win = WinChance(shanten, acceptance, view.liveTiles, view.players);
-        // Most open hands are slower and cheaper than their melds let the
-        // threat read say, so they are pushed against far more readily; a
-        // ready hand pushes against a riichi too, one still building gives
-        // way as the character's will says.
-        constexpr double kAgainstOpenHands = 8.0, kReadyAgainstRiichi = 4.0;
+        // A ready hand has the best of its chances still to come: it pushes
+        // on against a riichi far more readily than one still building.
+        constexpr double kReadyAgainstRiichi = 4.0;
         bool riichi = false;
         for (int s = 0; s < view.players; ++s) riichi = riichi || (s != view.seat && view.riichi[Ix(s)]);
-        double spirit = Spirit(view) * (!riichi        ? kAgainstOpenHands
-                                        : shanten <= 0 ? kReadyAgainstRiichi
-                                                       : 1.0);
+        double spirit = Spirit(view) * (riichi && shanten <= 0 ? kReadyAgainstRiichi : 1.0);
         return players::FoldDegree(win, HandPoints(view, counts), ThreatCost(view, danger), spirit);
     }
 

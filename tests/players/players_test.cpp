@@ -279,7 +279,8 @@ TEST(Weights, ShapeWeightsShapeTheKeptTiles) {
          }},
         // Acceptance keeps most near tiles anyway: with a light shanten
         // weight the number weight decides more of the discards.
-        {"number", [](Weights& w) { w.number = 1000, w.deep = 100; }, [](Weights& w) { w.number = 0, w.deep = 100; },
+        {"number", [](Weights& w) { w.number = 1000, w.deep = 100; },
+         [](Weights& w) { w.number = 0, w.deep = 100; },
          [](const SeatView&, const riichi::Counts& c) {
              // Pairs of kinds held one or two apart in a suit, as the weight
              // counts them.
@@ -369,23 +370,23 @@ TEST(Weights, DeepWinsMoreAndNegativeDeepPlaysAwayFromWinning) {
 }
 
 TEST(Weights, ChitoiLeadsToSevenPairs) {
+    // How often a discard leaves a closed hand ready as seven pairs only
+    // (the regular shape farther), for seats that like the form and seats
+    // that leave it out.
     Weights pairs, none;
     pairs.chitoi = 1000;
     pairs.zone = 1000;
     none.chitoi = 0;
-    std::array<int, 2> sevenPairs{};
-    riichi::Rules rules;
-    for (int g = 0; g < 12; ++g) {
-        auto a = MakeCharacterPlayer(pairs, 1), b = MakeCharacterPlayer(none, 2);
-        auto c = MakeCharacterPlayer(pairs, 3), d = MakeCharacterPlayer(none, 4);
-        riichi::Game game(rules, 900 + static_cast<std::uint64_t>(g));
-        game.PlayOut({AsDecider(*a), AsDecider(*b), AsDecider(*c), AsDecider(*d)});
-        for (const auto& h : game.Results())
-            for (const auto& w : h.winners)
-                for (const auto& y : w.score.yaku)
-                    if (y.name == "七対子") sevenPairs[static_cast<std::size_t>(w.seat % 2)] += 1;
-    }
-    EXPECT_GT(sevenPairs[0], sevenPairs[1]);
+    std::array<int, 2> ready{};
+    PlayGames({Character(pairs), Character(none), Character(pairs), Character(none)}, 36,
+              [&](int seat, const SeatView& view, const Action& a) {
+                  if (a.type != ActionType::Discard && a.type != ActionType::Riichi) return;
+                  if (!view.melds[static_cast<std::size_t>(seat)].empty()) return;
+                  riichi::Counts c = AfterDiscard(view, a);
+                  if (riichi::ShantenSevenPairs(c) == 0 && riichi::ShantenRegular(c, 0) > 0)
+                      ready[static_cast<std::size_t>(seat % 2)] += 1;
+              });
+    EXPECT_GT(ready[0], 2 * ready[1] + 5) << ready[0] << " against " << ready[1];
 }
 
 }  // namespace
