@@ -211,32 +211,31 @@ void OfferChi(SeatView& v, TileBox& box, const std::string& tile, const std::str
     v.legal = {{ActionType::Chi, called, {own[0], own[1]}}, {ActionType::Pass, -1, {-1, -1}}};
 }
 
+// Seat 0 holding `hand` with no threat on the table, offered a chi of
+// `tile` with `with`: what every character decides.
+template <typename Check>
+void ForQuietChiOffer(const std::string& hand, const std::string& indicator, const std::string& tile,
+                      const std::string& with, Check check) {
+    TileBox box;
+    SeatView v = BaseView(box, hand, indicator);
+    SetRiver(v, box, 1, "1z9s", false);
+    SetRiver(v, box, 2, "2z8p", false);
+    SetRiver(v, box, 0, "3z1p", false);
+    OfferChi(v, box, tile, with);
+    ForCharacters(v, check);
+}
+
 TEST(Decisions, AChiIsJudgedByTheSpeedAndValueItBrings) {
-    {
-        // 234m 567m 34p 456s 78s: one step from ready, all simples, a riichi
-        // and a two-sided wait to come. Calling 2p makes it ready at once,
-        // but as a 1000-point hand waiting for a pair on 5s or 8s: it stays
-        // closed.
-        TileBox box;
-        SeatView v = BaseView(box, "234567m34p45678s", "1z");
-        SetRiver(v, box, 1, "1z9s", false);
-        SetRiver(v, box, 2, "2z8p", false);
-        SetRiver(v, box, 0, "3z1p", false);
-        OfferChi(v, box, "2p", "34p");
-        ForCharacters(v, [](const Action& a) { EXPECT_EQ(a.type, ActionType::Pass); });
-    }
-    {
-        // 0m6m 34p 88p 345s 667s 9m, dora 6m (two with the red five): two
-        // steps from ready. Calling 5p for all simples makes it one step from
-        // ready with its dora kept: it is taken.
-        TileBox box;
-        SeatView v = BaseView(box, "069m3488p345667s", "5m");
-        SetRiver(v, box, 1, "1z9s", false);
-        SetRiver(v, box, 2, "2z8p", false);
-        SetRiver(v, box, 0, "3z1p", false);
-        OfferChi(v, box, "5p", "34p");
-        ForCharacters(v, [](const Action& a) { EXPECT_EQ(a.type, ActionType::Chi); });
-    }
+    // 234m 567m 34p 456s 78s: one step from ready, all simples, a riichi and
+    // a two-sided wait to come. Calling 2p makes it ready at once, but as a
+    // 1000-point hand waiting for a pair on 5s or 8s: it stays closed.
+    ForQuietChiOffer("234567m34p45678s", "1z", "2p", "34p",
+                     [](const Action& a) { EXPECT_EQ(a.type, ActionType::Pass); });
+    // 0m6m 34p 88p 345s 667s 9m, dora 6m (two with the red five): two steps
+    // from ready. Calling 5p for all simples makes it one step from ready
+    // with its dora kept: it is taken.
+    ForQuietChiOffer("069m3488p345667s", "5m", "5p", "34p",
+                     [](const Action& a) { EXPECT_EQ(a.type, ActionType::Chi); });
 }
 
 TEST(HandValue, WinChanceFollowsWaitsStepsAndTheWall) {
