@@ -380,9 +380,15 @@ private:
     }
 
     // How the open hand's outlook must compare with the closed one's before
-    // a call is taken: at a weight of 250 it must be better, each 250 more
-    // halves the bar and each 250 less doubles it. A weight of 0 never calls.
-    static double CallBar(int weight) { return std::max(std::pow(2.0, (250.0 - weight) / 250.0), 0.2); }
+    // a call is taken. The outlooks leave out what a call also does: the
+    // others lose the tiles and turns it takes, and they must play around
+    // the open hand. So at a weight of 250 the open hand may look somewhat
+    // worse; each 250 more halves the bar and each 250 less doubles it. A
+    // weight of 0 never calls.
+    static double CallBar(int weight) {
+        constexpr double kCallEase = 0.6;
+        return std::max(kCallEase * std::pow(2.0, (250.0 - weight) / 250.0), 0.2);
+    }
 
     // The hand after a call: its shanten once the best tile is discarded,
     // what then steps nearer, and the han it likely scores.
@@ -415,8 +421,8 @@ private:
 
     // A call is taken when it brings the hand nearer, leaves it a yaku and
     // the faster, open hand looks better than the closed one by the
-    // character's bar; a kan is a chance taken when it does not set the
-    // hand back.
+    // character's bar, or when it makes the hand ready in the last draws; a
+    // kan is a chance taken when it does not set the hand back.
     Action Claim(const SeatView& view) {
         if (view.riichi[Ix(view.seat)]) return Pass();
         Counts counts = OwnCounts(view);
@@ -430,6 +436,8 @@ private:
         if (danger.threat > 0 && FoldDegree(view, counts, danger, now, accNow) >= 1.0) return Pass();
         const double closed = Outlook(view, now, accNow, HandPoints(view, counts));
         const bool dealer = view.seat == view.dealer;
+        constexpr int kLastDraws = 8;  // about two turns of every seat
+        const bool lastDraws = view.liveTiles <= kLastDraws;
 
         const auto& own = view.melds[Ix(view.seat)];
         for (const Action& a : view.legal) {
@@ -458,7 +466,8 @@ private:
             std::vector<Meld> withCall = own;
             withCall.push_back(meld);
             OpenPlan plan = PlanOpenHand(view, after, withCall, true, w_.toitoi >= 300);
-            if (plan.route == Route::None) continue;
+            const bool yakuRoute = plan.route != Route::None;
+            if (!yakuRoute && !lastDraws) continue;
             if (plan.route == Route::AllTriplets && a.type == ActionType::Chi) continue;
 
             // An open kan draws a replacement: it must not set the hand back.
@@ -468,6 +477,10 @@ private:
             }
             AfterCall open = WeighCall(view, after, withCall, visible);
             if (open.shanten >= now) continue;
+            // In the last draws a hand made ready is paid at the draw, with
+            // or without a yaku.
+            if (lastDraws && open.shanten == 0) return a;
+            if (!yakuRoute) continue;
             double points = PointsOfHan(std::max(open.han, 1.0), dealer) + 1000.0 * view.sticks;
             if (Outlook(view, open.shanten, open.acceptance, points, true) > closed * CallBar(weight))
                 return a;

@@ -226,16 +226,31 @@ void ForQuietChiOffer(const std::string& hand, const std::string& indicator, con
 }
 
 TEST(Decisions, AChiIsJudgedByTheSpeedAndValueItBrings) {
-    // 234m 567m 34p 456s 78s: one step from ready, all simples, a riichi and
-    // a two-sided wait to come. Calling 2p makes it ready at once, but as a
-    // 1000-point hand waiting for a pair on 5s or 8s: it stays closed.
-    ForQuietChiOffer("234567m34p45678s", "1z", "2p", "34p",
+    // 0m67m 34p 22s 456s 79s: one step from ready, all simples with a red
+    // five, a riichi and a two-sided wait to come. Calling 2p makes it ready
+    // at once, but as a 2000-point hand waiting on the 8s between: it stays
+    // closed.
+    ForQuietChiOffer("067m34p22456s79s", "1z", "2p", "34p",
                      [](const Action& a) { EXPECT_EQ(a.type, ActionType::Pass); });
     // 0m6m 34p 88p 345s 667s 9m, dora 6m (two with the red five): two steps
     // from ready. Calling 5p for all simples makes it one step from ready
     // with its dora kept: it is taken.
     ForQuietChiOffer("069m3488p345667s", "5m", "5p", "34p",
                      [](const Action& a) { EXPECT_EQ(a.type, ActionType::Chi); });
+}
+
+TEST(Decisions, InTheLastDrawsACallThatMakesTheHandReadyIsTakenWithoutAYaku) {
+    // 123m 456p 99p 78s 13s 5z, no yaku in sight: calling 2s makes it ready
+    // on 6s and 9s, which only pays at the draw. Early on it stays closed;
+    // with a handful of draws left the call is taken.
+    for (int live : {40, 6}) {
+        TileBox box;
+        SeatView v = BaseView(box, "123m45699p1378s5z", "1z");
+        v.liveTiles = live;
+        OfferChi(v, box, "2s", "13s");
+        ActionType expected = live > 8 ? ActionType::Pass : ActionType::Chi;
+        ForCharacters(v, [&](const Action& a) { EXPECT_EQ(a.type, expected) << live; });
+    }
 }
 
 TEST(HandValue, WinChanceFollowsWaitsStepsAndTheWall) {
