@@ -445,26 +445,9 @@ private:
                 continue;
             int weight = a.type == ActionType::Pon ? w_.pon : a.type == ActionType::Chi ? w_.tie : w_.kan;
             if (weight <= 0) continue;
-            Kind k = KindOf(a.tile);
             Counts after = counts;
-            Meld meld;
-            meld.called = a.tile;
-            meld.from = view.turn;
-            meld.tiles = {a.tile, -1, -1, -1};
-            if (a.type == ActionType::OpenKan) {
-                after[Ix(k)] = 0;
-                meld.type = MeldType::OpenKan;
-                meld.size = 4;
-                for (int i = 1; i < 4; ++i) meld.tiles[Ix(i)] = k * 4 + (a.tile % 4 + i) % 4;
-            } else {
-                after[Ix(KindOf(a.with[0]))] -= 1;
-                after[Ix(KindOf(a.with[1]))] -= 1;
-                meld.type = a.type == ActionType::Pon ? MeldType::Pon : MeldType::Chi;
-                meld.tiles[1] = a.with[0];
-                meld.tiles[2] = a.with[1];
-            }
             std::vector<Meld> withCall = own;
-            withCall.push_back(meld);
+            withCall.push_back(MeldOfCall(view, a, after));
             OpenPlan plan = PlanOpenHand(view, after, withCall, true, w_.toitoi >= 300);
             const bool yakuRoute = plan.route != Route::None;
             if (!yakuRoute && !lastDraws) continue;

@@ -148,4 +148,25 @@ OpenPlan PlanOpenHand(const riichi::SeatView& view, const Counts& counts, const 
     return {};
 }
 
+Meld MeldOfCall(const riichi::SeatView& view, const riichi::Action& call, Counts& counts) {
+    Kind k = riichi::KindOf(call.tile);
+    Meld meld;
+    meld.called = call.tile;
+    meld.from = view.turn;
+    meld.tiles = {call.tile, -1, -1, -1};
+    if (call.type == riichi::ActionType::OpenKan) {
+        counts[Ix(k)] = 0;
+        meld.type = MeldType::OpenKan;
+        meld.size = 4;
+        for (int i = 1; i < 4; ++i) meld.tiles[Ix(i)] = k * 4 + (call.tile % 4 + i) % 4;
+    } else {
+        counts[Ix(riichi::KindOf(call.with[0]))] -= 1;
+        counts[Ix(riichi::KindOf(call.with[1]))] -= 1;
+        meld.type = call.type == riichi::ActionType::Pon ? MeldType::Pon : MeldType::Chi;
+        meld.tiles[1] = call.with[0];
+        meld.tiles[2] = call.with[1];
+    }
+    return meld;
+}
+
 }  // namespace zv::players

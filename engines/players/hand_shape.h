@@ -42,4 +42,8 @@ struct OpenPlan {
 OpenPlan PlanOpenHand(const riichi::SeatView& view, const Counts& counts,
                       const std::vector<riichi::Meld>& melds, bool strict, bool allowTriplets);
 
+// The meld a pon, chi or open kan of the view's claim tile makes; the own
+// tiles it takes are taken out of `counts`.
+riichi::Meld MeldOfCall(const riichi::SeatView& view, const riichi::Action& call, Counts& counts);
+
 }  // namespace zv::players

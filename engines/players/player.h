@@ -53,9 +53,13 @@ std::unique_ptr<Player> MakeCharacterPlayer(const Weights& weights, std::uint64_
 // declares nothing but wins. "Efficiency" discards for the lowest shanten
 // and then the most unseen tiles that lower it, wins when it may, declares
 // riichi when ready, sets norths aside (three players), and never calls,
-// makes a kan, declares nine terminals or folds.
+// makes a kan, declares nine terminals or folds. "Quick" discards as
+// "efficiency", calls every pon or chi that brings the hand nearer and
+// keeps it a yaku, and against a riichi a hand not yet ready discards its
+// safest tile.
 std::unique_ptr<Player> MakeTsumogiriPlayer();
 std::unique_ptr<Player> MakeEfficiencyPlayer();
+std::unique_ptr<Player> MakeQuickPlayer();
 
 // The random seed of the computer player in `seat` (0..3) of the game dealt
 // from `gameSeed`. Every program that plays games from a seed (the engines,

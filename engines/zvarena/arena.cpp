@@ -131,6 +131,8 @@ std::unique_ptr<players::Player> MakePlayer(const Entrant& e, std::uint64_t seed
             return players::MakeTsumogiriPlayer();
         case EntrantKind::Efficiency:
             return players::MakeEfficiencyPlayer();
+        case EntrantKind::Quick:
+            return players::MakeQuickPlayer();
         default:
             return players::MakeCharacterPlayer(e.weights, seed);
     }
@@ -258,7 +260,7 @@ const char* kUsage =
     "three-player game), each seed once per player with the players moved round\n"
     "the table, and prints how each did.\n"
     "A player is a character folder under the installation's usr/ or\n"
-    "baseline:tsumogiri or baseline:efficiency.\n";
+    "baseline:tsumogiri, baseline:efficiency or baseline:quick.\n";
 
 RunOutput Fail(const std::string& message) { return {"", "zvarena: " + message + "\n", 2}; }
 
@@ -317,8 +319,13 @@ bool LoadEntrant(const std::string& installDir, const std::string& entry, Entran
         entrant.kind = EntrantKind::Efficiency;
         return true;
     }
+    if (entry == "baseline:quick") {
+        entrant.kind = EntrantKind::Quick;
+        return true;
+    }
     if (entry.rfind("baseline:", 0) == 0) {
-        error = "unknown baseline '" + entry + "' (baseline:tsumogiri or baseline:efficiency)";
+        error =
+            "unknown baseline '" + entry + "' (baseline:tsumogiri, baseline:efficiency or baseline:quick)";
         return false;
     }
     if (!PlainName(entry)) {

@@ -17,7 +17,7 @@
 
 namespace zv::arena {
 
-enum class EntrantKind { Character, Tsumogiri, Efficiency };
+enum class EntrantKind { Character, Tsumogiri, Efficiency, Quick };
 
 struct Entrant {
     std::string name;  // as given on the command line

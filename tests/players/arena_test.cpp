@@ -35,14 +35,15 @@ TEST(ArenaWeights, ReadsACharacterFileAsTheMakerWritesIt) {
 TEST(ArenaCommand, PlaysAndReportsEachPlayer) {
     test::TempDir dir;
     dir.Write("usr/_a/_a.pf", "param: pon = 900\r\nparam: tie = 900\r\n");
-    auto text = RunArenaCommand(
-        {"--games", "4", "--seed", "3", "--players", "_a,baseline:efficiency,_a,baseline:tsumogiri"},
-        dir.path() + "/");
+    auto text = RunArenaCommand({"--games", "4", "--seed", "3", "--players",
+                                 "_a,baseline:efficiency,baseline:quick,baseline:tsumogiri"},
+                                dir.path() + "/");
     ASSERT_EQ(text.exitCode, 0) << text.err;
     EXPECT_NE(text.out.find("baseline:tsumogiri"), std::string::npos);
+    EXPECT_NE(text.out.find("baseline:quick"), std::string::npos);
     EXPECT_NE(text.out.find("games/s"), std::string::npos);
     auto json = RunArenaCommand({"--json", "--games", "4", "--seed", "3", "--jobs", "2", "--players",
-                                 "_a,baseline:efficiency,_a,baseline:tsumogiri"},
+                                 "_a,baseline:efficiency,baseline:quick,baseline:tsumogiri"},
                                 dir.path() + "/");
     ASSERT_EQ(json.exitCode, 0);
     EXPECT_EQ(json.out.front(), '{');

@@ -117,6 +117,9 @@ TEST(Decisions, FoldsACheapOneShantenHandAgainstTheDealersRiichi) {
         Kind k = riichi::KindOf(a.tile);
         EXPECT_TRUE(k == KindOfText("3m") || k == KindOfText("7m")) << riichi::ActionText(a);
     });
+    // The quick baseline gives up a hand not yet ready the same way.
+    Kind quick = riichi::KindOf(MakeQuickPlayer()->Decide(v).tile);
+    EXPECT_TRUE(quick == KindOfText("3m") || quick == KindOfText("7m"));
 }
 
 TEST(Decisions, PushesAReadyManganAgainstARiichi) {
@@ -184,6 +187,7 @@ TEST(Decisions, TakesTheValueHonourPonThatGivesTheOnlyYaku) {
     ASSERT_EQ(pair.size(), 2u);
     v.legal = {{ActionType::Pon, chun, {pair[0], pair[1]}}, {ActionType::Pass, -1, {-1, -1}}};
     ForCharacters(v, [](const Action& a) { EXPECT_EQ(a.type, ActionType::Pon); });
+    EXPECT_EQ(MakeQuickPlayer()->Decide(v).type, ActionType::Pon);
 
     // A character that never calls still lets it go.
     Weights quiet;
@@ -250,6 +254,8 @@ TEST(Decisions, InTheLastDrawsACallThatMakesTheHandReadyIsTakenWithoutAYaku) {
         OfferChi(v, box, "2s", "13s");
         ActionType expected = live > 8 ? ActionType::Pass : ActionType::Chi;
         ForCharacters(v, [&](const Action& a) { EXPECT_EQ(a.type, expected) << live; });
+        // The quick baseline calls only for a yaku.
+        EXPECT_EQ(MakeQuickPlayer()->Decide(v).type, ActionType::Pass) << live;
     }
 }
 

@@ -49,6 +49,9 @@ std::function<std::unique_ptr<Player>(int)> Character(const Weights& w) {
 std::function<std::unique_ptr<Player>(int)> Efficiency() {
     return [](int) { return MakeEfficiencyPlayer(); };
 }
+std::function<std::unique_ptr<Player>(int)> Quick() {
+    return [](int) { return MakeQuickPlayer(); };
+}
 std::function<std::unique_ptr<Player>(int)> Tsumogiri() {
     return [](int) { return MakeTsumogiriPlayer(); };
 }
@@ -117,6 +120,23 @@ TEST(Players, BaselinesKeepToTheirRules) {
                   }
               });
     EXPECT_GT(efficiencyRiichi, 0);
+
+    // The quick player calls, but never a kan, and every call leaves its
+    // hand a yaku to win with: its open hands win now and then.
+    int quickCalls = 0, quickOpenWins = 0;
+    PlayGames({Quick(), Efficiency(), Quick(), Efficiency()}, 6,
+              [&](int seat, const SeatView& view, const Action& a) {
+                  ASSERT_TRUE(IsLegal(view, a)) << riichi::ActionText(a);
+                  if (seat % 2 != 0) return;
+                  EXPECT_NE(a.type, ActionType::OpenKan);
+                  EXPECT_NE(a.type, ActionType::ClosedKan);
+                  EXPECT_NE(a.type, ActionType::NineTerminals);
+                  if (a.type == ActionType::Pon || a.type == ActionType::Chi) ++quickCalls;
+                  bool open = !view.melds[static_cast<std::size_t>(view.seat)].empty();
+                  if (open && (a.type == ActionType::Tsumo || a.type == ActionType::Ron)) ++quickOpenWins;
+              });
+    EXPECT_GT(quickCalls, 10);
+    EXPECT_GT(quickOpenWins, 0);
 }
 
 TEST(Players, TheSameSeedPlaysTheSameGames) {
