@@ -130,9 +130,7 @@ public:
     Action Decide(const SeatView& view) override {
         if (const Action* win = FindWin(view)) return *win;
         if (view.phase == riichi::Phase::Claims) return Claim(view);
-        bool riichiAgainst = false;
-        for (int s = 0; s < view.players; ++s) riichiAgainst |= s != view.seat && view.riichi[Ix(s)];
-        return Turn(view, riichiAgainst);
+        return Turn(view, AnotherSeatInRiichi(view));
     }
 
 private:

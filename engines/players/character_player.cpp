@@ -126,9 +126,8 @@ private:
         // A ready hand has the best of its chances still to come: it pushes
         // on against a riichi far more readily than one still building.
         constexpr double kReadyAgainstRiichi = 4.0;
-        bool riichi = false;
-        for (int s = 0; s < view.players; ++s) riichi = riichi || (s != view.seat && view.riichi[Ix(s)]);
-        double spirit = Spirit(view) * (riichi && shanten <= 0 ? kReadyAgainstRiichi : 1.0);
+        double spirit =
+            Spirit(view) * (AnotherSeatInRiichi(view) && shanten <= 0 ? kReadyAgainstRiichi : 1.0);
         return players::FoldDegree(win, HandPoints(view, counts), ThreatCost(view, danger), spirit);
     }
 

@@ -160,6 +160,12 @@ OpenRead ReadOpenHand(const SeatView& view, int seat) {
 
 }  // namespace
 
+bool AnotherSeatInRiichi(const SeatView& view) {
+    for (int s = 0; s < view.players; ++s)
+        if (s != view.seat && view.riichi[Ix(s)]) return true;
+    return false;
+}
+
 Danger ReadDanger(const SeatView& view, const std::array<std::uint8_t, kKinds>& visible) {
     Danger out;
     for (int seat = 0; seat < view.players; ++seat) {
