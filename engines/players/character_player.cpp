@@ -122,13 +122,19 @@ private:
     double FoldDegree(const SeatView& view, const Counts& counts, const Danger& danger, int shanten,
                       int acceptance) const {
         if (danger.threat <= 0) return 0;
+        return FoldDegreeOf(view, danger, shanten, acceptance, HandPoints(view, counts));
+    }
+
+    // The same for a hand of `shanten` and `acceptance` worth `points`.
+    double FoldDegreeOf(const SeatView& view, const Danger& danger, int shanten, int acceptance,
+                        double points) const {
         double win = WinChance(shanten, acceptance, view.liveTiles, view.players);
         // A ready hand has the best of its chances still to come: it pushes
         // on against a riichi far more readily than one still building.
         constexpr double kReadyAgainstRiichi = 4.0;
         double spirit =
             Spirit(view) * (AnotherSeatInRiichi(view) && shanten <= 0 ? kReadyAgainstRiichi : 1.0);
-        return players::FoldDegree(win, HandPoints(view, counts), ThreatCost(view, danger), spirit);
+        return players::FoldDegree(win, points, ThreatCost(view, danger), spirit);
     }
 
     // The weight of a tile's danger in its keep value: slight while pushing
@@ -432,7 +438,7 @@ private:
         auto visible = VisibleCounts(view);
         Danger danger = ReadDanger(view, visible);
         int accNow = Acceptance(counts, melds, now, visible);
-        if (danger.threat > 0 && FoldDegree(view, counts, danger, now, accNow) >= 1.0) return Pass();
+        const bool folding = danger.threat > 0 && FoldDegree(view, counts, danger, now, accNow) >= 1.0;
         const double closed = Outlook(view, now, accNow, HandPoints(view, counts));
         const bool dealer = view.seat == view.dealer;
         constexpr int kLastDraws = 8;  // about two turns of every seat
@@ -454,16 +460,21 @@ private:
 
             // An open kan draws a replacement: it must not set the hand back.
             if (a.type == ActionType::OpenKan) {
-                if (riichi::ShantenRegular(after, melds + 1) <= now && rng_.Chance(w_.kan)) return a;
+                if (!folding && riichi::ShantenRegular(after, melds + 1) <= now && rng_.Chance(w_.kan))
+                    return a;
                 continue;
             }
             AfterCall open = WeighCall(view, after, withCall, visible);
             if (open.shanten >= now) continue;
+            double points = PointsOfHan(std::max(open.han, 1.0), dealer) + 1000.0 * view.sticks;
+            // Against a threat, what counts is whether the hand the call
+            // makes would push on: a call that speeds a slow hand up may be
+            // what lets it go on at all.
+            if (folding && FoldDegreeOf(view, danger, open.shanten, open.acceptance, points) >= 1.0) continue;
             // In the last draws a hand made ready is paid at the draw, with
             // or without a yaku.
             if (lastDraws && open.shanten == 0) return a;
             if (!yakuRoute) continue;
-            double points = PointsOfHan(std::max(open.han, 1.0), dealer) + 1000.0 * view.sticks;
             if (Outlook(view, open.shanten, open.acceptance, points, true) > closed * CallBar(weight))
                 return a;
         }

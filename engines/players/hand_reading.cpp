@@ -119,8 +119,8 @@ std::uint64_t SafeKinds(const SeatView& view, int seat) {
     return safe;
 }
 
-// What the melds of a seat that has not declared riichi tell: how near and
-// how valuable its hand may be, and which tiles it can use.
+// What the melds of a seat that has not declared riichi tell: how near its
+// hand may be, and which tiles it can use.
 struct OpenRead {
     float threat = 0;
     int flushSuit = -1;       // every meld in this suit (or honours)
@@ -129,29 +129,27 @@ struct OpenRead {
 
 OpenRead ReadOpenHand(const SeatView& view, int seat) {
     OpenRead out;
-    int open = 0, valuable = 0, suit = -1;
+    int open = 0, suit = -1;
     bool oneSuit = true, simples = true;
     for (const riichi::Meld& m : view.melds[Ix(seat)]) {
         if (!m.IsOpen()) continue;
         ++open;
         Kind k = m.BaseKind();
-        if (m.type != riichi::MeldType::Chi && riichi::IsHonor(k)) {
-            bool value = riichi::IsDragon(k) || k == view.roundWind ||
-                         k == riichi::kEast + (seat - view.dealer + view.players) % view.players;
-            if (value) ++valuable;
-        }
         if (!riichi::IsHonor(k)) {
             if (suit >= 0 && riichi::SuitOf(k) != suit) oneSuit = false;
             suit = riichi::SuitOf(k);
         }
-        for (int i = 0; i < m.size; ++i) {
-            valuable += DoraValue(view, m.tiles[Ix(i)]);
+        for (int i = 0; i < m.size; ++i)
             if (riichi::IsTerminalOrHonor(riichi::KindOf(m.tiles[Ix(i)]))) simples = false;
-        }
     }
     if (open == 0) return out;
-    static constexpr float kByMelds[5] = {0.0f, 0.1f, 0.3f, 0.6f, 0.9f};
-    out.threat = kByMelds[std::min(open, 4)] + (valuable > 0 ? 0.1f + 0.1f * static_cast<float>(open) : 0.0f);
+    // About how likely the hand is to be ready already. An open hand is
+    // rarely ready before its third call, and even then it waits on fewer
+    // tiles than a riichi seen early; what it is worth goes into the cost
+    // of dealing in, not here. Giving way to one or two calls costs far
+    // more wins than it saves deal-ins.
+    static constexpr float kByMelds[5] = {0.0f, 0.02f, 0.06f, 0.2f, 0.7f};
+    out.threat = kByMelds[std::min(open, 4)];
     if (view.liveTiles < 24) out.threat *= 1.3f;  // late in the hand most open hands are ready
     if (open >= 2 && oneSuit && suit >= 0) out.flushSuit = suit;
     out.allSimples = simples;

@@ -1,6 +1,7 @@
 #include "players/hand_value.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "riichi/shanten.h"
@@ -86,16 +87,34 @@ double WinChance(int shanten, int acceptance, int liveTiles, int players) {
     // Tiles unseen by the seat: the live wall, the dead wall and the other
     // hands.
     const double unseen = liveTiles + (players == 3 ? 40.0 : 50.0);
-    double draws = liveTiles / static_cast<double>(players);
-    double wait = shanten == 0 ? acceptance : 5.0;
-    if (shanten > 0) draws -= shanten * 1.3 * unseen / std::max(acceptance, 1);
-    if (draws <= 0 || wait <= 0) return 0.01;
-    // Each own draw and the others' discards between two of them.
-    double tries = draws * 2.2;
-    double chance = 1.0 - std::pow(1.0 - std::min(wait / unseen, 1.0), tries);
-    // Another seat may win first; each step still to go may go wrong.
-    chance *= 0.7 * std::pow(0.9, shanten);
-    return std::max(chance, 0.01);
+    const int draws = liveTiles / players;
+    // Tiles that take a step: the given acceptance for the first, what a
+    // hand that many steps from ready usually has for those after it (at
+    // ready: the waits).
+    constexpr std::array<double, 5> kUsual = {6, 20, 35, 45, 50};
+    const int steps = std::min(shanten, 4);
+    auto accepting = [&](int stage) {
+        int away = steps - stage;
+        return stage == 0 ? static_cast<double>(acceptance) : kUsual[Ix(away)];
+    };
+    // A ready hand wins on its own draw or on a discard of the others
+    // between two draws; every go-around another seat may end the hand.
+    constexpr double kTries = 1.6, kOthersEnd = 0.08;
+    const double winEach = 1.0 - std::pow(1.0 - std::min(accepting(steps) / unseen, 1.0), kTries);
+    std::array<double, 5> at{};  // chance of having taken `stage` steps so far
+    at[0] = 1.0;
+    double alive = 1.0, win = 0.0;
+    for (int d = 0; d < draws; ++d) {
+        alive *= 1.0 - kOthersEnd;
+        win += alive * at[Ix(steps)] * winEach;
+        at[Ix(steps)] *= 1.0 - winEach;
+        for (int stage = steps - 1; stage >= 0; --stage) {
+            double moved = at[Ix(stage)] * std::min(accepting(stage) / unseen, 1.0);
+            at[Ix(stage)] -= moved;
+            at[Ix(stage + 1)] += moved;
+        }
+    }
+    return std::clamp(win, 0.01, 0.95);
 }
 
 double DealInCost(const SeatView& view, int seat) {

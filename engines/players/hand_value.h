@@ -26,7 +26,9 @@ double LikelyHan(const riichi::SeatView& view, const Counts& counts, const std::
 
 // Chance to win before the wall runs out from `shanten` with `acceptance`
 // unseen tiles that step nearer (at shanten 0: the winning tiles left) and
-// `liveTiles` left in the wall, shared out among `players` seats.
+// `liveTiles` left in the wall, shared out among `players` seats. Followed
+// draw by draw: later steps take the acceptance such hands usually have,
+// and every go-around another seat may end the hand first.
 double WinChance(int shanten, int acceptance, int liveTiles, int players = 4);
 
 // Points a deal-in to `seat` likely costs: a riichi counts its declaration

@@ -58,7 +58,7 @@ TEST(ArenaCommand, PlaysAndReportsEachPlayer) {
 // rules, the wall or the players' decisions shows up here. A change that
 // means to alter play updates the constant along with the reason.
 TEST(ArenaCommand, BenchSignatureIsPinned) {
-    constexpr const char* kBenchSignature = "9f5d5d7b3bacd55d";
+    constexpr const char* kBenchSignature = "79403b454ae8cd78";
     for (const char* jobs : {"1", "2"}) {
         auto run = RunArenaCommand({"--bench", "--jobs", jobs}, "/nonexistent/");
         ASSERT_EQ(run.exitCode, 0) << run.err;

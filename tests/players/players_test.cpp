@@ -362,7 +362,7 @@ TEST(Weights, ShapeWeightsShapeTheKeptTiles) {
         test.low(low);
         std::array<double, 2> sum{};
         std::array<int, 2> count{};
-        PlayGames({Character(high), Character(low), Character(high), Character(low)}, 4,
+        PlayGames({Character(high), Character(low), Character(high), Character(low)}, 12,
                   [&](int seat, const SeatView& view, const Action& a) {
                       if (a.type != ActionType::Discard && a.type != ActionType::Riichi) return;
                       // Only the shape of hands built in peace: no riichi
