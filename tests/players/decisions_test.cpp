@@ -137,12 +137,27 @@ void GivePons(SeatView& v, TileBox& box, int seat, const std::string& kinds) {
     }
 }
 
+// Seat 2 discards a red dragon; seat 0, holding a pair of them, may pon
+// it or pass.
+void OfferRedDragonPon(SeatView& v, TileBox& box) {
+    TileId chun = box.One("7z");
+    v.rivers[2].push_back({chun, false, false, false});
+    v.phase = riichi::Phase::Claims;
+    v.turn = 2;
+    v.claimTile = chun;
+    std::vector<TileId> pair;
+    for (TileId t : v.concealed)
+        if (riichi::KindOf(t) == KindOfText("7z")) pair.push_back(t);
+    ASSERT_EQ(pair.size(), 2u);
+    v.legal = {{ActionType::Pon, chun, {pair[0], pair[1]}}, {ActionType::Pass, -1, {-1, -1}}};
+}
+
 TEST(Decisions, TwoCallsOfTheDealerAreNoReasonToGiveUpButFourLateAre) {
     // 789m 34m 46p 55s 77z 1s 9p, two steps from ready, is offered the third
     // red dragon. The dealer has called the green dragon and 8s: a hand of
-    // two calls is seldom ready yet, so the pon that gives
-    // the yaku is still taken. With four calls and ten draws left the
-    // dealer is all but surely ready: the hand gives way.
+    // two calls is seldom ready yet, so the pon that gives the yaku is
+    // still taken. With four calls and ten draws left the dealer is all but
+    // surely ready: the hand gives way.
     for (int live : {50, 10}) {
         TileBox box;
         SeatView v = BaseView(box, "34789m469p155s77z", "4z");
@@ -151,16 +166,7 @@ TEST(Decisions, TwoCallsOfTheDealerAreNoReasonToGiveUpButFourLateAre) {
         SetRiver(v, box, 3, "2z8p", false);
         SetRiver(v, box, 0, "3z1p", false);
         GivePons(v, box, 1, live > 20 ? "6z8s" : "6z8s1m2p");
-        TileId chun = box.One("7z");
-        v.rivers[2].push_back({chun, false, false, false});
-        v.phase = riichi::Phase::Claims;
-        v.turn = 2;
-        v.claimTile = chun;
-        std::vector<TileId> pair;
-        for (TileId t : v.concealed)
-            if (riichi::KindOf(t) == KindOfText("7z")) pair.push_back(t);
-        ASSERT_EQ(pair.size(), 2u);
-        v.legal = {{ActionType::Pon, chun, {pair[0], pair[1]}}, {ActionType::Pass, -1, {-1, -1}}};
+        OfferRedDragonPon(v, box);
         ActionType expected = live > 20 ? ActionType::Pon : ActionType::Pass;
         ForCharacters(v, [&](const Action& a) { EXPECT_EQ(a.type, expected) << live; });
     }
@@ -216,20 +222,11 @@ TEST(Decisions, TakesTheValueHonourPonThatGivesTheOnlyYaku) {
     // 789m 13m 46p 55s 77z 1s 9p: two steps from ready and no yaku but the
     // red dragon pair. Seat 2 discards the third red dragon.
     TileBox box;
-    SeatView v = BaseView(box, "34789m469p155s77z", "4z");
+    SeatView v = BaseView(box, "13789m469p155s77z", "4z");
     SetRiver(v, box, 1, "1z9s", false);
     SetRiver(v, box, 3, "2z8p", false);
     SetRiver(v, box, 0, "3z1p", false);
-    TileId chun = box.One("7z");
-    v.rivers[2].push_back({chun, false, false, false});
-    v.phase = riichi::Phase::Claims;
-    v.turn = 2;
-    v.claimTile = chun;
-    std::vector<TileId> pair;
-    for (TileId t : v.concealed)
-        if (riichi::KindOf(t) == KindOfText("7z")) pair.push_back(t);
-    ASSERT_EQ(pair.size(), 2u);
-    v.legal = {{ActionType::Pon, chun, {pair[0], pair[1]}}, {ActionType::Pass, -1, {-1, -1}}};
+    OfferRedDragonPon(v, box);
     ForCharacters(v, [](const Action& a) { EXPECT_EQ(a.type, ActionType::Pon); });
     EXPECT_EQ(MakeQuickPlayer()->Decide(v).type, ActionType::Pon);
 
