@@ -438,8 +438,10 @@ private:
         auto visible = VisibleCounts(view);
         Danger danger = ReadDanger(view, visible);
         int accNow = Acceptance(counts, melds, now, visible);
-        const bool folding = danger.threat > 0 && FoldDegree(view, counts, danger, now, accNow) >= 1.0;
-        const double closed = Outlook(view, now, accNow, HandPoints(view, counts));
+        const double closedPoints = HandPoints(view, counts);
+        const bool folding =
+            danger.threat > 0 && FoldDegreeOf(view, danger, now, accNow, closedPoints) >= 1.0;
+        const double closed = Outlook(view, now, accNow, closedPoints);
         const bool dealer = view.seat == view.dealer;
         constexpr int kLastDraws = 8;  // about two turns of every seat
         const bool lastDraws = view.liveTiles <= kLastDraws;

@@ -42,10 +42,10 @@ struct Danger {
     float threat = 0;
     std::array<float, 4> seatThreat{};  // each seat's part of `threat`
 };
+Danger ReadDanger(const riichi::SeatView& view, const std::array<std::uint8_t, kKinds>& visible);
+
 // True when a seat other than the view's own has declared riichi.
 bool AnotherSeatInRiichi(const riichi::SeatView& view);
-
-Danger ReadDanger(const riichi::SeatView& view, const std::array<std::uint8_t, kKinds>& visible);
 
 // Dora the tile counts for (indicated kinds and a red five; with three
 // players a north too, as it is set aside as one).
